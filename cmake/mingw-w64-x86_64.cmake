@@ -1,0 +1,13 @@
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_SYSTEM_PROCESSOR x86_64)
+set(_tc x86_64-w64-mingw32)
+set(CMAKE_C_COMPILER   /usr/bin/${_tc}-gcc-posix)
+set(CMAKE_CXX_COMPILER /usr/bin/${_tc}-g++-posix)
+set(CMAKE_RC_COMPILER  /usr/bin/${_tc}-windres)
+set(CMAKE_FIND_ROOT_PATH /usr/${_tc})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+# One self-contained executable: no runtime DLLs to ship.
+set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")

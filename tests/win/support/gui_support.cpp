@@ -1,0 +1,133 @@
+#include "tests/win/support/gui_support.h"
+
+#include <algorithm>
+
+#include "framework/utf8.h"
+
+namespace vantoric::test {
+
+namespace {
+
+thread_local CMessageBoxCatcher* t_catcher = nullptr;
+
+// Wine numbers the message box's icon 0x440, Windows 0x14; the text is 0xFFFF.
+constexpr int kBoxTextId = 0xFFFF;
+constexpr int kBoxIconIds[] = {0x440, 0x14};
+
+std::string ClassOf(HWND hwnd) {
+  wchar_t name[64] = {};
+  ::GetClassNameW(hwnd, name, 64);
+  return Narrow(name);
+}
+
+BoxIcon IconOf(HWND box) {
+  for (int id : kBoxIconIds) {
+    HWND icon = ::GetDlgItem(box, id);
+    // The box itself may not be shown yet: look at the icon's own style.
+    if (icon == nullptr || (::GetWindowLongW(icon, GWL_STYLE) & WS_VISIBLE) == 0) continue;
+    const HICON h = reinterpret_cast<HICON>(::SendMessageW(icon, STM_GETICON, 0, 0));
+    if (h == nullptr) continue;
+    if (h == ::LoadIconW(nullptr, IDI_HAND)) return BoxIcon::Error;
+    if (h == ::LoadIconW(nullptr, IDI_EXCLAMATION)) return BoxIcon::Warning;
+    if (h == ::LoadIconW(nullptr, IDI_QUESTION)) return BoxIcon::Question;
+    if (h == ::LoadIconW(nullptr, IDI_ASTERISK)) return BoxIcon::Information;
+  }
+  return BoxIcon::None;
+}
+
+}  // namespace
+
+CMessageBoxCatcher::CMessageBoxCatcher() {
+  t_catcher = this;
+  m_hHook = ::SetWindowsHookExW(WH_CBT, &CMessageBoxCatcher::CbtProc, nullptr, ::GetCurrentThreadId());
+}
+
+CMessageBoxCatcher::~CMessageBoxCatcher() {
+  if (m_hHook) ::UnhookWindowsHookEx(m_hHook);
+  if (t_catcher == this) t_catcher = nullptr;
+}
+
+LRESULT CALLBACK CMessageBoxCatcher::CbtProc(int code, WPARAM wp, LPARAM lp) {
+  if (code == HCBT_ACTIVATE && t_catcher != nullptr) t_catcher->OnActivate(reinterpret_cast<HWND>(wp));
+  return ::CallNextHookEx(nullptr, code, wp, lp);
+}
+
+void CMessageBoxCatcher::OnActivate(HWND hwnd) {
+  if (ClassOf(hwnd) != "#32770") return;
+  if (std::find(m_seen.begin(), m_seen.end(), hwnd) != m_seen.end()) return;
+  m_seen.push_back(hwnd);
+  if (::GetDlgItem(hwnd, kBoxTextId) == nullptr) {
+    if (onOtherDialog) onOtherDialog(hwnd);
+    return;
+  }
+  CaughtBox box;
+  wchar_t caption[512] = {};
+  ::GetWindowTextW(hwnd, caption, 512);
+  box.caption = Narrow(caption);
+  box.text = DialogItemText(hwnd, kBoxTextId);
+  box.icon = IconOf(hwnd);
+  box.owner = ::GetWindow(hwnd, GW_OWNER);
+  for (int id : {IDOK, IDCANCEL, IDABORT, IDRETRY, IDIGNORE, IDYES, IDNO}) {
+    if (::GetDlgItem(hwnd, id) != nullptr) box.buttons.push_back(id);
+  }
+  int answer = 0;
+  if (!m_answers.empty()) {
+    answer = m_answers.front();
+    m_answers.pop_front();
+  } else if (std::find(box.buttons.begin(), box.buttons.end(), IDOK) != box.buttons.end()) {
+    answer = IDOK;
+  } else if (std::find(box.buttons.begin(), box.buttons.end(), IDYES) != box.buttons.end()) {
+    answer = IDYES;
+  } else if (!box.buttons.empty()) {
+    answer = box.buttons.front();
+  }
+  box.answer = answer;
+  m_boxes.push_back(box);
+  ::PostMessageW(hwnd, WM_COMMAND, MAKEWPARAM(answer, BN_CLICKED), 0);
+}
+
+void PumpMessages(DWORD ms) {
+  PumpUntil([] { return false; }, ms);
+}
+
+bool PumpUntil(const std::function<bool()>& pred, DWORD timeoutMs) {
+  const ULONGLONG end = ::GetTickCount64() + timeoutMs;
+  for (;;) {
+    MSG msg;
+    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      ::TranslateMessage(&msg);
+      ::DispatchMessageW(&msg);
+    }
+    if (pred()) return true;
+    if (::GetTickCount64() >= end) return false;
+    ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+  }
+}
+
+std::string DialogItemText(HWND dialog, int id) {
+  HWND item = ::GetDlgItem(dialog, id);
+  if (item == nullptr) return {};
+  wchar_t buf[2048] = {};
+  ::GetWindowTextW(item, buf, 2048);
+  return Narrow(buf);
+}
+
+bool SaveScreenshot(const std::string& pngPath) {
+  // The program runs under Wine, which starts Unix programs through its
+  // start.exe; ImageMagick's import reads the X display directly.
+  std::wstring cmd = L"C:\\windows\\system32\\start.exe /wait /unix /usr/bin/import -window root ";
+  cmd += Widen(pngPath);
+  STARTUPINFOW si{sizeof si};
+  PROCESS_INFORMATION pi{};
+  if (!::CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr, &si,
+                        &pi))
+    return false;
+  ::WaitForSingleObject(pi.hProcess, 15000);
+  DWORD code = 1;
+  ::GetExitCodeProcess(pi.hProcess, &code);
+  ::CloseHandle(pi.hThread);
+  ::CloseHandle(pi.hProcess);
+  return code == 0;
+}
+
+}  // namespace vantoric::test
