@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "framework/profile.h"
+#include "framework/window.h"
 
 namespace vantoric {
 
@@ -41,8 +42,13 @@ class CApplication {
   }
 
   const std::string& GetAppName() const { return m_profile.GetAppName(); }
-  HWND GetMainWnd() const { return m_hMainWnd; }
+  HWND GetMainWnd() const {
+    return m_pMainWindow != nullptr ? m_pMainWindow->GetSafeHwnd() : m_hMainWnd;
+  }
   void SetMainWnd(HWND hwnd) { m_hMainWnd = hwnd; }
+  // Follows a window object whose HWND exists only while it runs (a modal
+  // main dialog); takes precedence over SetMainWnd. nullptr forgets it.
+  void SetMainWindow(const CWindow* pWindow) { m_pMainWindow = pWindow; }
 
   // The command line's arguments, without the program name, as UTF-8.
   static std::string GetArguments();
@@ -50,6 +56,7 @@ class CApplication {
  private:
   CProfile m_profile;
   HWND m_hMainWnd = nullptr;
+  const CWindow* m_pMainWindow = nullptr;
 };
 
 }  // namespace vantoric

@@ -1,0 +1,184 @@
+#include "controls/hyperlink_win32.h"
+
+#include <commctrl.h>
+#include <shellapi.h>
+
+#include "framework/application.h"
+#include "framework/handles.h"
+#include "framework/utf8.h"
+
+namespace vantoric {
+
+namespace {
+
+constexpr COLORREF kLinkColour = RGB(0, 0, 255);
+constexpr UINT_PTR kParentSubclassId = 0x484C4E4B;  // 'HLNK'
+
+// The property that marks a static as a link; its atom lives as long as
+// the program.
+class CLinkAtom {
+ public:
+  CLinkAtom() : m_atom(::GlobalAddAtomW(L"_Hyperlink_Object_Pointer_\\{AFEED740-CC6D-47c5-831D-9848FD916EEF}")) {}
+  ~CLinkAtom() {
+    if (m_atom != 0) ::GlobalDeleteAtom(m_atom);
+  }
+  CLinkAtom(const CLinkAtom&) = delete;
+  CLinkAtom& operator=(const CLinkAtom&) = delete;
+  LPCWSTR Name() const { return MAKEINTATOM(m_atom); }
+
+ private:
+  ATOM m_atom;
+};
+
+const CLinkAtom g_linkAtom;
+
+// Shared by every attached link of the process.
+int g_nLinks = 0;
+CFont g_underlineFont;
+HCURSOR g_hLinkCursor = nullptr;
+
+LRESULT CALLBACK ParentProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR /*id*/, DWORD_PTR /*ref*/) {
+  switch (msg) {
+    case WM_DESTROY:
+      ::RemoveWindowSubclass(hwnd, &ParentProc, kParentSubclassId);
+      return ::DefSubclassProc(hwnd, msg, wp, lp);
+    case WM_CTLCOLORSTATIC: {
+      const LRESULT brush = ::DefSubclassProc(hwnd, msg, wp, lp);
+      if (::GetPropW(reinterpret_cast<HWND>(lp), g_linkAtom.Name()) != nullptr)
+        ::SetTextColor(reinterpret_cast<HDC>(wp), kLinkColour);
+      return brush;
+    }
+    default:
+      return ::DefSubclassProc(hwnd, msg, wp, lp);
+  }
+}
+
+}  // namespace
+
+CHyperLink::~CHyperLink() {
+  if (m_bAttached && IsWindow()) Release();
+}
+
+HFONT CHyperLink::GetUnderlineFont() { return g_underlineFont.get(); }
+HCURSOR CHyperLink::GetLinkCursor() { return g_hLinkCursor; }
+
+int CHyperLink::Attach(HWND hStatic) {
+  if (hStatic == nullptr || m_bAttached) return 1;
+  HWND parent = ::GetParent(hStatic);
+  DWORD_PTR ref = 0;
+  if (parent != nullptr && !::GetWindowSubclass(parent, &ParentProc, kParentSubclassId, &ref))
+    ::SetWindowSubclass(parent, &ParentProc, kParentSubclassId, 0);
+
+  // Statics ignore the mouse unless they notify.
+  ::SetWindowLongPtrW(hStatic, GWL_STYLE, ::GetWindowLongPtrW(hStatic, GWL_STYLE) | SS_NOTIFY);
+  m_hOriginalFont = reinterpret_cast<HFONT>(::SendMessageW(hStatic, WM_GETFONT, 0, 0));
+
+  if (g_nLinks++ == 0) {
+    LOGFONTW lf{};
+    HGDIOBJ base = m_hOriginalFont != nullptr ? static_cast<HGDIOBJ>(m_hOriginalFont) : ::GetStockObject(SYSTEM_FONT);
+    ::GetObjectW(base, sizeof lf, &lf);
+    lf.lfUnderline = TRUE;
+    g_underlineFont.reset(::CreateFontIndirectW(&lf));
+    g_hLinkCursor = ::LoadCursorW(nullptr, IDC_HAND);
+    if (g_hLinkCursor == nullptr) g_hLinkCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+  }
+
+  ::SetPropW(hStatic, g_linkAtom.Name(), reinterpret_cast<HANDLE>(this));
+  Subclass(hStatic);
+  m_bAttached = true;
+  return 1;
+}
+
+void CHyperLink::Release() {
+  ::SendMessageW(m_hWnd, WM_SETFONT, reinterpret_cast<WPARAM>(m_hOriginalFont), FALSE);
+  if (--g_nLinks == 0) {
+    g_underlineFont.reset();
+    g_hLinkCursor = nullptr;
+  }
+  ::RemovePropW(m_hWnd, g_linkAtom.Name());
+  m_bAttached = false;
+}
+
+LRESULT CHyperLink::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_DESTROY: {
+      const LRESULT result = Default(msg, wp, lp);
+      Release();
+      return result;
+    }
+    case WM_SETFOCUS:
+      OnHoverEnter();
+      DrawFocusRect();
+      return 0;
+    case WM_KILLFOCUS:
+      OnHoverLeave();
+      DrawFocusRect();  // the focus rectangle is drawn inverted: this removes it
+      return 0;
+    case WM_SETCURSOR:
+      ::SetCursor(g_hLinkCursor);
+      return TRUE;
+    case WM_KEYUP:
+      if (wp != VK_SPACE) break;
+      OpenTarget();
+      return 0;
+    case WM_LBUTTONUP:
+      OpenTarget();
+      return 0;
+    case WM_MOUSEMOVE:
+      OnMouseMove(lp);
+      return 0;
+    case WM_CAPTURECHANGED:
+      m_bHover = 0;
+      OnHoverLeave();
+      ::SendMessageW(m_hWnd, WM_SETFONT, reinterpret_cast<WPARAM>(m_hOriginalFont), FALSE);
+      ::InvalidateRect(m_hWnd, nullptr, FALSE);
+      return 0;
+    default:
+      break;
+  }
+  return Default(msg, wp, lp);
+}
+
+void CHyperLink::OnMouseMove(LPARAM lp) {
+  if (m_bHover == 0) {
+    m_bHover = 1;
+    ::SendMessageW(m_hWnd, WM_SETFONT, reinterpret_cast<WPARAM>(g_underlineFont.get()), FALSE);
+    ::InvalidateRect(m_hWnd, nullptr, FALSE);
+    OnHoverEnter();
+    ::SetCapture(m_hWnd);
+    return;
+  }
+  const POINT pt{static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))};
+  const RECT client = GetClientRect();
+  if (!::PtInRect(&client, pt)) ::ReleaseCapture();  // ends the hover through WM_CAPTURECHANGED
+}
+
+void CHyperLink::DrawFocusRect() const {
+  HWND parent = ::GetParent(m_hWnd);
+  if (parent == nullptr) return;
+  RECT rc = GetWindowRect();
+  ::InflateRect(&rc, 1, 1);
+  ::MapWindowPoints(HWND_DESKTOP, parent, reinterpret_cast<POINT*>(&rc), 2);
+  CClientDC dc(parent);
+  ::DrawFocusRect(dc.get(), &rc);
+}
+
+void CHyperLink::OpenTarget() {
+  ::ShellExecuteW(nullptr, L"open", Widen(m_strTarget).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+  m_bVisited = 1;
+}
+
+HWND CDemoLink::MainWindow() const {
+  const CApplication* app = CApplication::Current();
+  if (app != nullptr && app->GetMainWnd() != nullptr) return app->GetMainWnd();
+  return ::GetAncestor(m_hWnd, GA_ROOT);
+}
+
+void CDemoLink::OnHoverEnter() {
+  const std::wstring text = Widen(GetTarget());
+  ::SendMessageW(MainWindow(), WM_SETMESSAGESTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+void CDemoLink::OnHoverLeave() { ::SendMessageW(MainWindow(), WM_SETMESSAGESTRING, IDS_IDLEMESSAGE, 0); }
+
+}  // namespace vantoric

@@ -1,0 +1,50 @@
+// A dialog base that makes a dialog resizable: a size grip in the corner, a
+// minimum size equal to the size it was created with, anchored controls that
+// follow the window's edges, and the window size remembered in the
+// application's profile from one run to the next.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "controls/anchor_layout.h"
+#include "framework/dialog.h"
+
+namespace vantoric {
+
+constexpr int IDC_SIZE_GRIP = 59936;  // 0xEA20
+
+class CResizeDialog : public CDialog {
+ public:
+  explicit CResizeDialog(UINT nTemplateId) : CDialog(nTemplateId) {}
+
+  // Registers a control; anchors are applied in the order added.
+  void AddAnchor(unsigned flags, unsigned controlId) { m_layout.AddAnchor(flags, controlId); }
+
+  // The profile section that holds "CX" and "CY": the template id in hex.
+  virtual std::string GetProfileSection() const { return FormatProfileSection(GetTemplateId()); }
+
+  const CResizeLayout& GetLayout() const { return m_layout; }
+
+ protected:
+  // Derived classes call this first from their own OnInitDialog.
+  BOOL OnInitDialog() override;
+  void OnSize(UINT nType, int cx, int cy) override;
+  bool OnPaint() override;
+  void OnDestroy() override;
+  bool OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
+
+  int m_bShowGrip = 1;
+  int m_bRememberSize = 1;
+
+ private:
+  RECT GripRect() const;
+  void MoveAnchoredControls(int dx, int dy) const;
+
+  HWND m_hGrip = nullptr;
+  RECT m_rcGrip{};
+  CResizeLayout m_layout;
+};
+
+}  // namespace vantoric

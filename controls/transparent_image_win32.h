@@ -1,0 +1,22 @@
+// A static bitmap control that draws its bitmap with magenta as the
+// transparent colour: the dialog's background shows through magenta areas
+// and through any part of the control the bitmap does not cover.
+#pragma once
+
+#include <windows.h>
+
+#include "framework/dialog.h"
+
+namespace vantoric {
+
+constexpr COLORREF TRANSPARENT_COLOUR = RGB(255, 0, 255);
+
+class CTransparentImage : public CSubclassWindow {
+ protected:
+  LRESULT WindowProc(UINT msg, WPARAM wp, LPARAM lp) override;
+
+ private:
+  void Paint(HBITMAP bitmap);
+};
+
+}  // namespace vantoric

@@ -1,0 +1,82 @@
+#include "framework/command_line.h"
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include <algorithm>
+#include <cctype>
+
+#include "framework/utf8.h"
+
+namespace vantoric {
+
+namespace {
+
+std::string Lower(std::string text) {
+  std::transform(text.begin(), text.end(), text.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  return text;
+}
+
+void ParseFlag(const std::string& flag, CCommandLineInfo& info) {
+  const std::string f = Lower(flag);
+  if (f == "p") {
+    info.m_nShellCommand = CCommandLineInfo::FilePrint;
+  } else if (f == "pt") {
+    info.m_nShellCommand = CCommandLineInfo::FilePrintTo;
+  } else if (f == "dde") {
+    info.m_nShellCommand = CCommandLineInfo::FileDDE;
+  } else if (f == "register" || f == "regserver") {
+    info.m_nShellCommand = CCommandLineInfo::AppRegister;
+  } else if (f == "unregister" || f == "unregserver") {
+    info.m_nShellCommand = CCommandLineInfo::AppUnregister;
+  } else if (f == "embedding") {
+    info.m_bRunEmbedded = true;
+  } else if (f == "automation") {
+    info.m_bRunAutomated = true;
+  }
+}
+
+void ParseParam(const std::string& param, CCommandLineInfo& info) {
+  if (info.m_strFileName.empty()) {
+    info.m_strFileName = param;
+  } else if (info.m_nShellCommand == CCommandLineInfo::FilePrintTo) {
+    if (info.m_strPrinterName.empty())
+      info.m_strPrinterName = param;
+    else if (info.m_strDriverName.empty())
+      info.m_strDriverName = param;
+    else if (info.m_strPortName.empty())
+      info.m_strPortName = param;
+  }
+}
+
+}  // namespace
+
+CCommandLineInfo ParseCommandLine(const std::vector<std::string>& args) {
+  CCommandLineInfo info;
+  for (const std::string& arg : args) {
+    if (arg.size() > 1 && (arg[0] == '/' || arg[0] == '-'))
+      ParseFlag(arg.substr(1), info);
+    else
+      ParseParam(arg, info);
+  }
+  if (info.m_nShellCommand == CCommandLineInfo::FileNew) {
+    if (info.m_bRunEmbedded || info.m_bRunAutomated)
+      info.m_nShellCommand = CCommandLineInfo::FileNothing;
+    else if (!info.m_strFileName.empty())
+      info.m_nShellCommand = CCommandLineInfo::FileOpen;
+  }
+  return info;
+}
+
+std::vector<std::string> GetCommandLineArguments() {
+  std::vector<std::string> args;
+  int argc = 0;
+  LPWSTR* argv = ::CommandLineToArgvW(::GetCommandLineW(), &argc);
+  if (argv == nullptr) return args;
+  for (int i = 1; i < argc; ++i) args.push_back(Narrow(argv[i]));
+  ::LocalFree(argv);
+  return args;
+}
+
+}  // namespace vantoric
