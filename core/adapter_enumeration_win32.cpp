@@ -1,0 +1,132 @@
+#include "core/adapter_enumeration_win32.h"
+
+#include <algorithm>
+#include <cstring>
+#include <memory>
+
+#include "core/address_names.h"
+#include "core/guid_win32.h"
+#include "framework/utf8.h"
+
+namespace vantoric {
+namespace {
+
+static_assert(ADAPTER_TYPE_ETHERNET == IF_TYPE_ETHERNET_CSMACD);
+static_assert(MAX_MAC_LENGTH == MAX_ADAPTER_ADDRESS_LENGTH);
+static_assert(SNAPSHOT_INSUFFICIENT_BUFFER == ERROR_INSUFFICIENT_BUFFER);
+static_assert(PREFIX_ORIGIN_MANUAL == IpPrefixOriginManual && PREFIX_ORIGIN_WELL_KNOWN == IpPrefixOriginWellKnown &&
+              PREFIX_ORIGIN_DHCP == IpPrefixOriginDhcp &&
+              PREFIX_ORIGIN_ROUTER_ADVERTISEMENT == IpPrefixOriginRouterAdvertisement);
+static_assert(SUFFIX_ORIGIN_MANUAL == IpSuffixOriginManual && SUFFIX_ORIGIN_WELL_KNOWN == IpSuffixOriginWellKnown &&
+              SUFFIX_ORIGIN_DHCP == IpSuffixOriginDhcp &&
+              SUFFIX_ORIGIN_LINK_LAYER_ADDRESS == IpSuffixOriginLinkLayerAddress &&
+              SUFFIX_ORIGIN_RANDOM == IpSuffixOriginRandom);
+static_assert(ADDRSTATE_PREFERRED - ADDRSTATE_INVALID == IpDadStatePreferred);
+
+// Records are created after the first snapshot call; this TU is linked into
+// every program that takes snapshots, so its records get the OS's GUIDs.
+const bool g_bGuidServicesInstalled = (InstallWin32GuidServices(), true);
+
+AdapterAddressesFn g_pfnSource = nullptr;
+
+// The list may grow between the size query and the fill; it is asked again
+// with the new size this many times before the snapshot gives up.
+constexpr int MAX_FILL_ATTEMPTS = 4;
+// Host texts are converted into buffers of this many characters.
+constexpr DWORD HOST_BUFFER_LENGTH = 256;
+
+struct CHeapFree {
+  void operator()(void* p) const { ::HeapFree(::GetProcessHeap(), 0, p); }
+};
+using CAdapterListBuffer = std::unique_ptr<IP_ADAPTER_ADDRESSES, CHeapFree>;
+
+// Asks for the size of the list, then for the list into a zero-filled buffer
+// of that size. Empty when there is no list (no adapters, or a failure).
+CAdapterListBuffer QueryAdapterList() {
+  const AdapterAddressesFn source = g_pfnSource ? g_pfnSource : &::GetAdaptersAddresses;
+  const ULONG flags = GAA_FLAG_INCLUDE_PREFIX;
+  ULONG size = 0;
+  ULONG rc = source(AF_UNSPEC, flags, nullptr, nullptr, &size);
+  for (int attempt = 0; rc == ERROR_BUFFER_OVERFLOW && attempt < MAX_FILL_ATTEMPTS; ++attempt) {
+    CAdapterListBuffer buffer(
+        static_cast<IP_ADAPTER_ADDRESSES*>(::HeapAlloc(::GetProcessHeap(), HEAP_ZERO_MEMORY, size)));
+    if (!buffer) return {};
+    rc = source(AF_UNSPEC, flags, nullptr, buffer.get(), &size);
+    if (rc == NO_ERROR) return buffer;
+  }
+  return {};
+}
+
+class CSocketLibrary {
+ public:
+  CSocketLibrary() {
+    WSADATA data;
+    m_bStarted = ::WSAStartup(MAKEWORD(2, 2), &data) == 0;
+  }
+  ~CSocketLibrary() {
+    if (m_bStarted) ::WSACleanup();
+  }
+  CSocketLibrary(const CSocketLibrary&) = delete;
+  CSocketLibrary& operator=(const CSocketLibrary&) = delete;
+  bool IsStarted() const { return m_bStarted; }
+
+ private:
+  bool m_bStarted = false;
+};
+
+// The numeric host text of a socket address; empty when it cannot be converted.
+std::string HostText(const SOCKET_ADDRESS& address) {
+  if (!address.lpSockaddr) return {};
+  wchar_t host[HOST_BUFFER_LENGTH] = {};
+  if (::GetNameInfoW(address.lpSockaddr, address.iSockaddrLength, host, HOST_BUFFER_LENGTH, nullptr, 0,
+                     NI_NUMERICHOST | NI_NUMERICSERV) != 0)
+    return {};
+  return Narrow(host);
+}
+
+CAdapterData ReadAdapter(const IP_ADAPTER_ADDRESSES& adapter, bool socketsStarted) {
+  CAdapterData data;
+  data.m_strFriendlyName = Narrow(adapter.FriendlyName);
+  data.m_strDescription = Narrow(adapter.Description);
+  data.m_nIfType = adapter.IfType;
+  data.m_macLength = std::min<ULONG>(adapter.PhysicalAddressLength, MAX_ADAPTER_ADDRESS_LENGTH);
+  std::memcpy(data.m_macAddress, adapter.PhysicalAddress, data.m_macLength);
+  data.m_bSocketsStarted = socketsStarted;
+  if (!socketsStarted) return data;
+  for (const IP_ADAPTER_UNICAST_ADDRESS* u = adapter.FirstUnicastAddress; u; u = u->Next) {
+    CUnicastAddressData unicast;
+    unicast.m_strHost = HostText(u->Address);
+    unicast.m_nPrefixOrigin = u->PrefixOrigin;
+    unicast.m_nSuffixOrigin = u->SuffixOrigin;
+    unicast.m_nDadState = u->DadState;
+    unicast.m_nValidLifetime = u->ValidLifetime;
+    unicast.m_nPreferredLifetime = u->PreferredLifetime;
+    data.m_unicastAddresses.push_back(std::move(unicast));
+  }
+  for (const IP_ADAPTER_DNS_SERVER_ADDRESS* d = adapter.FirstDnsServerAddress; d; d = d->Next)
+    data.m_dnsServers.push_back(HostText(d->Address));
+  return data;
+}
+
+}  // namespace
+
+void SetAdapterAddressesSource(AdapterAddressesFn fn) { g_pfnSource = fn; }
+
+std::vector<CAdapterData> ReadAdapterList(const IP_ADAPTER_ADDRESSES* list) {
+  const CSocketLibrary sockets;
+  std::vector<CAdapterData> adapters;
+  for (const IP_ADAPTER_ADDRESSES* a = list; a; a = a->Next) adapters.push_back(ReadAdapter(*a, sockets.IsStarted()));
+  return adapters;
+}
+
+DWORD EnumerateAdapters(CAdapterRecord* records, std::size_t capacity, std::size_t& needed,
+                        std::vector<std::string>& names) {
+  (void)g_bGuidServicesInstalled;
+  const CAdapterListBuffer list = QueryAdapterList();
+  std::size_t count = 0;
+  for (const IP_ADAPTER_ADDRESSES* a = list.get(); a; a = a->Next) ++count;
+  return FillSnapshot(
+      count, [&] { return ReadAdapterList(list.get()); }, records, capacity, needed, names);
+}
+
+}  // namespace vantoric

@@ -1,0 +1,41 @@
+// The adapter snapshot on Windows: reads the OS's adapter-address list into
+// plain adapter data and fills the records from it.
+#pragma once
+
+#include <winsock2.h>
+#include <ws2tcpip.h>
+#include <iphlpapi.h>
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+#include "core/adapter_records.h"
+
+namespace vantoric {
+
+// The source of the adapter-address list, shaped like GetAdaptersAddresses.
+// It is the one seam of the snapshot: tests install a source that hands
+// synthetic lists.
+using AdapterAddressesFn = ULONG(WINAPI*)(ULONG family, ULONG flags, PVOID reserved,
+                                          PIP_ADAPTER_ADDRESSES buffer, PULONG size);
+
+// nullptr restores the OS's GetAdaptersAddresses.
+void SetAdapterAddressesSource(AdapterAddressesFn fn);
+
+// Takes a snapshot. Called twice: first with capacity 0 (records may be
+// nullptr) to learn the count in needed (ERROR_INSUFFICIENT_BUFFER, 122, means
+// adapters exist; 0 means there are none), then with that many records to fill
+// them, the first Ethernet adapter first; one friendly name per record is
+// appended to names. Returns 122 when capacity is below the count (nothing
+// filled or appended), otherwise 0 (also when the list could not be read:
+// needed is then 0).
+DWORD EnumerateAdapters(CAdapterRecord* records, std::size_t capacity, std::size_t& needed,
+                        std::vector<std::string>& names);
+
+// The plain data of every adapter of a list, in list order. Starts the socket
+// library once; when it cannot start, each adapter keeps only its names and
+// MAC.
+std::vector<CAdapterData> ReadAdapterList(const IP_ADAPTER_ADDRESSES* list);
+
+}  // namespace vantoric

@@ -1,0 +1,129 @@
+#include "core/adapter_records.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "core/address_names.h"
+#include "core/lifetime_text.h"
+
+namespace vantoric {
+
+CAdapterRecord::CAdapterRecord() {
+  CreateGuid(m_guid);
+  if (m_guid.IsNull()) ShowGuidMessage("Unable to create new GUID!");
+}
+
+void CAdapterRecord::AddAddress(const std::string& address, const std::string& validLifetime,
+                                const std::string& preferredLifetime) {
+  m_workAddress.m_strAddress = address;
+  m_workAddress.m_strValidLifetime = validLifetime;
+  m_workAddress.m_strPreferredLifetime = preferredLifetime;
+  m_workAddress.m_strKind = KindFromAddressText(address);
+  m_addresses.push_back(m_workAddress);
+}
+
+void CAdapterRecord::InsertDnsServer(int position, const std::string& text) {
+  if (position <= 0 || static_cast<size_t>(position) > m_dnsServers.size())
+    m_dnsServers.push_back(text);
+  else
+    m_dnsServers.insert(m_dnsServers.begin() + (position - 1), text);
+}
+
+void CAdapterRecord::RemoveDnsServer(int index) {
+  if (index >= 0 && static_cast<size_t>(index) < m_dnsServers.size()) m_dnsServers.erase(m_dnsServers.begin() + index);
+}
+
+void CAdapterRecord::RemoveAddress(int index) {
+  if (index >= 0 && static_cast<size_t>(index) < m_addresses.size()) m_addresses.erase(m_addresses.begin() + index);
+}
+
+std::string CAdapterRecord::GetAddressKind(int index) const {
+  if (index < 0 || static_cast<size_t>(index) >= m_addresses.size()) return {};
+  return m_addresses[static_cast<size_t>(index)].m_strKind;
+}
+
+std::string CAdapterRecord::GetAddressState(int index) const {
+  if (index < 0 || static_cast<size_t>(index) >= m_addresses.size()) return {};
+  return m_addresses[static_cast<size_t>(index)].m_strState;
+}
+
+void CAdapterRecord::SelectAddress(const std::string& text) {
+  for (size_t i = 0; i < m_addresses.size(); ++i) {
+    if (m_addresses[i].m_strAddress != text) continue;
+    m_strSelAddress = text;
+    m_strSelKind = GetAddressKind(static_cast<int>(i));
+    m_strSelState = GetAddressState(static_cast<int>(i));
+    m_strSelValidLifetime = m_addresses[i].m_strValidLifetime;
+    m_strSelPreferredLifetime = m_addresses[i].m_strPreferredLifetime;
+    return;
+  }
+}
+
+std::string CAdapterRecord::GetMacText() const {
+  std::string text;
+  const std::uint32_t length = std::min(m_macLength, MAX_MAC_LENGTH);
+  for (std::uint32_t i = 0; i < length; ++i) {
+    char pair[4];
+    std::snprintf(pair, sizeof pair, "%02X", m_macAddress[i]);
+    if (i > 0) text += '-';
+    text += pair;
+  }
+  return text;
+}
+
+std::string CAdapterRecord::GetMacTextOrNA() const {
+  std::string text = GetMacText();
+  return text.empty() ? "N/A" : text;
+}
+
+std::vector<std::size_t> OrderAdapters(const std::vector<CAdapterData>& adapters) {
+  std::vector<std::size_t> order;
+  order.reserve(adapters.size());
+  const auto ethernet = std::find_if(adapters.begin(), adapters.end(),
+                                     [](const CAdapterData& a) { return a.m_nIfType == ADAPTER_TYPE_ETHERNET; });
+  const std::size_t first = static_cast<std::size_t>(ethernet - adapters.begin());
+  if (ethernet != adapters.end()) order.push_back(first);
+  for (std::size_t i = 0; i < adapters.size(); ++i)
+    if (i != first) order.push_back(i);
+  return order;
+}
+
+void FillAdapterRecord(CAdapterRecord& record, const CAdapterData& adapter, std::vector<std::string>& names) {
+  record.m_strFriendlyName = adapter.m_strFriendlyName;
+  record.m_strDescription = adapter.m_strDescription;
+  names.push_back(record.m_strFriendlyName);
+  record.m_macLength = std::min(adapter.m_macLength, MAX_MAC_LENGTH);
+  std::copy(adapter.m_macAddress, adapter.m_macAddress + record.m_macLength, record.m_macAddress);
+  if (!adapter.m_bSocketsStarted) return;
+
+  for (const CUnicastAddressData& unicast : adapter.m_unicastAddresses) {
+    // IPv4 text has no ":"; text starting with ":" (::1 and the like) is not listed.
+    const size_t colon = unicast.m_strHost.find(':');
+    if (colon == std::string::npos || colon == 0) continue;
+    CAddressRecord& work = record.m_workAddress;
+    work.m_strAddress = unicast.m_strHost;
+    work.m_strKind = KindFromOrigins(unicast.m_nPrefixOrigin, unicast.m_nSuffixOrigin);
+    work.m_strState = DadStateName(unicast.m_nDadState);
+    work.m_strValidLifetime = FormatLifetime(unicast.m_nValidLifetime);
+    work.m_strPreferredLifetime = FormatLifetime(unicast.m_nPreferredLifetime);
+    record.m_addresses.push_back(work);
+  }
+  // IPv4 servers and scoped IPv6 servers (with a zone suffix) are not listed.
+  for (const std::string& server : adapter.m_dnsServers)
+    if (server.find(':') != std::string::npos && server.find('%') == std::string::npos)
+      record.m_dnsServers.push_back(server);
+}
+
+std::uint32_t FillSnapshot(std::size_t count, const std::function<std::vector<CAdapterData>()>& readAdapters,
+                           CAdapterRecord* records, std::size_t capacity, std::size_t& needed,
+                           std::vector<std::string>& names) {
+  needed = count;
+  if (capacity < count) return SNAPSHOT_INSUFFICIENT_BUFFER;
+  if (count == 0) return SNAPSHOT_OK;
+  const std::vector<CAdapterData> adapters = readAdapters();
+  const std::vector<std::size_t> order = OrderAdapters(adapters);
+  for (std::size_t i = 0; i < order.size() && i < capacity; ++i) FillAdapterRecord(records[i], adapters[order[i]], names);
+  return SNAPSHOT_OK;
+}
+
+}  // namespace vantoric

@@ -1,0 +1,137 @@
+// The records of one adapter snapshot and the rules that fill them from the
+// adapter data that the platform reads.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "core/guid.h"
+
+namespace vantoric {
+
+// The adapter type that is listed first.
+constexpr std::uint32_t ADAPTER_TYPE_ETHERNET = 6;
+// The number of bytes a physical address can have.
+constexpr std::uint32_t MAX_MAC_LENGTH = 8;
+// Results of a snapshot: filled (or nothing to fill), or too few records.
+constexpr std::uint32_t SNAPSHOT_OK = 0;
+constexpr std::uint32_t SNAPSHOT_INSUFFICIENT_BUFFER = 122;
+
+// One IPv6 address of an adapter: its text as the socket library prints it
+// (fe80::1%4), kind, DAD state and the two lifetimes as lifetime text.
+class CAddressRecord {
+ public:
+  std::string m_strAddress;
+  std::string m_strKind;
+  std::string m_strState;
+  std::string m_strValidLifetime;
+  std::string m_strPreferredLifetime;
+};
+
+// One adapter of a snapshot. Texts are UTF-8. Filled once from the snapshot,
+// then amended by the windows after each successful command.
+class CAdapterRecord {
+ public:
+  // Creates a new GUID; shows "Unable to create new GUID!" when it is null.
+  CAdapterRecord();
+
+  // Appends an address added by hand; its kind comes from its text.
+  void AddAddress(const std::string& address, const std::string& validLifetime,
+                  const std::string& preferredLifetime);
+  // Position 0 appends; a position p from 1 makes the text element p
+  // (1-based). A position beyond the end appends.
+  void InsertDnsServer(int position, const std::string& text);
+  // 0-based; an index outside the list changes nothing.
+  void RemoveDnsServer(int index);
+  void RemoveAddress(int index);
+
+  // Kind or state of the address at the 0-based index; empty outside.
+  std::string GetAddressKind(int index) const;
+  std::string GetAddressState(int index) const;
+  // Selects the first address whose text equals text exactly; no match
+  // changes nothing.
+  void SelectAddress(const std::string& text);
+
+  std::vector<CAddressRecord> GetAddresses() const { return m_addresses; }
+  std::string GetDescription() const { return m_strDescription; }
+  std::string GetSelKind() const { return m_strSelKind; }
+  std::string GetSelState() const { return m_strSelState; }
+  // Upper-case hexadecimal bytes joined by "-" (00-0C-29-AB-CD-EF); empty
+  // without a physical address.
+  std::string GetMacText() const;
+  // GetMacText, or "N/A" without a physical address.
+  std::string GetMacTextOrNA() const;
+
+  // Interface identifiers (interface_identifiers.cpp).
+  // The last preferred public global address, or the all-zero address; 1
+  // when one was found.
+  int FindRouterAdvertisedAddress(std::string& out) const;
+  // "0000:0000:0000:0000:" and the modified EUI-64 identifier of the MAC.
+  std::string MakeEui64Identifier() const;
+  // "0000:0000:0000:0000:" and 64 bits of a new UUID (kept in m_guid).
+  std::string MakeRandomIdentifier();
+
+  std::vector<CAddressRecord> m_addresses;
+  std::vector<std::string> m_dnsServers;
+  std::string m_strSelAddress;
+  std::string m_strFriendlyName;
+  std::string m_strDescription;
+  std::string m_strSelKind;
+  std::string m_strSelState;
+  std::string m_strSelValidLifetime;
+  std::string m_strSelPreferredLifetime;
+  CGuid m_guid;
+  std::uint8_t m_macAddress[MAX_MAC_LENGTH] = {};
+  std::uint32_t m_macLength = 0;
+  // Each new address is assembled here before it is appended; an address
+  // added by hand keeps the state text this record last held.
+  CAddressRecord m_workAddress;
+};
+
+// One unicast address as the platform read it.
+class CUnicastAddressData {
+ public:
+  std::string m_strHost;  // numeric host text; empty when it could not be converted
+  int m_nPrefixOrigin = 0;
+  int m_nSuffixOrigin = 0;
+  int m_nDadState = 0;
+  std::uint32_t m_nValidLifetime = 0;
+  std::uint32_t m_nPreferredLifetime = 0;
+};
+
+// One adapter as the platform read it.
+class CAdapterData {
+ public:
+  std::string m_strFriendlyName;
+  std::string m_strDescription;
+  std::uint32_t m_nIfType = 0;
+  std::uint8_t m_macAddress[MAX_MAC_LENGTH] = {};
+  std::uint32_t m_macLength = 0;
+  std::vector<CUnicastAddressData> m_unicastAddresses;
+  std::vector<std::string> m_dnsServers;  // numeric host texts
+  // False when the socket library could not start: the host texts are then
+  // unknown and the adapter keeps only its names and MAC.
+  bool m_bSocketsStarted = true;
+};
+
+// The order in which the adapters fill the records: the first Ethernet
+// adapter, then every other one in list order.
+std::vector<std::size_t> OrderAdapters(const std::vector<CAdapterData>& adapters);
+
+// Fills one record from one adapter and appends its name to names.
+void FillAdapterRecord(CAdapterRecord& record, const CAdapterData& adapter, std::vector<std::string>& names);
+
+// The snapshot protocol over adapters that the platform has counted: needed
+// receives the count; with fewer records than adapters nothing is filled and
+// the result is SNAPSHOT_INSUFFICIENT_BUFFER. Otherwise, when there are
+// adapters, readAdapters is asked for their data, the records are filled in
+// order and one name per record is appended to names; the result is
+// SNAPSHOT_OK.
+std::uint32_t FillSnapshot(std::size_t count, const std::function<std::vector<CAdapterData>()>& readAdapters,
+                           CAdapterRecord* records, std::size_t capacity, std::size_t& needed,
+                           std::vector<std::string>& names);
+
+}  // namespace vantoric

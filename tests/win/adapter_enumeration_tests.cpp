@@ -1,0 +1,315 @@
+// The snapshot on Windows: the two-call protocol over synthetic lists read
+// through the adapter-data seam, and the real enumeration under Wine.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "core/adapter_enumeration_win32.h"
+#include "framework/utf8.h"
+#include "tests/win/support/synthetic_adapters.h"
+
+namespace vantoric {
+namespace {
+
+using test::CSyntheticAdapterSource;
+using test::SyntheticAdapter;
+using test::SyntheticAddress;
+using test::SyntheticDnsServer;
+
+// The snapshot as the main window takes it: learn the count, allocate, fill.
+struct Snapshot {
+  DWORD firstResult = 0;
+  DWORD secondResult = 0;
+  size_t needed = 0;
+  std::vector<CAdapterRecord> records;
+  std::vector<std::string> names;
+};
+
+Snapshot TakeSnapshot() {
+  Snapshot s;
+  s.firstResult = EnumerateAdapters(nullptr, 0, s.needed, s.names);
+  if (s.firstResult != ERROR_INSUFFICIENT_BUFFER) return s;
+  s.records.resize(s.needed);
+  s.secondResult = EnumerateAdapters(s.records.data(), s.records.size(), s.needed, s.names);
+  return s;
+}
+
+SyntheticAdapter Adapter(const std::string& name, IFTYPE type) {
+  SyntheticAdapter a;
+  a.friendlyName = name;
+  a.description = name + " device";
+  a.ifType = type;
+  return a;
+}
+
+std::vector<std::string> FriendlyNames(const std::vector<CAdapterRecord>& records) {
+  std::vector<std::string> names;
+  for (const CAdapterRecord& r : records) names.push_back(r.m_strFriendlyName);
+  return names;
+}
+
+using Names = std::vector<std::string>;
+
+TEST(EnumerateAdapters, TwoCallProtocolCountsThenFills) {
+  CSyntheticAdapterSource source({Adapter("eth0", IF_TYPE_ETHERNET_CSMACD), Adapter("wlan0", IF_TYPE_IEEE80211)});
+  size_t needed = 99;
+  Names names;
+  EXPECT_EQ(EnumerateAdapters(nullptr, 0, needed, names), static_cast<DWORD>(ERROR_INSUFFICIENT_BUFFER));
+  EXPECT_EQ(needed, 2u);
+  EXPECT_TRUE(names.empty());
+  EXPECT_EQ(source.QueryCount(), 2) << "size query and fill";
+  EXPECT_EQ(source.LastFamily(), static_cast<ULONG>(AF_UNSPEC));
+  EXPECT_EQ(source.LastFlags(), static_cast<ULONG>(GAA_FLAG_INCLUDE_PREFIX));
+
+  std::vector<CAdapterRecord> records(1);
+  EXPECT_EQ(EnumerateAdapters(records.data(), 1, needed, names), static_cast<DWORD>(ERROR_INSUFFICIENT_BUFFER))
+      << "one record for two adapters";
+  EXPECT_TRUE(records[0].m_strFriendlyName.empty());
+  EXPECT_TRUE(names.empty());
+
+  records.resize(2);
+  EXPECT_EQ(EnumerateAdapters(records.data(), 2, needed, names), 0u);
+  EXPECT_EQ(FriendlyNames(records), (Names{"eth0", "wlan0"}));
+  EXPECT_EQ(names, (Names{"eth0", "wlan0"}));
+  EXPECT_EQ(records[1].GetDescription(), "wlan0 device");
+}
+
+TEST(EnumerateAdapters, NoListMeansNoAdapters) {
+  struct Case {
+    const char* name;
+    std::vector<ULONG> failures;
+  };
+  const Case cases[] = {
+      {"no adapters", {}},
+      {"size query fails", {ERROR_NOT_SUPPORTED}},
+      {"fill query fails", {ERROR_BUFFER_OVERFLOW, ERROR_NOT_ENOUGH_MEMORY}},
+  };
+  for (const Case& c : cases) {
+    CSyntheticAdapterSource source;
+    if (!c.failures.empty()) source.SetAdapters({Adapter("eth0", IF_TYPE_ETHERNET_CSMACD)});
+    for (ULONG code : c.failures) source.QueueFailure(code);
+    size_t needed = 99;
+    Names names;
+    EXPECT_EQ(EnumerateAdapters(nullptr, 0, needed, names), 0u) << c.name;
+    EXPECT_EQ(needed, 0u) << c.name;
+    EXPECT_TRUE(names.empty()) << c.name;
+  }
+}
+
+TEST(EnumerateAdapters, AdaptersAddedBetweenTheTwoCallsFillNothing) {
+  CSyntheticAdapterSource source({Adapter("eth0", IF_TYPE_ETHERNET_CSMACD)});
+  size_t needed = 0;
+  Names names;
+  ASSERT_EQ(EnumerateAdapters(nullptr, 0, needed, names), static_cast<DWORD>(ERROR_INSUFFICIENT_BUFFER));
+  std::vector<CAdapterRecord> records(needed);
+  source.SetAdapters({Adapter("eth0", IF_TYPE_ETHERNET_CSMACD), Adapter("eth1", IF_TYPE_ETHERNET_CSMACD)});
+  EXPECT_EQ(EnumerateAdapters(records.data(), records.size(), needed, names),
+            static_cast<DWORD>(ERROR_INSUFFICIENT_BUFFER));
+  EXPECT_EQ(needed, 2u);
+  EXPECT_TRUE(names.empty());
+  EXPECT_TRUE(records[0].m_strFriendlyName.empty());
+}
+
+TEST(EnumerateAdapters, ListGrowingBetweenSizeQueryAndFillIsAskedAgain) {
+  CSyntheticAdapterSource source({Adapter("eth0", IF_TYPE_ETHERNET_CSMACD)});
+  source.beforeQuery = [&](int query) {
+    if (query == 1) source.SetAdapters({Adapter("eth0", IF_TYPE_ETHERNET_CSMACD), Adapter("eth1", IF_TYPE_ETHERNET_CSMACD)});
+  };
+  const Snapshot s = TakeSnapshot();
+  EXPECT_EQ(s.secondResult, 0u);
+  EXPECT_EQ(s.names, (Names{"eth0", "eth1"}));
+}
+
+TEST(EnumerateAdapters, FirstEthernetAdapterComesFirst) {
+  struct Case {
+    const char* name;
+    std::vector<SyntheticAdapter> list;
+    Names expected;
+  };
+  const Case cases[] = {
+      {"no Ethernet adapter",
+       {Adapter("wlan0", IF_TYPE_IEEE80211), Adapter("lo", IF_TYPE_SOFTWARE_LOOPBACK), Adapter("teredo", IF_TYPE_TUNNEL)},
+       {"wlan0", "lo", "teredo"}},
+      {"Ethernet last",
+       {Adapter("lo", IF_TYPE_SOFTWARE_LOOPBACK), Adapter("wlan0", IF_TYPE_IEEE80211), Adapter("eth0", IF_TYPE_ETHERNET_CSMACD)},
+       {"eth0", "lo", "wlan0"}},
+      {"two Ethernet adapters apart",
+       {Adapter("lo", IF_TYPE_SOFTWARE_LOOPBACK), Adapter("eth0", IF_TYPE_ETHERNET_CSMACD), Adapter("wlan0", IF_TYPE_IEEE80211),
+        Adapter("eth1", IF_TYPE_ETHERNET_CSMACD)},
+       {"eth0", "lo", "wlan0", "eth1"}},
+      {"one adapter", {Adapter("eth0", IF_TYPE_ETHERNET_CSMACD)}, {"eth0"}},
+  };
+  for (const Case& c : cases) {
+    CSyntheticAdapterSource source(c.list);
+    const Snapshot s = TakeSnapshot();
+    EXPECT_EQ(s.firstResult, static_cast<DWORD>(ERROR_INSUFFICIENT_BUFFER)) << c.name;
+    EXPECT_EQ(s.secondResult, 0u) << c.name;
+    EXPECT_EQ(s.needed, c.list.size()) << c.name;
+    EXPECT_EQ(FriendlyNames(s.records), c.expected) << c.name;
+    EXPECT_EQ(s.names, c.expected) << c.name;
+  }
+}
+
+TEST(EnumerateAdapters, AddressesFilteredAndDescribed) {
+  SyntheticAdapter lo = Adapter("lo", IF_TYPE_SOFTWARE_LOOPBACK);
+  lo.unicast = {{.text = "127.0.0.1"}, {.text = "::1", .prefixOrigin = IpPrefixOriginWellKnown,
+                                        .suffixOrigin = IpSuffixOriginWellKnown}};
+  SyntheticAdapter v4only = Adapter("v4only", IF_TYPE_IEEE80211);
+  v4only.unicast = {{.text = "192.0.2.7"}, {.text = "10.0.0.1"}};
+  SyntheticAdapter eth = Adapter("eth0", IF_TYPE_ETHERNET_CSMACD);
+  eth.unicast = {
+      {.text = "192.0.2.1"},
+      {.text = "2001:db8::20c:29ff:feab:cdef", .prefixOrigin = IpPrefixOriginRouterAdvertisement,
+       .suffixOrigin = IpSuffixOriginLinkLayerAddress, .dadState = IpDadStatePreferred, .validLifetime = 2592000,
+       .preferredLifetime = 604800},
+      {.text = "2001:db8::1234:5678", .prefixOrigin = IpPrefixOriginRouterAdvertisement,
+       .suffixOrigin = IpSuffixOriginRandom, .dadState = IpDadStateDeprecated, .validLifetime = 86400,
+       .preferredLifetime = 0},
+      // Under Wine the host's C library names the zone when an interface has
+      // that index; zone 71 has none, so it stays a number as on Windows.
+      {.text = "fe80::20c:29ff:feab:cdef", .scopeId = 71, .prefixOrigin = IpPrefixOriginWellKnown,
+       .suffixOrigin = IpSuffixOriginLinkLayerAddress},
+      {.text = "FD00:0:0:0::2", .prefixOrigin = IpPrefixOriginDhcp, .suffixOrigin = IpSuffixOriginDhcp,
+       .dadState = IpDadStateTentative, .validLifetime = 3600, .preferredLifetime = 59},
+  };
+  CSyntheticAdapterSource source({lo, v4only, eth});
+  const Snapshot s = TakeSnapshot();
+  ASSERT_EQ(s.records.size(), 3u);
+
+  const CAdapterRecord& e = s.records[0];
+  ASSERT_EQ(e.m_strFriendlyName, "eth0");
+  const std::vector<CAddressRecord> a = e.GetAddresses();
+  ASSERT_EQ(a.size(), 4u) << "the IPv4 address is dropped";
+  struct Row {
+    const char* address;
+    const char* kind;
+    const char* state;
+    const char* valid;
+    const char* preferred;
+  };
+  const Row expected[] = {
+      {"2001:db8::20c:29ff:feab:cdef", "Public", "Preferred", "30d0h0m0s", "7d0h0m0s"},
+      {"2001:db8::1234:5678", "Temporary", "Deprecated", "1d0h0m0s", "0s"},
+      {"fe80::20c:29ff:feab:cdef%71", "Link-Local", "Preferred", "infinite", "infinite"},
+      {"fd00::2", "", "Tentative", "1h0m0s", "59s"},
+  };
+  for (size_t i = 0; i < a.size(); ++i) {
+    EXPECT_EQ(a[i].m_strAddress, expected[i].address) << "row " << i;
+    EXPECT_EQ(a[i].m_strKind, expected[i].kind) << "row " << i;
+    EXPECT_EQ(a[i].m_strState, expected[i].state) << "row " << i;
+    EXPECT_EQ(a[i].m_strValidLifetime, expected[i].valid) << "row " << i;
+    EXPECT_EQ(a[i].m_strPreferredLifetime, expected[i].preferred) << "row " << i;
+  }
+  EXPECT_TRUE(s.records[1].GetAddresses().empty()) << "::1 is not listed on loopback";
+  EXPECT_EQ(s.records[1].m_strFriendlyName, "lo");
+  EXPECT_TRUE(s.records[2].GetAddresses().empty()) << "an IPv4-only adapter has no addresses";
+  EXPECT_EQ(s.records[2].m_strFriendlyName, "v4only");
+}
+
+TEST(EnumerateAdapters, OnlyUnscopedIpv6DnsServersAreListed) {
+  SyntheticAdapter eth = Adapter("eth0", IF_TYPE_ETHERNET_CSMACD);
+  eth.dnsServers = {{.text = "192.0.2.53"},
+                    {.text = "2001:4860:4860::8888"},
+                    {.text = "fec0:0:0:ffff::1", .scopeId = 1},
+                    {.text = "2001:db8::53"}};
+  CSyntheticAdapterSource source({eth});
+  const Snapshot s = TakeSnapshot();
+  ASSERT_EQ(s.records.size(), 1u);
+  EXPECT_EQ(s.records[0].m_dnsServers, (Names{"2001:4860:4860::8888", "2001:db8::53"}));
+}
+
+TEST(EnumerateAdapters, PhysicalAddressText) {
+  SyntheticAdapter none = Adapter("tunnel", IF_TYPE_TUNNEL);
+  SyntheticAdapter six = Adapter("eth0", IF_TYPE_ETHERNET_CSMACD);
+  six.mac = {0x00, 0x0C, 0x29, 0xAB, 0xCD, 0xEF};
+  SyntheticAdapter eight = Adapter("fw0", IF_TYPE_IEEE1394);
+  eight.mac = {0x00, 0x11, 0x22, 0x33, 0x44, 0x55, 0x66, 0x77};
+  CSyntheticAdapterSource source({none, six, eight});
+  const Snapshot s = TakeSnapshot();
+  ASSERT_EQ(s.records.size(), 3u);
+  EXPECT_EQ(s.records[0].GetMacTextOrNA(), "00-0C-29-AB-CD-EF");
+  EXPECT_EQ(s.records[0].MakeEui64Identifier(), "0000:0000:0000:0000:020c:29ff:feab:cdef");
+  EXPECT_EQ(s.records[1].GetMacText(), "");
+  EXPECT_EQ(s.records[1].GetMacTextOrNA(), "N/A");
+  EXPECT_EQ(s.records[2].m_macLength, 8u);
+  EXPECT_EQ(s.records[2].GetMacTextOrNA(), "00-11-22-33-44-55-66-77");
+}
+
+TEST(EnumerateAdapters, NamesInAnyScriptReachTheRecordsUnchanged) {
+  const Names scripts = {"Подключение по локальной сети", "本地连接 2", "イーサネット", "Σύνδεση", "Netz 🖧"};
+  std::vector<SyntheticAdapter> list;
+  for (const std::string& name : scripts) {
+    SyntheticAdapter a = Adapter(name, IF_TYPE_IEEE80211);
+    a.description = "Адаптер " + name;
+    list.push_back(a);
+  }
+  CSyntheticAdapterSource source(list);
+  const Snapshot s = TakeSnapshot();
+  EXPECT_EQ(s.names, scripts);
+  ASSERT_EQ(s.records.size(), scripts.size());
+  for (size_t i = 0; i < scripts.size(); ++i) {
+    EXPECT_EQ(s.records[i].GetDescription(), "Адаптер " + scripts[i]) << scripts[i];
+    EXPECT_EQ(Widen(s.records[i].m_strFriendlyName), Widen(scripts[i])) << scripts[i];
+  }
+}
+
+TEST(EnumerateAdapters, RefreshSeesTheNewList) {
+  CSyntheticAdapterSource source({Adapter("eth0", IF_TYPE_ETHERNET_CSMACD), Adapter("wlan0", IF_TYPE_IEEE80211)});
+  EXPECT_EQ(TakeSnapshot().names, (Names{"eth0", "wlan0"}));
+  source.SetAdapters({Adapter("wlan0", IF_TYPE_IEEE80211)});
+  EXPECT_EQ(TakeSnapshot().names, (Names{"wlan0"}));
+}
+
+// The OS's own list, read here without the snapshot's code.
+struct OsAdapter {
+  std::wstring name;
+  IFTYPE type;
+};
+
+std::vector<OsAdapter> OsAdapters() {
+  ULONG size = 0;
+  std::vector<OsAdapter> adapters;
+  if (::GetAdaptersAddresses(AF_UNSPEC, GAA_FLAG_INCLUDE_PREFIX, nullptr, nullptr, &size) != ERROR_BUFFER_OVERFLOW)
+    return adapters;
+  std::vector<ULONGLONG> buffer(size / sizeof(ULONGLONG) + 1);
+  auto* list = reinterpret_cast<IP_ADAPTER_ADDRESSES*>(buffer.data());
+  if (::GetAdaptersAddresses(AF_UNSPEC, GAA_FLAG_INCLUDE_PREFIX, nullptr, list, &size) != NO_ERROR) return adapters;
+  for (auto* a = list; a; a = a->Next) adapters.push_back({a->FriendlyName, a->IfType});
+  return adapters;
+}
+
+TEST(EnumerateAdapters, RealEnumerationReturnsTheAdaptersTheSystemReports) {
+  const std::vector<OsAdapter> os = OsAdapters();
+  ASSERT_FALSE(os.empty()) << "Wine reports at least its loopback adapter";
+  const Snapshot s = TakeSnapshot();
+  EXPECT_EQ(s.firstResult, static_cast<DWORD>(ERROR_INSUFFICIENT_BUFFER));
+  EXPECT_EQ(s.secondResult, 0u);
+  ASSERT_EQ(s.needed, os.size());
+  ASSERT_EQ(s.names.size(), os.size());
+  std::multiset<std::wstring> expected;
+  for (const OsAdapter& a : os) expected.insert(a.name);
+  std::multiset<std::wstring> got;
+  for (const std::string& n : s.names) got.insert(Widen(n));
+  EXPECT_EQ(got, expected);
+  const auto ethernet =
+      std::find_if(os.begin(), os.end(), [](const OsAdapter& a) { return a.type == IF_TYPE_ETHERNET_CSMACD; });
+  EXPECT_EQ(Widen(s.names[0]), ethernet != os.end() ? ethernet->name : os[0].name);
+
+  for (const CAdapterRecord& r : s.records) {
+    for (const CAddressRecord& a : r.GetAddresses()) {
+      EXPECT_NE(a.m_strAddress.find(':'), std::string::npos) << a.m_strAddress;
+      EXPECT_NE(a.m_strAddress.front(), ':') << a.m_strAddress;
+      EXPECT_FALSE(a.m_strState.empty()) << a.m_strAddress;
+      EXPECT_FALSE(a.m_strValidLifetime.empty()) << a.m_strAddress;
+    }
+    if (r.m_strFriendlyName == "lo") {
+      EXPECT_TRUE(r.GetAddresses().empty()) << "::1 is not listed";
+    }
+  }
+}
+
+}  // namespace
+}  // namespace vantoric
