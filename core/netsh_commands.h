@@ -1,0 +1,97 @@
+// The netsh command catalogue: verbs, the five command-line layouts, the
+// checks a line must pass before it is handed to netsh, and the result of a
+// run with the texts that tell the user what happened. Portable; running the
+// line is in netsh_run_win32.h.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace vantoric {
+
+// Indexes of the verb catalogue (4 and 5 are not used).
+constexpr int NETSH_PROGRAM = 0;
+constexpr int NETSH_ADD_ADDRESS = 1;
+constexpr int NETSH_SET_ADDRESS = 2;
+constexpr int NETSH_DELETE_ADDRESS = 3;
+constexpr int NETSH_ADD_DNS = 6;
+constexpr int NETSH_DELETE_DNS = 7;
+
+// The longest command line that is run, in characters. A longer line is
+// refused rather than cut: a cut line would act on something else.
+constexpr std::size_t NETSH_MAX_LINE_CHARS = 255;
+
+// The verb text of a catalogue index; "" for an index the catalogue lacks.
+std::string GetNetshVerb(int index);
+
+// The command lines. The interface name is the adapter's friendly name and
+// is enclosed in double quotes; every other value is inserted as given,
+// separated by single blanks. The lines are not checked here: the run checks
+// them (CheckNetshLine).
+std::string FormatAddAddressCommand(std::string_view interfaceName, std::string_view address,
+                                    std::string_view type, std::string_view validLifetime,
+                                    std::string_view preferredLifetime, std::string_view store);
+// Ends with a blank after the preferred lifetime.
+std::string FormatSetAddressCommand(std::string_view interfaceName, std::string_view address,
+                                    std::string_view type, std::string_view validLifetime,
+                                    std::string_view preferredLifetime);
+std::string FormatDeleteAddressCommand(std::string_view interfaceName, std::string_view address);
+std::string FormatAddDnsCommand(std::string_view interfaceName, std::string_view server,
+                                std::string_view index);
+std::string FormatDeleteDnsCommand(std::string_view interfaceName, std::string_view server);
+
+// Why a command line was not run.
+enum class NetshRefusal {
+  None,
+  LineTooLong,       // more than NETSH_MAX_LINE_CHARS characters
+  QuoteInValue,      // a double quote besides the pair around the interface name
+  ControlCharacter,  // CR, LF or another control character (a CR or LF would
+                     // let a second command into an interactive netsh)
+  InvalidText,       // not valid UTF-8
+  NotRepresentable,  // the console's code page cannot hold the text
+  Busy,              // another command of this thread is still waiting for netsh
+};
+
+// Whether a command line is safe to hand to netsh: valid UTF-8 of at most
+// NETSH_MAX_LINE_CHARS characters, no control character, and no more than
+// the two double quotes around the interface name.
+NetshRefusal CheckNetshLine(std::string_view line);
+
+// What a run of one command line came to.
+enum class NetshOutcome {
+  Succeeded,         // netsh ended with exit code 0
+  Refused,           // not run, see m_refusal; nothing changed
+  ElevationRefused,  // the user declined the administrator prompt; nothing changed
+  LaunchFailed,      // netsh could not be started or given its line (m_nSystemError)
+  TimedOut,          // netsh did not end within m_nTimeoutMs; the outcome is unknown
+  NetshFailed,       // netsh ended with a non-zero exit code (m_nExitCode)
+};
+
+// The result of RunNetshCommand. Callers amend their records and show their
+// success message only when Succeeded(); on ElevationRefused they show their
+// cancel message; on anything else they show DescribeNetshResult and change
+// nothing.
+struct CNetshResult {
+  NetshOutcome m_outcome = NetshOutcome::LaunchFailed;
+  NetshRefusal m_refusal = NetshRefusal::None;  // Refused only
+  std::uint32_t m_nExitCode = 0;                // Succeeded, NetshFailed
+  std::uint32_t m_nSystemError = 0;             // LaunchFailed, ElevationRefused
+  std::uint32_t m_nTimeoutMs = 0;               // TimedOut
+  // What netsh printed, as UTF-8, when it could be read (the console path
+  // only). Localized and never interpreted: it is shown to the user.
+  std::string m_strOutput;
+
+  bool Succeeded() const { return m_outcome == NetshOutcome::Succeeded; }
+};
+
+// The message for an outcome other than success, ending with netsh's own
+// words when there are any. For Succeeded: "netsh finished successfully." with
+// the words.
+std::string DescribeNetshResult(const CNetshResult& result);
+
+// `message` followed by netsh's words, when it printed any (a console netsh
+// may end with 0 after a failed line, so a success message shows them too).
+std::string AddNetshWords(std::string_view message, const CNetshResult& result);
+
+}  // namespace vantoric
