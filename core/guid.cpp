@@ -35,6 +35,8 @@ CGuidServices SetGuidServices(const CGuidServices& services) {
   return previous;
 }
 
+CGuidServices GetGuidServices() { return g_services; }
+
 void CreateGuid(CGuid& guid) { (g_services.m_pfnCreateGuid ? g_services.m_pfnCreateGuid : CreateRandomGuid)(guid); }
 
 void CreateUuid(CGuid& guid) { (g_services.m_pfnCreateUuid ? g_services.m_pfnCreateUuid : CreateRandomGuid)(guid); }

@@ -32,6 +32,7 @@ class CGuidServices {
 // Installs services; members left null use the portable defaults. Returns the
 // services installed before, so that a caller can put them back.
 CGuidServices SetGuidServices(const CGuidServices& services);
+CGuidServices GetGuidServices();
 
 // Fill a GUID through the installed (or default) generator.
 void CreateGuid(CGuid& guid);

@@ -1,0 +1,144 @@
+// Lifetime text: formatting, the format check and conversion to seconds.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+
+#include "core/lifetime_text.h"
+
+namespace vantoric {
+namespace {
+
+TEST(FormatLifetime, BoundariesOfEachUnit) {
+  struct Case {
+    std::uint32_t seconds;
+    const char* text;
+  };
+  const Case cases[] = {
+      {0, "0s"},
+      {1, "1s"},
+      {59, "59s"},
+      {60, "1m0s"},
+      {61, "1m1s"},
+      {3599, "59m59s"},
+      {3600, "1h0m0s"},
+      {3661, "1h1m1s"},
+      {86399, "23h59m59s"},
+      {86400, "1d0h0m0s"},
+      {86400 + 300, "1d0h5m0s"},
+      {93784, "1d2h3m4s"},
+      {60000, "16h40m0s"},
+      {365u * 86400 - 1, "364d23h59m59s"},
+      {365u * 86400, "infinite"},
+      {0xFFFFFFFEu, "infinite"},
+      {0xFFFFFFFFu, "infinite"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(FormatLifetime(c.seconds), c.text) << c.seconds << " s";
+}
+
+TEST(IsLifetimeTextAcceptable, AcceptsWellFormedText) {
+  const char* accepted[] = {
+      "1d2h3m4s", "10d", "30m", "100s", "1h30m", "1D2H", "0s", "0d", "1d30s", "2h5s", "007m",
+      "364d23h59m59s",
+      "49710d6h28m14s",  // 4294967294 s, the longest finite lifetime
+      "4294967294s",
+  };
+  for (const char* text : accepted) EXPECT_TRUE(IsLifetimeTextAcceptable(text)) << "\"" << text << "\"";
+}
+
+TEST(IsLifetimeTextAcceptable, RefusesMalformedText) {
+  struct Case {
+    const char* text;
+    const char* why;
+  };
+  const Case refused[] = {
+      {"", "no unit letter"},
+      {"12", "no unit letter"},
+      {"infinite", "the keyword is the caller's"},
+      {"d1", "unit first"},
+      {"h", "unit without a number"},
+      {"1x", "not a unit"},
+      {"1d2d", "unit twice"},
+      {"1d2D", "unit twice in other case"},
+      {"1H2h", "unit twice in other case"},
+      {"1s2S", "unit twice in other case"},
+      {"1h2d", "days after hours"},
+      {"1s2m", "minutes after seconds"},
+      {"1m2h", "hours after minutes"},
+      {"1s2d", "days after seconds"},
+      {"1d 2h", "blank"},
+      {" 1d", "leading blank"},
+      {"+1d", "sign"},
+      {"-1d", "sign"},
+      {"2h1", "number without unit"},
+      {"1dh", "unit after unit"},
+      {"5m30", "trailing number would read as 300 s"},
+      {"1d0", "trailing number without unit"},
+      {"49710d6h28m15s", "4294967295 s is the infinite value"},
+      {"4294967295s", "4294967295 s is the infinite value"},
+      {"50000d", "longer than the OS can hold"},
+      {"99999999999999999999999d", "beyond 64 bits"},
+  };
+  for (const Case& c : refused) EXPECT_FALSE(IsLifetimeTextAcceptable(c.text)) << "\"" << c.text << "\": " << c.why;
+}
+
+TEST(LifetimeToSeconds, WorkedResults) {
+  struct Case {
+    const char* text;
+    std::uint64_t seconds;
+  };
+  const Case cases[] = {
+      {"1d2h3m4s", 93784},
+      {"1D2H3M4S", 93784},
+      {"5m", 300},
+      {"3h", 10800},
+      {"1d30s", 86430},
+      {"2h5s", 7205},
+      {"1d5m", 86700},
+      {"0s", 0},
+      {"", 0},
+      {"infinite", 0},
+      {"1d2D", 0},  // five numbers after filling in the missing units
+      {"4294967294s", 4294967294u},
+      {"49710d6h28m14s", 4294967294u},
+      {"50000d", 50000ull * 86400},  // no wrap at 2^32
+      {"99999999999999999999d", LIFETIME_OVERFLOW},
+      {"213503982334602d", LIFETIME_OVERFLOW},  // the first day count past 2^64 seconds
+      {"213503982334601d", 213503982334601ull * 86400},
+  };
+  for (const Case& c : cases) EXPECT_EQ(LifetimeToSeconds(c.text), c.seconds) << "\"" << c.text << "\"";
+}
+
+TEST(LifetimeText, FormattedTextIsAcceptedAndConvertsBack) {
+  // Every unit boundary and a spread of values below 365 days.
+  for (std::uint64_t s = 0; s < 365ull * 86400; s = s < 200000 ? s + 1 : s * 3 / 2 + 7) {
+    const std::uint32_t seconds = static_cast<std::uint32_t>(s);
+    const std::string text = FormatLifetime(seconds);
+    ASSERT_TRUE(IsLifetimeTextAcceptable(text)) << text;
+    ASSERT_EQ(LifetimeToSeconds(text), seconds) << text;
+  }
+}
+
+TEST(LifetimeText, AcceptedTextNeverConvertsToAWrongNumber) {
+  // Every arrangement of up to four numbers with units in order, in mixed
+  // case: the accepted text converts to the sum of its parts.
+  const char units[] = {'d', 'h', 'm', 's'};
+  const std::uint64_t factor[] = {86400, 3600, 60, 1};
+  const unsigned values[] = {0, 7, 59, 100};
+  for (unsigned mask = 1; mask < 16; ++mask) {
+    for (unsigned v : values) {
+      std::string text;
+      std::uint64_t expected = 0;
+      for (int u = 0; u < 4; ++u) {
+        if ((mask & (1u << u)) == 0) continue;
+        text += std::to_string(v + static_cast<unsigned>(u));
+        text += (u % 2) ? static_cast<char>(units[u] - 'a' + 'A') : units[u];
+        expected += (v + static_cast<unsigned>(u)) * factor[u];
+      }
+      ASSERT_TRUE(IsLifetimeTextAcceptable(text)) << text;
+      EXPECT_EQ(LifetimeToSeconds(text), expected) << text;
+    }
+  }
+}
+
+}  // namespace
+}  // namespace vantoric
