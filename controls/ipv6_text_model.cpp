@@ -1,0 +1,258 @@
+#include "controls/ipv6_text_model.h"
+
+#include <algorithm>
+#include <cctype>
+#include <iostream>
+#include <ostream>
+
+namespace vantoric {
+
+namespace {
+
+constexpr int kGroupStarts[IPV6_GROUP_COUNT] = {1, 11, 20, 29, 38, 47, 56, 65};
+constexpr std::string_view kHexDigits = "1234567890ABCDEFabcdef";
+const std::string kZeroGroup = "0000";
+const std::string kBlankGroup = "    ";
+
+bool IsSpace(char c) { return std::isspace(static_cast<unsigned char>(c)) != 0; }
+
+// A slot's character as it is shown: the zero of a slot never written reads
+// as a blank.
+char Shown(char c) { return c == '\0' ? ' ' : c; }
+
+std::string LeftPadded(std::string_view digits) {
+  return std::string(IPV6_GROUP_DIGITS - digits.size(), '0') + std::string(digits);
+}
+
+// Counts the colons as the parser's first pass does: each "::" once, so of
+// three colons in a row the third counts again.
+int CountColons(std::string_view text, bool& bDouble) {
+  int nColons = 0;
+  bDouble = false;
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] != ':') continue;
+    ++nColons;
+    if (i + 1 < text.size() && text[i + 1] == ':') {
+      bDouble = true;
+      ++i;
+    }
+  }
+  return nColons;
+}
+
+}  // namespace
+
+int GroupStart(int nIndex) { return nIndex >= 0 && nIndex < IPV6_GROUP_COUNT ? kGroupStarts[nIndex] : 1; }
+
+int GroupOfColumn(int nColumn) {
+  // Cells are nine columns wide counted with their separator.
+  if (nColumn < 0) return 1;
+  return std::min(nColumn / 9 + 1, IPV6_GROUP_COUNT);
+}
+
+bool IsSeparatorColumn(int nColumn) { return nColumn > 0 && nColumn < IPV6_TEXT_LENGTH && nColumn % 9 == 8; }
+
+bool IsPreviewOption(int nOptions) { return (nOptions & IPV6_OPTION_PREVIEW) == IPV6_OPTION_PREVIEW; }
+
+std::string NormalizeMask(std::string_view text) {
+  std::string mask(text.substr(0, IPV6_TEXT_LENGTH));
+  mask.resize(IPV6_TEXT_LENGTH, ' ');
+  for (int i = 0; i < IPV6_TEXT_LENGTH; ++i) {
+    if (IsSeparatorColumn(i)) mask[static_cast<size_t>(i)] = ':';
+  }
+  return mask;
+}
+
+std::string& StripWhitespace(std::string& text) {
+  text.erase(std::remove_if(text.begin(), text.end(), IsSpace), text.end());
+  return text;
+}
+
+bool ParseAddressText(std::string_view text, CIpv6Groups& groups, bool bPrefixMode, std::ostream& out) {
+  if (text.empty()) {
+    out << "unexpected number of colons: [" << 0 << "]\n";
+    return false;
+  }
+  bool bDouble = false;
+  const int nColons = CountColons(text, bDouble);
+  if (nColons > 7 || (nColons < 7 && !bDouble)) {
+    out << "unexpected number of colons: [" << nColons << "]\n";
+    return false;
+  }
+  out << "num_colons: [" << nColons << "]\n";
+  const int nZeroGroups = bDouble ? 7 - nColons : 0;
+  out << "num_zero_nibbles: [" << nZeroGroups << "]\n";
+
+  CIpv6Groups parsed;
+  parsed.fill(kZeroGroup);
+  int nGroups = 0;     // groups written so far
+  std::string digits;  // digits of the current group
+  int nColonsSeen = 0;
+  bool bExpanded = false;
+  for (size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if (kHexDigits.find(c) != std::string_view::npos) {
+      if (digits.size() == IPV6_GROUP_DIGITS) {
+        out << "too long nibble: [" << IPV6_GROUP_DIGITS << "]\n";
+        return false;
+      }
+      digits += c;
+      continue;
+    }
+    if (c != ':') {
+      out << "invalid character in the address: [" << c << "]\n";
+      return false;
+    }
+    ++nColonsSeen;
+    const bool bNextIsColon = i + 1 < text.size() && text[i + 1] == ':';
+    if (!digits.empty()) {
+      if (nGroups > 7) {
+        out << "[a] nibbles found exceeded: [" << nGroups << "]\n";
+        return false;
+      }
+      parsed[static_cast<size_t>(nGroups++)] = LeftPadded(digits);
+      digits.clear();
+    } else if (bExpanded) {
+      out << "nibble already expanded!\n";
+      return false;
+    } else if (i == 0 && !bNextIsColon) {
+      // A single leading colon: the first group was left empty (as the
+      // masked display gives it). It reads as zero rather than shifting
+      // every later group one place to the left.
+      parsed[0] = kZeroGroup;
+      nGroups = 1;
+    }
+    if (bNextIsColon) {
+      if (nGroups == 0) {
+        parsed[0] = kZeroGroup;
+        nGroups = 1;
+      }
+      for (int z = 0; z < nZeroGroups; ++z) {
+        if (nGroups > 7) {
+          out << "[b] nibbles found exceeded: [" << nGroups << "]\n";
+          return false;
+        }
+        parsed[static_cast<size_t>(nGroups++)] = kZeroGroup;
+      }
+      ++i;
+      bExpanded = true;
+    } else if (i + 1 == text.size()) {
+      out << "unexpected :!\n";
+      return false;
+    }
+    if (bPrefixMode && nColonsSeen == 4) {
+      // A double colon among the first four groups has carried the scan
+      // past the fourth group by now; the prefix is the first four groups
+      // all the same.
+      for (int k = 4; k < IPV6_GROUP_COUNT; ++k) parsed[static_cast<size_t>(k)] = kBlankGroup;
+      groups = parsed;
+      return true;
+    }
+  }
+  if (!digits.empty()) {
+    if (nGroups > 7) {
+      out << "[c] nibbles found exceeded: [" << nGroups << "]\n";
+      return false;
+    }
+    parsed[static_cast<size_t>(nGroups)] = LeftPadded(digits);
+  }
+  groups = parsed;
+  return true;
+}
+
+bool ParseAddressText(std::string_view text, CIpv6Groups& groups, bool bPrefixMode) {
+  return ParseAddressText(text, groups, bPrefixMode, std::cout);
+}
+
+std::string FormatCompressed(const CIpv6Groups& groups) {
+  std::array<std::string, IPV6_GROUP_COUNT> shown;
+  std::array<bool, IPV6_GROUP_COUNT> zero{};
+  for (size_t g = 0; g < shown.size(); ++g) {
+    std::string slot = groups[g].substr(0, IPV6_GROUP_DIGITS);
+    slot.resize(IPV6_GROUP_DIGITS, ' ');
+    std::transform(slot.begin(), slot.end(), slot.begin(), Shown);
+    for (char& c : slot) {
+      if (c != '0' && c != '-') break;
+      c = ' ';
+    }
+    zero[g] = slot == kBlankGroup;
+    shown[g] = zero[g] ? "0" : slot;
+  }
+  // The longest run of zero groups; the first wins among equal runs.
+  int nRunStart = -1;
+  int nRunLength = 0;
+  for (int g = 0; g < IPV6_GROUP_COUNT;) {
+    if (!zero[static_cast<size_t>(g)]) {
+      ++g;
+      continue;
+    }
+    int end = g;
+    while (end < IPV6_GROUP_COUNT && zero[static_cast<size_t>(end)]) ++end;
+    if (end - g > nRunLength) {
+      nRunStart = g;
+      nRunLength = end - g;
+    }
+    g = end;
+  }
+  std::string text;
+  auto writeGroups = [&](int from, int to) {
+    for (int g = from; g < to; ++g) {
+      if (g > from) text += ':';
+      text += shown[static_cast<size_t>(g)];
+    }
+  };
+  if (nRunStart < 0) {
+    writeGroups(0, IPV6_GROUP_COUNT);
+  } else {
+    writeGroups(0, nRunStart);
+    text += "::";
+    writeGroups(nRunStart + nRunLength, IPV6_GROUP_COUNT);
+  }
+  return StripWhitespace(text);
+}
+
+CIpv6TextModel::CIpv6TextModel() { m_groups.fill(std::string(IPV6_GROUP_DIGITS, '\0')); }
+
+void CIpv6TextModel::ResetGroups() { m_groups.fill(kBlankGroup); }
+
+std::string CIpv6TextModel::ApplyGroupsToText(std::string_view text) const {
+  std::string display = NormalizeMask(text);
+  for (int g = 0; g < IPV6_GROUP_COUNT; ++g) {
+    const std::string& slot = m_groups[static_cast<size_t>(g)];
+    for (int d = 0; d < IPV6_GROUP_DIGITS; ++d) {
+      const char c = static_cast<size_t>(d) < slot.size() ? slot[static_cast<size_t>(d)] : ' ';
+      display[static_cast<size_t>(GroupStart(g) + d)] = Shown(c);
+    }
+  }
+  return display;
+}
+
+void CIpv6TextModel::SyncGroupsFromText(std::string_view text) {
+  for (int g = 0; g < IPV6_GROUP_COUNT; ++g) {
+    // The group's typed characters; the editing rules keep them packed at
+    // the left of the digit columns, so this is the columns' own order.
+    std::string typed;
+    for (int d = 0; d < IPV6_GROUP_DIGITS; ++d) {
+      const size_t column = static_cast<size_t>(GroupStart(g) + d);
+      if (column < text.size() && !IsSpace(text[column])) typed += text[column];
+    }
+    m_groups[static_cast<size_t>(g)] = LeftPadded(typed);
+  }
+}
+
+bool CIpv6TextModel::SetAddressText(std::string_view text, std::ostream& diagnostics) {
+  return ParseAddressText(text, m_groups, false, diagnostics);
+}
+
+bool CIpv6TextModel::SetPrefixText(std::string_view text, std::ostream& diagnostics) {
+  return ParseAddressText(text, m_groups, true, diagnostics);
+}
+
+bool CIpv6TextModel::SetInterfaceIdText(std::string_view text, std::ostream& diagnostics) {
+  CIpv6Groups parsed;
+  if (!ParseAddressText(text, parsed, false, diagnostics)) return false;
+  std::copy(parsed.begin() + 4, parsed.end(), m_groups.begin() + 4);
+  return true;
+}
+
+}  // namespace vantoric
