@@ -205,13 +205,13 @@ CIpv6EditResult CIpv6EditState::OnKeyUp(unsigned nKey) {
 
 CIpv6EditResult CIpv6EditState::DeleteBackward() {
   int lo = std::min(m_nSelStart, m_nSelEnd);
-  const int hi = std::max(m_nSelStart, m_nSelEnd);
+  int hi = std::max(m_nSelStart, m_nSelEnd);
   if (lo == hi) {
     if (lo == FirstDigit(1)) return CaretMoved();
     if (lo == FirstDigit(m_nCurGroup)) {
       // Into the previous group, after its last digit, which goes next.
       --m_nCurGroup;
-      lo = std::max(TypedEnd(m_nCurGroup), FirstDigit(m_nCurGroup) + 1);
+      lo = hi = std::max(TypedEnd(m_nCurGroup), FirstDigit(m_nCurGroup) + 1);
     }
   }
   if (lo < hi) {

@@ -55,10 +55,11 @@ bool IsSeparatorColumn(int nColumn) { return nColumn > 0 && nColumn < IPV6_TEXT_
 bool IsPreviewOption(int nOptions) { return (nOptions & IPV6_OPTION_PREVIEW) == IPV6_OPTION_PREVIEW; }
 
 std::string NormalizeMask(std::string_view text) {
-  std::string mask(text.substr(0, IPV6_TEXT_LENGTH));
-  mask.resize(IPV6_TEXT_LENGTH, ' ');
-  for (int i = 0; i < IPV6_TEXT_LENGTH; ++i) {
-    if (IsSeparatorColumn(i)) mask[static_cast<size_t>(i)] = ':';
+  std::string mask(IPV6_EMPTY_MASK);
+  for (int g = 0; g < IPV6_GROUP_COUNT; ++g) {
+    for (size_t column = static_cast<size_t>(GroupStart(g)), end = column + IPV6_GROUP_DIGITS;
+         column < end && column < text.size(); ++column)
+      mask[column] = text[column];
   }
   return mask;
 }

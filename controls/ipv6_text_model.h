@@ -31,8 +31,8 @@ bool IsSeparatorColumn(int nColumn);
 // Whether option bits switch the preview on.
 bool IsPreviewOption(int nOptions);
 
-// Brings any text into the mask's shape: 71 columns (cut, or filled with
-// blanks) with ":" at the separator columns.
+// Brings any text into the mask's shape: the text's digit columns (blanks
+// where it is too short) inside the empty mask.
 std::string NormalizeMask(std::string_view text);
 
 // Removes every white-space character (standard classification) in place.

@@ -66,11 +66,8 @@ TEST(Ipv6Mask, LayoutColumns) {
 TEST(Ipv6Mask, NormalizeKeepsShapeOfAnyText) {
   EXPECT_EQ(NormalizeMask(""), std::string(IPV6_EMPTY_MASK));
   EXPECT_EQ(NormalizeMask(Masked({"2001", "db8"})), Masked({"2001", "db8"}));
-  const std::string odd = NormalizeMask(std::string(100, 'x'));
-  ASSERT_EQ(odd.size(), 71u);
-  EXPECT_EQ(odd[8], ':');
-  EXPECT_EQ(odd[62], ':');
-  EXPECT_EQ(odd[70], 'x');
+  EXPECT_EQ(NormalizeMask(std::string(100, 'x')), Masked({"xxxx", "xxxx", "xxxx", "xxxx", "xxxx", "xxxx", "xxxx", "xxxx"}));
+  EXPECT_EQ(NormalizeMask("0123456789abcdef"), Masked({"1234", "bcde"}));
 }
 
 TEST(Ipv6Parser, AcceptedTexts) {
