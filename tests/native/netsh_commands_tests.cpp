@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/native/netsh_test_printers.h"
+
 namespace vantoric {
 namespace {
 

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "framework/utf8.h"
+#include "tests/native/netsh_test_printers.h"
 #include "tests/win/support/netsh_standin_support.h"
 
 namespace vantoric {
@@ -38,12 +39,6 @@ std::string ElevatedLog(const std::string& line, DWORD exitCode = 0) {
 std::string ConsoleLog(const std::string& line, DWORD exitCode = 0) {
   return CNetshStandin::InteractiveCall() + "stdin: " + line + "\r\neof\r\nexit: " + std::to_string(exitCode) +
          "\r\n";
-}
-
-TEST(NetshRun, NetshIsTheSystemsByFullPath) {
-  wchar_t dir[MAX_PATH] = {};
-  ASSERT_GT(::GetSystemDirectoryW(dir, MAX_PATH), 0u);
-  EXPECT_EQ(GetNetshPath(), std::wstring(dir) + L"\\netsh.exe");
 }
 
 TEST(NetshRun, EveryLayoutReachesNetshOnBothPaths) {
@@ -123,7 +118,9 @@ TEST(NetshRun, NamesOutsideAsciiReachNetshUnchanged) {
 TEST(NetshRun, AFailingNetshIsReportedWithItsExitCodeAndWords) {
   CNetshStandin standin("failing");
   const std::string line = FormatAddDnsCommand(kName, "2001:db8::53", "1");
-  const std::string words = std::string("The object already exists: ") + NameForConsoleCodePage();
+  const char* name = NameForConsoleCodePage();
+  ASSERT_NE(name, nullptr) << "no sample name for OEM code page " << ::GetOEMCP();
+  const std::string words = std::string("The object already exists: ") + name;
   standin.SetAnswer(words + "\\r\\n");
   standin.SetExitCode(1);
 
@@ -161,7 +158,7 @@ class CWaitProbe {
     wc.hInstance = ::GetModuleHandleW(nullptr);
     wc.lpszClassName = L"VantoricNetshWaitProbe";
     ::RegisterClassW(&wc);
-    m_hwnd = ::CreateWindowExW(0, wc.lpszClassName, L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, wc.hInstance,
+    m_hwnd = ::CreateWindowExW(0, wc.lpszClassName, L"", 0, 0, 0, 10, 10, HWND_MESSAGE, nullptr, wc.hInstance,
                                nullptr);
     ::SetWindowLongPtrW(m_hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     ::SetTimer(m_hwnd, 1, 25, nullptr);
@@ -194,7 +191,7 @@ class CWaitProbe {
 
 TEST(NetshRun, AHangingNetshTimesOutWhileTheWindowStaysResponsive) {
   CNetshStandin standin("hanging");
-  standin.SetHangMs(1200);
+  standin.SetHangMs(2000);
   const std::string line = FormatDeleteAddressCommand(kName, "2001:db8::1");
   for (const bool elevate : {true, false}) {
     SCOPED_TRACE(elevate ? "elevated" : "console");
@@ -212,7 +209,7 @@ TEST(NetshRun, AHangingNetshTimesOutWhileTheWindowStaysResponsive) {
     EXPECT_EQ(result.m_outcome, NetshOutcome::TimedOut);
     EXPECT_EQ(result.m_nTimeoutMs, 300u);
     EXPECT_GE(took, 300u);
-    EXPECT_LT(took, 1000u) << "the bound held";
+    EXPECT_LT(took, 1500u) << "the bound held";
     EXPECT_TRUE(probe.postedSeen) << "messages were dispatched during the wait";
     EXPECT_GE(probe.ticks, 3);
     EXPECT_EQ(probe.ticksWhileEnabled, 0) << "the owner was disabled while waiting";
