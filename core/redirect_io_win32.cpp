@@ -43,8 +43,7 @@ bool CRedirectIO::Start(std::string_view commandLine) {
   // The child's ends are inheritable; the owner's ends are made into
   // non-inheritable copies so that the child does not hold them open.
   CHandle outRead, outWrite, errWrite, inRead, inWrite;
-  CHandle ownerOutRead, ownerInWrite, process, thread, stopEvent;
-  DWORD threadId = 0;
+  CHandle ownerOutRead, ownerInWrite, process, stopEvent;
   const auto fail = [&] {
     const DWORD err = ::GetLastError();
     char text[64];
@@ -85,7 +84,6 @@ bool CRedirectIO::Start(std::string_view commandLine) {
   si.hStdOutput = outWrite.get();
   si.hStdError = errWrite.get();
   std::wstring cmd = Widen(commandLine);  // CreateProcessW may write into it
-  cmd.push_back(L'\0');
   PROCESS_INFORMATION pi{};
   if (!::CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, TRUE, CREATE_NEW_CONSOLE, nullptr, nullptr, &si,
                         &pi)) {
@@ -105,15 +103,17 @@ bool CRedirectIO::Start(std::string_view commandLine) {
   m_hOutputRead = std::move(ownerOutRead);
   m_hChildProcess = std::move(process);
   m_hStopEvent = std::move(stopEvent);
-  thread.reset(::CreateThread(nullptr, 0, &CRedirectIO::ReaderThreadProc, this, 0, &threadId));
-  if (!thread) {
+  // Suspended until its handle and identifier are stored: a hook that calls
+  // Stop must find them.
+  m_hReaderThread.reset(
+      ::CreateThread(nullptr, 0, &CRedirectIO::ReaderThreadProc, this, CREATE_SUSPENDED, &m_readerThreadId));
+  if (!m_hReaderThread) {
     const DWORD err = ::GetLastError();
     ReleaseHandles();
     ::SetLastError(err);
     return fail();
   }
-  m_hReaderThread = std::move(thread);
-  m_readerThreadId = threadId;
+  ::ResumeThread(m_hReaderThread.get());
   return true;
 }
 

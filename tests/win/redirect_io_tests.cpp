@@ -33,6 +33,7 @@ class CRecordingRedirect : public CRedirectIO {
   void SetStopTimeout(DWORD ms) { m_stopTimeoutMs = ms; }
   // Makes the output hook block this long; hookEntered is set on entry.
   void SetHookDelay(DWORD ms) { m_hookDelayMs = ms; }
+  void SetStopInHook() { m_bStopInHook = true; }
   CHandle hookEntered{::CreateEventW(nullptr, TRUE, FALSE, nullptr)};
 
  protected:
@@ -43,6 +44,7 @@ class CRecordingRedirect : public CRedirectIO {
     }
     ::SetEvent(hookEntered.get());
     if (m_hookDelayMs) ::Sleep(m_hookDelayMs);
+    if (m_bStopInHook) Stop();
   }
   void OnErrorText(const char* text) override {
     const std::lock_guard<std::mutex> lock(m_mutex);
@@ -54,6 +56,7 @@ class CRecordingRedirect : public CRedirectIO {
   std::vector<std::string> m_pieces;
   std::vector<std::string> m_errors;
   DWORD m_hookDelayMs = 0;
+  bool m_bStopInHook = false;
 };
 
 // A handle of ours to an object of the run, which outlives the run's own.
@@ -195,6 +198,22 @@ TEST(RedirectIO, StopTerminatesAReaderThatDoesNotEndInTime) {
   EXPECT_EQ(runner.Errors(), std::vector<std::string>{"The redir thread is dead.\r\n"});
   EXPECT_EQ(ThreadExitCode(reader.get()), 0xFFFFFFFEu);
   EXPECT_EQ(runner.GetReaderThread(), nullptr);
+}
+
+TEST(RedirectIO, AHookMayStopTheRunWithoutWaitingForItself) {
+  CNetshStandin standin("stop-in-hook");
+  standin.SetAnswer("first words");
+  CRecordingRedirect runner;
+  runner.SetStopInHook();
+  ASSERT_TRUE(runner.Start(kInteractive));  // waits for input: only the stop ends the reader
+  EXPECT_TRUE(runner.SendInput("interface ipv6 show dns\r\n"));
+  const CHandle reader = Keep(runner.GetReaderThread());
+  ASSERT_EQ(::WaitForSingleObject(reader.get(), 10000), WAIT_OBJECT_0);
+  EXPECT_EQ(ThreadExitCode(reader.get()), 1u) << "ended by the stop request";
+  EXPECT_NE(runner.GetChildProcess(), nullptr) << "the handles wait for the owner";
+  runner.Stop();
+  EXPECT_EQ(runner.GetChildProcess(), nullptr);
+  EXPECT_TRUE(runner.Errors().empty());
 }
 
 }  // namespace
