@@ -2,7 +2,8 @@
 
 #include "app/vantoric_app.h"
 
-int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
-  vantoric::CVantoricApp app;
-  return app.Run();
+namespace {
+vantoric::CVantoricApp theApp;
 }
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) { return theApp.Run(); }

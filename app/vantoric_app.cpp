@@ -7,15 +7,17 @@
 
 namespace vantoric {
 
-CVantoricApp::CVantoricApp() : CApplication("Vantoric") {}
+CVantoricApp::CVantoricApp() : CWinAppEx("Vantoric") {}
 
 bool CVantoricApp::InitInstance() {
   INITCOMMONCONTROLSEX icc{sizeof icc, 0xFF};
   ::InitCommonControlsEx(&icc);
-  SetRegistryKey("Local AppWizard-Generated Applications");
+  if (!CWinAppEx::InitInstance(VANTORIC_UNIQUE_NAME)) return false;
+  SetRegistryKey(VANTORIC_REGISTRY_KEY);
   CVantoricDlg dlg;
+  SetMainWindow(&dlg);
   dlg.DoModal(nullptr);
-  SetMainWnd(nullptr);
+  SetMainWindow(nullptr);
   return false;
 }
 

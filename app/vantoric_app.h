@@ -1,13 +1,20 @@
-// The application object of Vantoric.
+// The application object of Vantoric: one instance per desktop, running the
+// main window as a modal dialog.
 #pragma once
 
-#include "framework/application.h"
+#include "app/win_app_ex.h"
 
 namespace vantoric {
 
-class CVantoricApp : public CApplication {
+// Names both the single-instance mutex and the message a later start sends.
+constexpr char VANTORIC_UNIQUE_NAME[] = "{A004B9F9-9A02-4331-921F-F0018581BD17}";
+// The registry key under which the per-user profile lives.
+constexpr char VANTORIC_REGISTRY_KEY[] = "Local AppWizard-Generated Applications";
+
+class CVantoricApp : public CWinAppEx {
  public:
   CVantoricApp();
+  // Runs the main window; always false, so that the program ends after it.
   bool InitInstance() override;
 };
 

@@ -1,16 +1,73 @@
-// The main window.
+// The main window: the adapter chooser, the chosen adapter's description and
+// MAC address, and the list of its IPv6 addresses, with the command buttons.
 #pragma once
 
-#include "framework/dialog.h"
+#include <windows.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "controls/hyperlink_win32.h"
+#include "controls/resize_dialog_win32.h"
+#include "controls/transparent_image_win32.h"
+#include "core/adapter_records.h"
+#include "core/redirect_io_win32.h"
+#include "framework/controls.h"
+#include "framework/handles.h"
 
 namespace vantoric {
 
-class CVantoricDlg : public CDialog {
+class CVantoricDlg : public CResizeDialog {
  public:
   CVantoricDlg();
+  ~CVantoricDlg() override;
 
  protected:
   BOOL OnInitDialog() override;
+  bool OnCommand(UINT nId, UINT nCode, HWND hCtl) override;
+  void OnOK() override { OnExit(); }  // Enter presses Exit, the default button
+  bool OnNotify(NMHDR* pHdr, LRESULT& result) override;
+  bool OnPaint() override;
+  bool OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
+
+  // 1 when a record array exists afterwards. Without adapters it says so
+  // and closes the window.
+  int LoadAdapters();
+  void ReleaseAdapters();
+  void InitAddressColumns();
+  void FillAddressList();
+  void AttachWebLink();
+
+  void OnSelchangeAdapter();
+  void OnClickAddressList(const NMITEMACTIVATE* pItem);
+  void OnRefresh();
+  void OnExit();
+
+  std::unique_ptr<CAdapterRecord[]> m_pAdapters;
+  int m_nAdapterCount = 0;
+  int m_nSelAdapter = 0;
+  CAdapterRecord* m_pCurAdapter = nullptr;
+  std::vector<std::string> m_adapterNames;
+  int m_bAddressSelected = 0;
+  std::string m_strSelAddress;
+  std::string m_strSelKind;
+  std::string m_strSelState;
+  std::string m_strSelValidLifetime;
+  std::string m_strSelPreferredLifetime;
+  std::string m_strInterfaceName;
+  std::string m_strDescription;
+  int m_nClickedItem = -1;
+  HICON m_hIcon = nullptr;
+  std::unique_ptr<CFont> m_pListFont;
+  CListView m_listAddresses;
+  CTransparentImage m_logo;
+  CRedirectIO m_redirect;  // runs the address commands
+  CDemoLink m_link;
+
+ private:
+  CComboBox Chooser() const;
+  void ShowNoAdapter();
 };
 
 }  // namespace vantoric

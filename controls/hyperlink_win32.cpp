@@ -39,9 +39,12 @@ HCURSOR g_hLinkCursor = nullptr;
 
 LRESULT CALLBACK ParentProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR /*id*/, DWORD_PTR /*ref*/) {
   switch (msg) {
-    case WM_DESTROY:
+    case WM_DESTROY: {
+      const LRESULT result = ::DefSubclassProc(hwnd, msg, wp, lp);
+      ::RemovePropW(hwnd, g_linkAtom.Name());
       ::RemoveWindowSubclass(hwnd, &ParentProc, kParentSubclassId);
-      return ::DefSubclassProc(hwnd, msg, wp, lp);
+      return result;
+    }
     case WM_CTLCOLORSTATIC: {
       const LRESULT brush = ::DefSubclassProc(hwnd, msg, wp, lp);
       if (::GetPropW(reinterpret_cast<HWND>(lp), g_linkAtom.Name()) != nullptr)
@@ -64,10 +67,11 @@ HCURSOR CHyperLink::GetLinkCursor() { return g_hLinkCursor; }
 
 int CHyperLink::Attach(HWND hStatic) {
   if (hStatic == nullptr || m_bAttached) return 1;
+  // The parent carries the link property while it is subclassed: once per parent.
   HWND parent = ::GetParent(hStatic);
-  DWORD_PTR ref = 0;
-  if (parent != nullptr && !::GetWindowSubclass(parent, &ParentProc, kParentSubclassId, &ref))
-    ::SetWindowSubclass(parent, &ParentProc, kParentSubclassId, 0);
+  if (parent != nullptr && ::GetPropW(parent, g_linkAtom.Name()) == nullptr &&
+      ::SetWindowSubclass(parent, &ParentProc, kParentSubclassId, 0))
+    ::SetPropW(parent, g_linkAtom.Name(), reinterpret_cast<HANDLE>(&ParentProc));
 
   // Statics ignore the mouse unless they notify.
   ::SetWindowLongPtrW(hStatic, GWL_STYLE, ::GetWindowLongPtrW(hStatic, GWL_STYLE) | SS_NOTIFY);

@@ -75,6 +75,10 @@ void CResizeDialog::MoveAnchoredControls(int dx, int dy) const {
     const CLayoutRect moved = ApplyAnchor({rc.left, rc.top, rc.right, rc.bottom}, flags, dx, dy);
     ::MoveWindow(control, moved.left, moved.top, moved.right - moved.left, moved.bottom - moved.top, TRUE);
   }
+  // Moved group boxes and labels leave their old outlines on a dialog that
+  // does not clip its children: repaint the whole client area once.
+  if (dx != 0 || dy != 0)
+    ::RedrawWindow(m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 bool CResizeDialog::OnPaint() {

@@ -122,7 +122,8 @@ bool SaveScreenshot(const std::string& pngPath) {
   if (!::CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr, &si,
                         &pi))
     return false;
-  ::WaitForSingleObject(pi.hProcess, 15000);
+  // Keep this thread's windows painted while the picture is taken.
+  PumpUntil([&] { return ::WaitForSingleObject(pi.hProcess, 0) == WAIT_OBJECT_0; }, 15000);
   DWORD code = 1;
   ::GetExitCodeProcess(pi.hProcess, &code);
   ::CloseHandle(pi.hThread);

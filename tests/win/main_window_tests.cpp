@@ -1,0 +1,533 @@
+// The main window on synthetic snapshots read through the adapter-data seam:
+// chooser, address list, description and MAC, the click state, Refresh,
+// the no-adapter exit, resizing, the About box and Exit's question.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "app/vantoric_dlg.h"
+#include "framework/application.h"
+#include "framework/utf8.h"
+#include "resources/resource.h"
+#include "tests/win/support/gui_support.h"
+#include "tests/win/support/synthetic_adapters.h"
+
+namespace vantoric {
+namespace {
+
+using test::CMessageBoxCatcher;
+using test::CSyntheticAdapterSource;
+using test::SyntheticAdapter;
+using test::SyntheticAddress;
+
+constexpr wchar_t kTestKey[] = L"Software\\Vantoric Main Window Tests";
+
+class CTestApp : public CApplication {
+ public:
+  CTestApp() : CApplication("Main") { SetRegistryKey("Vantoric Main Window Tests"); }
+  bool InitInstance() override { return false; }
+};
+
+// The window with its state readable.
+class CTestDlg : public CVantoricDlg {
+ public:
+  using CVantoricDlg::m_bAddressSelected;
+  using CVantoricDlg::m_hIcon;
+  using CVantoricDlg::m_nAdapterCount;
+  using CVantoricDlg::m_nClickedItem;
+  using CVantoricDlg::m_nSelAdapter;
+  using CVantoricDlg::m_pCurAdapter;
+  using CVantoricDlg::m_strDescription;
+  using CVantoricDlg::m_strInterfaceName;
+  using CVantoricDlg::m_strSelAddress;
+  using CVantoricDlg::m_strSelKind;
+  using CVantoricDlg::m_strSelPreferredLifetime;
+  using CVantoricDlg::m_strSelState;
+  using CVantoricDlg::m_strSelValidLifetime;
+};
+
+SyntheticAddress Address(const std::string& text, IP_PREFIX_ORIGIN prefix, IP_SUFFIX_ORIGIN suffix,
+                         ULONG valid = 0xFFFFFFFF, ULONG preferred = 0xFFFFFFFF,
+                         IP_DAD_STATE dad = IpDadStatePreferred) {
+  SyntheticAddress a;
+  a.text = text;
+  a.prefixOrigin = prefix;
+  a.suffixOrigin = suffix;
+  a.validLifetime = valid;
+  a.preferredLifetime = preferred;
+  a.dadState = dad;
+  return a;
+}
+
+SyntheticAdapter Adapter(const std::string& name, IFTYPE type, std::vector<BYTE> mac,
+                         std::vector<SyntheticAddress> unicast) {
+  SyntheticAdapter a;
+  a.friendlyName = name;
+  a.description = name + " device";
+  a.ifType = type;
+  a.mac = std::move(mac);
+  a.unicast = std::move(unicast);
+  return a;
+}
+
+// A wireless adapter listed before the Ethernet one, and a tunnel without a
+// physical address or IPv6 address.
+std::vector<SyntheticAdapter> ThreeAdapters() {
+  return {
+      Adapter("Wi-Fi", IF_TYPE_IEEE80211, {0x00, 0x1B, 0x2C, 0x3D, 0x4E, 0x5F},
+              {Address("2001:db8:1::10", IpPrefixOriginRouterAdvertisement, IpSuffixOriginLinkLayerAddress)}),
+      Adapter("Ethernet 2", IF_TYPE_ETHERNET_CSMACD, {0x00, 0x0C, 0x29, 0xAB, 0xCD, 0xEF},
+              {Address("2001:db8::5", IpPrefixOriginManual, IpSuffixOriginManual),
+               Address("2001:db8::abcd", IpPrefixOriginRouterAdvertisement, IpSuffixOriginRandom, 86400, 3600,
+                       IpDadStateDeprecated),
+               Address("fe80::20c:29ff:feab:cdef", IpPrefixOriginWellKnown, IpSuffixOriginLinkLayerAddress,
+                       0xFFFFFFFF, 0xFFFFFFFF, IpDadStatePreferred),
+               Address("192.0.2.7", IpPrefixOriginDhcp, IpSuffixOriginDhcp)}),
+      Adapter("Tunnel", IF_TYPE_TUNNEL, {}, {Address("10.0.0.1", IpPrefixOriginManual, IpSuffixOriginManual)}),
+  };
+}
+
+struct Row {
+  std::string address, kind, state, valid, preferred;
+  bool operator==(const Row&) const = default;
+};
+std::ostream& operator<<(std::ostream& os, const Row& r) {
+  return os << r.address << " | " << r.kind << " | " << r.state << " | " << r.valid << " | " << r.preferred;
+}
+
+class MainWindow : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    INITCOMMONCONTROLSEX icc{sizeof icc, 0xFF};
+    ::InitCommonControlsEx(&icc);
+    ::RegDeleteTreeW(HKEY_CURRENT_USER, kTestKey);
+  }
+  void TearDown() override {
+    if (m_dlg.IsWindow()) m_dlg.DestroyWindow();
+    ::RegDeleteTreeW(HKEY_CURRENT_USER, kTestKey);
+  }
+
+  HWND Open() {
+    m_hwnd = m_dlg.Create(nullptr);
+    if (m_hwnd != nullptr) {
+      ::ShowWindow(m_hwnd, SW_SHOWNORMAL);
+      ::UpdateWindow(m_hwnd);
+    }
+    return m_hwnd;
+  }
+
+  CListView List() const { return CListView(m_dlg.GetDlgItem(IDC_LIST_ADDRESSES)); }
+  CComboBox Chooser() const { return CComboBox(m_dlg.GetDlgItem(IDC_COMBO_ADAPTER)); }
+
+  std::vector<Row> Rows() const {
+    std::vector<Row> rows;
+    const CListView list = List();
+    for (int i = 0; i < list.GetItemCount(); ++i)
+      rows.push_back({list.GetItemText(i, 0), list.GetItemText(i, 1), list.GetItemText(i, 2),
+                      list.GetItemText(i, 3), list.GetItemText(i, 4)});
+    return rows;
+  }
+
+  std::vector<std::string> ChooserEntries() const {
+    std::vector<std::string> entries;
+    const CComboBox chooser = Chooser();
+    for (int i = 0; i < chooser.GetCount(); ++i) entries.push_back(chooser.GetLBText(i));
+    return entries;
+  }
+
+  void Choose(int entry) {
+    Chooser().SetCurSel(entry);
+    ::SendMessageW(m_hwnd, WM_COMMAND, MAKEWPARAM(IDC_COMBO_ADAPTER, CBN_SELCHANGE),
+                   reinterpret_cast<LPARAM>(Chooser().GetSafeHwnd()));
+  }
+
+  // A left click in the list at a client point, as the mouse delivers it.
+  void ClickList(POINT pt) {
+    HWND list = List().GetSafeHwnd();
+    ::PostMessageW(list, WM_LBUTTONUP, 0, MAKELPARAM(pt.x, pt.y));
+    ::SendMessageW(list, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(pt.x, pt.y));
+    test::PumpMessages(30);
+  }
+  void ClickRow(int row) {
+    RECT rc{};
+    rc.left = LVIR_LABEL;
+    ::SendMessageW(List().GetSafeHwnd(), LVM_GETITEMRECT, row, reinterpret_cast<LPARAM>(&rc));
+    ClickList(POINT{rc.left + 10, (rc.top + rc.bottom) / 2});
+  }
+  void ClickBelowLastRow() {
+    const int count = List().GetItemCount();
+    RECT rc{};
+    if (count > 0) {
+      rc.left = LVIR_BOUNDS;
+      ::SendMessageW(List().GetSafeHwnd(), LVM_GETITEMRECT, count - 1, reinterpret_cast<LPARAM>(&rc));
+    } else {
+      rc.bottom = 30;
+    }
+    ClickList(POINT{20, rc.bottom + 12});
+  }
+
+  CTestApp m_app;
+  CTestDlg m_dlg;
+  HWND m_hwnd = nullptr;
+};
+
+TEST_F(MainWindow, ChooserFollowsTheSnapshotAndEntryZeroIsShown) {
+  CSyntheticAdapterSource source(ThreeAdapters());
+  ASSERT_NE(Open(), nullptr);
+
+  EXPECT_EQ(ChooserEntries(), (std::vector<std::string>{"Ethernet 2", "Wi-Fi", "Tunnel"}))
+      << "record order, the first Ethernet adapter first, although the chooser sorts";
+  EXPECT_EQ(Chooser().GetCurSel(), 0);
+  EXPECT_EQ(m_dlg.m_nAdapterCount, 3);
+  EXPECT_EQ(m_dlg.m_nSelAdapter, 0);
+  EXPECT_EQ(m_dlg.GetDlgItemText(IDC_STATIC_DESCRIPTION), "Ethernet 2 device");
+  EXPECT_EQ(m_dlg.m_strDescription, "Ethernet 2 device");
+  EXPECT_EQ(m_dlg.m_strInterfaceName, "Ethernet 2");
+  EXPECT_EQ(m_dlg.GetDlgItemText(IDC_STATIC_MAC), "00-0C-29-AB-CD-EF");
+  ASSERT_NE(m_dlg.m_pCurAdapter, nullptr);
+  EXPECT_EQ(m_dlg.m_pCurAdapter->m_strFriendlyName, "Ethernet 2");
+
+  const std::vector<Row> expected = {
+      {"2001:db8::5", "Manual", "Preferred", "infinite", "infinite"},
+      {"2001:db8::abcd", "Temporary", "Deprecated", "1d0h0m0s", "1h0m0s"},
+      {"fe80::20c:29ff:feab:cdef", "Link-Local", "Preferred", "infinite", "infinite"},
+  };
+  EXPECT_EQ(Rows(), expected) << "stored order, IPv4 left out";
+  EXPECT_EQ(m_dlg.m_bAddressSelected, 0);
+  EXPECT_EQ(m_dlg.m_nClickedItem, -1);
+  EXPECT_EQ(List().GetNextItem(-1, LVNI_SELECTED), -1) << "no row selected after start-up";
+}
+
+TEST_F(MainWindow, ListHasItsColumnsStylesAndFont) {
+  CSyntheticAdapterSource source(ThreeAdapters());
+  ASSERT_NE(Open(), nullptr);
+  HWND list = List().GetSafeHwnd();
+  struct Column {
+    const char* heading;
+    int width;
+  };
+  const Column columns[] = {{"IPv6 Address", 280}, {"Type", 50}, {"DAD", 75}, {"Valid Life", 80}, {"Pref. Life", 80}};
+  for (int i = 0; i < 5; ++i) {
+    wchar_t text[64] = {};
+    LVCOLUMNW col{};
+    col.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT;
+    col.pszText = text;
+    col.cchTextMax = 64;
+    ASSERT_TRUE(::SendMessageW(list, LVM_GETCOLUMNW, i, reinterpret_cast<LPARAM>(&col))) << "column " << i;
+    EXPECT_EQ(Narrow(text), columns[i].heading) << "column " << i;
+    EXPECT_EQ(col.cx, columns[i].width) << "column " << i;
+    EXPECT_EQ(col.fmt & LVCFMT_JUSTIFYMASK, LVCFMT_LEFT) << "column " << i;
+  }
+  LVCOLUMNW sixth{LVCF_WIDTH};
+  EXPECT_FALSE(::SendMessageW(list, LVM_GETCOLUMNW, 5, reinterpret_cast<LPARAM>(&sixth))) << "five columns";
+
+  EXPECT_EQ(::GetWindowLongW(list, GWL_STYLE) & LVS_TYPEMASK, LVS_REPORT);
+  EXPECT_TRUE(::GetWindowLongW(list, GWL_STYLE) & LVS_SINGLESEL);
+  EXPECT_TRUE(::GetWindowLongW(list, GWL_EXSTYLE) & WS_EX_CLIENTEDGE);
+  EXPECT_TRUE(::SendMessageW(list, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0) & LVS_EX_FULLROWSELECT);
+
+  LOGFONTW lf{};
+  const auto font = reinterpret_cast<HFONT>(::SendMessageW(list, WM_GETFONT, 0, 0));
+  ASSERT_NE(font, nullptr);
+  ::GetObjectW(font, sizeof lf, &lf);
+  EXPECT_EQ(Narrow(lf.lfFaceName), "Verdana");
+  HDC screen = ::GetDC(nullptr);
+  EXPECT_EQ(lf.lfHeight, -::MulDiv(9, ::GetDeviceCaps(screen, LOGPIXELSY), 72)) << "9 points";
+  ::ReleaseDC(nullptr, screen);
+}
+
+TEST_F(MainWindow, ChangingTheAdapterShowsItsRecordAndKeepsTheSelection) {
+  CSyntheticAdapterSource source(ThreeAdapters());
+  ASSERT_NE(Open(), nullptr);
+  ClickRow(0);
+  ASSERT_EQ(m_dlg.m_bAddressSelected, 1);
+
+  Choose(1);
+  EXPECT_EQ(m_dlg.m_nSelAdapter, 1);
+  EXPECT_EQ(m_dlg.GetDlgItemText(IDC_STATIC_DESCRIPTION), "Wi-Fi device");
+  EXPECT_EQ(m_dlg.GetDlgItemText(IDC_STATIC_MAC), "00-1B-2C-3D-4E-5F");
+  EXPECT_EQ(Rows(), (std::vector<Row>{{"2001:db8:1::10", "Public", "Preferred", "infinite", "infinite"}}));
+  EXPECT_EQ(m_dlg.m_bAddressSelected, 1) << "a change of adapter leaves the selection state";
+  EXPECT_EQ(m_dlg.m_strSelAddress, "2001:db8::5");
+}
+
+TEST_F(MainWindow, AdapterWithoutIPv6OrPhysicalAddress) {
+  CSyntheticAdapterSource source(ThreeAdapters());
+  ASSERT_NE(Open(), nullptr);
+  Choose(2);
+  EXPECT_TRUE(Rows().empty()) << "only an IPv4 address";
+  EXPECT_EQ(m_dlg.GetDlgItemText(IDC_STATIC_DESCRIPTION), "Tunnel device");
+  EXPECT_EQ(m_dlg.GetDlgItemText(IDC_STATIC_MAC), "N/A");
+  EXPECT_EQ(m_dlg.m_strInterfaceName, "Tunnel");
+}
+
+TEST_F(MainWindow, ClickOnARowCopiesItsTextsAndBelowTheRowsClears) {
+  CSyntheticAdapterSource source(ThreeAdapters());
+  ASSERT_NE(Open(), nullptr);
+  ClickRow(1);
+  EXPECT_EQ(m_dlg.m_nClickedItem, 1);
+  EXPECT_EQ(m_dlg.m_bAddressSelected, 1);
+  EXPECT_EQ(m_dlg.m_strSelAddress, "2001:db8::abcd");
+  EXPECT_EQ(m_dlg.m_strSelKind, "Temporary");
+  EXPECT_EQ(m_dlg.m_strSelState, "Deprecated");
+  EXPECT_EQ(m_dlg.m_strSelValidLifetime, "1d0h0m0s");
+  EXPECT_EQ(m_dlg.m_strSelPreferredLifetime, "1h0m0s");
+  EXPECT_EQ(m_dlg.m_pCurAdapter->m_strSelAddress, "2001:db8::abcd") << "selected through the record";
+
+  ClickRow(2);
+  EXPECT_EQ(m_dlg.m_nClickedItem, 2);
+  EXPECT_EQ(m_dlg.m_strSelAddress, "fe80::20c:29ff:feab:cdef");
+  EXPECT_EQ(m_dlg.m_strSelKind, "Link-Local");
+
+  ClickBelowLastRow();
+  EXPECT_EQ(m_dlg.m_nClickedItem, -1);
+  EXPECT_EQ(m_dlg.m_bAddressSelected, 0);
+
+  // Moving the selection with the keyboard changes nothing.
+  ClickRow(0);
+  ::SetFocus(List().GetSafeHwnd());
+  ::SendMessageW(List().GetSafeHwnd(), WM_KEYDOWN, VK_DOWN, 0);
+  ::SendMessageW(List().GetSafeHwnd(), WM_KEYUP, VK_DOWN, 0);
+  EXPECT_EQ(m_dlg.m_nClickedItem, 0);
+  EXPECT_EQ(m_dlg.m_strSelAddress, "2001:db8::5");
+}
+
+TEST_F(MainWindow, TwoRowsWithTheSameTextSelectTheFirst) {
+  CSyntheticAdapterSource source({Adapter(
+      "eth0", IF_TYPE_ETHERNET_CSMACD, {1, 2, 3, 4, 5, 6},
+      {Address("2001:db8::7", IpPrefixOriginManual, IpSuffixOriginManual, 7200, 3600),
+       Address("2001:db8::7", IpPrefixOriginRouterAdvertisement, IpSuffixOriginLinkLayerAddress, 600, 60,
+               IpDadStateTentative)})});
+  ASSERT_NE(Open(), nullptr);
+  ASSERT_EQ(List().GetItemCount(), 2);
+  ClickRow(1);
+  EXPECT_EQ(m_dlg.m_nClickedItem, 1);
+  EXPECT_EQ(m_dlg.m_strSelKind, "Manual") << "the values of the first row with that text";
+  EXPECT_EQ(m_dlg.m_strSelState, "Preferred");
+  EXPECT_EQ(m_dlg.m_strSelValidLifetime, "2h0m0s");
+  EXPECT_EQ(m_dlg.m_strSelPreferredLifetime, "1h0m0s");
+}
+
+TEST_F(MainWindow, RefreshTakesANewSnapshotAndSurvivesFewerAdapters) {
+  CSyntheticAdapterSource source(ThreeAdapters());
+  ASSERT_NE(Open(), nullptr);
+  HWND refresh = m_dlg.GetDlgItem(IDC_BUTTON_REFRESH);
+
+  // Same adapters, one address more: shown after Refresh, chosen adapter kept.
+  std::vector<SyntheticAdapter> more = ThreeAdapters();
+  more[0].unicast.push_back(Address("2001:db8:1::20", IpPrefixOriginManual, IpSuffixOriginManual));
+  Choose(1);
+  ClickRow(0);
+  source.SetAdapters(more);
+  ::SendMessageW(refresh, BM_CLICK, 0, 0);
+  EXPECT_EQ(m_dlg.m_nSelAdapter, 1);
+  EXPECT_EQ(Rows().size(), 2u);
+  EXPECT_EQ(m_dlg.m_bAddressSelected, 1) << "Refresh leaves the selection flag";
+
+  // One adapter only: entry 1 names no record any more.
+  source.SetAdapters({ThreeAdapters()[2]});
+  ::SendMessageW(refresh, BM_CLICK, 0, 0);
+  EXPECT_EQ(m_dlg.m_nAdapterCount, 1);
+  EXPECT_TRUE(Rows().empty());
+  EXPECT_EQ(m_dlg.m_pCurAdapter, nullptr);
+  EXPECT_EQ(m_dlg.GetDlgItemText(IDC_STATIC_DESCRIPTION), "");
+  EXPECT_EQ(m_dlg.GetDlgItemText(IDC_STATIC_MAC), "N/A");
+  EXPECT_EQ(m_dlg.m_strInterfaceName, "");
+  EXPECT_EQ(ChooserEntries().size(), 3u) << "the chooser keeps the first snapshot's names";
+
+  ClickBelowLastRow();
+  EXPECT_EQ(m_dlg.m_bAddressSelected, 0);
+  Choose(2);
+  EXPECT_EQ(m_dlg.m_pCurAdapter, nullptr) << "an entry beyond the records shows nothing";
+  EXPECT_TRUE(Rows().empty());
+  Choose(0);
+  ASSERT_NE(m_dlg.m_pCurAdapter, nullptr) << "entry 0 still names record 0";
+  EXPECT_EQ(m_dlg.GetDlgItemText(IDC_STATIC_DESCRIPTION), "Tunnel device");
+  EXPECT_EQ(m_dlg.GetDlgItemText(IDC_STATIC_MAC), "N/A");
+  EXPECT_TRUE(::IsWindow(m_hwnd));
+}
+
+TEST_F(MainWindow, NoAdapterSaysSoAndEndsTheDialog) {
+  struct Case {
+    const char* name;
+    ULONG failure;  // 0: an empty list
+  };
+  const Case cases[] = {{"no adapter", 0}, {"enumeration failed", ERROR_NOT_ENOUGH_MEMORY}};
+  for (const Case& c : cases) {
+    CSyntheticAdapterSource source;
+    if (c.failure != 0) {
+      source.SetAdapters(ThreeAdapters());
+      source.QueueFailure(c.failure);
+    }
+    CMessageBoxCatcher catcher;
+    CTestDlg dlg;
+    EXPECT_EQ(dlg.DoModal(nullptr), IDCANCEL) << c.name;
+    ASSERT_EQ(catcher.Boxes().size(), 1u) << c.name << ": no Exit question";
+    EXPECT_EQ(catcher.Boxes()[0].text, "No Network Adapters Found on System.") << c.name;
+    EXPECT_EQ(catcher.Boxes()[0].caption, "Vantoric") << c.name;
+    EXPECT_EQ(catcher.Boxes()[0].icon, test::BoxIcon::Error) << c.name;
+  }
+}
+
+TEST_F(MainWindow, RefreshWithoutAdaptersClosesTheWindow) {
+  CSyntheticAdapterSource source(ThreeAdapters());
+  ASSERT_NE(Open(), nullptr);
+  source.SetAdapters({});
+  CMessageBoxCatcher catcher;
+  ::SendMessageW(m_dlg.GetDlgItem(IDC_BUTTON_REFRESH), BM_CLICK, 0, 0);
+  ASSERT_EQ(catcher.Boxes().size(), 1u);
+  EXPECT_EQ(catcher.Boxes()[0].text, "No Network Adapters Found on System.");
+  EXPECT_TRUE(test::PumpUntil([&] { return !::IsWindow(m_hwnd); }, 3000)) << "the window closes";
+}
+
+TEST_F(MainWindow, ExitAsksFirstAndCancelKeepsTheWindow) {
+  CSyntheticAdapterSource source(ThreeAdapters());
+  ASSERT_NE(Open(), nullptr);
+  CMessageBoxCatcher catcher;
+  catcher.QueueAnswer(IDCANCEL);
+  ::SendMessageW(m_dlg.GetDlgItem(IDOK), BM_CLICK, 0, 0);
+  ASSERT_EQ(catcher.Boxes().size(), 1u);
+  const test::CaughtBox& box = catcher.Boxes()[0];
+  EXPECT_EQ(box.text, "Are you sure you want to close the application?  ");
+  EXPECT_EQ(box.caption, "Vantoric");
+  EXPECT_EQ(box.icon, test::BoxIcon::Question);
+  EXPECT_EQ(box.buttons, (std::vector<int>{IDOK, IDCANCEL}));
+  EXPECT_EQ(box.owner, m_hwnd);
+  test::PumpMessages(50);
+  EXPECT_TRUE(::IsWindow(m_hwnd));
+
+  // Escape ends the window without the question.
+  ::SendMessageW(m_hwnd, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+  EXPECT_FALSE(::IsWindow(m_hwnd));
+  EXPECT_EQ(catcher.Boxes().size(), 1u);
+}
+
+TEST_F(MainWindow, AboutBoxFromTheSystemMenu) {
+  CSyntheticAdapterSource source(ThreeAdapters());
+  ASSERT_NE(Open(), nullptr);
+  HMENU menu = ::GetSystemMenu(m_hwnd, FALSE);
+  ASSERT_NE(menu, nullptr);
+  wchar_t item[64] = {};
+  ASSERT_GT(::GetMenuStringW(menu, IDM_ABOUTBOX, item, 64, MF_BYCOMMAND), 0);
+  EXPECT_EQ(Narrow(item), "&About Vantoric...");
+  const int count = ::GetMenuItemCount(menu);
+  EXPECT_EQ(::GetMenuItemID(menu, count - 1), static_cast<UINT>(IDM_ABOUTBOX)) << "appended last";
+  MENUITEMINFOW separator{sizeof separator, MIIM_FTYPE};
+  ::GetMenuItemInfoW(menu, count - 2, TRUE, &separator);
+  EXPECT_TRUE(separator.fType & MFT_SEPARATOR);
+
+  for (WPARAM command : {static_cast<WPARAM>(IDM_ABOUTBOX), static_cast<WPARAM>(IDM_ABOUTBOX | 0x3)}) {
+    CMessageBoxCatcher catcher;
+    std::string caption;
+    std::vector<std::string> texts;
+    HWND owner = nullptr;
+    catcher.onOtherDialog = [&](HWND about) {
+      caption = CWindow(about).GetWindowText();
+      for (HWND child = ::GetWindow(about, GW_CHILD); child != nullptr; child = ::GetWindow(child, GW_HWNDNEXT))
+        texts.push_back(CWindow::GetText(child));
+      owner = ::GetWindow(about, GW_OWNER);
+      ::PostMessageW(about, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    };
+    ::SendMessageW(m_hwnd, WM_SYSCOMMAND, command, 0);
+    EXPECT_EQ(caption, "About Vantoric") << command;
+    EXPECT_NE(std::find(texts.begin(), texts.end(), "Vantoric Version 1.0"), texts.end()) << command;
+    EXPECT_NE(std::find(texts.begin(), texts.end(), "OK"), texts.end()) << command;
+    EXPECT_EQ(owner, m_hwnd) << command;
+  }
+  // Other system commands keep their default handling.
+  ::SendMessageW(m_hwnd, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+  EXPECT_TRUE(::IsIconic(m_hwnd));
+}
+
+TEST_F(MainWindow, MinimisedWindowPaintsItsIcon) {
+  CSyntheticAdapterSource source(ThreeAdapters());
+  ASSERT_NE(Open(), nullptr);
+  EXPECT_EQ(reinterpret_cast<HICON>(::SendMessageW(m_hwnd, WM_QUERYDRAGICON, 0, 0)), m_dlg.m_hIcon);
+  EXPECT_NE(m_dlg.m_hIcon, nullptr);
+  EXPECT_EQ(reinterpret_cast<HICON>(::SendMessageW(m_hwnd, WM_GETICON, ICON_BIG, 0)), m_dlg.m_hIcon);
+  EXPECT_EQ(reinterpret_cast<HICON>(::SendMessageW(m_hwnd, WM_GETICON, ICON_SMALL, 0)), m_dlg.m_hIcon);
+
+  const RECT list0 = m_dlg.GetChildRect(List().GetSafeHwnd());
+  ::ShowWindow(m_hwnd, SW_MINIMIZE);
+  ASSERT_TRUE(::IsIconic(m_hwnd));
+  ::RedrawWindow(m_hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+  ::ShowWindow(m_hwnd, SW_RESTORE);
+  test::PumpMessages(50);
+  const RECT list1 = m_dlg.GetChildRect(List().GetSafeHwnd());
+  EXPECT_EQ(list1.right, list0.right);
+  EXPECT_EQ(list1.bottom, list0.bottom);
+  EXPECT_EQ(Rows().size(), 3u);
+}
+
+TEST_F(MainWindow, ResizingGrowsTheListAndKeepsTheButtonsAtTheEdges) {
+  CSyntheticAdapterSource source(ThreeAdapters());
+  ASSERT_NE(Open(), nullptr);
+  test::PumpMessages(300);
+  test::SaveScreenshot(VANTORIC_SCREENSHOT_DIR "/main_window_template_size.png");
+
+  const int ids[] = {IDOK, IDC_BUTTON_HELP, IDC_BUTTON_ADVANCED, IDC_FRAME_INFORMATION, IDC_FRAME_DESCRIPTION,
+                     IDC_STATIC_DESCRIPTION, IDC_LIST_ADDRESSES, IDC_BUTTON_ADD, IDC_BUTTON_EDIT,
+                     IDC_BUTTON_REMOVE, IDC_BUTTON_REFRESH, IDC_FRAME_ADAPTER, IDC_COMBO_ADAPTER, IDC_LOGO,
+                     IDC_WEBLINK, IDC_STATIC_MAC};
+  std::vector<RECT> before;
+  for (int id : ids) before.push_back(m_dlg.GetChildRect(m_dlg.GetDlgItem(id)));
+  const RECT client0 = m_dlg.GetClientRect();
+  RECT window{};
+  ::GetWindowRect(m_hwnd, &window);
+  ::SetWindowPos(m_hwnd, nullptr, 0, 0, window.right - window.left + 200, window.bottom - window.top + 120,
+                 SWP_NOMOVE | SWP_NOZORDER);
+  const RECT client1 = m_dlg.GetClientRect();
+  const int dx = client1.right - client0.right;
+  const int dy = client1.bottom - client0.bottom;
+  ASSERT_EQ(dx, 200);
+  ASSERT_EQ(dy, 120);
+
+  // Expected change of left, top, right, bottom for each control.
+  struct Change {
+    int left, top, right, bottom;
+  };
+  const Change moves = {dx, dy, dx, dy}, grows = {0, 0, dx, dy}, widens = {0, 0, dx, 0},
+               down = {0, dy, 0, dy}, downWide = {0, dy, dx, dy}, stays = {0, 0, 0, 0};
+  const Change expected[] = {moves, moves, moves, grows, downWide, down, grows, moves,
+                             moves, moves, moves, widens, widens, down, down, stays};
+  for (size_t i = 0; i < std::size(ids); ++i) {
+    const RECT after = m_dlg.GetChildRect(m_dlg.GetDlgItem(ids[i]));
+    EXPECT_EQ(after.left - before[i].left, expected[i].left) << "control " << ids[i];
+    EXPECT_EQ(after.top - before[i].top, expected[i].top) << "control " << ids[i];
+    if (ids[i] == IDC_COMBO_ADAPTER) continue;  // a combo box's height includes its drop-down
+    EXPECT_EQ(after.right - before[i].right, expected[i].right) << "control " << ids[i];
+    EXPECT_EQ(after.bottom - before[i].bottom, expected[i].bottom) << "control " << ids[i];
+  }
+  test::PumpMessages(300);
+  test::SaveScreenshot(VANTORIC_SCREENSHOT_DIR "/main_window_enlarged.png");
+
+  m_dlg.DestroyWindow();
+  DWORD cx = 0, size = sizeof cx;
+  EXPECT_EQ(::RegGetValueW(HKEY_CURRENT_USER, L"Software\\Vantoric Main Window Tests\\Main\\66", L"CX",
+                           RRF_RT_REG_DWORD, nullptr, &cx, &size),
+            ERROR_SUCCESS);
+  EXPECT_EQ(static_cast<LONG>(cx), window.right - window.left + 200) << "closing remembers the size";
+}
+
+TEST_F(MainWindow, TheLinkOpensTheMakersAddress) {
+  CSyntheticAdapterSource source(ThreeAdapters());
+  ASSERT_NE(Open(), nullptr);
+  HWND link = m_dlg.GetDlgItem(IDC_WEBLINK);
+  EXPECT_NE(CHyperLink::GetUnderlineFont(), nullptr) << "the link is attached";
+  HDC dc = ::CreateCompatibleDC(nullptr);
+  ::SendMessageW(m_hwnd, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(link));
+  EXPECT_EQ(::GetTextColor(dc), RGB(0, 0, 255));
+  ::DeleteDC(dc);
+  ::SendMessageW(link, WM_MOUSEMOVE, 0, MAKELPARAM(2, 2));
+  EXPECT_EQ(::GetCapture(), link);
+  ::ReleaseCapture();
+}
+
+}  // namespace
+}  // namespace vantoric
