@@ -190,6 +190,7 @@ TEST(RedirectIO, StopTerminatesAReaderThatDoesNotEndInTime) {
   runner.SetHookDelay(3000);
   ASSERT_TRUE(runner.Start(kInteractive + " show"));
   const CHandle reader = Keep(runner.GetReaderThread());
+  const CHandle child = Keep(runner.GetChildProcess());
   ASSERT_EQ(::WaitForSingleObject(runner.hookEntered.get(), 10000), WAIT_OBJECT_0);
   const ULONGLONG start = ::GetTickCount64();
   runner.Stop();
@@ -198,6 +199,7 @@ TEST(RedirectIO, StopTerminatesAReaderThatDoesNotEndInTime) {
   EXPECT_EQ(runner.Errors(), std::vector<std::string>{"The redir thread is dead.\r\n"});
   EXPECT_EQ(ThreadExitCode(reader.get()), 0xFFFFFFFEu);
   EXPECT_EQ(runner.GetReaderThread(), nullptr);
+  EXPECT_EQ(::WaitForSingleObject(child.get(), 10000), WAIT_OBJECT_0);
 }
 
 TEST(RedirectIO, AHookMayStopTheRunWithoutWaitingForItself) {
@@ -211,8 +213,10 @@ TEST(RedirectIO, AHookMayStopTheRunWithoutWaitingForItself) {
   ASSERT_EQ(::WaitForSingleObject(reader.get(), 10000), WAIT_OBJECT_0);
   EXPECT_EQ(ThreadExitCode(reader.get()), 1u) << "ended by the stop request";
   EXPECT_NE(runner.GetChildProcess(), nullptr) << "the handles wait for the owner";
+  const CHandle child = Keep(runner.GetChildProcess());
   runner.Stop();
   EXPECT_EQ(runner.GetChildProcess(), nullptr);
+  EXPECT_EQ(::WaitForSingleObject(child.get(), 10000), WAIT_OBJECT_0);
   EXPECT_TRUE(runner.Errors().empty());
 }
 
