@@ -1,0 +1,378 @@
+// Start-up and the single instance: the command line, the instance check,
+// the first instance's answer, and the real program started twice in one
+// prefix (a second start ends at once and brings the first window forward;
+// the window's size is remembered by closing, not by Exit).
+#include <windows.h>
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app/vantoric_app.h"
+#include "app/win_app_ex.h"
+#include "framework/command_line.h"
+#include "framework/dialog.h"
+#include "framework/utf8.h"
+#include "resources/resource.h"
+#include "tests/win/support/gui_support.h"
+
+namespace vantoric {
+namespace {
+
+using Args = std::vector<std::string>;
+
+TEST(CommandLine, ShellCommandsAndFileName) {
+  struct Case {
+    const char* name;
+    Args args;
+    CCommandLineInfo::EShellCommand command;
+    std::string file;
+  };
+  const Case cases[] = {
+      {"nothing", {}, CCommandLineInfo::FileNew, ""},
+      {"one file", {"C:\\data\\a b.txt"}, CCommandLineInfo::FileOpen, "C:\\data\\a b.txt"},
+      {"two files: the first", {"a.txt", "b.txt"}, CCommandLineInfo::FileOpen, "a.txt"},
+      {"print", {"/p", "a.txt"}, CCommandLineInfo::FilePrint, "a.txt"},
+      {"print, dash and upper case", {"-P", "a.txt"}, CCommandLineInfo::FilePrint, "a.txt"},
+      {"print to", {"/pt", "a.txt", "printer", "driver", "port"}, CCommandLineInfo::FilePrintTo, "a.txt"},
+      {"dde", {"/dde"}, CCommandLineInfo::FileDDE, ""},
+      {"embedding", {"/Embedding"}, CCommandLineInfo::FileNothing, ""},
+      {"automation", {"-Automation"}, CCommandLineInfo::FileNothing, ""},
+      {"register", {"/regserver"}, CCommandLineInfo::AppRegister, ""},
+      {"unregister", {"/Unregister"}, CCommandLineInfo::AppUnregister, ""},
+      {"unknown flag", {"/verbose"}, CCommandLineInfo::FileNew, ""},
+      {"unknown flag and file", {"/verbose", "a.txt"}, CCommandLineInfo::FileOpen, "a.txt"},
+  };
+  for (const Case& c : cases) {
+    const CCommandLineInfo info = ParseCommandLine(c.args);
+    EXPECT_EQ(info.m_nShellCommand, c.command) << c.name;
+    EXPECT_EQ(info.m_strFileName, c.file) << c.name;
+  }
+  const CCommandLineInfo printTo = ParseCommandLine({"/pt", "a.txt", "printer", "driver", "port"});
+  EXPECT_EQ(printTo.m_strPrinterName, "printer");
+  EXPECT_EQ(printTo.m_strDriverName, "driver");
+  EXPECT_EQ(printTo.m_strPortName, "port");
+}
+
+class CTestInstanceApp : public CWinAppEx {
+ public:
+  CTestInstanceApp() : CWinAppEx("Instance") {}
+  bool InitInstance() override { return false; }
+  using CWinAppEx::InitInstance;
+};
+
+// A name of this test run only, so that no other program takes part.
+std::string UniqueTestName() {
+  return "Vantoric.InstanceTest." + std::to_string(::GetCurrentProcessId());
+}
+
+TEST(SingleInstance, FirstStartsAndLaterOnesAreToldToEnd) {
+  const std::string name = UniqueTestName();
+  CTestInstanceApp first;
+  EXPECT_TRUE(first.InitInstance(name, {})) << "first instance";
+  EXPECT_NE(first.GetCheckInstanceMessage(), 0u);
+  EXPECT_EQ(first.GetCheckInstanceMessage(), ::RegisterWindowMessageW(Widen(name).c_str()));
+
+  struct Case {
+    const char* name;
+    Args args;
+    bool starts;
+  };
+  const Case cases[] = {
+      {"no arguments", {}, false},
+      {"a file", {"C:\\later start.txt"}, false},
+      {"embedding", {"/Embedding"}, false},
+      {"print", {"/p", "C:\\later start.txt"}, true},
+      {"dde", {"/dde"}, true},
+  };
+  for (const Case& c : cases) {
+    CTestInstanceApp later;
+    EXPECT_EQ(later.InitInstance(name, c.args), c.starts) << c.name;
+    EXPECT_EQ(later.GetCheckInstanceMessage(), first.GetCheckInstanceMessage()) << c.name;
+  }
+  // The file start left its name as a global atom for the first instance.
+  const ATOM atom = ::GlobalFindAtomW(L"C:\\later start.txt");
+  EXPECT_NE(atom, 0);
+  ::GlobalDeleteAtom(atom);
+
+  CTestInstanceApp unnamed;
+  EXPECT_TRUE(unnamed.InitInstance("", {})) << "without a name there is no check";
+  EXPECT_EQ(unnamed.GetCheckInstanceMessage(), 0u);
+}
+
+bool TokenHasTcbEnabled() {
+  HANDLE token = nullptr;
+  if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, &token)) return false;
+  LUID tcb{};
+  ::LookupPrivilegeValueW(nullptr, L"SeTcbPrivilege", &tcb);
+  DWORD size = 0;
+  ::GetTokenInformation(token, TokenPrivileges, nullptr, 0, &size);
+  std::vector<BYTE> buffer(size);
+  bool enabled = false;
+  if (size != 0 && ::GetTokenInformation(token, TokenPrivileges, buffer.data(), size, &size)) {
+    const auto* privileges = reinterpret_cast<const TOKEN_PRIVILEGES*>(buffer.data());
+    for (DWORD i = 0; i < privileges->PrivilegeCount; ++i) {
+      const LUID_AND_ATTRIBUTES& p = privileges->Privileges[i];
+      if (p.Luid.LowPart == tcb.LowPart && p.Luid.HighPart == tcb.HighPart)
+        enabled = (p.Attributes & SE_PRIVILEGE_ENABLED) != 0;
+    }
+  }
+  ::CloseHandle(token);
+  return enabled;
+}
+
+TEST(SingleInstance, TcbPrivilegeReportIsTheTokensState) {
+  const bool result = CWinAppEx::EnableTcbPrivilege();
+  EXPECT_EQ(result, TokenHasTcbEnabled());
+  CTestInstanceApp app;
+  EXPECT_TRUE(app.BroadcastToFirstInstance(0)) << "the broadcast itself succeeds";
+}
+
+TEST(SingleInstance, FirstInstanceComesForwardWithItsLastPopup) {
+  INITCOMMONCONTROLSEX icc{sizeof icc, 0xFF};
+  ::InitCommonControlsEx(&icc);
+  const std::string name = UniqueTestName() + ".answer";
+  CTestInstanceApp app;
+  ASSERT_TRUE(app.InitInstance(name, {}));
+  const UINT msg = app.GetCheckInstanceMessage();
+
+  CDialog main(IDD_ABOUTBOX);
+  // No main window yet: the message is still consumed.
+  EXPECT_TRUE(app.OnAnotherInstance(msg, 0, 0));
+
+  HWND hMain = main.Create(nullptr);
+  ASSERT_NE(hMain, nullptr);
+  app.SetMainWindow(&main);
+  ::ShowWindow(hMain, SW_SHOWNORMAL);
+
+  struct Case {
+    const char* name;
+    int show;  // the main window's state before the later start
+  };
+  const Case cases[] = {{"minimised", SW_MINIMIZE}, {"hidden", SW_HIDE}, {"behind", SW_SHOWNOACTIVATE}};
+  for (const Case& c : cases) {
+    ::ShowWindow(hMain, c.show);
+    const ATOM atom = ::GlobalAddAtomW(L"D:\\opened by a later start.txt");
+    // The later start's message arrives through the main window's dispatch.
+    ::SendMessageW(hMain, msg, atom, 0);
+    EXPECT_FALSE(::IsIconic(hMain)) << c.name;
+    EXPECT_TRUE(::IsWindowVisible(hMain)) << c.name;
+    EXPECT_EQ(::GetForegroundWindow(), hMain) << c.name;
+    EXPECT_EQ(::GlobalFindAtomW(L"D:\\opened by a later start.txt"), 0) << c.name << ": the atom is deleted";
+    EXPECT_EQ(app.GetLastAnotherInstanceFile(), "D:\\opened by a later start.txt") << c.name;
+  }
+
+  // An open dialog of the main window comes to the front with it.
+  CDialog popup(IDD_ABOUTBOX);
+  HWND hPopup = popup.Create(hMain);
+  ASSERT_NE(hPopup, nullptr);
+  ::ShowWindow(hPopup, SW_SHOWNORMAL);
+  ::SetForegroundWindow(hPopup);
+  test::PumpMessages(50);
+  ::ShowWindow(hMain, SW_MINIMIZE);
+  ::SendMessageW(hMain, msg, 0, 0);
+  EXPECT_FALSE(::IsIconic(hMain));
+  EXPECT_EQ(::GetForegroundWindow(), hPopup);
+
+  popup.DestroyWindow();
+  app.SetMainWindow(nullptr);
+  main.DestroyWindow();
+}
+
+// ---- The real program, started as a user would start it. ----
+
+constexpr wchar_t kProgramKey[] = L"Software\\Local AppWizard-Generated Applications\\Vantoric";
+
+std::wstring ProgramPath() {
+  wchar_t self[MAX_PATH] = {};
+  ::GetModuleFileNameW(nullptr, self, MAX_PATH);
+  std::wstring path(self);
+  path.resize(path.find_last_of(L'\\') + 1);
+  return path + Widen(VANTORIC_EXE_RELATIVE);
+}
+
+class CProgram {
+ public:
+  explicit CProgram(const std::wstring& args = L"") {
+    std::wstring cmd = L"\"" + ProgramPath() + L"\"";
+    if (!args.empty()) cmd += L" " + args;
+    STARTUPINFOW si{sizeof si};
+    m_bStarted = ::CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &m_pi);
+  }
+  ~CProgram() {
+    if (!m_bStarted) return;
+    if (::WaitForSingleObject(m_pi.hProcess, 0) == WAIT_TIMEOUT) ::TerminateProcess(m_pi.hProcess, 99);
+    ::CloseHandle(m_pi.hThread);
+    ::CloseHandle(m_pi.hProcess);
+  }
+  CProgram(const CProgram&) = delete;
+  CProgram& operator=(const CProgram&) = delete;
+
+  bool Started() const { return m_bStarted; }
+  DWORD Id() const { return m_pi.dwProcessId; }
+  // The exit code, or STILL_ACTIVE when it did not end in time.
+  DWORD WaitForExit(DWORD ms) const {
+    if (::WaitForSingleObject(m_pi.hProcess, ms) != WAIT_OBJECT_0) return STILL_ACTIVE;
+    DWORD code = STILL_ACTIVE;
+    ::GetExitCodeProcess(m_pi.hProcess, &code);
+    return code;
+  }
+
+ private:
+  PROCESS_INFORMATION m_pi{};
+  bool m_bStarted = false;
+};
+
+// The visible main windows of the program (the dialog with the address list).
+std::vector<HWND> MainWindows(DWORD processId = 0) {
+  std::vector<HWND> found;
+  HWND h = nullptr;
+  while ((h = ::FindWindowExW(nullptr, h, L"#32770", L"Vantoric")) != nullptr) {
+    DWORD pid = 0;
+    ::GetWindowThreadProcessId(h, &pid);
+    if (::GetDlgItem(h, IDC_LIST_ADDRESSES) != nullptr && (processId == 0 || pid == processId)) found.push_back(h);
+  }
+  return found;
+}
+
+HWND WaitForMainWindow(DWORD processId) {
+  HWND hwnd = nullptr;
+  test::PumpUntil(
+      [&] {
+        const auto windows = MainWindows(processId);
+        hwnd = windows.empty() || !::IsWindowVisible(windows[0]) ? nullptr : windows[0];
+        return hwnd != nullptr;
+      },
+      30000);
+  return hwnd;
+}
+
+// A message box that the window owns, as the user sees it.
+HWND WaitForOwnedBox(HWND owner) {
+  HWND box = nullptr;
+  test::PumpUntil(
+      [&] {
+        HWND h = nullptr;
+        while ((h = ::FindWindowExW(nullptr, h, L"#32770", nullptr)) != nullptr) {
+          if (::GetWindow(h, GW_OWNER) == owner && ::IsWindowVisible(h) && ::GetDlgItem(h, 0xFFFF) != nullptr) {
+            box = h;
+            return true;
+          }
+        }
+        return false;
+      },
+      10000);
+  return box;
+}
+
+SIZE WindowSize(HWND hwnd) {
+  RECT rc{};
+  ::GetWindowRect(hwnd, &rc);
+  return SIZE{rc.right - rc.left, rc.bottom - rc.top};
+}
+
+int ReadProgramProfile(const wchar_t* entry) {
+  DWORD value = 0;
+  DWORD size = sizeof value;
+  const std::wstring section = std::wstring(kProgramKey) + L"\\66";
+  if (::RegGetValueW(HKEY_CURRENT_USER, section.c_str(), entry, RRF_RT_REG_DWORD, nullptr, &value, &size) !=
+      ERROR_SUCCESS)
+    return -1;
+  return static_cast<int>(value);
+}
+
+class RealProgram : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(MainWindows().empty()) << "no copy of the program may run before the test";
+    ::RegDeleteTreeW(HKEY_CURRENT_USER, kProgramKey);
+  }
+  void TearDown() override { ::RegDeleteTreeW(HKEY_CURRENT_USER, kProgramKey); }
+
+  static void Close(HWND hwnd, const CProgram& program) {
+    ::PostMessageW(hwnd, WM_CLOSE, 0, 0);
+    EXPECT_EQ(program.WaitForExit(15000), 0u) << "closing ends the program with 0";
+  }
+};
+
+TEST_F(RealProgram, SecondStartEndsAtOnceAndBringsTheFirstForward) {
+  CProgram first;
+  ASSERT_TRUE(first.Started()) << Narrow(ProgramPath());
+  HWND main = WaitForMainWindow(first.Id());
+  ASSERT_NE(main, nullptr);
+
+  ::ShowWindow(main, SW_MINIMIZE);
+  ASSERT_TRUE(test::PumpUntil([&] { return ::IsIconic(main) != FALSE; }, 5000));
+
+  CProgram second;
+  ASSERT_TRUE(second.Started());
+  EXPECT_EQ(second.WaitForExit(15000), 0u) << "the second start ends by itself";
+  EXPECT_TRUE(test::PumpUntil([&] { return !::IsIconic(main); }, 5000)) << "the first window is restored";
+  EXPECT_EQ(MainWindows().size(), 1u) << "no second window";
+  EXPECT_TRUE(test::PumpUntil([&] { return ::GetForegroundWindow() == main; }, 5000)) << "and in front";
+  test::SaveScreenshot(VANTORIC_SCREENSHOT_DIR "/second_start.png");
+
+  // A second start with a file name hands it over as an atom, which the
+  // first instance deletes.
+  ::ShowWindow(main, SW_MINIMIZE);
+  ASSERT_EQ(::GlobalFindAtomW(L"C:\\handed over.txt"), 0);
+  CProgram withFile(L"\"C:\\handed over.txt\"");
+  EXPECT_EQ(withFile.WaitForExit(15000), 0u);
+  EXPECT_TRUE(test::PumpUntil([&] { return !::IsIconic(main); }, 5000));
+  EXPECT_TRUE(test::PumpUntil([&] { return ::GlobalFindAtomW(L"C:\\handed over.txt") == 0; }, 5000));
+  EXPECT_EQ(MainWindows().size(), 1u);
+
+  Close(main, first);
+}
+
+TEST_F(RealProgram, SizeIsRememberedByClosingAndNotByExit) {
+  SIZE templ{};
+  SIZE enlarged{};
+  {
+    CProgram run1;
+    ASSERT_TRUE(run1.Started());
+    HWND main = WaitForMainWindow(run1.Id());
+    ASSERT_NE(main, nullptr);
+    templ = WindowSize(main);
+    enlarged = SIZE{templ.cx + 130, templ.cy + 70};
+    ::SetWindowPos(main, nullptr, 0, 0, enlarged.cx, enlarged.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ASSERT_TRUE(test::PumpUntil([&] { return WindowSize(main).cx == enlarged.cx; }, 5000));
+    Close(main, run1);
+  }
+  EXPECT_EQ(ReadProgramProfile(L"CX"), enlarged.cx);
+  EXPECT_EQ(ReadProgramProfile(L"CY"), enlarged.cy);
+
+  CProgram run2;
+  ASSERT_TRUE(run2.Started());
+  HWND main = WaitForMainWindow(run2.Id());
+  ASSERT_NE(main, nullptr);
+  EXPECT_EQ(WindowSize(main).cx, enlarged.cx) << "the second run opens at the remembered size";
+  EXPECT_EQ(WindowSize(main).cy, enlarged.cy);
+
+  ::SetWindowPos(main, nullptr, 0, 0, enlarged.cx + 40, enlarged.cy + 40, SWP_NOMOVE | SWP_NOZORDER);
+  ASSERT_TRUE(test::PumpUntil([&] { return WindowSize(main).cx == enlarged.cx + 40; }, 5000));
+
+  // Exit asks first; Cancel keeps the program running.
+  ::PostMessageW(::GetDlgItem(main, IDOK), BM_CLICK, 0, 0);
+  HWND box = WaitForOwnedBox(main);
+  ASSERT_NE(box, nullptr);
+  EXPECT_EQ(test::DialogItemText(box, 0xFFFF), "Are you sure you want to close the application?  ");
+  EXPECT_EQ(CWindow(box).GetWindowText(), "Vantoric");
+  ::PostMessageW(box, WM_COMMAND, IDCANCEL, 0);
+  EXPECT_TRUE(test::PumpUntil([&] { return !::IsWindow(box); }, 5000));
+  EXPECT_EQ(run2.WaitForExit(300), static_cast<DWORD>(STILL_ACTIVE));
+
+  // OK ends the process at once, without remembering the new size.
+  ::PostMessageW(::GetDlgItem(main, IDOK), BM_CLICK, 0, 0);
+  box = WaitForOwnedBox(main);
+  ASSERT_NE(box, nullptr);
+  ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+  EXPECT_EQ(run2.WaitForExit(15000), 0u);
+  EXPECT_EQ(ReadProgramProfile(L"CX"), enlarged.cx) << "Exit did not write the size";
+  EXPECT_EQ(ReadProgramProfile(L"CY"), enlarged.cy);
+}
+
+}  // namespace
+}  // namespace vantoric
