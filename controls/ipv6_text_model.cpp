@@ -141,14 +141,7 @@ bool ParseAddressText(std::string_view text, CIpv6Groups& groups, bool bPrefixMo
       out << "unexpected :!\n";
       return false;
     }
-    if (bPrefixMode && nColonsSeen == 4) {
-      // A double colon among the first four groups has carried the scan
-      // past the fourth group by now; the prefix is the first four groups
-      // all the same.
-      for (int k = 4; k < IPV6_GROUP_COUNT; ++k) parsed[static_cast<size_t>(k)] = kBlankGroup;
-      groups = parsed;
-      return true;
-    }
+    if (bPrefixMode && nColonsSeen == 4) break;
   }
   if (!digits.empty()) {
     if (nGroups > 7) {
@@ -156,6 +149,11 @@ bool ParseAddressText(std::string_view text, CIpv6Groups& groups, bool bPrefixMo
       return false;
     }
     parsed[static_cast<size_t>(nGroups)] = LeftPadded(digits);
+  }
+  if (bPrefixMode) {
+    // The prefix is the first four groups, also where a double colon has
+    // carried the scan past the fourth group or the text has fewer colons.
+    for (int k = 4; k < IPV6_GROUP_COUNT; ++k) parsed[static_cast<size_t>(k)] = kBlankGroup;
   }
   groups = parsed;
   return true;

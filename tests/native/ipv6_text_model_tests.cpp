@@ -195,6 +195,9 @@ TEST(Ipv6Parser, PrefixMode) {
       // prefix is still only the first four.
       {"2001:db8::1:2:3:4", "2001,0db8,0000,0000," + blanks},
       {"1::2:3:4:5:6", "0001,0000,0000,0002," + blanks},
+      // Fewer than four colons: the text ends before the scan would stop.
+      {"2001:db8::1", "2001,0db8,0000,0000," + blanks},
+      {"::", "0000,0000,0000,0000," + blanks},
   };
   for (const Case& c : cases) {
     const ParseOutcome outcome = Parse(c.text, true);
