@@ -50,7 +50,6 @@ class MFCIPv6Control : public CSubclassWindow {
   std::string FormatCompressed() const { return m_model.FormatCompressed(); }
 
   const CIpv6Groups& GetGroups() const { return m_model.GetGroups(); }
-  const CIpv6EditState& GetEditState() const { return m_edit; }
 
   // Set-up before Initialize: option bits (5 switches the preview on) and
   // the parent's dialog item that receives the preview.

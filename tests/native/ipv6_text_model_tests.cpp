@@ -304,12 +304,5 @@ TEST(Ipv6Slots, StripWhitespace) {
   EXPECT_EQ(StripWhitespace(empty), "");
 }
 
-TEST(Ipv6Options, PreviewNeedsBothBits) {
-  EXPECT_FALSE(IsPreviewOption(1));
-  EXPECT_FALSE(IsPreviewOption(4));
-  EXPECT_TRUE(IsPreviewOption(5));
-  EXPECT_TRUE(IsPreviewOption(7));
-}
-
 }  // namespace
 }  // namespace vantoric
