@@ -156,14 +156,20 @@ void CVantoricDlg::FillAddressList() {
   SetDlgItemText(IDC_STATIC_DESCRIPTION, m_strDescription);
   SetDlgItemText(IDC_STATIC_MAC, m_pCurAdapter->GetMacTextOrNA());
 
-  const std::vector<CAddressRecord> addresses = m_pCurAdapter->GetAddresses();
-  for (auto it = addresses.rbegin(); it != addresses.rend(); ++it) {
-    m_listAddresses.InsertItem(0, it->m_strAddress);
-    m_listAddresses.SetItemText(0, 1, it->m_strKind);
-    m_listAddresses.SetItemText(0, 2, it->m_strState);
-    m_listAddresses.SetItemText(0, 3, it->m_strValidLifetime);
-    m_listAddresses.SetItemText(0, 4, it->m_strPreferredLifetime);
+  // Rows in stored order. Appending keeps the list from shifting every row
+  // already inserted, and the list paints once when it is complete.
+  m_listAddresses.SendMessage(WM_SETREDRAW, FALSE);
+  int row = 0;
+  for (const CAddressRecord& address : m_pCurAdapter->m_addresses) {
+    m_listAddresses.InsertItem(row, address.m_strAddress);
+    m_listAddresses.SetItemText(row, 1, address.m_strKind);
+    m_listAddresses.SetItemText(row, 2, address.m_strState);
+    m_listAddresses.SetItemText(row, 3, address.m_strValidLifetime);
+    m_listAddresses.SetItemText(row, 4, address.m_strPreferredLifetime);
+    ++row;
   }
+  m_listAddresses.SendMessage(WM_SETREDRAW, TRUE);
+  ::InvalidateRect(m_listAddresses.GetSafeHwnd(), nullptr, TRUE);
 }
 
 void CVantoricDlg::AttachWebLink() {

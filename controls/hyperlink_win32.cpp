@@ -3,6 +3,8 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
+#include <vector>
+
 #include "framework/application.h"
 #include "framework/handles.h"
 #include "framework/utf8.h"
@@ -12,7 +14,6 @@ namespace vantoric {
 namespace {
 
 constexpr COLORREF kLinkColour = RGB(0, 0, 255);
-constexpr UINT_PTR kParentSubclassId = 0x484C4E4B;  // 'HLNK'
 
 // The property that marks a static as a link; its atom lives as long as
 // the program.
@@ -37,22 +38,39 @@ int g_nLinks = 0;
 CFont g_underlineFont;
 HCURSOR g_hLinkCursor = nullptr;
 
-LRESULT CALLBACK ParentProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR /*id*/, DWORD_PTR /*ref*/) {
+// The parents' own window procedures, looked up on every message of a
+// parent. A process-local table rather than a window property or a
+// comctl32 subclass: both of those cost a round trip to the window server
+// per message under Wine, which a list filling itself floods with
+// notifications.
+struct CParentProc {
+  HWND hwnd;
+  WNDPROC pfnOriginal;
+};
+std::vector<CParentProc> g_parents;
+
+WNDPROC OriginalParentProc(HWND hwnd) {
+  for (const CParentProc& p : g_parents)
+    if (p.hwnd == hwnd) return p.pfnOriginal;
+  return nullptr;
+}
+
+LRESULT CALLBACK ParentProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  const WNDPROC original = OriginalParentProc(hwnd);
+  if (original == nullptr) return ::DefWindowProcW(hwnd, msg, wp, lp);
   switch (msg) {
-    case WM_DESTROY: {
-      const LRESULT result = ::DefSubclassProc(hwnd, msg, wp, lp);
-      ::RemovePropW(hwnd, g_linkAtom.Name());
-      ::RemoveWindowSubclass(hwnd, &ParentProc, kParentSubclassId);
-      return result;
-    }
+    case WM_DESTROY:
+      ::SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
+      std::erase_if(g_parents, [hwnd](const CParentProc& p) { return p.hwnd == hwnd; });
+      return ::CallWindowProcW(original, hwnd, msg, wp, lp);
     case WM_CTLCOLORSTATIC: {
-      const LRESULT brush = ::DefSubclassProc(hwnd, msg, wp, lp);
+      const LRESULT brush = ::CallWindowProcW(original, hwnd, msg, wp, lp);
       if (::GetPropW(reinterpret_cast<HWND>(lp), g_linkAtom.Name()) != nullptr)
         ::SetTextColor(reinterpret_cast<HDC>(wp), kLinkColour);
       return brush;
     }
     default:
-      return ::DefSubclassProc(hwnd, msg, wp, lp);
+      return ::CallWindowProcW(original, hwnd, msg, wp, lp);
   }
 }
 
@@ -67,11 +85,14 @@ HCURSOR CHyperLink::GetLinkCursor() { return g_hLinkCursor; }
 
 int CHyperLink::Attach(HWND hStatic) {
   if (hStatic == nullptr || m_bAttached) return 1;
-  // The parent carries the link property while it is subclassed: once per parent.
+  // Once per parent: it colours its link children.
   HWND parent = ::GetParent(hStatic);
-  if (parent != nullptr && ::GetPropW(parent, g_linkAtom.Name()) == nullptr &&
-      ::SetWindowSubclass(parent, &ParentProc, kParentSubclassId, 0))
-    ::SetPropW(parent, g_linkAtom.Name(), reinterpret_cast<HANDLE>(&ParentProc));
+  if (parent != nullptr &&
+      reinterpret_cast<WNDPROC>(::GetWindowLongPtrW(parent, GWLP_WNDPROC)) != &ParentProc) {
+    const auto original = reinterpret_cast<WNDPROC>(::GetWindowLongPtrW(parent, GWLP_WNDPROC));
+    g_parents.push_back({parent, original});
+    ::SetWindowLongPtrW(parent, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ParentProc));
+  }
 
   // Statics ignore the mouse unless they notify.
   ::SetWindowLongPtrW(hStatic, GWL_STYLE, ::GetWindowLongPtrW(hStatic, GWL_STYLE) | SS_NOTIFY);

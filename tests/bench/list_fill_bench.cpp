@@ -1,0 +1,186 @@
+// List benchmark (a program, not a test): the main window filling its
+// address list with 4096 rows of one synthetic adapter, beside a bare fill
+// of the same rows into a list view of the same template with the same
+// columns and font (texts ready as UTF-16, rows appended). Both lists are
+// emptied before each fill. Measured twice: with both windows hidden (the
+// cost of the fill itself, many rounds) and shown (what a user waits for,
+// where painting dominates; few rounds, as a shown bare fill is slow).
+// Target: the main window's fill at most 1.3 times the bare fill.
+//   list_fill_bench [hidden rounds] [shown rounds]
+#include <windows.h>
+#include <commctrl.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "app/vantoric_dlg.h"
+#include "framework/utf8.h"
+#include "resources/resource.h"
+#include "tests/win/support/synthetic_adapters.h"
+
+namespace vantoric {
+namespace {
+
+constexpr int ROWS = 4096;
+
+double Now() {
+  static const double frequency = [] {
+    LARGE_INTEGER f;
+    ::QueryPerformanceFrequency(&f);
+    return static_cast<double>(f.QuadPart);
+  }();
+  LARGE_INTEGER t;
+  ::QueryPerformanceCounter(&t);
+  return static_cast<double>(t.QuadPart) / frequency;
+}
+
+void Pump() {
+  MSG msg;
+  while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    ::TranslateMessage(&msg);
+    ::DispatchMessageW(&msg);
+  }
+}
+
+// Seconds of one run of fn, after prepare (not timed).
+double Time(const std::function<void()>& prepare, const std::function<void()>& fn) {
+  prepare();
+  Pump();
+  const double start = Now();
+  fn();
+  const double seconds = Now() - start;
+  Pump();
+  return seconds;
+}
+
+double MedianOf(std::vector<double> v) {
+  std::sort(v.begin(), v.end());
+  return v.empty() ? 0.0 : v[v.size() / 2];
+}
+
+class CBenchDlg : public CVantoricDlg {
+ public:
+  using CVantoricDlg::FillAddressList;
+};
+
+test::SyntheticAdapter BigAdapter() {
+  test::SyntheticAdapter a;
+  a.friendlyName = "Ethernet";
+  a.description = "Benchmark adapter";
+  a.ifType = IF_TYPE_ETHERNET_CSMACD;
+  a.mac = {0x00, 0x0C, 0x29, 0xAB, 0xCD, 0xEF};
+  for (int i = 0; i < ROWS; ++i) {
+    test::SyntheticAddress addr;
+    char text[64];
+    std::snprintf(text, sizeof text, "2001:db8:%x::%x:%x", i / 256, i, i * 7);
+    addr.text = text;
+    addr.prefixOrigin = (i % 2) ? IpPrefixOriginManual : IpPrefixOriginRouterAdvertisement;
+    addr.suffixOrigin = (i % 2) ? IpSuffixOriginManual : IpSuffixOriginRandom;
+    addr.validLifetime = 86400 + static_cast<ULONG>(i);
+    addr.preferredLifetime = 3600 + static_cast<ULONG>(i);
+    a.unicast.push_back(addr);
+  }
+  return a;
+}
+
+}  // namespace
+}  // namespace vantoric
+
+int wmain(int argc, wchar_t** argv) {
+  using namespace vantoric;
+  const int hiddenRounds = argc > 1 ? _wtoi(argv[1]) : 9;
+  const int shownRounds = argc > 2 ? _wtoi(argv[2]) : 1;
+  INITCOMMONCONTROLSEX icc{sizeof icc, 0xFF};
+  ::InitCommonControlsEx(&icc);
+  test::CSyntheticAdapterSource source({BigAdapter()});
+
+  CBenchDlg dlg;
+  HWND hwnd = dlg.Create(nullptr);
+  if (hwnd == nullptr) return 1;
+  CListView list(dlg.GetDlgItem(IDC_LIST_ADDRESSES));
+  if (list.GetItemCount() != ROWS) {
+    std::printf("the main window shows %d rows, expected %d\n", list.GetItemCount(), ROWS);
+    return 1;
+  }
+  // The bare fill's rows: the texts the window shows, ready as UTF-16.
+  std::vector<std::wstring> texts;
+  for (int row = 0; row < ROWS; ++row)
+    for (int col = 0; col < 5; ++col) texts.push_back(Widen(list.GetItemText(row, col)));
+
+  // A list view of the same template, columns and font, filled directly.
+  CDialog bare(IDD_VANTORIC_DIALOG);
+  HWND bareHwnd = bare.Create(nullptr);
+  HWND bareList = bare.GetDlgItem(IDC_LIST_ADDRESSES);
+  ::SetWindowLongPtrW(bareList, GWL_EXSTYLE, ::GetWindowLongPtrW(bareList, GWL_EXSTYLE) | WS_EX_CLIENTEDGE);
+  ::SendMessageW(bareList, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_FULLROWSELECT);
+  ::SendMessageW(bareList, WM_SETFONT, list.SendMessage(WM_GETFONT), TRUE);
+  const int widths[] = {280, 50, 75, 80, 80};
+  for (int col = 0; col < 5; ++col) {
+    LVCOLUMNW column{};
+    column.mask = LVCF_WIDTH | LVCF_TEXT;
+    column.cx = widths[col];
+    column.pszText = const_cast<wchar_t*>(L"Column");
+    ::SendMessageW(bareList, LVM_INSERTCOLUMNW, col, reinterpret_cast<LPARAM>(&column));
+  }
+  auto bareFill = [&] {
+    ::SendMessageW(bareList, LVM_DELETEALLITEMS, 0, 0);
+    for (int row = 0; row < ROWS; ++row) {
+      LVITEMW item{};
+      item.mask = LVIF_TEXT;
+      item.iItem = row;
+      item.pszText = texts[static_cast<size_t>(row) * 5].data();
+      ::SendMessageW(bareList, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
+      for (int col = 1; col < 5; ++col) {
+        LVITEMW sub{};
+        sub.iSubItem = col;
+        sub.pszText = texts[static_cast<size_t>(row) * 5 + col].data();
+        ::SendMessageW(bareList, LVM_SETITEMTEXTW, row, reinterpret_cast<LPARAM>(&sub));
+      }
+    }
+    ::UpdateWindow(bareList);
+  };
+  // The same, with the list's painting switched off while it fills: the
+  // fastest a fill of these rows can be.
+  auto quietBareFill = [&] {
+    ::SendMessageW(bareList, WM_SETREDRAW, FALSE, 0);
+    bareFill();
+    ::SendMessageW(bareList, WM_SETREDRAW, TRUE, 0);
+    ::InvalidateRect(bareList, nullptr, TRUE);
+    ::UpdateWindow(bareList);
+  };
+  auto emptyWindowList = [&] { list.DeleteAllItems(); };
+  auto emptyBareList = [&] { ::SendMessageW(bareList, LVM_DELETEALLITEMS, 0, 0); };
+  auto windowFill = [&] {
+    dlg.FillAddressList();
+    ::UpdateWindow(list.GetSafeHwnd());
+  };
+
+  // The fills alternate, so that all of them see the same machine.
+  auto measure = [&](int rounds, int plainRounds, const char* state) {
+    std::vector<double> window, quiet, plain;
+    for (int i = 0; i < rounds; ++i) {
+      window.push_back(Time(emptyWindowList, windowFill));
+      quiet.push_back(Time(emptyBareList, quietBareFill));
+      if (i < plainRounds) plain.push_back(Time(emptyBareList, bareFill));
+    }
+    const int bareRows = static_cast<int>(::SendMessageW(bareList, LVM_GETITEMCOUNT, 0, 0));
+    std::printf("%s (%d rounds): main window fill of %d rows %.1f ms; bare fill of %d rows without painting %.1f ms "
+                "(ratio %.2f); bare fill with painting on %.1f ms (ratio %.2f)\n",
+                state, rounds, list.GetItemCount(), MedianOf(window) * 1000, bareRows, MedianOf(quiet) * 1000,
+                MedianOf(window) / MedianOf(quiet), MedianOf(plain) * 1000, MedianOf(window) / MedianOf(plain));
+  };
+  measure(hiddenRounds, 3, "hidden");
+  if (shownRounds > 0) {
+    ::ShowWindow(hwnd, SW_SHOWNORMAL);
+    ::ShowWindow(bareHwnd, SW_SHOWNORMAL);
+    Pump();
+    measure(shownRounds, 1, "shown");
+  }
+  std::printf("target: ratio at most 1.3\n");
+  bare.DestroyWindow();
+  dlg.DestroyWindow();
+  return 0;
+}

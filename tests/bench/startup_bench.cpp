@@ -1,0 +1,127 @@
+// Start-up benchmark (a program, not a test): the time from starting a
+// program to its first idle moment with its main window shown, for
+// vantoric.exe and for an empty dialog program built with the same
+// toolchain, alternating, in the same run; then each one's working set
+// at that moment and the size of both executables.
+// Target: Vantoric's start-up at most 1.15 times the empty program's.
+//   startup_bench [rounds]
+#include <windows.h>
+#include <psapi.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace {
+
+double Now() {
+  static const double frequency = [] {
+    LARGE_INTEGER f;
+    ::QueryPerformanceFrequency(&f);
+    return static_cast<double>(f.QuadPart);
+  }();
+  LARGE_INTEGER t;
+  ::QueryPerformanceCounter(&t);
+  return static_cast<double>(t.QuadPart) / frequency;
+}
+
+std::wstring Beside(const wchar_t* relative) {
+  wchar_t self[MAX_PATH] = {};
+  ::GetModuleFileNameW(nullptr, self, MAX_PATH);
+  std::wstring path(self);
+  path.resize(path.find_last_of(L'\\') + 1);
+  return path + relative;
+}
+
+struct Program {
+  const char* name;
+  std::wstring path;
+  const wchar_t* caption;
+  std::vector<double> seconds;
+  std::vector<double> workingSetKb;
+  std::vector<double> privateKb;
+};
+
+HWND FindShownWindow(DWORD pid, const wchar_t* caption) {
+  HWND h = nullptr;
+  while ((h = ::FindWindowExW(nullptr, h, L"#32770", caption)) != nullptr) {
+    DWORD owner = 0;
+    ::GetWindowThreadProcessId(h, &owner);
+    if (owner == pid && ::IsWindowVisible(h)) return h;
+  }
+  return nullptr;
+}
+
+// One start: seconds to the first idle moment with the window shown, or -1.
+bool RunOnce(Program& p) {
+  std::wstring cmd = L"\"" + p.path + L"\"";
+  STARTUPINFOW si{sizeof si};
+  PROCESS_INFORMATION pi{};
+  const double start = Now();
+  if (!::CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return false;
+  HWND window = nullptr;
+  for (;;) {
+    ::WaitForInputIdle(pi.hProcess, 30000);
+    window = FindShownWindow(pi.dwProcessId, p.caption);
+    if (window != nullptr || Now() - start > 30) break;
+    ::Sleep(1);
+  }
+  const double elapsed = Now() - start;
+  PROCESS_MEMORY_COUNTERS_EX counters{};
+  counters.cb = sizeof counters;
+  ::GetProcessMemoryInfo(pi.hProcess, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters), sizeof counters);
+  if (window != nullptr) ::PostMessageW(window, WM_CLOSE, 0, 0);
+  if (::WaitForSingleObject(pi.hProcess, 15000) != WAIT_OBJECT_0) ::TerminateProcess(pi.hProcess, 1);
+  ::CloseHandle(pi.hThread);
+  ::CloseHandle(pi.hProcess);
+  if (window == nullptr) return false;
+  p.seconds.push_back(elapsed);
+  p.workingSetKb.push_back(static_cast<double>(counters.WorkingSetSize) / 1024.0);
+  p.privateKb.push_back(static_cast<double>(counters.PrivateUsage) / 1024.0);
+  return true;
+}
+
+double Median(std::vector<double> v) {
+  std::sort(v.begin(), v.end());
+  return v.empty() ? 0.0 : v[v.size() / 2];
+}
+
+long long FileSize(const std::wstring& path) {
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  if (!::GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) return -1;
+  return (static_cast<long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  const int rounds = argc > 1 ? _wtoi(argv[1]) : 15;
+  Program programs[] = {
+      {"empty dialog", Beside(L"empty_dialog.exe"), L"Empty Dialog", {}, {}, {}},
+      {"vantoric", Beside(L"..\\..\\app\\vantoric.exe"), L"Vantoric", {}, {}, {}},
+  };
+  // One warm-up start of each, then alternate so that both see the same machine.
+  for (Program& p : programs) {
+    if (!RunOnce(p)) {
+      std::fwprintf(stderr, L"could not start %ls\n", p.path.c_str());
+      return 1;
+    }
+    p.seconds.clear();
+    p.workingSetKb.clear();
+    p.privateKb.clear();
+  }
+  for (int i = 0; i < rounds; ++i)
+    for (Program& p : programs) RunOnce(p);
+
+  for (const Program& p : programs) {
+    std::printf("%-13s start-up median %7.1f ms (min %7.1f, max %7.1f, %zu runs); working set %8.0f KB; "
+                "private %8.0f KB; file %lld bytes\n",
+                p.name, Median(p.seconds) * 1000, *std::min_element(p.seconds.begin(), p.seconds.end()) * 1000,
+                *std::max_element(p.seconds.begin(), p.seconds.end()) * 1000, p.seconds.size(),
+                Median(p.workingSetKb), Median(p.privateKb), FileSize(p.path));
+  }
+  const double ratio = Median(programs[1].seconds) / Median(programs[0].seconds);
+  std::printf("start-up ratio vantoric / empty dialog: %.2f (target at most 1.15)\n", ratio);
+  return 0;
+}
