@@ -53,7 +53,8 @@ HWND FindShownWindow(DWORD pid, const wchar_t* caption) {
   return nullptr;
 }
 
-// One start: seconds to the first idle moment with the window shown, or -1.
+// One start, recorded in p: seconds to the first idle moment with the window
+// shown, and the working set then. False when the window did not show.
 bool RunOnce(Program& p) {
   std::wstring cmd = L"\"" + p.path + L"\"";
   STARTUPINFOW si{sizeof si};
