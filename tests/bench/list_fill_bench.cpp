@@ -21,21 +21,14 @@
 #include "resources/resource.h"
 #include "tests/win/support/synthetic_adapters.h"
 
+#include "tests/bench/bench_clock.h"
+
 namespace vantoric {
 namespace {
 
 constexpr int ROWS = 4096;
 
-double Now() {
-  static const double frequency = [] {
-    LARGE_INTEGER f;
-    ::QueryPerformanceFrequency(&f);
-    return static_cast<double>(f.QuadPart);
-  }();
-  LARGE_INTEGER t;
-  ::QueryPerformanceCounter(&t);
-  return static_cast<double>(t.QuadPart) / frequency;
-}
+using bench::Now;
 
 void Pump() {
   MSG msg;

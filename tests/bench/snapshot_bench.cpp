@@ -18,19 +18,12 @@
 #include "core/adapter_enumeration_win32.h"
 #include "tests/win/support/synthetic_adapters.h"
 
+#include "tests/bench/bench_clock.h"
+
 namespace vantoric {
 namespace {
 
-double Now() {
-  static const double frequency = [] {
-    LARGE_INTEGER f;
-    ::QueryPerformanceFrequency(&f);
-    return static_cast<double>(f.QuadPart);
-  }();
-  LARGE_INTEGER t;
-  ::QueryPerformanceCounter(&t);
-  return static_cast<double>(t.QuadPart) / frequency;
-}
+using bench::Now;
 
 // Median seconds of one run of fn over rounds rounds (after one warm-up).
 double Median(int rounds, const std::function<void()>& fn) {

@@ -14,18 +14,11 @@
 #include <string>
 #include <vector>
 
+#include "tests/bench/bench_clock.h"
+
 namespace {
 
-double Now() {
-  static const double frequency = [] {
-    LARGE_INTEGER f;
-    ::QueryPerformanceFrequency(&f);
-    return static_cast<double>(f.QuadPart);
-  }();
-  LARGE_INTEGER t;
-  ::QueryPerformanceCounter(&t);
-  return static_cast<double>(t.QuadPart) / frequency;
-}
+using vantoric::bench::Now;
 
 std::wstring Beside(const wchar_t* relative) {
   wchar_t self[MAX_PATH] = {};
