@@ -1,9 +1,5 @@
 #include "framework/application.h"
 
-#include <shellapi.h>
-
-#include "framework/utf8.h"
-
 namespace vantoric {
 
 namespace {
@@ -27,17 +23,5 @@ int CApplication::Run() {
 }
 
 bool CApplication::PreTranslateMessage(HWND, UINT, WPARAM, LPARAM) { return false; }
-
-std::string CApplication::GetArguments() {
-  int argc = 0;
-  LPWSTR* argv = ::CommandLineToArgvW(::GetCommandLineW(), &argc);
-  std::string args;
-  for (int i = 1; argv != nullptr && i < argc; ++i) {
-    if (!args.empty()) args += ' ';
-    args += Narrow(argv[i]);
-  }
-  if (argv != nullptr) ::LocalFree(argv);
-  return args;
-}
 
 }  // namespace vantoric

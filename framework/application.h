@@ -50,9 +50,6 @@ class CApplication {
   // main dialog); takes precedence over SetMainWnd. nullptr forgets it.
   void SetMainWindow(const CWindow* pWindow) { m_pMainWindow = pWindow; }
 
-  // The command line's arguments, without the program name, as UTF-8.
-  static std::string GetArguments();
-
  private:
   CProfile m_profile;
   HWND m_hMainWnd = nullptr;
