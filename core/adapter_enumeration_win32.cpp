@@ -40,6 +40,11 @@ struct CHeapFree {
 };
 using CAdapterListBuffer = std::unique_ptr<IP_ADAPTER_ADDRESSES, CHeapFree>;
 
+// The list that a call answered with 122 counted, kept for the call that
+// fills the records: both calls of one snapshot then see one list, read by
+// one query.
+CAdapterListBuffer g_countedList;
+
 // Asks for the size of the list, then for the list into a zero-filled buffer
 // of that size. Empty when there is no list (no adapters, or a failure).
 CAdapterListBuffer QueryAdapterList() {
@@ -110,7 +115,10 @@ CAdapterData ReadAdapter(const IP_ADAPTER_ADDRESSES& adapter, bool socketsStarte
 
 }  // namespace
 
-void SetAdapterAddressesSource(AdapterAddressesFn fn) { g_pfnSource = fn; }
+void SetAdapterAddressesSource(AdapterAddressesFn fn) {
+  g_pfnSource = fn;
+  g_countedList.reset();
+}
 
 std::vector<CAdapterData> ReadAdapterList(const IP_ADAPTER_ADDRESSES* list) {
   const CSocketLibrary sockets;
@@ -122,11 +130,16 @@ std::vector<CAdapterData> ReadAdapterList(const IP_ADAPTER_ADDRESSES* list) {
 DWORD EnumerateAdapters(CAdapterRecord* records, std::size_t capacity, std::size_t& needed,
                         std::vector<std::string>& names) {
   (void)g_bGuidServicesInstalled;
-  const CAdapterListBuffer list = QueryAdapterList();
+  // A call with capacity 0 begins a snapshot and always asks the OS; a call
+  // with records fills them from the list its predecessor counted, if any.
+  CAdapterListBuffer list = capacity > 0 && g_countedList ? std::move(g_countedList) : QueryAdapterList();
+  g_countedList.reset();
   std::size_t count = 0;
   for (const IP_ADAPTER_ADDRESSES* a = list.get(); a; a = a->Next) ++count;
-  return FillSnapshot(
+  const DWORD result = FillSnapshot(
       count, [&] { return ReadAdapterList(list.get()); }, records, capacity, needed, names);
+  if (result == ERROR_INSUFFICIENT_BUFFER) g_countedList = std::move(list);
+  return result;
 }
 
 }  // namespace vantoric

@@ -20,7 +20,7 @@ namespace vantoric {
 using AdapterAddressesFn = ULONG(WINAPI*)(ULONG family, ULONG flags, PVOID reserved,
                                           PIP_ADAPTER_ADDRESSES buffer, PULONG size);
 
-// nullptr restores the OS's GetAdaptersAddresses.
+// nullptr restores the OS's GetAdaptersAddresses. Drops a kept list.
 void SetAdapterAddressesSource(AdapterAddressesFn fn);
 
 // Takes a snapshot. Called twice: first with capacity 0 (records may be
@@ -29,7 +29,9 @@ void SetAdapterAddressesSource(AdapterAddressesFn fn);
 // them, the first Ethernet adapter first; one friendly name per record is
 // appended to names. Returns 122 when capacity is below the count (nothing
 // filled or appended), otherwise 0 (also when the list could not be read:
-// needed is then 0).
+// needed is then 0). The list a call answers with 122 is kept for the next
+// call with records, which fills from it: the records are the adapters that
+// were counted. A call with capacity 0 always reads the OS's list anew.
 DWORD EnumerateAdapters(CAdapterRecord* records, std::size_t capacity, std::size_t& needed,
                         std::vector<std::string>& names);
 

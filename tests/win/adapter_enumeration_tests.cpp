@@ -99,18 +99,41 @@ TEST(EnumerateAdapters, NoListMeansNoAdapters) {
   }
 }
 
-TEST(EnumerateAdapters, AdaptersAddedBetweenTheTwoCallsFillNothing) {
+TEST(EnumerateAdapters, CountAndFillAreServedByOneQuery) {
   CSyntheticAdapterSource source({Adapter("eth0", IF_TYPE_ETHERNET_CSMACD)});
   size_t needed = 0;
   Names names;
   ASSERT_EQ(EnumerateAdapters(nullptr, 0, needed, names), static_cast<DWORD>(ERROR_INSUFFICIENT_BUFFER));
   std::vector<CAdapterRecord> records(needed);
   source.SetAdapters({Adapter("eth0", IF_TYPE_ETHERNET_CSMACD), Adapter("eth1", IF_TYPE_ETHERNET_CSMACD)});
-  EXPECT_EQ(EnumerateAdapters(records.data(), records.size(), needed, names),
-            static_cast<DWORD>(ERROR_INSUFFICIENT_BUFFER));
-  EXPECT_EQ(needed, 2u);
-  EXPECT_TRUE(names.empty());
-  EXPECT_TRUE(records[0].m_strFriendlyName.empty());
+  EXPECT_EQ(EnumerateAdapters(records.data(), records.size(), needed, names), 0u);
+  EXPECT_EQ(source.QueryCount(), 2) << "one size query and one fill for both calls";
+  EXPECT_EQ(needed, 1u);
+  EXPECT_EQ(names, (Names{"eth0"})) << "the fill holds the adapters that were counted";
+}
+
+TEST(EnumerateAdapters, CountWithoutFillKeepsNothingForTheNextSnapshot) {
+  CSyntheticAdapterSource source({Adapter("eth0", IF_TYPE_ETHERNET_CSMACD)});
+  size_t needed = 0;
+  Names names;
+  ASSERT_EQ(EnumerateAdapters(nullptr, 0, needed, names), static_cast<DWORD>(ERROR_INSUFFICIENT_BUFFER));
+  source.SetAdapters({Adapter("wlan0", IF_TYPE_IEEE80211), Adapter("eth1", IF_TYPE_ETHERNET_CSMACD)});
+  const Snapshot s = TakeSnapshot();
+  EXPECT_EQ(s.names, (Names{"eth1", "wlan0"})) << "the changed list, not the one counted before";
+}
+
+TEST(EnumerateAdapters, FailedQueryAfterAKeptCountCountsNoAdapter) {
+  CSyntheticAdapterSource source({Adapter("eth0", IF_TYPE_ETHERNET_CSMACD)});
+  size_t needed = 0;
+  Names names;
+  ASSERT_EQ(EnumerateAdapters(nullptr, 0, needed, names), static_cast<DWORD>(ERROR_INSUFFICIENT_BUFFER));
+  source.QueueFailure(ERROR_NOT_SUPPORTED);
+  EXPECT_EQ(EnumerateAdapters(nullptr, 0, needed, names), 0u);
+  EXPECT_EQ(needed, 0u);
+  source.SetAdapters({Adapter("wlan0", IF_TYPE_IEEE80211)});
+  std::vector<CAdapterRecord> records(1);
+  EXPECT_EQ(EnumerateAdapters(records.data(), records.size(), needed, names), 0u);
+  EXPECT_EQ(names, (Names{"wlan0"})) << "a fresh query, not the list counted before the failure";
 }
 
 TEST(EnumerateAdapters, ListGrowingBetweenSizeQueryAndFillIsAskedAgain) {
