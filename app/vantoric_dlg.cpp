@@ -14,8 +14,6 @@ namespace vantoric {
 
 namespace {
 
-constexpr char kProgramName[] = "Vantoric";
-
 struct CColumn {
   const char* heading;
   int width;
@@ -116,7 +114,7 @@ int CVantoricDlg::LoadAdapters() {
 }
 
 void CVantoricDlg::ShowNoAdapter() {
-  ShowMessageBox(m_hWnd, "No Network Adapters Found on System.", kProgramName, MB_OK | MB_ICONERROR);
+  ShowMessage(m_hWnd, "No Network Adapters Found on System.", MB_OK | MB_ICONERROR);
   // Ends the dialog as a cancel, without Exit's question.
   PostMessage(WM_CLOSE);
 }
@@ -206,8 +204,8 @@ void CVantoricDlg::OnRefresh() {
 }
 
 void CVantoricDlg::OnExit() {
-  if (ShowMessageBox(m_hWnd, "Are you sure you want to close the application?  ", kProgramName,
-                     MB_OKCANCEL | MB_ICONQUESTION) == IDOK)
+  if (ShowMessage(m_hWnd, "Are you sure you want to close the application?  ", MB_OKCANCEL | MB_ICONQUESTION) ==
+      IDOK)
     ::ExitProcess(0);  // at once: the window's size is deliberately not remembered
 }
 

@@ -37,7 +37,7 @@ void CreateUuidWin32(CGuid& guid) {
 
 void ShowGuidMessageWin32(const std::string& text) {
   const CApplication* app = CApplication::Current();
-  ShowMessageBox(app ? app->GetMainWnd() : nullptr, text, "Vantoric", MB_OK | MB_ICONEXCLAMATION);
+  ShowMessage(app ? app->GetMainWnd() : nullptr, text, MB_OK | MB_ICONEXCLAMATION);
 }
 
 }  // namespace

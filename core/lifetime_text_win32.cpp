@@ -7,7 +7,7 @@ namespace vantoric {
 
 bool ValidateLifetimeText(std::string_view text, HWND owner) {
   if (IsLifetimeTextAcceptable(text)) return true;
-  ShowMessageBox(owner, "Invalid lifetime format.", "Vantoric", MB_OK | MB_ICONERROR);
+  ShowMessage(owner, "Invalid lifetime format.", MB_OK | MB_ICONERROR);
   return false;
 }
 

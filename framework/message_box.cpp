@@ -4,8 +4,9 @@
 
 namespace vantoric {
 
-int ShowMessageBox(HWND owner, std::string_view text, std::string_view caption, UINT style) {
-  return MessageBoxW(owner, Widen(text).c_str(), Widen(caption).c_str(), style);
+int ShowMessage(HWND owner, std::string_view text, UINT style, std::string_view caption) {
+  const std::wstring wideCaption = Widen(caption.empty() ? std::string_view(PROGRAM_NAME) : caption);
+  return ::MessageBoxW(owner, Widen(text).c_str(), wideCaption.c_str(), style);
 }
 
 }  // namespace vantoric

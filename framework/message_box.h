@@ -1,4 +1,5 @@
-// The one way the program shows a message box: UTF-8 text and caption.
+// The one way the program tells the user something: a message box with UTF-8
+// text, owned by the caller's window.
 #pragma once
 
 #include <windows.h>
@@ -7,7 +8,12 @@
 
 namespace vantoric {
 
-// Returns the button chosen (IDOK, IDCANCEL, IDYES, ...), 0 on failure.
-int ShowMessageBox(HWND owner, std::string_view text, std::string_view caption, UINT style);
+// The caption of every message box that names no operation of its own.
+constexpr char PROGRAM_NAME[] = "Vantoric";
+
+// Shows `text` with `style` (buttons and icon) over `owner`; the caption is
+// PROGRAM_NAME unless an operation's title is given. Returns the button
+// chosen (IDOK, IDCANCEL, IDYES, ...), 0 when no box could be shown.
+int ShowMessage(HWND owner, std::string_view text, UINT style, std::string_view caption = {});
 
 }  // namespace vantoric

@@ -27,3 +27,8 @@
 #define IDC_BUTTON_HELP 1064
 #define IDC_BUTTON_REFRESH 1078
 #define IDC_WEBLINK 1082
+
+// The dialogs of the address and DNS commands keep their identifiers beside
+// their templates.
+#include "resource_address_dialogs.h"
+#include "resource_dns_dialogs.h"

@@ -159,9 +159,9 @@ TEST(MessageBoxes, CaughtWithCaptionTextIconAndOwner) {
   ASSERT_NE(hwnd, nullptr);
   test::CMessageBoxCatcher catcher;
   catcher.QueueAnswer(IDCANCEL);
-  EXPECT_EQ(ShowMessageBox(hwnd, "Ünïcödé – Привет", "Vantoric", MB_OKCANCEL | MB_ICONQUESTION), IDCANCEL);
-  EXPECT_EQ(ShowMessageBox(hwnd, "Invalid lifetime format.", "Vantoric", MB_ICONERROR), IDOK);
-  EXPECT_EQ(ShowMessageBox(hwnd, "plain", "Add IP address", MB_OK), IDOK);
+  EXPECT_EQ(ShowMessage(hwnd, "Ünïcödé – Привет", MB_OKCANCEL | MB_ICONQUESTION), IDCANCEL);
+  EXPECT_EQ(ShowMessage(hwnd, "Invalid lifetime format.", MB_ICONERROR), IDOK);
+  EXPECT_EQ(ShowMessage(hwnd, "plain", MB_OK, "Add IP address"), IDOK);
   ASSERT_EQ(catcher.Boxes().size(), 3u);
   const auto& first = catcher.Boxes()[0];
   EXPECT_EQ(first.text, "Ünïcödé – Привет");

@@ -1,0 +1,2 @@
+// Resource identifiers of address_dialogs.rc.
+#pragma once

@@ -1,0 +1,2 @@
+// Resource identifiers of dns_dialogs.rc.
+#pragma once
