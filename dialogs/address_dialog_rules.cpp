@@ -1,0 +1,95 @@
+#include "dialogs/address_dialog_rules.h"
+
+#include <cctype>
+#include <sstream>
+
+#include "controls/ipv6_text_model.h"
+#include "core/lifetime_text.h"
+
+namespace vantoric {
+
+namespace {
+
+// The identifier half that an identifier mode stands for when only the
+// prefix changes.
+IdentifierSource KeptIdentifier(int nIdentifierMode) {
+  switch (nIdentifierMode) {
+    case IDENTIFIER_MODE_EUI64: return IdentifierSource::Eui64;
+    case IDENTIFIER_MODE_RANDOM: return IdentifierSource::StoredRandom;
+    default: return IdentifierSource::None;
+  }
+}
+
+}  // namespace
+
+CCompositionPlan PlanPrefixModeChange(int nPrefixMode, int nIdentifierMode) {
+  CCompositionPlan plan;
+  plan.m_bRouterPrefix = nPrefixMode == PREFIX_MODE_ROUTER;
+  plan.m_bClear = !plan.m_bRouterPrefix;
+  plan.m_identifier = KeptIdentifier(nIdentifierMode);
+  return plan;
+}
+
+CCompositionPlan PlanIdentifierModeChange(int nIdentifierMode, int nPrefixMode) {
+  CCompositionPlan plan;
+  const bool bRouter = nPrefixMode == PREFIX_MODE_ROUTER;
+  switch (nIdentifierMode) {
+    case IDENTIFIER_MODE_EUI64: plan.m_identifier = IdentifierSource::Eui64; break;
+    case IDENTIFIER_MODE_RANDOM: plan.m_identifier = IdentifierSource::NewRandom; break;
+    default:
+      // Loading the prefix blanks the identifier half.
+      plan.m_bRouterPrefix = bRouter;
+      break;
+  }
+  plan.m_bClear = !bRouter;
+  return plan;
+}
+
+CCompositionPlan PlanRouterEui64Check(bool bChecked) {
+  CCompositionPlan plan;
+  plan.m_bRouterPrefix = bChecked;
+  plan.m_bClear = !bChecked;
+  plan.m_identifier = bChecked ? IdentifierSource::Eui64 : IdentifierSource::None;
+  return plan;
+}
+
+bool CanMakeEui64Identifier(unsigned nMacLength) { return nMacLength == 6; }
+
+bool IsInfiniteLifetime(std::string_view text) {
+  constexpr std::string_view keyword = "infinite";
+  if (text.size() != keyword.size()) return false;
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (std::tolower(static_cast<unsigned char>(text[i])) != keyword[i]) return false;
+  }
+  return true;
+}
+
+bool IsLifetimeOrderValid(std::string_view validLifetime, std::string_view preferredLifetime) {
+  if (IsInfiniteLifetime(validLifetime)) return true;
+  if (IsInfiniteLifetime(preferredLifetime)) return false;
+  return LifetimeToSeconds(validLifetime) >= LifetimeToSeconds(preferredLifetime);
+}
+
+std::string AddressComparisonKey(std::string_view fieldText) {
+  std::string text(fieldText);
+  StripWhitespace(text);
+  CIpv6Groups groups;
+  std::ostringstream unused;
+  if (!ParseAddressText(text, groups, false, unused)) return text;
+  std::string key = FormatCompressed(groups);
+  for (char& c : key) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return key;
+}
+
+void CAppliedSettings::Load(const CAddressSettings& loaded) {
+  m_loaded = loaded;
+  m_last = loaded;
+  m_bApplied = false;
+}
+
+void CAppliedSettings::OnApplied(const CAddressSettings& sent) {
+  m_last = sent;
+  m_bApplied = true;
+}
+
+}  // namespace vantoric

@@ -1,0 +1,95 @@
+// The rules of the Add Address and Address Properties dialogs that need no
+// window: which halves make the address when a mode changes, the lifetime
+// order check, and what counts as a change worth applying. Portable.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace vantoric {
+
+// Selections of the Add Address dialog's prefix and identifier combos.
+constexpr int PREFIX_MODE_MANUAL = 0;
+constexpr int PREFIX_MODE_ROUTER = 1;
+constexpr int IDENTIFIER_MODE_MANUAL = 0;
+constexpr int IDENTIFIER_MODE_EUI64 = 1;
+constexpr int IDENTIFIER_MODE_RANDOM = 2;
+
+// Where the identifier half comes from.
+enum class IdentifierSource {
+  None,          // groups 5 to 8 stay as the other steps leave them
+  Eui64,         // made from the adapter's MAC address
+  StoredRandom,  // the identifier made when "random" was last chosen
+  NewRandom,     // a new random identifier, kept for later prefix changes
+};
+
+// What the address field gets when a mode changes, carried out in this
+// order: look up the router-advertised address (its failure stops
+// everything), clear all groups, load the prefix half, load the identifier
+// half, redisplay.
+struct CCompositionPlan {
+  bool m_bRouterPrefix = false;
+  bool m_bClear = false;
+  IdentifierSource m_identifier = IdentifierSource::None;
+
+  bool operator==(const CCompositionPlan&) const = default;
+};
+
+// The prefix combo changed: the identifier half is made again only from the
+// MAC; a random one is reused.
+CCompositionPlan PlanPrefixModeChange(int nPrefixMode, int nIdentifierMode);
+// The identifier combo changed: choosing "random" always makes a new one,
+// and a manual identifier with a router prefix blanks the identifier half.
+CCompositionPlan PlanIdentifierModeChange(int nIdentifierMode, int nPrefixMode);
+// The "router prefix with EUI-64" check box changed.
+CCompositionPlan PlanRouterEui64Check(bool bChecked);
+
+// A modified EUI-64 identifier needs a 48-bit MAC address; other lengths
+// give texts that are no four-group identifier.
+bool CanMakeEui64Identifier(unsigned nMacLength);
+
+// The lifetime keyword "infinite", in any letter case.
+bool IsInfiniteLifetime(std::string_view text);
+// Whether a valid lifetime is at least the preferred one: an infinite valid
+// lifetime always is; a finite one never reaches an infinite preferred one;
+// otherwise the seconds decide.
+bool IsLifetimeOrderValid(std::string_view validLifetime, std::string_view preferredLifetime);
+
+// How an address field's text is compared: the compressed form of the
+// address it parses to, so that 2001:0db8::1 and 2001:db8::1 are the same;
+// text that does not parse is compared as it stands without white space.
+std::string AddressComparisonKey(std::string_view fieldText);
+
+// The values that the Address Properties dialog applies.
+struct CAddressSettings {
+  std::string m_strAddressKey;  // AddressComparisonKey of the field
+  std::string m_strType;
+  std::string m_strValidLifetime;  // as typed: netsh gets them so
+  std::string m_strPreferredLifetime;
+
+  bool operator==(const CAddressSettings&) const = default;
+};
+
+// What the Address Properties dialog has applied so far. The baseline is
+// what it loaded; each successful apply moves it, so that the next apply
+// is measured against what the machine was last given.
+class CAppliedSettings {
+ public:
+  void Load(const CAddressSettings& loaded);
+  // Nothing differs from the last successful apply (or the load).
+  bool IsUnchanged(const CAddressSettings& now) const { return now == m_last; }
+  void OnApplied(const CAddressSettings& sent);
+
+  // Whether any apply succeeded.
+  bool HasApplied() const { return m_bApplied; }
+  // Whether the address last applied is another than the loaded one, so
+  // that the loaded one is to be deleted.
+  bool HasAddressChanged() const { return m_last.m_strAddressKey != m_loaded.m_strAddressKey; }
+
+ private:
+  CAddressSettings m_loaded;
+  CAddressSettings m_last;
+  bool m_bApplied = false;
+};
+
+}  // namespace vantoric
