@@ -1,0 +1,168 @@
+#include "controls/list_sort_rules.h"
+
+#include <algorithm>
+#include <climits>
+#include <cstdlib>
+#include <utility>
+
+namespace vantoric {
+
+namespace {
+
+bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+std::string_view Trim(std::string_view text) {
+  while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
+  while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
+  return text;
+}
+
+// atoi's reading: blanks, an optional sign, digits up to the first other
+// character; saturates instead of overflowing.
+int ReadLeadingInt(std::string_view text) {
+  size_t i = 0;
+  while (i < text.size() && IsBlank(text[i])) ++i;
+  bool bNegative = false;
+  if (i < text.size() && (text[i] == '+' || text[i] == '-')) bNegative = text[i++] == '-';
+  long long value = 0;
+  for (; i < text.size() && IsDigit(text[i]); ++i) {
+    value = value * 10 + (text[i] - '0');
+    if (value > INT_MAX) {
+      value = INT_MAX;
+      break;
+    }
+  }
+  return static_cast<int>(bNegative ? -value : value);
+}
+
+ColumnAlign AlignFromFormat(int nFormat) {
+  if (nFormat == 1) return ColumnAlign::Center;
+  if (nFormat == 2) return ColumnAlign::Right;
+  return ColumnAlign::Left;
+}
+
+// Length of the run of digits at text[i...].
+size_t DigitRun(std::string_view text, size_t i) {
+  size_t n = 0;
+  while (i + n < text.size() && IsDigit(text[i + n])) ++n;
+  return n;
+}
+
+int CompareAsText(std::string_view a, std::string_view b) {
+  // char_traits<char> compares as unsigned char: byte-wise, case-sensitive.
+  const int cmp = a.compare(b);
+  return cmp < 0 ? -1 : (cmp > 0 ? 1 : 0);
+}
+
+template <typename T>
+int CompareValues(T a, T b) {
+  return a < b ? -1 : (b < a ? 1 : 0);
+}
+
+int CompareTrimmed(std::string_view a, std::string_view b, DateTextReader readDate) {
+  if (a.empty() || b.empty()) return CompareAsText(a, b);
+  if (IsIntegerText(a)) return CompareValues(ReadLeadingNumber(a), ReadLeadingNumber(b));
+  double whenA = 0;
+  double whenB = 0;
+  if (readDate != nullptr && readDate(a, whenA)) {
+    if (readDate(b, whenB)) return CompareValues(whenA, whenB);
+  }
+  return CompareAsText(a, b);
+}
+
+}  // namespace
+
+std::vector<CListColumnSpec> ParseColumnSpec(std::string_view spec) {
+  std::vector<CListColumnSpec> columns;
+  size_t start = 0;
+  while (start <= spec.size()) {
+    const size_t end = std::min(spec.find(';', start), spec.size());
+    const std::string_view entry = spec.substr(start, end - start);
+    const size_t comma = entry.find(',');
+    if (comma == std::string_view::npos) break;
+    CListColumnSpec column;
+    column.strTitle = std::string(entry.substr(0, comma));
+    std::string_view rest = entry.substr(comma + 1);
+    const size_t second = rest.find(',');
+    if (second != std::string_view::npos) {
+      column.align = AlignFromFormat(ReadLeadingInt(rest.substr(0, second)));
+      rest = rest.substr(second + 1);
+    }
+    column.nWidth = std::max(1, ReadLeadingInt(rest));
+    columns.push_back(std::move(column));
+    start = end + 1;
+  }
+  return columns;
+}
+
+bool IsIntegerText(std::string_view text) {
+  if (text.empty()) return false;
+  for (size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if (IsDigit(c) || c == '+') continue;
+    if (c == '-' && i == 0 && text.size() > 1) continue;
+    return false;
+  }
+  return true;
+}
+
+double ReadLeadingNumber(std::string_view text) {
+  size_t i = 0;
+  while (i < text.size() && IsBlank(text[i])) ++i;
+  const size_t begin = i;
+  if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
+  size_t digits = DigitRun(text, i);
+  i += digits;
+  if (i < text.size() && text[i] == '.') {
+    const size_t fraction = DigitRun(text, i + 1);
+    digits += fraction;
+    i += 1 + fraction;
+  }
+  if (digits == 0) return 0;
+  size_t end = i;
+  if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
+    size_t j = i + 1;
+    if (j < text.size() && (text[j] == '+' || text[j] == '-')) ++j;
+    const size_t exponent = DigitRun(text, j);
+    if (exponent > 0) end = j + exponent;
+  }
+  // strtod on exactly the checked span: nothing beyond a decimal number.
+  const std::string number(text.substr(begin, end - begin));
+  return std::strtod(number.c_str(), nullptr);
+}
+
+int CompareSortTexts(std::string_view a, std::string_view b, bool bAscending, DateTextReader readDate) {
+  const int cmp = CompareTrimmed(Trim(a), Trim(b), readDate);
+  return bAscending ? cmp : -cmp;
+}
+
+CHeaderItemLayout LayoutHeaderItem(const CLayoutRect& rcItem, bool bPressed, bool bSortColumn, bool bAscending) {
+  CHeaderItemLayout layout;
+  CLayoutRect rc = rcItem;
+  if (bPressed) {
+    rc.left += 1;
+    rc.top += 2;
+    rc.right += 1;
+  }
+  const int q = (rcItem.bottom - rcItem.top) / 4;
+  if (bSortColumn) rc.right -= 3 * q;
+  rc.left += q;
+  rc.right -= q;
+  layout.rcText = rc;
+  layout.bDrawText = rc.right - rc.left > 0;
+  if (!bSortColumn) return layout;
+
+  const int r = rcItem.right;
+  const int b = rcItem.bottom;
+  if (bAscending) {
+    layout.arrHighlight = {{r - 2 * q, q}, {r - q, b - q - 1}, {r - 3 * q - 2, b - q - 1}};
+    layout.arrShadow = {{r - 3 * q - 1, b - q - 1}, {r - 2 * q, q - 1}};
+  } else {
+    layout.arrHighlight = {{r - q - 1, q}, {r - 2 * q - 1, b - q}};
+    layout.arrShadow = {{r - 2 * q - 2, b - q}, {r - 3 * q - 1, q}, {r - q - 1, q}};
+  }
+  return layout;
+}
+
+}  // namespace vantoric

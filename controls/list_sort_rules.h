@@ -1,0 +1,67 @@
+// The rules of the sortable list that need no window: reading a column
+// specification, comparing two rows' texts for the sort, and where the
+// header draws an item's text and sort arrow. The Win32 list turns these
+// into list view columns, LVM_SORTITEMS answers and GDI calls.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "controls/anchor_layout.h"
+
+namespace vantoric {
+
+enum class ColumnAlign { Left, Center, Right };
+
+struct CListColumnSpec {
+  std::string strTitle;
+  ColumnAlign align = ColumnAlign::Left;
+  int nWidth = 1;
+  bool operator==(const CListColumnSpec&) const = default;
+};
+
+// Entries separated by ";", each "title,width" or "title,format,width"
+// (format 1 centred, 2 right, anything else left; width in pixels, at
+// least 1). The title is kept as written; the first entry without a comma
+// ends the list.
+std::vector<CListColumnSpec> ParseColumnSpec(std::string_view spec);
+
+// Digits only, with "+" allowed anywhere and "-" at the front of a text
+// longer than one character.
+bool IsIntegerText(std::string_view text);
+
+// The leading decimal number of a text ("12abc" is 12, "abc" is 0), the
+// way the C library's atof reads it, but decimal only: no hex, no
+// infinities, no NaN, so the sort always compares real numbers.
+double ReadLeadingNumber(std::string_view text);
+
+// Reads a text as a point in time (the OS's date conversion with the
+// user's locale); false when the text is none.
+using DateTextReader = bool (*)(std::string_view text, double& when);
+
+// The sort's comparison of two rows' texts in the sort column: < 0 when a
+// sorts before b. Trimmed texts are compared as numbers when a's is an
+// integer text, as points in time when both read as dates, else byte by
+// byte; an empty text is always compared as text. Descending reverses.
+int CompareSortTexts(std::string_view a, std::string_view b, bool bAscending, DateTextReader readDate);
+
+struct CHeaderPoint {
+  int x = 0;
+  int y = 0;
+  bool operator==(const CHeaderPoint&) const = default;
+};
+
+// Where one owner-drawn header item puts its text and, for the sort
+// column, the two lines of its arrow (each a polyline: drawn from point to
+// point, the end point excluded as LineTo does).
+struct CHeaderItemLayout {
+  CLayoutRect rcText;
+  bool bDrawText = false;
+  std::vector<CHeaderPoint> arrHighlight;
+  std::vector<CHeaderPoint> arrShadow;
+};
+
+CHeaderItemLayout LayoutHeaderItem(const CLayoutRect& rcItem, bool bPressed, bool bSortColumn, bool bAscending);
+
+}  // namespace vantoric
