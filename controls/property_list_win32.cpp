@@ -1,0 +1,373 @@
+#include "controls/property_list_win32.h"
+
+#include <cstdlib>
+
+#include "core/lifetime_text_win32.h"
+#include "framework/utf8.h"
+
+namespace vantoric {
+
+namespace {
+
+constexpr int kComboButtonWidth = 17;
+
+HFONT MakeListFont(int nWeight) {
+  return ::CreateFontW(14, 0, 0, 0, nWeight, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_TT_PRECIS, CLIP_DEFAULT_PRECIS,
+                       DEFAULT_QUALITY, VARIABLE_PITCH | FF_SWISS, L"ARIAL");
+}
+
+UINT NameAlignment(int nNameFormat) {
+  switch (nNameFormat) {
+    case 1:
+      return DT_CENTER;
+    case 2:
+      return DT_RIGHT;
+    default:
+      return DT_LEFT;
+  }
+}
+
+std::wstring ItemText(HWND list, int nIndex) {
+  const LRESULT len = ::SendMessageW(list, LB_GETTEXTLEN, static_cast<WPARAM>(nIndex), 0);
+  if (len == LB_ERR) return {};
+  std::wstring text(static_cast<size_t>(len) + 1, L'\0');
+  const LRESULT got =
+      ::SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(nIndex), reinterpret_cast<LPARAM>(text.data()));
+  text.resize(got == LB_ERR ? 0 : static_cast<size_t>(got));
+  return text;
+}
+
+void Show(const std::unique_ptr<CWindow>& window, int nCmd) {
+  if (window) ::ShowWindow(window->GetSafeHwnd(), nCmd);
+}
+
+}  // namespace
+
+CPropertyListCtrl::CPropertyListCtrl()
+    : m_crText(::GetSysColor(COLOR_WINDOWTEXT)),
+      m_crSelText(::GetSysColor(COLOR_HIGHLIGHTTEXT)),
+      m_crEditorText(::GetSysColor(COLOR_WINDOWTEXT)),
+      m_crGrid(RGB(192, 192, 192)),
+      m_crBk(::GetSysColor(COLOR_WINDOW)),
+      m_crSel(::GetSysColor(COLOR_HIGHLIGHT)),
+      m_crEditorBk(::GetSysColor(COLOR_WINDOW)) {}
+
+CPropertyListCtrl::~CPropertyListCtrl() {
+  // The windows must not draw with the fonts after they are gone.
+  for (CWindow* child : {static_cast<CWindow*>(m_pEdit.get()), static_cast<CWindow*>(m_pDropList.get()),
+                         static_cast<CWindow*>(m_pComboButton.get())}) {
+    if (child != nullptr && child->IsWindow()) ::DestroyWindow(child->GetSafeHwnd());
+  }
+  if (IsWindow()) SendMessage(WM_SETFONT, 0, FALSE);
+}
+
+bool CPropertyListCtrl::Create(DWORD dwStyle, const RECT& rc, HWND hParent, UINT nId) {
+  HWND hwnd = ::CreateWindowExW(0, L"LISTBOX", L"", dwStyle, rc.left, rc.top, rc.right - rc.left,
+                                rc.bottom - rc.top, hParent, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(nId)),
+                                ::GetModuleHandleW(nullptr), nullptr);
+  if (hwnd == nullptr) return false;
+  if (!Subclass(hwnd)) {
+    ::DestroyWindow(hwnd);
+    return false;
+  }
+  OnCreate();
+  return true;
+}
+
+void CPropertyListCtrl::OnCreate() {
+  m_ownedFont.reset(MakeListFont(FW_NORMAL));
+  m_pFont = m_ownedFont.get();
+  m_bOwnFont = 1;
+  m_pBoldFont.reset(MakeListFont(FW_BOLD));
+  m_pGridPen.reset(::CreatePen(PS_SOLID, 1, m_crGrid));
+  m_pSelBrush.reset(::CreateSolidBrush(m_crSel));
+  m_pBkBrush.reset(::CreateSolidBrush(m_crBk));
+  SetItemHeight(16);
+}
+
+void CPropertyListCtrl::SetItemHeight(int nHeight) {
+  m_nItemHeight = nHeight;
+  if (IsWindow()) SendMessage(LB_SETITEMHEIGHT, 0, MAKELPARAM(nHeight, 0));
+}
+
+void CPropertyListCtrl::SetListFont(HFONT font) {
+  LOGFONTW lf{};
+  if (font == nullptr || ::GetObjectW(font, sizeof lf, &lf) == 0) return;
+  m_pFont = font;
+  m_bOwnFont = 0;
+  SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+  // Editors made earlier would otherwise keep a font that is deleted next.
+  for (CWindow* editor : {m_pEdit.get(), m_pDropList.get()}) {
+    if (editor != nullptr) editor->SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+  }
+  m_ownedFont.reset();
+  lf.lfWeight = FW_BOLD;
+  m_pBoldFont.reset(::CreateFontIndirectW(&lf));
+  SetItemHeight(std::abs(lf.lfHeight) + 2);
+}
+
+void CPropertyListCtrl::SetBkColor(COLORREF cr) {
+  m_crBk = cr;
+  m_pBkBrush.reset(::CreateSolidBrush(cr));
+}
+
+void CPropertyListCtrl::SetHighlightColor(COLORREF cr) {
+  m_crSel = cr;
+  m_pSelBrush.reset(::CreateSolidBrush(cr));
+}
+
+void CPropertyListCtrl::SetEditorBkColor(COLORREF cr) {
+  m_crEditorBk = cr;
+  m_pEditorBrush.reset(::CreateSolidBrush(cr));
+}
+
+void CPropertyListCtrl::SetLineColor(COLORREF cr) {
+  m_crGrid = cr;
+  m_pGridPen.reset(::CreatePen(PS_SOLID, 1, cr));
+}
+
+bool CPropertyListCtrl::AddProperty(int nKind, std::string_view name, std::string_view value, int nInitialChoice,
+                                    int nNameFormat, bool bSorted) {
+  const std::wstring wideName = Widen(name);
+  SIZE size{};
+  {
+    CClientDC dc(m_hWnd);
+    CSelectObject bold(dc.get(), m_pBoldFont.get());
+    ::GetTextExtentPoint32W(dc.get(), wideName.c_str(), static_cast<int>(wideName.size()), &size);
+  }
+  if (!m_rows.AddProperty(nKind, value, nInitialChoice, nNameFormat, bSorted, size.cx)) return false;
+  SendMessage(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wideName.c_str()));
+  CreateEditors(nKind);
+  return true;
+}
+
+HWND CPropertyListCtrl::CreateChild(const wchar_t* cls, DWORD dwStyle, int nId) {
+  HWND hwnd = ::CreateWindowExW(0, cls, L"", WS_CHILD | dwStyle, 0, 0, 100, 100, m_hWnd,
+                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(nId)), ::GetModuleHandleW(nullptr),
+                                nullptr);
+  ::SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(m_pFont), FALSE);
+  return hwnd;
+}
+
+void CPropertyListCtrl::CreateEditors(int nKind) {
+  if (!m_pEdit) m_pEdit = std::make_unique<CWindow>(CreateChild(L"EDIT", ES_AUTOHSCROLL, IDC_PROPLIST_EDIT));
+  if (nKind != PROPERTY_KIND_CHOICE) return;
+  if (!m_pDropList) {
+    m_pDropList = std::make_unique<CWindow>(
+        CreateChild(L"LISTBOX", WS_BORDER | WS_VSCROLL | LBS_NOTIFY | LBS_HASSTRINGS, IDC_PROPLIST_DROP_LIST));
+  }
+  if (!m_pComboButton) {
+    m_pComboButton = std::make_unique<CComboButton>();
+    m_pComboButton->Create(m_hWnd, IDC_PROPLIST_COMBO_BUTTON);
+  }
+}
+
+bool CPropertyListCtrl::GetPropertyText(int nRow, std::string& strOut) {
+  if (m_rows.IsBeingEdited(nRow) && CommitEdit() == PropertyCommit::Refused) return false;
+  return m_rows.GetPropertyText(nRow, strOut);
+}
+
+bool CPropertyListCtrl::GetPropertyChoices(int nRow, CSortStringArray& outArray) const {
+  return m_rows.GetPropertyChoices(nRow, outArray);
+}
+
+bool CPropertyListCtrl::GetPropertySelection(int nRow, std::string* pstrText, int& nIndex) const {
+  return m_rows.GetPropertySelection(nRow, pstrText, nIndex);
+}
+
+RECT CPropertyListCtrl::ValueCell(const RECT& rcItem) const {
+  const int w = m_rows.GetNameWidth();
+  return RECT{w - 1, rcItem.top - 1, rcItem.right + 1, rcItem.bottom};
+}
+
+void CPropertyListCtrl::DrawItem(const DRAWITEMSTRUCT& dis) {
+  if (dis.itemID == static_cast<UINT>(-1)) return;
+  const int index = static_cast<int>(dis.itemID);
+  const PropertyRow* row = m_rows.GetRow(index);
+  if (row == nullptr) return;
+  const std::wstring name = ItemText(m_hWnd, index);
+  const std::wstring value = Widen(row->GetValueText());
+  HDC dc = dis.hDC;
+  const RECT& rc = dis.rcItem;
+  const int w = m_rows.GetNameWidth();
+
+  CSelectObject brush(dc, m_pBkBrush.get());
+  CSelectObject pen(dc, m_pGridPen.get());
+  const RECT rcValue = ValueCell(rc);
+  ::Rectangle(dc, rcValue.left, rcValue.top, rcValue.right, rcValue.bottom);
+
+  ::SetBkMode(dc, TRANSPARENT);
+  CSelectObject font(dc, m_pFont);
+  ::SetTextColor(dc, m_crText);
+  RECT rcText{w + 4, rcValue.top, rcValue.right, rcValue.bottom};
+  ::DrawTextW(dc, value.c_str(), static_cast<int>(value.size()), &rcText, DT_SINGLELINE | DT_VCENTER | DT_LEFT);
+
+  const bool bSelected = (dis.itemState & ODS_SELECTED) != 0;
+  if (bSelected) ::SelectObject(dc, m_pSelBrush.get());
+  ::Rectangle(dc, -1, rc.top, w, rc.bottom);
+  if (bSelected) {
+    if (m_bBoldSelection) ::SelectObject(dc, m_pBoldFont.get());
+    ::SetTextColor(dc, m_crSelText);
+    m_rows.SetCurRow(index);
+    m_rcCurValue = rcValue;
+  }
+  RECT rcName{5, rc.top, w - 5, rc.bottom};
+  ::DrawTextW(dc, name.c_str(), static_cast<int>(name.size()), &rcName,
+              DT_SINGLELINE | DT_VCENTER | NameAlignment(row->nNameFormat));
+}
+
+void CPropertyListCtrl::HideEditors() {
+  Show(m_pEdit, SW_HIDE);
+  if (m_pComboButton) ::ShowWindow(m_pComboButton->GetSafeHwnd(), SW_HIDE);
+  Show(m_pDropList, SW_HIDE);
+}
+
+void CPropertyListCtrl::OnSelChange() {
+  HideEditors();
+  // The selected row's draw has usually set these already; a list that
+  // is not drawn (hidden, or painting switched off) still places its editor.
+  const int sel = static_cast<int>(SendMessage(LB_GETCURSEL));
+  RECT rcItem{};
+  if (sel >= 0 && SendMessage(LB_GETITEMRECT, static_cast<WPARAM>(sel), reinterpret_cast<LPARAM>(&rcItem)) != LB_ERR) {
+    m_rows.SetCurRow(sel);
+    m_rcCurValue = ValueCell(rcItem);
+  }
+  const CPropertyPlacement placement = m_rows.OnSelectionChanged();
+  RECT box = m_rcCurValue;
+  ::InflateRect(&box, -1, -1);
+  const int height = box.bottom - box.top;
+  if (placement.editor == PropertyEditor::Edit && m_pEdit) {
+    m_pEdit->SetWindowText(placement.strEditText);
+    ::MoveWindow(m_pEdit->GetSafeHwnd(), box.left + 1, box.top, box.right - box.left - 1, height, TRUE);
+    Show(m_pEdit, SW_SHOW);
+  } else if (placement.editor == PropertyEditor::Choice && m_pComboButton && m_pDropList) {
+    ::MoveWindow(m_pComboButton->GetSafeHwnd(), box.right - kComboButtonWidth, box.top, kComboButtonWidth, height,
+                 TRUE);
+    ::ShowWindow(m_pComboButton->GetSafeHwnd(), SW_SHOW);
+    const int left = m_rcCurValue.left + 1;
+    ::MoveWindow(m_pDropList->GetSafeHwnd(), left, box.bottom, box.right + 1 - left,
+                 m_nItemHeight * placement.nDropRows, FALSE);
+  }
+}
+
+void CPropertyListCtrl::Notify() {
+  const PropertyRow* row = m_rows.GetCurRowPtr();
+  ::PostMessageW(::GetParent(m_hWnd), WM_PROPLIST_NOTIFY, static_cast<WPARAM>(SendMessage(LB_GETCURSEL)),
+                 row != nullptr ? row->nKind : 0);
+}
+
+PropertyCommit CPropertyListCtrl::CommitEdit() {
+  if (!m_pEdit) return PropertyCommit::Unchanged;
+  HWND owner = ::GetParent(m_hWnd);
+  const PropertyCommit commit = m_rows.CommitText(
+      m_pEdit->GetWindowText(), [owner](std::string_view text) { return ValidateLifetimeText(text, owner); });
+  if (commit == PropertyCommit::Stored) Notify();
+  return commit;
+}
+
+void CPropertyListCtrl::OpenDropList() {
+  const PropertyRow* row = m_rows.GetCurRowPtr();
+  if (row == nullptr || row->nKind != PROPERTY_KIND_CHOICE || !m_pDropList) return;
+  m_pDropList->SendMessage(LB_RESETCONTENT);
+  for (const std::string& choice : row->values)
+    m_pDropList->SendMessage(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Widen(choice).c_str()));
+  m_pDropList->SendMessage(LB_SETCURSEL, static_cast<WPARAM>(row->nSelected));
+  m_pDropList->SendMessage(LB_SETTOPINDEX, static_cast<WPARAM>(row->nSelected));
+  Show(m_pDropList, SW_SHOW);
+  // The arrow keys pick a choice, and a click elsewhere closes the list.
+  ::SetFocus(m_pDropList->GetSafeHwnd());
+}
+
+void CPropertyListCtrl::OnDropListSelChange() {
+  if (!m_rows.TakeChoice(static_cast<int>(m_pDropList->SendMessage(LB_GETCURSEL)))) return;
+  Show(m_pDropList, SW_HIDE);
+  ::RedrawWindow(m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+  Notify();
+  if (m_pComboButton) ::SetFocus(m_pComboButton->GetSafeHwnd());
+}
+
+bool CPropertyListCtrl::OnChildCommand(UINT nId, UINT nCode) {
+  switch (nId) {
+    case IDC_PROPLIST_EDIT:
+      if (nCode == EN_KILLFOCUS) CommitEdit();
+      if (nCode == EN_CHANGE) {
+        m_rows.OnTextChanged();
+        Notify();
+      }
+      return nCode == EN_KILLFOCUS || nCode == EN_CHANGE;
+    case IDC_PROPLIST_COMBO_BUTTON:
+      if (nCode == BN_CLICKED) OpenDropList();
+      return nCode == BN_CLICKED;
+    case IDC_PROPLIST_DROP_LIST:
+      if (nCode == LBN_SELCHANGE) OnDropListSelChange();
+      if (nCode == LBN_KILLFOCUS) Show(m_pDropList, SW_HIDE);
+      return nCode == LBN_SELCHANGE || nCode == LBN_KILLFOCUS;
+    default:
+      return false;
+  }
+}
+
+LRESULT CPropertyListCtrl::OnChildColor(UINT msg, WPARAM wp, LPARAM lp) {
+  const LRESULT answer = Default(msg, wp, lp);
+  if (msg == WM_CTLCOLOREDIT) {
+    HDC dc = reinterpret_cast<HDC>(wp);
+    ::SetBkColor(dc, m_crEditorBk);
+    ::SetTextColor(dc, m_crEditorText);
+  }
+  return m_pEditorBrush ? reinterpret_cast<LRESULT>(m_pEditorBrush.get()) : answer;
+}
+
+LRESULT CPropertyListCtrl::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_COMMAND:
+      if (lp != 0 && OnChildCommand(LOWORD(wp), HIWORD(wp))) return 0;
+      break;
+    case WM_DRAWITEM:
+      if (wp == IDC_PROPLIST_COMBO_BUTTON && m_pComboButton) {
+        m_pComboButton->DrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lp));
+        return TRUE;
+      }
+      break;
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORSTATIC:
+      return OnChildColor(msg, wp, lp);
+    case WM_LBUTTONDOWN:
+      // HIWORD set: the point lies below the last row.
+      if (HIWORD(SendMessage(LB_ITEMFROMPOINT, 0, lp)) != 0) HideEditors();
+      break;
+    case WM_VSCROLL:
+    case WM_MOUSEWHEEL:
+      // The rows move under the editors.
+      HideEditors();
+      break;
+    default:
+      break;
+  }
+  return CSubclassWindow::WindowProc(msg, wp, lp);
+}
+
+bool CPropertyListCtrl::OnReflectedMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
+  switch (msg) {
+    case WM_MEASUREITEM:
+      reinterpret_cast<MEASUREITEMSTRUCT*>(lp)->itemHeight = static_cast<UINT>(m_nItemHeight);
+      result = TRUE;
+      return true;
+    case WM_DRAWITEM:
+      DrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lp));
+      result = TRUE;
+      return true;
+    case WM_COMMAND:
+      if (HIWORD(wp) != LBN_SELCHANGE) return false;
+      OnSelChange();
+      return true;
+    case WM_CTLCOLORLISTBOX:
+      result = reinterpret_cast<LRESULT>(m_pBkBrush.get());
+      return true;
+    default:
+      return false;
+  }
+}
+
+}  // namespace vantoric

@@ -1,0 +1,115 @@
+// The property list: an owner-drawn list box whose items are named
+// properties, drawn as a name cell and a value cell with grid lines. The
+// selected row's value is edited in place: a text row in an edit field laid
+// over its value cell, a choice row through an arrow button and a drop-down
+// list of its choices. Every change is posted to the parent as
+// WM_PROPLIST_NOTIFY (first parameter the list's selection, second the kind
+// of the current row).
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "controls/combo_button_win32.h"
+#include "controls/property_rows.h"
+#include "framework/dialog.h"
+#include "framework/handles.h"
+
+namespace vantoric {
+
+constexpr UINT WM_PROPLIST_NOTIFY = 11111;
+
+// The list's own children.
+constexpr int IDC_PROPLIST_EDIT = 1;
+constexpr int IDC_PROPLIST_COMBO_BUTTON = 7;
+constexpr int IDC_PROPLIST_DROP_LIST = 8;
+
+// The style the dialogs create the list with.
+constexpr DWORD PROPERTY_LIST_STYLE = WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL | WS_HSCROLL | LBS_NOTIFY |
+                                      LBS_OWNERDRAWFIXED | LBS_HASSTRINGS;
+
+class CPropertyListCtrl : public CSubclassWindow {
+ public:
+  CPropertyListCtrl();
+  ~CPropertyListCtrl() override;
+
+  // Creates the list box and its fonts, pen and brushes; rows 16 pixels high.
+  bool Create(DWORD dwStyle, const RECT& rc, HWND hParent, UINT nId);
+
+  // Names and values in the caller's font (which the list does not delete)
+  // and the bold one made from it; rows the font's height plus 2 pixels.
+  void SetListFont(HFONT font);
+  void SetBkColor(COLORREF cr);
+  void SetHighlightColor(COLORREF cr);
+  void SetEditorBkColor(COLORREF cr);
+  void SetLineColor(COLORREF cr);
+
+  // Appends a row: nKind PROPERTY_KIND_TEXT with its value, or
+  // PROPERTY_KIND_CHOICE with value holding the choices separated by "!" and
+  // nInitialChoice an index into them (after sorting when bSorted).
+  // nNameFormat aligns the name: 0 left, 1 centred, 2 right. False when the
+  // row was refused (see CPropertyRows::AddProperty).
+  bool AddProperty(int nKind, std::string_view name, std::string_view value, int nInitialChoice = 0,
+                   int nNameFormat = 0, bool bSorted = false);
+
+  // A text row's value. When the row is being edited, the text in the
+  // edit field is committed first; false when nRow is no text row, or when
+  // that text was refused (the user has been told; strOut is untouched),
+  // which stops the caller's OK or Apply.
+  bool GetPropertyText(int nRow, std::string& strOut);
+  bool GetPropertyChoices(int nRow, CSortStringArray& outArray) const;
+  bool GetPropertySelection(int nRow, std::string* pstrText, int& nIndex) const;
+  // From the first selection of a row onward.
+  bool IsEditPending() const { return m_rows.IsEditPending(); }
+
+  // Set directly by the dialogs.
+  int m_bBoldSelection = 0;
+  COLORREF m_crText;
+  COLORREF m_crSelText;
+  COLORREF m_crEditorText;
+
+ protected:
+  LRESULT WindowProc(UINT msg, WPARAM wp, LPARAM lp) override;
+  bool OnReflectedMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
+
+ private:
+  void OnCreate();
+  void SetItemHeight(int nHeight);
+  void CreateEditors(int nKind);
+  HWND CreateChild(const wchar_t* cls, DWORD dwStyle, int nId);
+
+  void DrawItem(const DRAWITEMSTRUCT& dis);
+  RECT ValueCell(const RECT& rcItem) const;
+  void OnSelChange();
+  void HideEditors();
+  void Notify();
+  PropertyCommit CommitEdit();
+  void OpenDropList();
+  void OnDropListSelChange();
+  LRESULT OnChildColor(UINT msg, WPARAM wp, LPARAM lp);
+  bool OnChildCommand(UINT nId, UINT nCode);
+
+  int m_nItemHeight = 16;
+  int m_bOwnFont = 1;
+  CPen m_pGridPen;
+  CFont m_ownedFont;  // m_pFont while m_bOwnFont is 1
+  HFONT m_pFont = nullptr;
+  CFont m_pBoldFont;
+  CBrush m_pBkBrush;
+  CBrush m_pSelBrush;
+  CBrush m_pEditorBrush;
+  std::unique_ptr<CComboButton> m_pComboButton;
+  std::unique_ptr<CWindow> m_pDropList;
+  std::unique_ptr<CWindow> m_pEdit;
+  COLORREF m_crGrid;
+  COLORREF m_crBk;
+  COLORREF m_crSel;
+  COLORREF m_crEditorBk;
+  CPropertyRows m_rows;
+  RECT m_rcCurValue{};
+};
+
+}  // namespace vantoric
