@@ -3,8 +3,6 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
-#include <vector>
-
 #include "framework/application.h"
 #include "framework/handles.h"
 #include "framework/utf8.h"
@@ -38,42 +36,6 @@ int g_nLinks = 0;
 CFont g_underlineFont;
 HCURSOR g_hLinkCursor = nullptr;
 
-// The parents' own window procedures, looked up on every message of a
-// parent. A process-local table rather than a window property or a
-// comctl32 subclass: both of those cost a round trip to the window server
-// per message under Wine, which a list filling itself floods with
-// notifications.
-struct CParentProc {
-  HWND hwnd;
-  WNDPROC pfnOriginal;
-};
-std::vector<CParentProc> g_parents;
-
-WNDPROC OriginalParentProc(HWND hwnd) {
-  for (const CParentProc& p : g_parents)
-    if (p.hwnd == hwnd) return p.pfnOriginal;
-  return nullptr;
-}
-
-LRESULT CALLBACK ParentProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  const WNDPROC original = OriginalParentProc(hwnd);
-  if (original == nullptr) return ::DefWindowProcW(hwnd, msg, wp, lp);
-  switch (msg) {
-    case WM_DESTROY:
-      ::SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
-      std::erase_if(g_parents, [hwnd](const CParentProc& p) { return p.hwnd == hwnd; });
-      return ::CallWindowProcW(original, hwnd, msg, wp, lp);
-    case WM_CTLCOLORSTATIC: {
-      const LRESULT brush = ::CallWindowProcW(original, hwnd, msg, wp, lp);
-      if (::GetPropW(reinterpret_cast<HWND>(lp), g_linkAtom.Name()) != nullptr)
-        ::SetTextColor(reinterpret_cast<HDC>(wp), kLinkColour);
-      return brush;
-    }
-    default:
-      return ::CallWindowProcW(original, hwnd, msg, wp, lp);
-  }
-}
-
 }  // namespace
 
 CHyperLink::~CHyperLink() {
@@ -85,14 +47,6 @@ HCURSOR CHyperLink::GetLinkCursor() { return g_hLinkCursor; }
 
 int CHyperLink::Attach(HWND hStatic) {
   if (hStatic == nullptr || m_bAttached) return 1;
-  // Once per parent: it colours its link children.
-  HWND parent = ::GetParent(hStatic);
-  if (parent != nullptr &&
-      reinterpret_cast<WNDPROC>(::GetWindowLongPtrW(parent, GWLP_WNDPROC)) != &ParentProc) {
-    const auto original = reinterpret_cast<WNDPROC>(::GetWindowLongPtrW(parent, GWLP_WNDPROC));
-    g_parents.push_back({parent, original});
-    ::SetWindowLongPtrW(parent, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ParentProc));
-  }
 
   // Statics ignore the mouse unless they notify.
   ::SetWindowLongPtrW(hStatic, GWL_STYLE, ::GetWindowLongPtrW(hStatic, GWL_STYLE) | SS_NOTIFY);
@@ -161,7 +115,15 @@ LRESULT CHyperLink::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
     default:
       break;
   }
-  return Default(msg, wp, lp);
+  return CSubclassWindow::WindowProc(msg, wp, lp);
+}
+
+bool CHyperLink::OnReflectedMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
+  if (msg != WM_CTLCOLORSTATIC) return false;
+  // The parent's usual background, with the link's own text colour.
+  result = ::DefWindowProcW(::GetParent(m_hWnd), msg, wp, lp);
+  ::SetTextColor(reinterpret_cast<HDC>(wp), kLinkColour);
+  return true;
 }
 
 void CHyperLink::OnMouseMove(LPARAM lp) {

@@ -26,7 +26,8 @@ class CHyperLink : public CSubclassWindow {
   void SetTarget(std::string_view target) { m_strTarget = target; }
   const std::string& GetTarget() const { return m_strTarget; }
 
-  // Subclasses the static control (and, once, its parent). Returns 1.
+  // Subclasses the static control; its parent dialog hands it the colour
+  // request for its text. Returns 1.
   int Attach(HWND hStatic);
 
   bool IsHover() const { return m_bHover != 0; }
@@ -40,6 +41,7 @@ class CHyperLink : public CSubclassWindow {
   virtual void OnHoverEnter() {}
   virtual void OnHoverLeave() {}
   LRESULT WindowProc(UINT msg, WPARAM wp, LPARAM lp) override;
+  bool OnReflectedMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
 
  private:
   void Release();

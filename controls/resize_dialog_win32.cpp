@@ -117,7 +117,7 @@ bool CResizeDialog::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
       return true;
     }
     case WM_NCHITTEST: {
-      const LRESULT hit = Default(msg, wp, lp);
+      const LRESULT hit = CallDefWindowProc(msg, wp, lp);
       if (hit != HTCLIENT || !m_bShowGrip) return false;
       POINT pt{static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))};
       ::ScreenToClient(m_hWnd, &pt);

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "framework/handles.h"
+#include "framework/modal_wait.h"
 #include "framework/utf8.h"
 
 namespace vantoric {
@@ -45,61 +46,6 @@ CNetshResult Ended(DWORD exitCode) {
   result.m_nExitCode = exitCode;
   return result;
 }
-
-// Waits until `h` is signalled or `deadline` (GetTickCount64) passes, and
-// dispatches this thread's messages meanwhile, so that its windows stay
-// responsive. A WM_QUIT met on the way is posted again afterwards.
-bool WaitPumping(HANDLE h, ULONGLONG deadline) {
-  bool bQuit = false;
-  WPARAM quitCode = 0;
-  bool bSignalled = false;
-  for (;;) {
-    const ULONGLONG now = ::GetTickCount64();
-    if (now >= deadline) {
-      bSignalled = ::WaitForSingleObject(h, 0) == WAIT_OBJECT_0;
-      break;
-    }
-    const ULONGLONG left = deadline - now;
-    const DWORD r = ::MsgWaitForMultipleObjectsEx(1, &h, left > INFINITE - 1 ? INFINITE - 1 : static_cast<DWORD>(left),
-                                                  QS_ALLINPUT, MWMO_INPUTAVAILABLE);
-    if (r == WAIT_OBJECT_0) {
-      bSignalled = true;
-      break;
-    }
-    if (r == WAIT_FAILED) break;
-    if (r != WAIT_OBJECT_0 + 1) continue;
-    MSG msg;
-    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      if (msg.message == WM_QUIT) {
-        bQuit = true;
-        quitCode = msg.wParam;
-        continue;
-      }
-      ::TranslateMessage(&msg);
-      ::DispatchMessageW(&msg);
-    }
-  }
-  if (bQuit) ::PostQuitMessage(static_cast<int>(quitCode));
-  return bSignalled;
-}
-
-// Keeps a window disabled for the scope's lifetime (if it was enabled).
-class CDisabledWindow {
- public:
-  explicit CDisabledWindow(HWND hwnd) : m_hwnd(hwnd) {
-    m_bDisabled = m_hwnd != nullptr && ::IsWindow(m_hwnd) && ::IsWindowEnabled(m_hwnd);
-    if (m_bDisabled) ::EnableWindow(m_hwnd, FALSE);
-  }
-  CDisabledWindow(const CDisabledWindow&) = delete;
-  CDisabledWindow& operator=(const CDisabledWindow&) = delete;
-  ~CDisabledWindow() {
-    if (m_bDisabled && ::IsWindow(m_hwnd)) ::EnableWindow(m_hwnd, TRUE);
-  }
-
- private:
-  HWND m_hwnd;
-  bool m_bDisabled;
-};
 
 // The bytes an interactive netsh reads for `utf8`: it reads its input in
 // its console's input code page, which for the new console it gets is the
@@ -165,8 +111,8 @@ CNetshResult RunElevated(std::string_view line, const CNetshRunOptions& options)
   if (sei.hProcess == nullptr) return LaunchFailure(ERROR_INVALID_HANDLE);
   const CHandle process(sei.hProcess);
 
-  const CDisabledWindow disabled(options.m_hOwner);
-  if (!WaitPumping(process.get(), ::GetTickCount64() + options.m_nTimeoutMs)) {
+  const CBusyWindow busy(options.m_hOwner);
+  if (!WaitPumpingMessages(process.get(), options.m_nTimeoutMs)) {
     CNetshResult result = Outcome(NetshOutcome::TimedOut);
     result.m_nTimeoutMs = options.m_nTimeoutMs;
     return result;
@@ -190,12 +136,13 @@ CNetshResult RunInConsole(std::string_view line, CNetshRunner& runner, const CNe
   // With its input at an end, netsh runs the one line and exits.
   runner.CloseInput();
 
-  const CDisabledWindow disabled(options.m_hOwner);
-  const ULONGLONG deadline = ::GetTickCount64() + options.m_nTimeoutMs;
+  const CBusyWindow busy(options.m_hOwner);
+  const DWORD start = ::GetTickCount();
   CNetshResult result;
-  if (WaitPumping(runner.GetChildProcess(), deadline)) {
-    const ULONGLONG graceEnd = ::GetTickCount64() + READER_GRACE_MS;
-    WaitPumping(runner.GetReaderThread(), deadline > graceEnd ? deadline : graceEnd);
+  if (WaitPumpingMessages(runner.GetChildProcess(), options.m_nTimeoutMs)) {
+    const DWORD elapsed = ::GetTickCount() - start;
+    const DWORD left = elapsed < options.m_nTimeoutMs ? options.m_nTimeoutMs - elapsed : 0;
+    WaitPumpingMessages(runner.GetReaderThread(), left > READER_GRACE_MS ? left : READER_GRACE_MS);
     DWORD exitCode = 0;
     result = ::GetExitCodeProcess(runner.GetChildProcess(), &exitCode) ? Ended(exitCode)
                                                                         : LaunchFailure(::GetLastError());

@@ -3,8 +3,12 @@
 #include <commctrl.h>
 
 #include <atomic>
+#include <exception>
+#include <string>
 
 #include "framework/application.h"
+#include "framework/message_box.h"
+#include "framework/utf8.h"
 
 namespace vantoric {
 
@@ -35,6 +39,83 @@ bool ReturnsResultDirectly(UINT msg) {
 }
 
 constexpr UINT_PTR kSubclassId = 0x56544F52;  // 'VTOR'
+
+std::atomic<bool> g_bInternalErrorShown{false};
+
+// An exception stopped a handler halfway: its text goes to the debugger's
+// output, and the user learns once per process that the last operation may
+// be incomplete (every later one is logged only, so that a fault repeating
+// on every message cannot bury the program under boxes).
+void ReportInternalError(HWND hwnd, const char* what) {
+  ++g_caughtExceptions;
+  const std::string line = std::string("Vantoric: exception in a window procedure: ") + what + "\n";
+  ::OutputDebugStringW(Widen(line).c_str());
+  if (g_bInternalErrorShown.exchange(true)) return;
+  HWND owner = hwnd != nullptr && ::IsWindow(hwnd) ? ::GetAncestor(hwnd, GA_ROOT) : nullptr;
+  ShowMessage(owner,
+              "An internal error occurred. The last operation may not have completed; press Refresh to see the "
+              "machine's configuration.",
+              MB_OK | MB_ICONERROR);
+}
+
+// The control that a notification to its parent is about, or nullptr.
+HWND NotifyingControl(UINT msg, WPARAM wp, LPARAM lp, HWND parent) {
+  switch (msg) {
+    case WM_COMMAND:
+    case WM_HSCROLL:
+    case WM_VSCROLL:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORSCROLLBAR:
+    case WM_CTLCOLORSTATIC:
+      return reinterpret_cast<HWND>(lp);
+    case WM_NOTIFY:
+      return lp != 0 ? reinterpret_cast<const NMHDR*>(lp)->hwndFrom : nullptr;
+    case WM_DRAWITEM: {
+      const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lp);
+      return wp != 0 && item != nullptr && item->CtlType != ODT_MENU ? item->hwndItem : nullptr;
+    }
+    case WM_MEASUREITEM:
+      return wp != 0 ? ::GetDlgItem(parent, static_cast<int>(wp)) : nullptr;
+    default:
+      return nullptr;
+  }
+}
+
+// Hands a notification to the control it is about; true when the control
+// took it (its answer in `result`).
+bool ReflectToControl(HWND parent, UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
+  HWND control = NotifyingControl(msg, wp, lp, parent);
+  if (control == nullptr || control == parent || ::GetParent(control) != parent) return false;
+  CReflectedMessage reflected{msg, wp, lp, 0, false};
+  ::SendMessageW(control, WM_REFLECTED_NOTIFICATION, 0, reinterpret_cast<LPARAM>(&reflected));
+  if (!reflected.m_bHandled) return false;
+  result = reflected.m_result;
+  return true;
+}
+
+// The position a dialog template gives, in dialog units; false when the
+// template cannot be read.
+bool TemplatePosition(UINT templateId, short& x, short& y, DWORD& style) {
+  HMODULE module = ::GetModuleHandleW(nullptr);
+  HRSRC res = ::FindResourceW(module, MAKEINTRESOURCEW(templateId), MAKEINTRESOURCEW(5) /* RT_DIALOG */);
+  HGLOBAL loaded = res != nullptr ? ::LoadResource(module, res) : nullptr;
+  const auto* words = static_cast<const WORD*>(loaded != nullptr ? ::LockResource(loaded) : nullptr);
+  if (words == nullptr) return false;
+  if (words[0] == 1 && words[1] == 0xFFFF) {  // DLGTEMPLATEEX
+    const auto* bytes = reinterpret_cast<const BYTE*>(words);
+    style = *reinterpret_cast<const DWORD*>(bytes + 12);
+    x = *reinterpret_cast<const short*>(bytes + 18);
+    y = *reinterpret_cast<const short*>(bytes + 20);
+    return true;
+  }
+  const auto* tmpl = reinterpret_cast<const DLGTEMPLATE*>(words);
+  style = tmpl->style;
+  x = tmpl->x;
+  y = tmpl->y;
+  return true;
+}
 
 }  // namespace
 
@@ -90,7 +171,35 @@ void CDialog::OnSize(UINT /*nType*/, int /*cx*/, int /*cy*/) {}
 void CDialog::OnTimer(UINT_PTR /*nId*/) {}
 bool CDialog::OnMessage(UINT, WPARAM, LPARAM, LRESULT&) { return false; }
 
-LRESULT CDialog::Default(UINT msg, WPARAM wp, LPARAM lp) { return ::DefWindowProcW(m_hWnd, msg, wp, lp); }
+// A top-level dialog that its template leaves at 0,0 opens where users
+// expect it: over its owner, or the main window in the middle of its
+// monitor's work area. Its size (perhaps a remembered one) is kept.
+void CDialog::PlaceOnScreen() {
+  short x = 0, y = 0;
+  DWORD style = 0;
+  if (!TemplatePosition(m_nTemplateId, x, y, style)) return;
+  if (x != 0 || y != 0 || (style & (WS_CHILD | DS_CENTER)) != 0) return;
+  const RECT rc = GetWindowRect();
+  HWND owner = ::GetWindow(m_hWnd, GW_OWNER);
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof monitor;
+  if (!::GetMonitorInfoW(::MonitorFromWindow(owner != nullptr ? owner : m_hWnd, MONITOR_DEFAULTTONEAREST),
+                         &monitor))
+    return;
+  const RECT work = monitor.rcWork;
+  RECT around = work;
+  if (owner != nullptr && ::IsWindowVisible(owner) && !::IsIconic(owner)) ::GetWindowRect(owner, &around);
+  const int width = rc.right - rc.left;
+  const int height = rc.bottom - rc.top;
+  int left = around.left + ((around.right - around.left) - width) / 2;
+  int top = around.top + ((around.bottom - around.top) - height) / 2;
+  // Kept on the work area, its top-left corner first when it is too large.
+  if (left + width > work.right) left = work.right - width;
+  if (top + height > work.bottom) top = work.bottom - height;
+  if (left < work.left) left = work.left;
+  if (top < work.top) top = work.top;
+  ::SetWindowPos(m_hWnd, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
 
 INT_PTR CALLBACK CDialog::DialogProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   CDialog* self = nullptr;
@@ -102,17 +211,20 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) 
     self = reinterpret_cast<CDialog*>(::GetWindowLongPtrW(hwnd, DWLP_USER));
   }
   if (self == nullptr) return FALSE;
+  INT_PTR handled = FALSE;
   try {
-    const INT_PTR handled = self->Dispatch(msg, wp, lp);
-    if (msg == WM_NCDESTROY) {
-      ::SetWindowLongPtrW(hwnd, DWLP_USER, 0);
-      self->m_hWnd = nullptr;
-    }
-    return handled;
+    handled = self->Dispatch(msg, wp, lp);
+    if (msg == WM_INITDIALOG) self->PlaceOnScreen();
+  } catch (const std::exception& e) {
+    ReportInternalError(hwnd, e.what());
   } catch (...) {
-    ++g_caughtExceptions;
-    return FALSE;
+    ReportInternalError(hwnd, "unknown exception");
   }
+  if (msg == WM_NCDESTROY) {
+    ::SetWindowLongPtrW(hwnd, DWLP_USER, 0);
+    self->m_hWnd = nullptr;
+  }
+  return handled;
 }
 
 INT_PTR CDialog::Dispatch(UINT msg, WPARAM wp, LPARAM lp) {
@@ -120,6 +232,8 @@ INT_PTR CDialog::Dispatch(UINT msg, WPARAM wp, LPARAM lp) {
   bool handled = false;
   CApplication* app = CApplication::Current();
   if (app != nullptr && app->GetMainWnd() == m_hWnd && app->PreTranslateMessage(m_hWnd, msg, wp, lp)) {
+    handled = true;
+  } else if (ReflectToControl(m_hWnd, msg, wp, lp, result)) {
     handled = true;
   } else if (OnMessage(msg, wp, lp, result)) {
     handled = true;
@@ -156,6 +270,10 @@ INT_PTR CDialog::Dispatch(UINT msg, WPARAM wp, LPARAM lp) {
     }
   }
   if (!handled) return FALSE;
+  return Answer(msg, result);
+}
+
+INT_PTR CDialog::Answer(UINT msg, LRESULT result) {
   if (ReturnsResultDirectly(msg)) return static_cast<INT_PTR>(result);
   ::SetWindowLongPtrW(m_hWnd, DWLP_MSGRESULT, result);
   return TRUE;
@@ -170,8 +288,44 @@ bool CSubclassWindow::Subclass(HWND hwnd) {
     return false;
   m_hWnd = hwnd;
   m_bSubclassed = true;
+  MeasureFixedItems();
   return true;
 }
+
+void CSubclassWindow::MeasureFixedItems() {
+  wchar_t className[16] = {};
+  ::GetClassNameW(m_hWnd, className, 16);
+  const LONG_PTR style = ::GetWindowLongPtrW(m_hWnd, GWL_STYLE);
+  MEASUREITEMSTRUCT measure{};
+  UINT setHeight = 0;
+  if (::lstrcmpiW(className, L"ListBox") == 0 && (style & LBS_OWNERDRAWFIXED) != 0) {
+    measure.CtlType = ODT_LISTBOX;
+    measure.itemHeight = static_cast<UINT>(SendMessage(LB_GETITEMHEIGHT, 0));
+    setHeight = LB_SETITEMHEIGHT;
+  } else if (::lstrcmpiW(className, L"ComboBox") == 0 && (style & CBS_OWNERDRAWFIXED) != 0) {
+    measure.CtlType = ODT_COMBOBOX;
+    measure.itemHeight = static_cast<UINT>(SendMessage(CB_GETITEMHEIGHT, 0));
+    setHeight = CB_SETITEMHEIGHT;
+  } else {
+    return;
+  }
+  measure.CtlID = static_cast<UINT>(::GetDlgCtrlID(m_hWnd));
+  LRESULT result = 0;
+  if (OnReflectedMessage(WM_MEASUREITEM, measure.CtlID, reinterpret_cast<LPARAM>(&measure), result))
+    SendMessage(setHeight, 0, MAKELPARAM(measure.itemHeight, 0));
+}
+
+LRESULT CSubclassWindow::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_REFLECTED_NOTIFICATION && lp != 0) {
+    auto* reflected = reinterpret_cast<CReflectedMessage*>(lp);
+    reflected->m_bHandled =
+        OnReflectedMessage(reflected->m_nMessage, reflected->m_wParam, reflected->m_lParam, reflected->m_result);
+    return 0;
+  }
+  return Default(msg, wp, lp);
+}
+
+bool CSubclassWindow::OnReflectedMessage(UINT, WPARAM, LPARAM, LRESULT&) { return false; }
 
 void CSubclassWindow::Unsubclass() {
   if (m_bSubclassed && m_hWnd != nullptr)
@@ -189,8 +343,11 @@ LRESULT CALLBACK CSubclassWindow::SubclassProc(HWND hwnd, UINT msg, WPARAM wp, L
   LRESULT result = 0;
   try {
     result = self->WindowProc(msg, wp, lp);
+  } catch (const std::exception& e) {
+    ReportInternalError(hwnd, e.what());
+    result = ::DefSubclassProc(hwnd, msg, wp, lp);
   } catch (...) {
-    ++g_caughtExceptions;
+    ReportInternalError(hwnd, "unknown exception");
     result = ::DefSubclassProc(hwnd, msg, wp, lp);
   }
   if (msg == WM_NCDESTROY) {

@@ -27,7 +27,7 @@ class CDialog : public CWindow {
   UINT GetTemplateId() const { return m_nTemplateId; }
   bool IsModal() const { return m_bModal; }
 
-  // Exceptions caught (and swallowed) at the window procedure, process-wide.
+  // Exceptions caught at a window procedure, process-wide.
   static long GetCaughtExceptionCount();
 
  protected:
@@ -43,23 +43,45 @@ class CDialog : public CWindow {
   virtual void OnTimer(UINT_PTR nId);
   virtual void OnClose() { OnCancel(); }
   virtual void OnDestroy() {}
-  // Every other message; also sees the ones above first when it returns true.
+  // Runs first for every message (after a control has declined a
+  // notification about itself); returning true skips the typed handlers
+  // above and the dialog manager's own processing.
   virtual bool OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
 
-  // The system's default answer for a message (what the dialog would do
-  // without this class).
-  LRESULT Default(UINT msg, WPARAM wp, LPARAM lp);
+  // DefWindowProc's answer, for a handler that builds on it (the dialog
+  // manager's processing is what runs when a handler returns false).
+  LRESULT CallDefWindowProc(UINT msg, WPARAM wp, LPARAM lp) { return ::DefWindowProcW(m_hWnd, msg, wp, lp); }
 
  private:
   static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
   INT_PTR Dispatch(UINT msg, WPARAM wp, LPARAM lp);
+  INT_PTR Answer(UINT msg, LRESULT result);
+  void PlaceOnScreen();
 
   UINT m_nTemplateId;
   bool m_bModal = false;
 };
 
+// The message a dialog sends to one of its controls to hand it a
+// notification that the dialog received about that control (lParam: a
+// CReflectedMessage). Controls without an object ignore it.
+constexpr UINT WM_REFLECTED_NOTIFICATION = WM_APP + 0x3A00;
+
+struct CReflectedMessage {
+  UINT m_nMessage;
+  WPARAM m_wParam;
+  LPARAM m_lParam;
+  LRESULT m_result;
+  bool m_bHandled;
+};
+
 // Subclasses a control (created from a template or by hand) with
 // SetWindowSubclass and routes its messages to WindowProc.
+//
+// Notifications that Windows sends to the parent about the control
+// (WM_COMMAND, WM_NOTIFY, WM_DRAWITEM, WM_MEASUREITEM, WM_CTLCOLOR*,
+// WM_HSCROLL, WM_VSCROLL) reach OnReflectedMessage first when the parent is
+// a CDialog; the dialog's own handlers see them only when it returns false.
 class CSubclassWindow : public CWindow {
  public:
   CSubclassWindow() = default;
@@ -67,18 +89,28 @@ class CSubclassWindow : public CWindow {
   CSubclassWindow& operator=(const CSubclassWindow&) = delete;
   virtual ~CSubclassWindow();
 
+  // Attaches to the control. An owner-draw-fixed list box or combo box was
+  // measured while its dialog was being created, before this object could
+  // answer: it is measured again here and its item height set.
   bool Subclass(HWND hwnd);
   bool SubclassDlgItem(int nId, HWND hParent) { return Subclass(::GetDlgItem(hParent, nId)); }
   void Unsubclass();
 
  protected:
-  virtual LRESULT WindowProc(UINT msg, WPARAM wp, LPARAM lp) { return Default(msg, wp, lp); }
+  // Classes that override it hand the messages they do not handle to this
+  // one, which delivers reflected notifications.
+  virtual LRESULT WindowProc(UINT msg, WPARAM wp, LPARAM lp);
+  // A notification about this control with the parent's wParam and lParam;
+  // true takes it, with `result` as the parent's answer.
+  virtual bool OnReflectedMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
   // The control's own processing of a message.
   LRESULT Default(UINT msg, WPARAM wp, LPARAM lp);
 
  private:
   static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id,
                                        DWORD_PTR refData);
+  void MeasureFixedItems();
+
   bool m_bSubclassed = false;
 };
 

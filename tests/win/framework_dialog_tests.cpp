@@ -10,8 +10,10 @@
 #include <vector>
 
 #include "framework/dialog.h"
+#include "framework/dialog_page.h"
 #include "framework/message_box.h"
 #include "resources/resource.h"
+#include "tests/win/framework_tests_ids.h"
 #include "tests/win/support/gui_support.h"
 
 namespace vantoric {
@@ -98,15 +100,24 @@ TEST(DialogDispatch, ModelessDialogRoutesMessagesToHandlers) {
   EXPECT_EQ(dlg.GetSafeHwnd(), nullptr);
 }
 
-TEST(DialogDispatch, ExceptionInHandlerNeverCrossesTheWindowProcedure) {
+TEST(DialogDispatch, ExceptionsInHandlersAreToldOnceAndNeverCrossTheWindowProcedure) {
   CRecordingDialog dlg;
   HWND hwnd = dlg.Create(nullptr);
   ASSERT_NE(hwnd, nullptr);
+  test::CMessageBoxCatcher catcher;
   dlg.throwOnCommand = true;
   const long before = CDialog::GetCaughtExceptionCount();
   ::SendMessageW(hwnd, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-  EXPECT_EQ(CDialog::GetCaughtExceptionCount(), before + 1);
+  ::SendMessageW(hwnd, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+  EXPECT_EQ(CDialog::GetCaughtExceptionCount(), before + 2);
   EXPECT_TRUE(::IsWindow(hwnd)) << "the failed handler did not end the dialog";
+  ASSERT_EQ(catcher.Boxes().size(), 1u) << "the user is told once per process";
+  EXPECT_EQ(catcher.Boxes()[0].text,
+            "An internal error occurred. The last operation may not have completed; press Refresh to see the "
+            "machine's configuration.");
+  EXPECT_EQ(catcher.Boxes()[0].caption, "Vantoric");
+  EXPECT_EQ(catcher.Boxes()[0].icon, test::BoxIcon::Error);
+  EXPECT_EQ(catcher.Boxes()[0].owner, hwnd);
   dlg.throwOnCommand = false;
   ::SendMessageW(hwnd, WM_CLOSE, 0, 0);
   EXPECT_FALSE(::IsWindow(hwnd));
@@ -173,6 +184,165 @@ TEST(MessageBoxes, CaughtWithCaptionTextIconAndOwner) {
   EXPECT_EQ(catcher.Boxes()[2].icon, test::BoxIcon::None);
   EXPECT_EQ(catcher.Boxes()[2].caption, "Add IP address");
   dlg.DestroyWindow();
+}
+
+// An owner-drawn list box and a list view whose notifications their
+// objects take: the dialog never sees those.
+constexpr int kDrawnListId = 9120;
+constexpr int kReportId = 9121;
+
+class CReflectingControl : public CSubclassWindow {
+ public:
+  int measures = 0, draws = 0, columnClicks = 0, clickedColumn = -1;
+
+ protected:
+  bool OnReflectedMessage(UINT msg, WPARAM /*wp*/, LPARAM lp, LRESULT& result) override {
+    switch (msg) {
+      case WM_MEASUREITEM:
+        ++measures;
+        reinterpret_cast<MEASUREITEMSTRUCT*>(lp)->itemHeight = 23;
+        result = TRUE;
+        return true;
+      case WM_DRAWITEM:
+        ++draws;
+        result = TRUE;
+        return true;
+      case WM_NOTIFY: {
+        const auto* list = reinterpret_cast<const NMLISTVIEW*>(lp);
+        if (list->hdr.code != LVN_COLUMNCLICK) return false;
+        ++columnClicks;
+        clickedColumn = list->iSubItem;
+        return true;
+      }
+      default:
+        return false;
+    }
+  }
+};
+
+class CHostDialog : public CDialog {
+ public:
+  CHostDialog() : CDialog(IDD_TEST_HOST) {}
+  std::vector<std::string> seen;
+  bool withControls = false;
+
+ protected:
+  BOOL OnInitDialog() override {
+    if (!withControls) return TRUE;
+    HINSTANCE instance = ::GetModuleHandleW(nullptr);
+    ::CreateWindowExW(0, L"LISTBOX", L"", WS_CHILD | WS_VISIBLE | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS, 120, 10, 150,
+                      80, m_hWnd, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kDrawnListId)), instance, nullptr);
+    HWND report = ::CreateWindowExW(0, WC_LISTVIEWW, L"", WS_CHILD | WS_VISIBLE | LVS_REPORT, 10, 60, 100, 80, m_hWnd,
+                                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(kReportId)), instance, nullptr);
+    LVCOLUMNW column{};
+    column.mask = LVCF_TEXT | LVCF_WIDTH;
+    column.cx = 90;
+    column.pszText = const_cast<wchar_t*>(L"Server");
+    ::SendMessageW(report, LVM_INSERTCOLUMNW, 0, reinterpret_cast<LPARAM>(&column));
+    return TRUE;
+  }
+  bool OnMessage(UINT msg, WPARAM /*wp*/, LPARAM lp, LRESULT& /*result*/) override {
+    if (msg == WM_DRAWITEM) seen.push_back("draw");
+    if (msg == WM_NOTIFY && reinterpret_cast<const NMHDR*>(lp)->code == LVN_COLUMNCLICK) seen.push_back("column");
+    return false;
+  }
+  void OnOK() override { seen.push_back("ok"); }
+  void OnCancel() override { seen.push_back("cancel"); }
+};
+
+TEST(Reflection, OwnerDrawnListAndColumnClicksReachTheirControlObjects) {
+  test::CGuiTestScope scope("Vantoric Framework Tests");
+  CHostDialog host;
+  host.withControls = true;
+  ASSERT_NE(host.Create(nullptr), nullptr);
+  ::ShowWindow(host.GetSafeHwnd(), SW_SHOW);
+
+  CReflectingControl list;
+  ASSERT_TRUE(list.SubclassDlgItem(kDrawnListId, host.GetSafeHwnd()));
+  EXPECT_EQ(list.measures, 1) << "measured again once attached";
+  EXPECT_EQ(list.SendMessage(LB_GETITEMHEIGHT, 0), 23);
+  list.SendMessage(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"first"));
+  list.SendMessage(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"second"));
+  ::UpdateWindow(list.GetSafeHwnd());
+  EXPECT_GE(list.draws, 2);
+
+  CReflectingControl report;
+  ASSERT_TRUE(report.SubclassDlgItem(kReportId, host.GetSafeHwnd()));
+  HWND header = reinterpret_cast<HWND>(report.SendMessage(LVM_GETHEADER));
+  RECT rc{};
+  ::SendMessageW(header, HDM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&rc));
+  const LPARAM at = MAKELPARAM((rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2);
+  ::SendMessageW(header, WM_LBUTTONDOWN, MK_LBUTTON, at);
+  ::SendMessageW(header, WM_LBUTTONUP, 0, at);
+  test::PumpUntil([&] { return report.columnClicks > 0; }, 2000);
+  EXPECT_EQ(report.columnClicks, 1);
+  EXPECT_EQ(report.clickedColumn, 0);
+  EXPECT_TRUE(host.seen.empty()) << "the dialog saw " << host.seen.size() << " taken notifications";
+  host.DestroyWindow();
+}
+
+class CTestPage : public CDialogPage {
+ public:
+  CTestPage() : CDialogPage(IDD_TEST_PAGE) {}
+};
+
+TEST(Pages, EnterAndEscapeInsideAPageLeaveItToItsHost) {
+  test::CGuiTestScope scope("Vantoric Framework Tests");
+  CHostDialog host;
+  ASSERT_NE(host.Create(nullptr), nullptr);
+  ::ShowWindow(host.GetSafeHwnd(), SW_SHOW);
+  CTestPage page;
+  HWND hPage = page.Create(host.GetSafeHwnd());
+  ASSERT_NE(hPage, nullptr);
+  ::ShowWindow(hPage, SW_SHOW);
+
+  // Keys typed into the page's edit, through the host's dialog manager.
+  HWND edit = page.GetDlgItem(IDC_TEST_PAGE_EDIT);
+  ::SetFocus(edit);
+  for (const WPARAM key : {VK_RETURN, VK_ESCAPE}) {
+    ::PostMessageW(edit, WM_KEYDOWN, key, 0);
+    MSG msg;
+    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+      if (!::IsDialogMessageW(host.GetSafeHwnd(), &msg)) ::DispatchMessageW(&msg);
+  }
+  // The page's own OK and Cancel, as a dialog manager working on the page sends them.
+  ::SendMessageW(hPage, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+  ::SendMessageW(hPage, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+
+  EXPECT_TRUE(::IsWindow(hPage)) << "the page lives as long as its host";
+  EXPECT_EQ(host.seen, (std::vector<std::string>{"ok", "cancel", "ok", "cancel"}));
+  host.DestroyWindow();
+  EXPECT_FALSE(::IsWindow(hPage));
+}
+
+RECT WorkAreaOf(HWND hwnd) {
+  MONITORINFO info{};
+  info.cbSize = sizeof info;
+  ::GetMonitorInfoW(::MonitorFromWindow(hwnd, MONITOR_DEFAULTTONEAREST), &info);
+  return info.rcWork;
+}
+
+POINT CentreOf(const RECT& rc) { return {(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2}; }
+
+TEST(Placement, DialogsAtTheOriginOpenCentred) {
+  test::CGuiTestScope scope("Vantoric Framework Tests");
+  CHostDialog main;
+  ASSERT_NE(main.Create(nullptr), nullptr);
+  const POINT mainCentre = CentreOf(main.GetWindowRect());
+  const POINT workCentre = CentreOf(WorkAreaOf(main.GetSafeHwnd()));
+  EXPECT_NEAR(mainCentre.x, workCentre.x, 1) << "a window without owner: centred on the work area";
+  EXPECT_NEAR(mainCentre.y, workCentre.y, 1);
+
+  ::SetWindowPos(main.GetSafeHwnd(), nullptr, 40, 30, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  ::ShowWindow(main.GetSafeHwnd(), SW_SHOW);
+  CDialog about(IDD_ABOUTBOX);
+  ASSERT_NE(about.Create(main.GetSafeHwnd()), nullptr);
+  const POINT ownerCentre = CentreOf(main.GetWindowRect());
+  const POINT aboutCentre = CentreOf(about.GetWindowRect());
+  EXPECT_NEAR(aboutCentre.x, ownerCentre.x, 1) << "an owned dialog: centred over its owner";
+  EXPECT_NEAR(aboutCentre.y, ownerCentre.y, 1);
+  about.DestroyWindow();
+  main.DestroyWindow();
 }
 
 }  // namespace

@@ -11,8 +11,11 @@
 #include <string>
 #include <vector>
 
+#include "framework/dialog.h"
 #include "framework/utf8.h"
 #include "tests/native/netsh_test_printers.h"
+#include "tests/win/framework_tests_ids.h"
+#include "tests/win/support/gui_support.h"
 #include "tests/win/support/netsh_standin_support.h"
 
 namespace vantoric {
@@ -223,6 +226,39 @@ TEST(NetshRun, AHangingNetshTimesOutWhileTheWindowStaysResponsive) {
     EXPECT_TRUE(standin.WaitForLog("exit: 0", 10000));
     EXPECT_EQ(standin.ReadLog(), elevate ? ElevatedLog(line) : ConsoleLog(line));
   }
+}
+
+// The host's dialog resources come from the test's own template.
+class CFocusHost : public CDialog {
+ public:
+  CFocusHost() : CDialog(IDD_TEST_HOST) {}
+};
+
+TEST(NetshRun, TheFocusReturnsToItsControlWhenTheWaitEnds) {
+  test::CGuiTestScope scope("Vantoric Netsh Run Tests");
+  CNetshStandin standin("focus");
+  standin.SetHangMs(2000);
+  const std::string line = FormatDeleteAddressCommand(kName, "2001:db8::1");
+  CFocusHost host;
+  ASSERT_NE(host.Create(nullptr), nullptr);
+  ::ShowWindow(host.GetSafeHwnd(), SW_SHOW);
+  ::SetForegroundWindow(host.GetSafeHwnd());
+  HWND other = host.GetDlgItem(IDC_TEST_BUTTON);
+  for (const bool elevate : {true, false}) {
+    SCOPED_TRACE(elevate ? "elevated" : "console");
+    host.SendMessage(WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(other), TRUE);
+    ASSERT_EQ(::GetFocus(), other);
+    CNetshRunOptions options;
+    options.m_nTimeoutMs = 300;
+    options.m_hOwner = host.GetSafeHwnd();
+    CNetshRunner runner;
+    EXPECT_EQ(RunNetshCommand(line, &runner, elevate, options).m_outcome, NetshOutcome::TimedOut);
+    EXPECT_TRUE(::IsWindowEnabled(host.GetSafeHwnd()));
+    EXPECT_EQ(::GetFocus(), other) << "the control that had the focus has it again";
+    EXPECT_TRUE(standin.WaitForLog("exit: 0", 10000));
+    standin.ClearLog();
+  }
+  host.DestroyWindow();
 }
 
 struct FakeShell {

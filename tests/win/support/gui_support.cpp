@@ -1,5 +1,8 @@
 #include "tests/win/support/gui_support.h"
 
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
 #include <algorithm>
 
 #include "framework/utf8.h"
@@ -70,6 +73,8 @@ void CMessageBoxCatcher::OnActivate(HWND hwnd) {
   for (int id : {IDOK, IDCANCEL, IDABORT, IDRETRY, IDIGNORE, IDYES, IDNO}) {
     if (::GetDlgItem(hwnd, id) != nullptr) box.buttons.push_back(id);
   }
+  if (m_bStrict && m_answers.empty())
+    ADD_FAILURE() << "unexpected message box \"" << box.text << "\" (caption \"" << box.caption << "\")";
   int answer = 0;
   if (!m_answers.empty()) {
     answer = m_answers.front();
@@ -84,6 +89,22 @@ void CMessageBoxCatcher::OnActivate(HWND hwnd) {
   box.answer = answer;
   m_boxes.push_back(box);
   ::PostMessageW(hwnd, WM_COMMAND, MAKEWPARAM(answer, BN_CLICKED), 0);
+}
+
+CGuiTestScope::CTestApplication::CTestApplication(std::string_view key) : CApplication("Tests") {
+  SetRegistryKey(key);
+}
+
+CGuiTestScope::CGuiTestScope(std::string_view key) : m_strKey(L"Software\\" + Widen(key)), m_app(key) {
+  INITCOMMONCONTROLSEX icc{sizeof icc, 0xFF};
+  ::InitCommonControlsEx(&icc);
+  ::RegDeleteTreeW(HKEY_CURRENT_USER, m_strKey.c_str());
+}
+
+CGuiTestScope::~CGuiTestScope() { ::RegDeleteTreeW(HKEY_CURRENT_USER, m_strKey.c_str()); }
+
+std::string ScreenshotPath(std::string_view fileName) {
+  return std::string(VANTORIC_SCREENSHOT_DIR) + "/" + std::string(fileName);
 }
 
 void PumpMessages(DWORD ms) {

@@ -6,7 +6,10 @@
 #include <deque>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
+
+#include "framework/application.h"
 
 namespace vantoric::test {
 
@@ -33,6 +36,9 @@ class CMessageBoxCatcher {
   CMessageBoxCatcher& operator=(const CMessageBoxCatcher&) = delete;
 
   void QueueAnswer(int button) { m_answers.push_back(button); }
+  // Strict: a box that no queued answer was waiting for fails the test
+  // (it is still answered, so that the test goes on).
+  void SetStrict(bool bStrict) { m_bStrict = bStrict; }
   const std::vector<CaughtBox>& Boxes() const { return m_boxes; }
   void Clear() { m_boxes.clear(); }
 
@@ -46,7 +52,33 @@ class CMessageBoxCatcher {
   std::deque<int> m_answers;
   std::vector<CaughtBox> m_boxes;
   std::vector<HWND> m_seen;
+  bool m_bStrict = false;
 };
+
+// What every test that shows windows needs: the common controls, an
+// application object whose profile lives under HKCU\Software\<key> (removed
+// before and after), and the screenshot folder.
+class CGuiTestScope {
+ public:
+  explicit CGuiTestScope(std::string_view key);
+  ~CGuiTestScope();
+  CGuiTestScope(const CGuiTestScope&) = delete;
+  CGuiTestScope& operator=(const CGuiTestScope&) = delete;
+
+  CApplication& App() { return m_app; }
+
+ private:
+  class CTestApplication : public CApplication {
+   public:
+    explicit CTestApplication(std::string_view key);
+    bool InitInstance() override { return false; }
+  };
+  std::wstring m_strKey;
+  CTestApplication m_app;
+};
+
+// Where a test saves a picture for a person to look at.
+std::string ScreenshotPath(std::string_view fileName);
 
 // Dispatches this thread's messages for the given time.
 void PumpMessages(DWORD ms);
