@@ -1,0 +1,55 @@
+#include "dialogs/address_dialog_parts_win32.h"
+
+#include "controls/ipv6_text_model.h"
+#include "resources/resource_address_dialogs.h"
+
+namespace vantoric {
+
+CFont CreateStatusFont(int nPointTenths) {
+  // A point size in the screen's logical inches, as tall as the same
+  // point size anywhere else in the dialog.
+  HDC screen = ::GetDC(nullptr);
+  const int dpi = screen != nullptr ? ::GetDeviceCaps(screen, LOGPIXELSY) : 96;
+  if (screen != nullptr) ::ReleaseDC(nullptr, screen);
+  LOGFONTW lf{};
+  lf.lfHeight = -(dpi * nPointTenths / 720);
+  lf.lfWeight = FW_NORMAL;
+  lf.lfCharSet = DEFAULT_CHARSET;
+  ::lstrcpynW(lf.lfFaceName, L"Verdana", LF_FACESIZE);
+  return CFont(::CreateFontIndirectW(&lf));
+}
+
+CFont CreatePropertyListFont() {
+  return CFont(::CreateFontW(16, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_TT_PRECIS,
+                             CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, VARIABLE_PITCH | FF_SWISS, L"verdana"));
+}
+
+bool CreateAddressPropertyList(CPropertyListCtrl& list, HWND hParent, const RECT& rc, HFONT font) {
+  if (!list.Create(PROPERTY_LIST_STYLE, rc, hParent, IDC_ADDRESS_PROPERTY_LIST)) return false;
+  list.SetListFont(font);
+  list.SetBkColor(RGB(214, 227, 239));
+  list.m_crText = RGB(74, 109, 132);
+  list.m_crSelText = RGB(80, 80, 80);
+  list.SetHighlightColor(RGB(246, 246, 220));
+  list.SetEditorBkColor(RGB(255, 255, 255));
+  list.m_crEditorText = RGB(0, 0, 192);
+  list.m_bBoldSelection = 1;
+  list.SetLineColor(RGB(74, 109, 132));
+  return true;
+}
+
+std::string GetSelectedChoice(const CPropertyListCtrl& list, int nRow) {
+  std::string text;
+  int nIndex = -1;
+  if (!list.GetPropertySelection(nRow, &text, nIndex)) return {};
+  return text;
+}
+
+std::string ReadStrippedAddress(const MFCIPv6Control& edit) {
+  std::string text = edit.GetWindowText();
+  // The field holds the mask's 71 columns; nothing beyond them is read.
+  if (text.size() > static_cast<size_t>(IPV6_TEXT_LENGTH)) text.resize(IPV6_TEXT_LENGTH);
+  return StripWhitespace(text);
+}
+
+}  // namespace vantoric
