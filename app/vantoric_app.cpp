@@ -14,7 +14,7 @@ bool CVantoricApp::InitInstance() {
   ::InitCommonControlsEx(&icc);
   if (!CWinAppEx::InitInstance(VANTORIC_UNIQUE_NAME)) return false;
   SetRegistryKey(VANTORIC_REGISTRY_KEY);
-  CVantoricDlg dlg;
+  CVantoricDlg dlg(&GetProfile());
   SetMainWindow(&dlg);
   dlg.DoModal(nullptr);
   SetMainWindow(nullptr);

@@ -5,6 +5,7 @@
 #include <new>
 
 #include "app/about_dlg.h"
+#include "app/help_win32.h"
 #include "core/adapter_enumeration_win32.h"
 #include "framework/message_box.h"
 #include "framework/utf8.h"
@@ -48,7 +49,7 @@ constexpr CAnchor kAnchors[] = {
 
 }  // namespace
 
-CVantoricDlg::CVantoricDlg() : CResizeDialog(IDD_VANTORIC_DIALOG) {
+CVantoricDlg::CVantoricDlg(const CProfile* pProfile) : CResizeDialog(IDD_VANTORIC_DIALOG, pProfile) {
   for (const CAnchor& anchor : kAnchors) AddAnchor(anchor.flags, anchor.controlId);
   m_hIcon = ::LoadIconW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINFRAME));
 }
@@ -203,6 +204,8 @@ void CVantoricDlg::OnRefresh() {
   FillAddressList();
 }
 
+void CVantoricDlg::OnHelpButton() { ShowProgramHelp(m_hWnd); }
+
 void CVantoricDlg::OnExit() {
   if (ShowMessage(m_hWnd, "Are you sure you want to close the application?  ", MB_OKCANCEL | MB_ICONQUESTION) ==
       IDOK)
@@ -210,15 +213,19 @@ void CVantoricDlg::OnExit() {
 }
 
 bool CVantoricDlg::OnCommand(UINT nId, UINT nCode, HWND hCtl) {
-  if (nId == IDC_COMBO_ADAPTER && nCode == CBN_SELCHANGE) {
-    OnSelchangeAdapter();
-    return true;
+  switch (nId) {
+    case IDC_COMBO_ADAPTER:
+      if (nCode == CBN_SELCHANGE) OnSelchangeAdapter();
+      return true;
+    case IDC_BUTTON_REFRESH:
+      OnRefresh();
+      return true;
+    case IDC_BUTTON_HELP:
+      OnHelpButton();
+      return true;
+    default:
+      return CResizeDialog::OnCommand(nId, nCode, hCtl);
   }
-  if (nCode == BN_CLICKED && nId == IDC_BUTTON_REFRESH) {
-    OnRefresh();
-    return true;
-  }
-  return CResizeDialog::OnCommand(nId, nCode, hCtl);
 }
 
 bool CVantoricDlg::OnNotify(NMHDR* pHdr, LRESULT& result) {

@@ -20,7 +20,7 @@ namespace vantoric {
 
 class CVantoricDlg : public CResizeDialog {
  public:
-  CVantoricDlg();
+  explicit CVantoricDlg(const CProfile* pProfile = nullptr);
   ~CVantoricDlg() override;
 
  protected:
@@ -42,6 +42,7 @@ class CVantoricDlg : public CResizeDialog {
   void OnSelchangeAdapter();
   void OnClickAddressList(const NMITEMACTIVATE* pItem);
   void OnRefresh();
+  void OnHelpButton();
   void OnExit();
 
   std::unique_ptr<CAdapterRecord[]> m_pAdapters;

@@ -3,7 +3,6 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
-#include "framework/application.h"
 #include "framework/handles.h"
 #include "framework/utf8.h"
 
@@ -155,11 +154,7 @@ void CHyperLink::OpenTarget() {
   m_bVisited = 1;
 }
 
-HWND CDemoLink::MainWindow() const {
-  const CApplication* app = CApplication::Current();
-  if (app != nullptr && app->GetMainWnd() != nullptr) return app->GetMainWnd();
-  return ::GetAncestor(m_hWnd, GA_ROOT);
-}
+HWND CDemoLink::MainWindow() const { return ::GetAncestor(m_hWnd, GA_ROOT); }
 
 void CDemoLink::OnHoverEnter() {
   const std::wstring text = Widen(GetTarget());

@@ -1,6 +1,5 @@
 #include "controls/resize_dialog_win32.h"
 
-#include "framework/application.h"
 #include "framework/handles.h"
 
 namespace vantoric {
@@ -42,11 +41,10 @@ BOOL CResizeDialog::OnInitDialog() {
                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_SIZE_GRIP)),
                               ::GetModuleHandleW(nullptr), nullptr);
 
-  const CApplication* app = CApplication::Current();
-  if (m_bRememberSize && app != nullptr) {
+  if (m_bRememberSize && m_pProfile != nullptr) {
     const std::string section = GetProfileSection();
-    const int cx = app->GetProfileInt(section, kProfileWidth, 0);
-    const int cy = app->GetProfileInt(section, kProfileHeight, 0);
+    const int cx = m_pProfile->GetProfileInt(section, kProfileWidth, 0);
+    const int cy = m_pProfile->GetProfileInt(section, kProfileHeight, 0);
     if (IsRememberedSizeUsable(cx, cy))
       ::SetWindowPos(m_hWnd, nullptr, 0, 0, cx, cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
@@ -91,16 +89,15 @@ bool CResizeDialog::OnPaint() {
 }
 
 void CResizeDialog::OnDestroy() {
-  const CApplication* app = CApplication::Current();
-  if (m_bRememberSize && m_layout.ShouldRememberSize() && app != nullptr) {
+  if (m_bRememberSize && m_layout.ShouldRememberSize() && m_pProfile != nullptr) {
     // A window closed while minimised would report its icon's size;
     // remember the size it is restored to instead.
     RECT rc = GetWindowRect();
     WINDOWPLACEMENT placement{sizeof placement};
     if (::IsIconic(m_hWnd) && ::GetWindowPlacement(m_hWnd, &placement)) rc = placement.rcNormalPosition;
     const std::string section = GetProfileSection();
-    app->WriteProfileInt(section, kProfileWidth, Width(rc));
-    app->WriteProfileInt(section, kProfileHeight, Height(rc));
+    m_pProfile->WriteProfileInt(section, kProfileWidth, Width(rc));
+    m_pProfile->WriteProfileInt(section, kProfileHeight, Height(rc));
   }
   m_layout.Reset();
   m_hGrip = nullptr;

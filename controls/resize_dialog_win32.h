@@ -1,7 +1,7 @@
 // A dialog base that makes a dialog resizable: a size grip in the corner, a
 // minimum size equal to the size it was created with, anchored controls that
-// follow the window's edges, and the window size remembered in the
-// application's profile from one run to the next.
+// follow the window's edges, and the window size remembered in the profile
+// its owner hands it, from one run to the next.
 #pragma once
 
 #include <windows.h>
@@ -10,6 +10,7 @@
 
 #include "controls/anchor_layout.h"
 #include "framework/dialog.h"
+#include "framework/profile.h"
 
 namespace vantoric {
 
@@ -17,7 +18,9 @@ constexpr int IDC_SIZE_GRIP = 59936;  // 0xEA20
 
 class CResizeDialog : public CDialog {
  public:
-  explicit CResizeDialog(UINT nTemplateId) : CDialog(nTemplateId) {}
+  // Without a profile the size is neither restored nor remembered.
+  explicit CResizeDialog(UINT nTemplateId, const CProfile* pProfile = nullptr)
+      : CDialog(nTemplateId), m_pProfile(pProfile) {}
 
   // Registers a control; anchors are applied in the order added.
   void AddAnchor(unsigned flags, unsigned controlId) { m_layout.AddAnchor(flags, controlId); }
@@ -42,6 +45,7 @@ class CResizeDialog : public CDialog {
   RECT GripRect() const;
   void MoveAnchoredControls(int dx, int dy) const;
 
+  const CProfile* m_pProfile;
   HWND m_hGrip = nullptr;
   RECT m_rcGrip{};
   CResizeLayout m_layout;

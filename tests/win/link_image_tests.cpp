@@ -40,8 +40,6 @@ class CStatusDlg : public CDialog {
 class LinkAndImage : public ::testing::Test {
  protected:
   void SetUp() override {
-    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES};
-    ::InitCommonControlsEx(&icc);
     m_hwnd = m_dlg.Create(nullptr);
     ASSERT_NE(m_hwnd, nullptr);
     ::ShowWindow(m_hwnd, SW_SHOWNORMAL);
@@ -49,6 +47,7 @@ class LinkAndImage : public ::testing::Test {
   }
   void TearDown() override { m_dlg.DestroyWindow(); }
 
+  test::CGuiTestScope m_scope{"Vantoric Link Tests"};
   CStatusDlg m_dlg;
   HWND m_hwnd = nullptr;
 };
@@ -224,7 +223,7 @@ TEST_F(LinkAndImage, MagentaAndUncoveredAreasShowTheDialogBackground) {
   EXPECT_EQ(PixelOf(shown, 30, 25), background) << "beyond the bitmap the control is transparent";
 
   test::PumpMessages(300);
-  test::SaveScreenshot(VANTORIC_SCREENSHOT_DIR "/transparent_image.png");
+  test::SaveScreenshot(test::ScreenshotPath("transparent_image.png"));
   ::DestroyWindow(shown);
   ::DeleteObject(bmp);
 }

@@ -26,17 +26,11 @@ using test::CSyntheticAdapterSource;
 using test::SyntheticAdapter;
 using test::SyntheticAddress;
 
-constexpr wchar_t kTestKey[] = L"Software\\Vantoric Main Window Tests";
-
-class CTestApp : public CApplication {
- public:
-  CTestApp() : CApplication("Main") { SetRegistryKey("Vantoric Main Window Tests"); }
-  bool InitInstance() override { return false; }
-};
 
 // The window with its state readable.
 class CTestDlg : public CVantoricDlg {
  public:
+  using CVantoricDlg::CVantoricDlg;
   using CVantoricDlg::m_bAddressSelected;
   using CVantoricDlg::m_hIcon;
   using CVantoricDlg::m_nAdapterCount;
@@ -103,14 +97,8 @@ std::ostream& operator<<(std::ostream& os, const Row& r) {
 
 class MainWindow : public ::testing::Test {
  protected:
-  void SetUp() override {
-    INITCOMMONCONTROLSEX icc{sizeof icc, 0xFF};
-    ::InitCommonControlsEx(&icc);
-    ::RegDeleteTreeW(HKEY_CURRENT_USER, kTestKey);
-  }
   void TearDown() override {
     if (m_dlg.IsWindow()) m_dlg.DestroyWindow();
-    ::RegDeleteTreeW(HKEY_CURRENT_USER, kTestKey);
   }
 
   HWND Open() {
@@ -172,8 +160,8 @@ class MainWindow : public ::testing::Test {
     ClickList(POINT{20, rc.bottom + 12});
   }
 
-  CTestApp m_app;
-  CTestDlg m_dlg;
+  test::CGuiTestScope m_scope{"Vantoric Main Window Tests"};
+  CTestDlg m_dlg{&m_scope.App().GetProfile()};
   HWND m_hwnd = nullptr;
 };
 
@@ -469,7 +457,7 @@ TEST_F(MainWindow, ResizingGrowsTheListAndKeepsTheButtonsAtTheEdges) {
   CSyntheticAdapterSource source(ThreeAdapters());
   ASSERT_NE(Open(), nullptr);
   test::PumpMessages(300);
-  test::SaveScreenshot(VANTORIC_SCREENSHOT_DIR "/main_window_template_size.png");
+  test::SaveScreenshot(test::ScreenshotPath("main_window_template_size.png"));
 
   const int ids[] = {IDOK, IDC_BUTTON_HELP, IDC_BUTTON_ADVANCED, IDC_FRAME_INFORMATION, IDC_FRAME_DESCRIPTION,
                      IDC_STATIC_DESCRIPTION, IDC_LIST_ADDRESSES, IDC_BUTTON_ADD, IDC_BUTTON_EDIT,
@@ -505,11 +493,11 @@ TEST_F(MainWindow, ResizingGrowsTheListAndKeepsTheButtonsAtTheEdges) {
     EXPECT_EQ(after.bottom - before[i].bottom, expected[i].bottom) << "control " << ids[i];
   }
   test::PumpMessages(300);
-  test::SaveScreenshot(VANTORIC_SCREENSHOT_DIR "/main_window_enlarged.png");
+  test::SaveScreenshot(test::ScreenshotPath("main_window_enlarged.png"));
 
   m_dlg.DestroyWindow();
   DWORD cx = 0, size = sizeof cx;
-  EXPECT_EQ(::RegGetValueW(HKEY_CURRENT_USER, L"Software\\Vantoric Main Window Tests\\Main\\66", L"CX",
+  EXPECT_EQ(::RegGetValueW(HKEY_CURRENT_USER, L"Software\\Vantoric Main Window Tests\\Tests\\66", L"CX",
                            RRF_RT_REG_DWORD, nullptr, &cx, &size),
             ERROR_SUCCESS);
   EXPECT_EQ(static_cast<LONG>(cx), window.right - window.left + 200) << "closing remembers the size";

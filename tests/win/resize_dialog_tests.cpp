@@ -19,15 +19,9 @@ namespace {
 constexpr wchar_t kTestKey[] = L"Software\\Vantoric Resize Tests";
 constexpr int kUnknownControl = 4242;
 
-class CTestApp : public CApplication {
- public:
-  CTestApp() : CApplication("Resize") { SetRegistryKey("Vantoric Resize Tests"); }
-  bool InitInstance() override { return false; }
-};
-
 class CAnchoredDlg : public CResizeDialog {
  public:
-  CAnchoredDlg() : CResizeDialog(IDD_VANTORIC_DIALOG) {
+  explicit CAnchoredDlg(const CProfile& profile) : CResizeDialog(IDD_VANTORIC_DIALOG, &profile) {
     AddAnchor(ANCHOR_RIGHT | ANCHOR_BOTTOM, IDOK);
     AddAnchor(ANCHOR_WIDTH | ANCHOR_HEIGHT, IDC_LIST_ADDRESSES);
     AddAnchor(ANCHOR_WIDTH | ANCHOR_RIGHT, IDC_COMBO_ADAPTER);
@@ -56,7 +50,7 @@ SIZE WindowSize(HWND hwnd) {
 int ReadProfile(const wchar_t* entry, int missing = -1) {
   DWORD value = 0;
   DWORD size = sizeof value;
-  const std::wstring path = std::wstring(kTestKey) + L"\\Resize\\66";
+  const std::wstring path = std::wstring(kTestKey) + L"\\Tests\\66";
   if (::RegGetValueW(HKEY_CURRENT_USER, path.c_str(), entry, RRF_RT_REG_DWORD, nullptr, &value, &size) !=
       ERROR_SUCCESS)
     return missing;
@@ -69,19 +63,14 @@ void Resize(HWND hwnd, int cx, int cy) {
 
 class ResizeDialog : public ::testing::Test {
  protected:
-  void SetUp() override {
-    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES};
-    ::InitCommonControlsEx(&icc);
-    ::RegDeleteTreeW(HKEY_CURRENT_USER, kTestKey);
-  }
-  void TearDown() override { ::RegDeleteTreeW(HKEY_CURRENT_USER, kTestKey); }
+  const CProfile& Profile() { return m_scope.App().GetProfile(); }
 
-  CTestApp m_app;
+  test::CGuiTestScope m_scope{"Vantoric Resize Tests"};
 };
 
 TEST_F(ResizeDialog, OpensAtTemplateSizeWithGripAndThatSizeAsMinimum) {
   const SIZE templ = TemplateWindowSize();
-  CAnchoredDlg dlg;
+  CAnchoredDlg dlg(Profile());
   HWND hwnd = dlg.Create(nullptr);
   ASSERT_NE(hwnd, nullptr);
   ::ShowWindow(hwnd, SW_SHOWNORMAL);
@@ -121,7 +110,7 @@ TEST_F(ResizeDialog, OpensAtTemplateSizeWithGripAndThatSizeAsMinimum) {
 }
 
 TEST_F(ResizeDialog, AnchoredControlsFollowTheEdgesInTheirOwnWay) {
-  CAnchoredDlg dlg;
+  CAnchoredDlg dlg(Profile());
   HWND hwnd = dlg.Create(nullptr);
   ASSERT_NE(hwnd, nullptr);
   ::ShowWindow(hwnd, SW_SHOWNORMAL);
@@ -178,7 +167,7 @@ TEST_F(ResizeDialog, AnchoredControlsFollowTheEdgesInTheirOwnWay) {
 }
 
 TEST_F(ResizeDialog, MinimiseAndRestoreDoNotMoveControlsTwice) {
-  CAnchoredDlg dlg;
+  CAnchoredDlg dlg(Profile());
   HWND hwnd = dlg.Create(nullptr);
   ASSERT_NE(hwnd, nullptr);
   ::ShowWindow(hwnd, SW_SHOWNORMAL);
@@ -207,7 +196,7 @@ TEST_F(ResizeDialog, MinimiseAndRestoreDoNotMoveControlsTwice) {
 TEST_F(ResizeDialog, SizeIsRememberedInTheTemplateSectionAfterAResize) {
   const SIZE templ = TemplateWindowSize();
   {
-    CAnchoredDlg dlg;
+    CAnchoredDlg dlg(Profile());
     HWND hwnd = dlg.Create(nullptr);
     ASSERT_NE(hwnd, nullptr);
     EXPECT_EQ(dlg.GetProfileSection(), "66");
@@ -217,7 +206,7 @@ TEST_F(ResizeDialog, SizeIsRememberedInTheTemplateSectionAfterAResize) {
   EXPECT_EQ(ReadProfile(L"CX"), templ.cx + 90);
   EXPECT_EQ(ReadProfile(L"CY"), templ.cy + 45);
 
-  CAnchoredDlg next;
+  CAnchoredDlg next(Profile());
   HWND hwnd = next.Create(nullptr);
   ASSERT_NE(hwnd, nullptr);
   EXPECT_EQ(WindowSize(hwnd).cx, templ.cx + 90) << "the next start opens at the remembered size";
@@ -235,7 +224,7 @@ TEST_F(ResizeDialog, SizeIsRememberedInTheTemplateSectionAfterAResize) {
 }
 
 TEST_F(ResizeDialog, NothingIsWrittenWithoutAResize) {
-  CAnchoredDlg dlg;
+  CAnchoredDlg dlg(Profile());
   HWND hwnd = dlg.Create(nullptr);
   ASSERT_NE(hwnd, nullptr);
   ::ShowWindow(hwnd, SW_SHOWNORMAL);
@@ -254,9 +243,9 @@ TEST_F(ResizeDialog, RememberedSizeWithAZeroPartIsIgnored) {
   };
   const Case cases[] = {{"width 0", 0, templ.cy + 100}, {"height 0", templ.cx + 100, 0}};
   for (const Case& c : cases) {
-    m_app.WriteProfileInt("66", "CX", c.cx);
-    m_app.WriteProfileInt("66", "CY", c.cy);
-    CAnchoredDlg dlg;
+    Profile().WriteProfileInt("66", "CX", c.cx);
+    Profile().WriteProfileInt("66", "CY", c.cy);
+    CAnchoredDlg dlg(Profile());
     HWND hwnd = dlg.Create(nullptr);
     ASSERT_NE(hwnd, nullptr) << c.name;
     EXPECT_EQ(WindowSize(hwnd).cx, templ.cx) << c.name;
@@ -267,7 +256,7 @@ TEST_F(ResizeDialog, RememberedSizeWithAZeroPartIsIgnored) {
 
 TEST_F(ResizeDialog, ClosedWhileMinimisedRemembersTheRestoredSize) {
   const SIZE templ = TemplateWindowSize();
-  CAnchoredDlg dlg;
+  CAnchoredDlg dlg(Profile());
   HWND hwnd = dlg.Create(nullptr);
   ASSERT_NE(hwnd, nullptr);
   ::ShowWindow(hwnd, SW_SHOWNORMAL);
