@@ -257,10 +257,14 @@ void CPropertyListCtrl::Notify() {
 }
 
 PropertyCommit CPropertyListCtrl::CommitEdit() {
-  if (!m_pEdit) return PropertyCommit::Unchanged;
+  // The refusal's message box takes the focus from the edit, whose focus
+  // loss must not commit (and refuse) the same text once more.
+  if (!m_pEdit || m_bCommitting) return PropertyCommit::Unchanged;
   HWND owner = ::GetParent(m_hWnd);
+  m_bCommitting = true;
   const PropertyCommit commit = m_rows.CommitText(
       m_pEdit->GetWindowText(), [owner](std::string_view text) { return ValidateLifetimeText(text, owner); });
+  m_bCommitting = false;
   if (commit == PropertyCommit::Stored) Notify();
   return commit;
 }

@@ -93,6 +93,7 @@ class CPropertyListCtrl : public CSubclassWindow {
   bool OnChildCommand(UINT nId, UINT nCode);
 
   int m_nItemHeight = 16;
+  bool m_bCommitting = false;
   int m_bOwnFont = 1;
   CPen m_pGridPen;
   CFont m_ownedFont;  // m_pFont while m_bOwnFont is 1
