@@ -20,7 +20,7 @@ namespace vantoric {
 
 class CVantoricDlg : public CResizeDialog {
  public:
-  explicit CVantoricDlg(const CProfile* pProfile = nullptr);
+  CVantoricDlg();
   ~CVantoricDlg() override;
 
  protected:
