@@ -49,7 +49,7 @@ constexpr CAnchor kAnchors[] = {
 
 }  // namespace
 
-CVantoricDlg::CVantoricDlg() : CResizeDialog(IDD_VANTORIC_DIALOG) {
+CVantoricDlg::CVantoricDlg(const CProfile* pProfile) : CResizeDialog(IDD_VANTORIC_DIALOG, pProfile) {
   for (const CAnchor& anchor : kAnchors) AddAnchor(anchor.flags, anchor.controlId);
   m_hIcon = ::LoadIconW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINFRAME));
 }
@@ -213,19 +213,19 @@ void CVantoricDlg::OnExit() {
 }
 
 bool CVantoricDlg::OnCommand(UINT nId, UINT nCode, HWND hCtl) {
-  if (nId == IDC_COMBO_ADAPTER && nCode == CBN_SELCHANGE) {
-    OnSelchangeAdapter();
-    return true;
+  switch (nId) {
+    case IDC_COMBO_ADAPTER:
+      if (nCode == CBN_SELCHANGE) OnSelchangeAdapter();
+      return true;
+    case IDC_BUTTON_REFRESH:
+      OnRefresh();
+      return true;
+    case IDC_BUTTON_HELP:
+      OnHelpButton();
+      return true;
+    default:
+      return CResizeDialog::OnCommand(nId, nCode, hCtl);
   }
-  if (nCode == BN_CLICKED && nId == IDC_BUTTON_REFRESH) {
-    OnRefresh();
-    return true;
-  }
-  if (nCode == BN_CLICKED && nId == IDC_BUTTON_HELP) {
-    OnHelpButton();
-    return true;
-  }
-  return CResizeDialog::OnCommand(nId, nCode, hCtl);
 }
 
 bool CVantoricDlg::OnNotify(NMHDR* pHdr, LRESULT& result) {

@@ -20,7 +20,7 @@ namespace vantoric {
 
 class CVantoricDlg : public CResizeDialog {
  public:
-  CVantoricDlg();
+  explicit CVantoricDlg(const CProfile* pProfile = nullptr);
   ~CVantoricDlg() override;
 
  protected:
