@@ -98,8 +98,12 @@ class CBrekListCtrl : public CSubclassWindow {
   void OnColumnClick(int nColumn);
 
  private:
+  LPARAM GetRowParam(int nItem) const;
+  bool SetRowParam(int nItem, LPARAM param) const;
   CListItemData* FindItemData(int nItem) const;
-  CListItemData* AttachItemData(int nItem, std::unique_ptr<CListItemData> data);
+  CListItemData* FindParamData(LPARAM param) const;
+  // Stores the data as the row's item data, in place of any data of ours.
+  void AttachItemData(int nItem, std::unique_ptr<CListItemData> data);
   static int CALLBACK CompareRows(LPARAM lParam1, LPARAM lParam2, LPARAM lParamSort);
 
   CBrekListHeaderCtrl m_header;
