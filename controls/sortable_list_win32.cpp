@@ -64,11 +64,11 @@ void CBrekListCtrl::CBrekListHeaderCtrl::DrawItem(const DRAWITEMSTRUCT& dis) con
   ::IntersectClipRect(hdc, rc.left, rc.top, rc.right, rc.bottom);
   ::FillRect(hdc, &rc, ::GetSysColorBrush(COLOR_BTNFACE));
 
-  wchar_t text[256] = {};
+  wchar_t text[256] = {};  // at most 255 characters
   HDITEMW item{};
   item.mask = HDI_TEXT | HDI_FORMAT;
   item.pszText = text;
-  item.cchTextMax = 255;
+  item.cchTextMax = 256;
   Header_GetItem(m_hWnd, dis.itemID, &item);
 
   const bool bSortColumn = static_cast<int>(dis.itemID) == m_nSortColumn;
