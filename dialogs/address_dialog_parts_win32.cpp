@@ -24,7 +24,14 @@ CFont CreatePropertyListFont() {
                              CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, VARIABLE_PITCH | FF_SWISS, L"verdana"));
 }
 
-bool CreateAddressPropertyList(CPropertyListCtrl& list, HWND hParent, const RECT& rc, HFONT font) {
+bool CreateAddressPropertyList(CPropertyListCtrl& list, HWND hParent, const RECT& rcDesign, HFONT font) {
+  // The rectangle is in pixels of the dialog font's usual base units (6 by
+  // 13); with other units (another font, another resolution) it is scaled
+  // so that the list keeps its place among the template's controls.
+  RECT units{0, 0, 4, 8};
+  ::MapDialogRect(hParent, &units);
+  const RECT rc{::MulDiv(rcDesign.left, units.right, 6), ::MulDiv(rcDesign.top, units.bottom, 13),
+                ::MulDiv(rcDesign.right, units.right, 6), ::MulDiv(rcDesign.bottom, units.bottom, 13)};
   if (!list.Create(PROPERTY_LIST_STYLE, rc, hParent, IDC_ADDRESS_PROPERTY_LIST)) return false;
   list.SetListFont(font);
   list.SetBkColor(RGB(214, 227, 239));

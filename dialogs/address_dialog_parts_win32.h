@@ -40,9 +40,10 @@ CFont CreateStatusFont(int nPointTenths);
 // The property list's "verdana", 16 pixels high.
 CFont CreatePropertyListFont();
 
-// Creates the list at rc (client pixels of hParent) with the dialogs' style,
-// font and colours; rows are added afterwards.
-bool CreateAddressPropertyList(CPropertyListCtrl& list, HWND hParent, const RECT& rc, HFONT font);
+// Creates the list at rcDesign (client pixels of hParent at the dialog
+// font's usual base units) with the dialogs' style, font and colours; rows
+// are added afterwards.
+bool CreateAddressPropertyList(CPropertyListCtrl& list, HWND hParent, const RECT& rcDesign, HFONT font);
 
 // The selected choice of a choice row ("" when there is none).
 std::string GetSelectedChoice(const CPropertyListCtrl& list, int nRow);

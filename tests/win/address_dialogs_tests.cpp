@@ -1,0 +1,448 @@
+// The Add Address and Address Properties dialogs run modally on synthetic
+// adapter records, driven from inside their own message loop through real
+// messages; the texts, message boxes, the recording netsh's log and the
+// records are read back.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "controls/ipv6_text_model.h"
+#include "dialogs/add_ip6_dlg.h"
+#include "dialogs/edit_ip6_dlg.h"
+#include "framework/controls.h"
+#include "framework/utf8.h"
+#include "resources/resource_address_dialogs.h"
+#include "tests/win/support/gui_support.h"
+#include "tests/win/support/netsh_standin_support.h"
+
+namespace vantoric {
+namespace {
+
+using test::CNetshStandin;
+
+const std::string kName = "Local Area Connection 2";
+
+// Either dialog, whose elevated launch is declined like a refused prompt
+// while bDecline is set.
+template <typename Dlg>
+class CTestDialog : public Dlg {
+ public:
+  using Dlg::Dlg;
+  bool bDecline = false;
+
+ protected:
+  CNetshResult RunCommand(std::string_view line) override {
+    if (!bDecline) return Dlg::RunCommand(line);
+    CNetshRunOptions options;
+    options.m_hOwner = this->m_hWnd;
+    options.m_pfnShellExecuteEx = [](SHELLEXECUTEINFOW*) -> BOOL {
+      ::SetLastError(ERROR_CANCELLED);
+      return FALSE;
+    };
+    return RunNetshCommand(line, &this->m_runner, true, options);
+  }
+};
+
+// The dialog under test and what to do in it once the dialog manager has
+// shown it (when its message queue is first idle).
+thread_local HWND t_hDlg = nullptr;
+thread_local std::function<void()> t_script;
+
+void CALLBACK RunScript(HWND, UINT, UINT_PTR id, DWORD) {
+  if (!::IsWindowVisible(t_hDlg)) return;
+  ::KillTimer(nullptr, id);
+  std::exchange(t_script, nullptr)();
+}
+
+const char* IconName(test::BoxIcon icon) {
+  const char* names[] = {"plain", "error", "exclamation", "question", "information"};
+  return names[static_cast<int>(icon)];
+}
+
+class AddressDialogsTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    m_catcher.SetStrict(true);
+    SetWindowsMajorVersionForTests(6);
+    m_adapter.m_strFriendlyName = kName;
+    const std::uint8_t mac[] = {0x00, 0x0C, 0x29, 0xAB, 0xCD, 0xEF};
+    std::copy(std::begin(mac), std::end(mac), m_adapter.m_macAddress);
+    m_adapter.m_macLength = 6;
+    m_adapter.m_addresses = {{"2001:db8:1:2::99", "Public", "Preferred", "1d0h0m0s", "4h0m0s"},
+                             {"2001:db8::5", "Manual", "Preferred", "infinite", "1h0m0s"}};
+  }
+  void TearDown() override { SetWindowsMajorVersionForTests(0); }
+
+  // Runs the dialog with `script` inside its message loop; a dialog the
+  // script leaves open is cancelled.
+  INT_PTR Run(CDialog& dlg, const std::function<void()>& script) {
+    m_catcher.onOtherDialog = [&](HWND hwnd) {
+      if (hwnd != dlg.GetSafeHwnd()) return;
+      m_hDlg = t_hDlg = hwnd;
+      t_script = [this, script] {
+        script();
+        ::PostMessageW(m_hDlg, WM_COMMAND, IDCANCEL, 0);
+      };
+      ::SetTimer(nullptr, 0, 10, &RunScript);
+    };
+    return dlg.DoModal(nullptr);
+  }
+
+  HWND Item(int id) const { return ::GetDlgItem(m_hDlg, id); }
+  HWND ListChild(int id) const { return ::GetDlgItem(Item(IDC_ADDRESS_PROPERTY_LIST), id); }
+  std::string Text(int id) const { return test::DialogItemText(m_hDlg, id); }
+  bool Enabled(int id) const { return ::IsWindowEnabled(Item(id)) != FALSE; }
+  int Selection(int id) const { return CComboBox(Item(id)).GetCurSel(); }
+  std::string Field() const {  // the address field without the mask's blanks
+    std::string text = Text(IDC_IPV6_ADDRESS);
+    return StripWhitespace(text);
+  }
+  // Each box the user has seen: caption, text and icon.
+  std::vector<std::string> Boxes() const {
+    std::vector<std::string> boxes;
+    for (const auto& box : m_catcher.Boxes()) boxes.push_back(box.caption + "|" + box.text + "|" + IconName(box.icon));
+    return boxes;
+  }
+  // Presses a button whose handler shows `boxes` message boxes.
+  void Click(int id, int boxes = 0) {
+    for (int i = 0; i < boxes; ++i) m_catcher.QueueAnswer(IDOK);
+    ::SendMessageW(Item(id), BM_CLICK, 0, 0);
+  }
+  void Choose(int comboId, int index, int boxes = 0) {
+    for (int i = 0; i < boxes; ++i) m_catcher.QueueAnswer(IDOK);
+    ::SendMessageW(Item(comboId), CB_SETCURSEL, index, 0);
+    ::SendMessageW(m_hDlg, WM_COMMAND, MAKEWPARAM(comboId, CBN_SELCHANGE), reinterpret_cast<LPARAM>(Item(comboId)));
+  }
+  // Enter in a lifetime's field: OK runs with the typed text still there.
+  void PressEnter(int boxes) {
+    for (int i = 0; i < boxes; ++i) m_catcher.QueueAnswer(IDOK);
+    ::SendMessageW(m_hDlg, WM_COMMAND, IDOK, 0);
+  }
+  static void Type(HWND hwnd, std::string_view chars) {
+    for (char c : chars) ::SendMessageW(hwnd, WM_CHAR, static_cast<unsigned char>(c), 1);
+  }
+  void Key(UINT vk) const {
+    ::SendMessageW(Item(IDC_IPV6_ADDRESS), WM_KEYDOWN, vk, 1);
+    ::SendMessageW(Item(IDC_IPV6_ADDRESS), WM_KEYUP, vk, 0xC0000001);
+  }
+  // Types an address group by group; a short group is ended with ":".
+  void TypeAddress(std::string_view address) const {
+    ::SetFocus(Item(IDC_IPV6_ADDRESS));
+    for (size_t start = 0; start <= address.size();) {
+      const size_t end = std::min(address.find(':', start), address.size());
+      Type(Item(IDC_IPV6_ADDRESS), address.substr(start, end - start));
+      if (end - start < 4 && end < address.size()) Key(VK_OEM_1);
+      start = end + 1;
+    }
+  }
+  static void ClickIn(HWND list, int index) {
+    RECT rc{};
+    ::SendMessageW(list, LB_GETITEMRECT, index, reinterpret_cast<LPARAM>(&rc));
+    const LPARAM at = MAKELPARAM(rc.left + 5, (rc.top + rc.bottom) / 2);
+    ::SendMessageW(list, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    ::SendMessageW(list, WM_LBUTTONUP, 0, at);
+    test::PumpMessages(0);  // the list's notification is posted
+  }
+  void ClickRow(int row) const { ClickIn(Item(IDC_ADDRESS_PROPERTY_LIST), row); }
+  // Clicks a text row, then types into its field, which keeps the focus.
+  void TypeLifetime(int row, std::string_view text) const {
+    ClickRow(row);
+    ::SetFocus(ListChild(1));
+    RetypeLifetime(text);
+  }
+  void RetypeLifetime(std::string_view text) const {
+    ::SendMessageW(ListChild(1), EM_SETSEL, 0, -1);
+    Type(ListChild(1), text);
+  }
+  void ChooseInRow(int row, const char* choice) const {
+    ClickRow(row);
+    ::SendMessageW(ListChild(7), BM_CLICK, 0, 0);
+    const std::wstring wide = Widen(choice);
+    ClickIn(ListChild(8), static_cast<int>(::SendMessageW(ListChild(8), LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                                          reinterpret_cast<LPARAM>(wide.c_str()))));
+  }
+  // The property list lies below the address field and leaves the help text uncovered.
+  void ExpectListBetween(int aboveId, int belowId) const {
+    const CWindow dlg(m_hDlg);
+    const RECT list = dlg.GetChildRect(Item(IDC_ADDRESS_PROPERTY_LIST));
+    EXPECT_GE(list.top, dlg.GetChildRect(Item(aboveId)).bottom);
+    EXPECT_LE(list.bottom, dlg.GetChildRect(Item(belowId)).top);
+  }
+  // A picture of the screen once the dialog's face has reached the X
+  // display, which Wine updates a little after the window has painted.
+  void Snapshot(const std::string& name) const {
+    POINT pt{4, 4};
+    ::ClientToScreen(m_hDlg, &pt);
+    const COLORREF face = ::GetSysColor(COLOR_3DFACE);
+    char want[64];
+    snprintf(want, sizeof want, "(%d,%d,%d)", GetRValue(face) * 257, GetGValue(face) * 257, GetBValue(face) * 257);
+    const std::string pixel = test::ScreenshotPath(name + ".pixel.txt");  // written by import as it gets to it
+    std::wstring cmd = Widen("C:\\windows\\system32\\start.exe /wait /unix /usr/bin/import -window root -crop 1x1+" +
+                             std::to_string(pt.x) + "+" + std::to_string(pt.y) + " " + pixel);
+    EXPECT_TRUE(test::PumpUntil([&] {
+      STARTUPINFOW si{sizeof si};
+      PROCESS_INFORMATION pi{};
+      if (!::CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr, &si, &pi))
+        return false;
+      test::PumpUntil([&] { return ::WaitForSingleObject(pi.hProcess, 0) == WAIT_OBJECT_0; }, 5000);
+      ::CloseHandle(pi.hThread);
+      ::CloseHandle(pi.hProcess);
+      std::ifstream file("Z:" + pixel);
+      return std::string(std::istreambuf_iterator<char>(file), {}).find(want) != std::string::npos;
+    }, 10000)) << name << ": the dialog did not reach the display";
+    EXPECT_TRUE(test::SaveScreenshot(test::ScreenshotPath(name))) << name;
+  }
+  static std::string Elevated(const std::string& line, DWORD exitCode = 0) {
+    return "cmdline: \"" + CNetshStandin::NetshPath() + "\" " + line + "\r\nexit: " + std::to_string(exitCode) +
+           "\r\n";
+  }
+
+  test::CGuiTestScope m_scope{"Vantoric Address Dialog Tests"};
+  test::CMessageBoxCatcher m_catcher;
+  CAdapterRecord m_adapter;
+  HWND m_hDlg = nullptr;
+};
+
+// Line breaks are CR LF; the continuation lines' blanks are counted.
+const char kValidHelp[] =
+    "Valid lifetime - Lifetime of which the address is valid.\r\n                       The default value is "
+    "infinite.\r\nTime values can be expressed in days, hours, minutes, seconds;\r\ne.g. 1d2h3m4s";
+std::string PreferredHelp(const char* wording) {
+  return std::string("Preferred lifetime - Lifetime of which the address is preferred.\r\n") + std::string(31, ' ') +
+         wording + "\r\nTime values can be expressed in days, hours, minutes, seconds;\r\ne.g. 1d2h3m4s";
+}
+
+TEST_F(AddressDialogsTest, AddOpensOnTheChosenAdapterWithHelpByRow) {
+  CNetshStandin standin("add-open");
+  CAdapterRecord records[2];
+  records[0].m_strFriendlyName = "Wi-Fi";
+  records[1].m_strFriendlyName = kName;
+  CAddIP6Dlg dlg(records, {"Wi-Fi", kName}, 1);
+  Run(dlg, [&] {
+    EXPECT_EQ(CComboBox(Item(IDC_ADD_COMBO_ADAPTER)).GetLBText(0), "Wi-Fi");
+    EXPECT_EQ(Selection(IDC_ADD_COMBO_ADAPTER), 1);
+    EXPECT_FALSE(Enabled(IDC_ADD_COMBO_ADAPTER));
+    EXPECT_EQ(CComboBox(Item(IDC_ADD_COMBO_PREFIX)).GetLBText(1), "64 bit from Router Advertisement (RA)");
+    EXPECT_EQ(CComboBox(Item(IDC_ADD_COMBO_IDENTIFIER)).GetLBText(2), "Randomly generated address");
+    EXPECT_FALSE(Enabled(IDC_ADD_BUTTON_DEFAULTS));
+    EXPECT_EQ(Field(), ":::::::") << "the empty mask";
+    EXPECT_EQ(Text(IDC_ADD_HELP), "----------");
+    ExpectListBetween(IDC_IPV6_ADDRESS, IDC_ADD_HELP);
+
+    ChooseInRow(0, "anycast");
+    EXPECT_EQ(Text(IDC_ADD_HELP),
+              "Type - unicast: adds a unicast address (default)\r\n           anycast: adds a anycast address");
+    ChooseInRow(1, "active");
+    EXPECT_EQ(Text(IDC_ADD_HELP), "Store - active: change only lasts until next boot\r\n            persistent: "
+                                  "change is persistent (default)");
+    ClickRow(2);
+    EXPECT_EQ(Text(IDC_ADD_HELP), kValidHelp);
+    ClickRow(3);
+    EXPECT_EQ(Text(IDC_ADD_HELP), PreferredHelp("The default value is infinite."));
+    Choose(IDC_ADD_COMBO_IDENTIFIER, 2);
+    Snapshot("add_address_dialog.png");
+  });
+  EXPECT_FALSE(standin.LogExists()) << "Cancel runs nothing";
+  EXPECT_TRUE(records[1].m_addresses.empty());
+}
+
+TEST_F(AddressDialogsTest, AddChecksTheInputThenSendsItAsTyped) {
+  CNetshStandin standin("add-ok");
+  CAddIP6Dlg dlg(&m_adapter, {kName}, 0);
+  const INT_PTR result = Run(dlg, [&] {
+    Click(IDOK, 1);
+    TypeAddress("2001:db8:0:0:0:0:0:1");
+    ChooseInRow(1, "active");
+    TypeLifetime(2, "1d2h");
+    TypeLifetime(3, "INFINITE");
+    PressEnter(1);
+    // The list tells of a refused lifetime when its field loses the focus
+    // to OK, and again when OK reads it.
+    RetypeLifetime("1h30");
+    Click(IDOK, 2);
+    EXPECT_FALSE(standin.LogExists()) << "nothing ran yet";
+    RetypeLifetime("2h");
+    PressEnter(1);
+  });
+  EXPECT_EQ(result, IDOK);
+  const std::string lifetime = "Vantoric|Invalid lifetime format.|error";
+  EXPECT_EQ(Boxes(), (std::vector<std::string>{
+                         "Add New IPv6 Address|Invalid address parameter.|error",
+                         "Vantoric|Valid lifetime should be greater than or equal to Preferred lifetime.|error",
+                         lifetime, lifetime, "Add New IPv6 Address|Successfully added New IPv6 Address.|information"}));
+  EXPECT_EQ(standin.ReadLog(), Elevated("interface ipv6 add address \"" + kName +
+                                        "\" 2001:db8:0:0:0:0:0:1 unicast 1d2h 2h active"));
+  ASSERT_EQ(m_adapter.m_addresses.size(), 3u);
+  EXPECT_EQ(m_adapter.m_addresses[2].m_strAddress, "2001:db8::1") << "the address sent, compressed";
+  EXPECT_EQ(m_adapter.m_addresses[2].m_strValidLifetime + " " + m_adapter.m_addresses[2].m_strPreferredLifetime,
+            "1d2h 2h");
+}
+
+TEST_F(AddressDialogsTest, AddComposesTheAddressFromPrefixAndIdentifier) {
+  CAddIP6Dlg dlg(&m_adapter, {kName}, 0);
+  Run(dlg, [&] {
+    Choose(IDC_ADD_COMBO_IDENTIFIER, 1);
+    EXPECT_EQ(Text(IDC_ADD_STATUS), "::20c:29ff:feab:cdef");
+    Choose(IDC_ADD_COMBO_PREFIX, 1);
+    EXPECT_EQ(Text(IDC_ADD_STATUS), "2001:db8:1:2:20c:29ff:feab:cdef");
+    Choose(IDC_ADD_COMBO_IDENTIFIER, 0);
+    EXPECT_EQ(Field(), "2001:0db8:0001:0002::::") << "router prefix, identifier half empty";
+    Choose(IDC_ADD_COMBO_IDENTIFIER, 2);
+    const std::string first = Field();
+    Choose(IDC_ADD_COMBO_IDENTIFIER, 2);
+    const std::string second = Field();
+    EXPECT_NE(first, second) << "each choice of random makes an identifier";
+    EXPECT_EQ(second.substr(0, 20), "2001:0db8:0001:0002:") << "the prefix stays";
+    Choose(IDC_ADD_COMBO_PREFIX, 0);
+    EXPECT_EQ(Field(), "::::" + second.substr(20)) << "a prefix change keeps the second identifier";
+    Choose(IDC_ADD_COMBO_IDENTIFIER, 0);
+    EXPECT_EQ(Field(), ":::::::") << "manual and manual empty the field";
+
+    Click(IDC_ADD_CHECK_RA_EUI64);
+    EXPECT_FALSE(Enabled(IDC_ADD_COMBO_PREFIX) || Enabled(IDC_ADD_COMBO_IDENTIFIER));
+    EXPECT_EQ(Text(IDC_ADD_STATUS), "2001:db8:1:2:20c:29ff:feab:cdef");
+    Click(IDC_ADD_CHECK_RA_EUI64);
+    EXPECT_TRUE(Enabled(IDC_ADD_COMBO_PREFIX) && Enabled(IDC_ADD_COMBO_IDENTIFIER));
+    EXPECT_EQ(Field(), ":::::::");
+  });
+}
+
+TEST_F(AddressDialogsTest, AddToldWhenAHalfCannotBeMade) {
+  CAdapterRecord bare;  // no MAC, no router-advertised address
+  CAddIP6Dlg dlg(&bare, {"Tunnel"}, 0);
+  Run(dlg, [&] {
+    TypeAddress("fd00");
+    Choose(IDC_ADD_COMBO_PREFIX, 1, 1);
+    EXPECT_EQ(Selection(IDC_ADD_COMBO_PREFIX), 0);
+    Choose(IDC_ADD_COMBO_IDENTIFIER, 1, 1);
+    EXPECT_EQ(Selection(IDC_ADD_COMBO_IDENTIFIER), 0);
+    Click(IDC_ADD_CHECK_RA_EUI64, 1);
+    EXPECT_EQ(::SendMessageW(Item(IDC_ADD_CHECK_RA_EUI64), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+    EXPECT_TRUE(Enabled(IDC_ADD_COMBO_PREFIX) && Enabled(IDC_ADD_COMBO_IDENTIFIER));
+    EXPECT_EQ(Field(), "fd00:::::::") << "the field is left as it was";
+  });
+  const std::string ra =
+      "Vantoric|Cannot retrieve RA address prefix!\nPlease contact your system administrator.|exclamation";
+  const std::string eui =
+      "Vantoric|No EUI-64 identifier can be made for this adapter!\nIt has no 6-byte MAC address.|exclamation";
+  EXPECT_EQ(Boxes(), (std::vector<std::string>{ra, eui, ra}));
+}
+
+TEST_F(AddressDialogsTest, AddAfterAFailingNetshKeepsTheInput) {
+  CNetshStandin standin("add-fail");
+  SetWindowsMajorVersionForTests(5);  // the console path, where netsh's words are read
+  standin.SetAnswer("The object already exists.\\r\\n");
+  standin.SetExitCode(1);
+  CTestDialog<CAddIP6Dlg> dlg(&m_adapter, {kName}, 0);
+  const INT_PTR result = Run(dlg, [&] {
+    TypeAddress("2001:db8:0:0:0:0:0:7");
+    Click(IDOK, 1);
+    ASSERT_EQ(m_catcher.Boxes().size(), 1u);
+    EXPECT_NE(Boxes()[0].find("The object already exists."), std::string::npos) << Boxes()[0];
+    EXPECT_EQ(Boxes()[0].substr(0, 21), "Add New IPv6 Address|");
+    EXPECT_EQ(m_catcher.Boxes()[0].icon, test::BoxIcon::Error);
+    EXPECT_EQ(Text(IDC_ADD_STATUS), "2001:db8::7") << "the input is kept";
+    EXPECT_EQ(m_adapter.m_addresses.size(), 2u) << "the record is unchanged";
+
+    SetWindowsMajorVersionForTests(6);
+    dlg.bDecline = true;
+    Click(IDOK, 1);
+    EXPECT_EQ(Boxes().back(), "Add IP address|Adding Ipv6 value is cancelled.|plain");
+  });
+  EXPECT_EQ(result, IDOK) << "a declined elevation closes the dialog";
+  EXPECT_EQ(m_adapter.m_addresses.size(), 2u) << "without a new address";
+}
+
+TEST_F(AddressDialogsTest, PropertiesLockedUntilEditAndNothingChanged) {
+  CNetshStandin standin("edit-nothing");
+  CEditIP6Dlg dlg("2001:db8::5", &m_adapter);
+  const INT_PTR result = Run(dlg, [&] {
+    EXPECT_EQ(Field(), "2001:0db8:0000:0000:0000:0000:0000:0005");
+    EXPECT_EQ(Text(IDC_PROP_PREVIEW), "2001:db8::5");
+    const int editable[] = {IDC_IPV6_ADDRESS, IDC_ADDRESS_PROPERTY_LIST, IDC_PROP_BUTTON_APPLY, IDOK};
+    for (int id : editable) EXPECT_FALSE(Enabled(id)) << "locked: " << id;
+    EXPECT_EQ(Text(IDC_PROP_HELP), "----------");
+    ExpectListBetween(IDC_IPV6_ADDRESS, IDC_PROP_HELP);
+
+    Click(IDC_PROP_BUTTON_EDIT);
+    for (int id : editable) EXPECT_TRUE(Enabled(id)) << "editing: " << id;
+    EXPECT_FALSE(Enabled(IDC_PROP_BUTTON_EDIT));
+    ClickRow(1);
+    EXPECT_EQ(Text(IDC_PROP_HELP), kValidHelp);
+    ClickRow(2);
+    EXPECT_EQ(Text(IDC_PROP_HELP), PreferredHelp("The defaule valut is infinite."));
+    Snapshot("address_properties_dialog.png");
+    Click(IDOK, 1);
+  });
+  EXPECT_EQ(result, IDOK);
+  EXPECT_EQ(Boxes(), std::vector<std::string>{"Edit IPv6 Address|No changes made.|information"});
+  EXPECT_EQ(dlg.m_bApplied + dlg.m_bAddressChanged, 0);
+  EXPECT_FALSE(standin.LogExists());
+}
+
+TEST_F(AddressDialogsTest, PropertiesApplyCountsChangesSinceTheLastApply) {
+  CNetshStandin standin("edit-apply");
+  CEditIP6Dlg dlg("2001:db8::5", &m_adapter);
+  const std::string set = "interface ipv6 set address \"" + kName + "\" 2001:0db8:0000:0000:0000:0000:0000:0005 ";
+  const INT_PTR result = Run(dlg, [&] {
+    Click(IDC_PROP_BUTTON_EDIT);
+    Click(IDC_PROP_BUTTON_APPLY, 1);
+    ChooseInRow(0, "anycast");
+    Click(IDC_PROP_BUTTON_APPLY, 1);
+    EXPECT_FALSE(Enabled(IDC_PROP_BUTTON_APPLY));
+    EXPECT_EQ(dlg.m_bApplied, 1);
+    TypeLifetime(2, "Infinite");
+    Click(IDOK, 1);
+  });
+  EXPECT_EQ(result, IDOK);
+  const std::string saved = "Edit IPv6 Address|IPv6 properties changes successfully saved.|information";
+  EXPECT_EQ(Boxes(), (std::vector<std::string>{"Edit IPv6 Address|No changes made.|information", saved, saved}));
+  EXPECT_EQ(standin.ReadLog(),
+            Elevated(set + "anycast infinite 1h0m0s ") + Elevated(set + "anycast infinite Infinite "));
+  EXPECT_EQ(dlg.m_bAddressChanged, 0);
+  ASSERT_EQ(m_adapter.m_addresses.size(), 4u);
+  EXPECT_EQ(m_adapter.m_addresses[3].m_strAddress, "2001:db8::5");
+}
+
+TEST_F(AddressDialogsTest, PropertiesChangedAddressSurvivesFailuresAndCancel) {
+  CNetshStandin standin("edit-address");
+  standin.SetExitCode(1);
+  CTestDialog<CEditIP6Dlg> dlg("2001:db8::5", &m_adapter);
+  const INT_PTR result = Run(dlg, [&] {
+    Click(IDC_PROP_BUTTON_EDIT);
+    Key(VK_END);
+    for (int i = 0; i < 4; ++i) Key(VK_BACK);
+    Click(IDC_PROP_BUTTON_APPLY, 1);
+    Type(Item(IDC_IPV6_ADDRESS), "6");
+    Click(IDC_PROP_BUTTON_APPLY, 1);
+    EXPECT_EQ(dlg.m_bApplied, 0) << "netsh failed";
+    dlg.bDecline = true;
+    Click(IDC_PROP_BUTTON_APPLY, 1);
+    dlg.bDecline = false;
+    standin.SetExitCode(0);
+    Click(IDC_PROP_BUTTON_APPLY, 1);
+    Click(IDCANCEL);
+  });
+  EXPECT_EQ(result, IDCANCEL);
+  ASSERT_EQ(m_catcher.Boxes().size(), 4u);
+  EXPECT_EQ(Boxes()[0], "Edit IPv6 Address|Invalid address parameter.|error");
+  EXPECT_EQ(Boxes()[1].substr(0, 18) + IconName(m_catcher.Boxes()[1].icon), "Edit IPv6 Address|error")
+      << "netsh's failure: " << Boxes()[1];
+  EXPECT_EQ(Boxes()[2], "Add IP address|Error adding ip|plain");
+  EXPECT_EQ(Boxes()[3], "Edit IPv6 Address|IPv6 properties changes successfully saved.|information");
+  EXPECT_EQ(dlg.m_bApplied, 1) << "Cancel after a successful apply";
+  EXPECT_EQ(dlg.m_bAddressChanged, 1);
+  ASSERT_EQ(m_adapter.m_addresses.size(), 3u) << "one entry, for the apply that succeeded";
+  EXPECT_EQ(m_adapter.m_addresses[2].m_strAddress, "2001:db8::6");
+}
+
+}  // namespace
+}  // namespace vantoric
