@@ -5,7 +5,6 @@
 #include <memory>
 
 #include "core/address_names.h"
-#include "core/guid_win32.h"
 #include "framework/utf8.h"
 
 namespace vantoric {
@@ -22,10 +21,6 @@ static_assert(SUFFIX_ORIGIN_MANUAL == IpSuffixOriginManual && SUFFIX_ORIGIN_WELL
               SUFFIX_ORIGIN_LINK_LAYER_ADDRESS == IpSuffixOriginLinkLayerAddress &&
               SUFFIX_ORIGIN_RANDOM == IpSuffixOriginRandom);
 static_assert(ADDRSTATE_PREFERRED - ADDRSTATE_INVALID == IpDadStatePreferred);
-
-// Records are created after the first snapshot call; this TU is linked into
-// every program that takes snapshots, so its records get the OS's GUIDs.
-const bool g_bGuidServicesInstalled = (InstallWin32GuidServices(), true);
 
 AdapterAddressesFn g_pfnSource = nullptr;
 
@@ -129,7 +124,6 @@ std::vector<CAdapterData> ReadAdapterList(const IP_ADAPTER_ADDRESSES* list) {
 
 DWORD EnumerateAdapters(CAdapterRecord* records, std::size_t capacity, std::size_t& needed,
                         std::vector<std::string>& names) {
-  (void)g_bGuidServicesInstalled;
   // A call with capacity 0 begins a snapshot and always asks the OS; a call
   // with records fills them from the list its predecessor counted, if any.
   CAdapterListBuffer list = capacity > 0 && g_countedList ? std::move(g_countedList) : QueryAdapterList();

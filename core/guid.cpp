@@ -1,24 +1,11 @@
 #include "core/guid.h"
 
 #include <cstring>
-#include <random>
 
 namespace vantoric {
 namespace {
 
 CGuidServices g_services;
-
-// A random version-4 UUID (RFC 4122) for builds without the platform's.
-void CreateRandomGuid(CGuid& guid) {
-  static std::mt19937_64 engine{std::random_device{}()};
-  const std::uint64_t high = engine();
-  const std::uint64_t low = engine();
-  guid.m_nData1 = static_cast<std::uint32_t>(high >> 32);
-  guid.m_nData2 = static_cast<std::uint16_t>(high >> 16);
-  guid.m_nData3 = static_cast<std::uint16_t>((high & 0x0FFF) | 0x4000);
-  for (int i = 0; i < 8; ++i) guid.m_data4[i] = static_cast<std::uint8_t>(low >> (8 * i));
-  guid.m_data4[0] = static_cast<std::uint8_t>((guid.m_data4[0] & 0x3F) | 0x80);
-}
 
 }  // namespace
 
@@ -37,12 +24,12 @@ CGuidServices SetGuidServices(const CGuidServices& services) {
 
 CGuidServices GetGuidServices() { return g_services; }
 
-void CreateGuid(CGuid& guid) { (g_services.m_pfnCreateGuid ? g_services.m_pfnCreateGuid : CreateRandomGuid)(guid); }
+void CreateGuid(CGuid& guid) { (g_services.m_pfnCreateGuid ? g_services.m_pfnCreateGuid : PlatformCreateGuid)(guid); }
 
-void CreateUuid(CGuid& guid) { (g_services.m_pfnCreateUuid ? g_services.m_pfnCreateUuid : CreateRandomGuid)(guid); }
+void CreateUuid(CGuid& guid) { (g_services.m_pfnCreateUuid ? g_services.m_pfnCreateUuid : PlatformCreateUuid)(guid); }
 
 void ShowGuidMessage(const std::string& text) {
-  if (g_services.m_pfnShowMessage) g_services.m_pfnShowMessage(text);
+  (g_services.m_pfnShowMessage ? g_services.m_pfnShowMessage : PlatformShowGuidMessage)(text);
 }
 
 }  // namespace vantoric

@@ -1,6 +1,7 @@
-// A 16-byte GUID and the platform services that create one. The Windows side
-// installs its generators and message box; portable builds (and native
-// tests) fall back to random version-4 UUIDs and no message.
+// A 16-byte GUID and the services that create one. The platform's services
+// are chosen when the program is linked: guid_win32.cpp (the system's GUID
+// generators and a message box) on Windows, guid_portable.cpp (random
+// version-4 UUIDs, no message) elsewhere. Tests may put their own in place.
 #pragma once
 
 #include <cstdint>
@@ -29,14 +30,19 @@ class CGuidServices {
   MessageSink m_pfnShowMessage = nullptr;   // tells the user the GUID failed
 };
 
-// Installs services; members left null use the portable defaults. Returns the
-// services installed before, so that a caller can put them back.
+// Puts services in place; members left null use the platform's. Returns the
+// services in place before, so that a caller can put them back.
 CGuidServices SetGuidServices(const CGuidServices& services);
 CGuidServices GetGuidServices();
 
-// Fill a GUID through the installed (or default) generator.
+// Fill a GUID through the services in place (or the platform's).
 void CreateGuid(CGuid& guid);
 void CreateUuid(CGuid& guid);
 void ShowGuidMessage(const std::string& text);
+
+// The platform's services, defined by the one platform source linked.
+void PlatformCreateGuid(CGuid& guid);
+void PlatformCreateUuid(CGuid& guid);
+void PlatformShowGuidMessage(const std::string& text);
 
 }  // namespace vantoric

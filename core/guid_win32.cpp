@@ -1,7 +1,7 @@
-#include "core/guid_win32.h"
-
+// The Windows GUID services: CoCreateGuid for a record's GUID, UuidCreate
+// for random identifiers, a message box for a null GUID. ole32 and the RPC
+// runtime are loaded at the first GUID, not when the program starts.
 #include <windows.h>
-#include <objbase.h>
 #include <rpc.h>
 
 #include <cstring>
@@ -9,6 +9,7 @@
 #include "core/guid.h"
 #include "framework/application.h"
 #include "framework/message_box.h"
+#include "framework/system_library.h"
 
 namespace vantoric {
 namespace {
@@ -22,32 +23,29 @@ void CopyGuid(const GUID& from, CGuid& to) {
   std::memcpy(to.m_data4, from.Data4, sizeof to.m_data4);
 }
 
-void CreateGuidWin32(CGuid& guid) {
-  GUID created{};
-  // A failed call leaves the null GUID, which the record reports.
-  if (FAILED(::CoCreateGuid(&created))) created = GUID{};
-  CopyGuid(created, guid);
-}
-
-void CreateUuidWin32(CGuid& guid) {
-  UUID created{};
-  ::UuidCreate(&created);  // a local-only UUID is still good for an identifier
-  CopyGuid(created, guid);
-}
-
-void ShowGuidMessageWin32(const std::string& text) {
-  const CApplication* app = CApplication::Current();
-  ShowMessage(app ? app->GetMainWnd() : nullptr, text, MB_OK | MB_ICONEXCLAMATION);
-}
-
 }  // namespace
 
-void InstallWin32GuidServices() {
-  CGuidServices services;
-  services.m_pfnCreateGuid = CreateGuidWin32;
-  services.m_pfnCreateUuid = CreateUuidWin32;
-  services.m_pfnShowMessage = ShowGuidMessageWin32;
-  SetGuidServices(services);
+void PlatformCreateGuid(CGuid& guid) {
+  using CoCreateGuidFn = HRESULT(WINAPI*)(GUID*);
+  static const auto pfnCoCreateGuid = GetSystemFunction<CoCreateGuidFn>(L"ole32.dll", "CoCreateGuid");
+  GUID created{};
+  // A failed call (or no ole32) leaves the null GUID, which the record reports.
+  if (pfnCoCreateGuid == nullptr || FAILED(pfnCoCreateGuid(&created))) created = GUID{};
+  CopyGuid(created, guid);
+}
+
+void PlatformCreateUuid(CGuid& guid) {
+  using UuidCreateFn = RPC_STATUS(RPC_ENTRY*)(UUID*);
+  static const auto pfnUuidCreate = GetSystemFunction<UuidCreateFn>(L"rpcrt4.dll", "UuidCreate");
+  UUID created{};
+  // A local-only UUID is still good for an identifier.
+  if (pfnUuidCreate != nullptr) pfnUuidCreate(&created);
+  CopyGuid(created, guid);
+}
+
+void PlatformShowGuidMessage(const std::string& text) {
+  const CApplication* app = CApplication::Current();
+  ShowMessage(app ? app->GetMainWnd() : nullptr, text, MB_OK | MB_ICONEXCLAMATION);
 }
 
 }  // namespace vantoric

@@ -8,7 +8,6 @@
 #include <string>
 
 #include "core/adapter_records.h"
-#include "core/guid_win32.h"
 #include "core/lifetime_text_win32.h"
 #include "tests/win/support/gui_support.h"
 
@@ -56,8 +55,7 @@ TEST(ValidateLifetimeText, AcceptedTextShowsNothing) {
 class CWin32GuidServices : public ::testing::Test {
  protected:
   void SetUp() override {
-    m_previous = GetGuidServices();
-    InstallWin32GuidServices();
+    m_previous = SetGuidServices(CGuidServices());
   }
   void TearDown() override { SetGuidServices(m_previous); }
 
