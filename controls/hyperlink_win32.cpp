@@ -1,9 +1,9 @@
 #include "controls/hyperlink_win32.h"
 
 #include <commctrl.h>
-#include <shellapi.h>
 
 #include "framework/handles.h"
+#include "framework/system_library.h"
 #include "framework/utf8.h"
 
 namespace vantoric {
@@ -150,7 +150,11 @@ void CHyperLink::DrawFocusRect() const {
 }
 
 void CHyperLink::OpenTarget() {
-  ::ShellExecuteW(nullptr, L"open", Widen(m_strTarget).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+  // shell32 is loaded at the first click, not with the window.
+  using ShellExecuteFn = HINSTANCE(WINAPI*)(HWND, LPCWSTR, LPCWSTR, LPCWSTR, LPCWSTR, INT);
+  static const auto pfnShellExecute = GetSystemFunction<ShellExecuteFn>(L"shell32.dll", "ShellExecuteW");
+  if (pfnShellExecute != nullptr)
+    pfnShellExecute(nullptr, L"open", Widen(m_strTarget).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
   m_bVisited = 1;
 }
 

@@ -6,6 +6,7 @@
 
 #include "framework/handles.h"
 #include "framework/modal_wait.h"
+#include "framework/system_library.h"
 #include "framework/utf8.h"
 
 namespace vantoric {
@@ -94,6 +95,17 @@ std::string DecodeConsoleOutput(const std::string& bytes) {
   return Narrow(wide);
 }
 
+// The shell's ShellExecuteExW; shell32 is loaded at the first elevated run.
+BOOL WINAPI ShellExecuteExLoaded(SHELLEXECUTEINFOW* sei) {
+  using ShellExecuteExFn = BOOL(WINAPI*)(SHELLEXECUTEINFOW*);
+  static const auto pfnShellExecuteEx = GetSystemFunction<ShellExecuteExFn>(L"shell32.dll", "ShellExecuteExW");
+  if (pfnShellExecuteEx == nullptr) {
+    ::SetLastError(ERROR_MOD_NOT_FOUND);
+    return FALSE;
+  }
+  return pfnShellExecuteEx(sei);
+}
+
 CNetshResult RunElevated(std::string_view line, const CNetshRunOptions& options) {
   const std::wstring file = GetNetshPath();
   const std::wstring params = Widen(line);
@@ -105,7 +117,8 @@ CNetshResult RunElevated(std::string_view line, const CNetshRunOptions& options)
   sei.lpFile = file.c_str();
   sei.lpParameters = params.c_str();
   sei.nShow = SW_HIDE;
-  if (!options.m_pfnShellExecuteEx(&sei)) return LaunchFailure(::GetLastError());
+  const auto launch = options.m_pfnShellExecuteEx ? options.m_pfnShellExecuteEx : &ShellExecuteExLoaded;
+  if (!launch(&sei)) return LaunchFailure(::GetLastError());
   // Always set for a program started with SEE_MASK_NOCLOSEPROCESS; without
   // it the outcome could not be learned.
   if (sei.hProcess == nullptr) return LaunchFailure(ERROR_INVALID_HANDLE);

@@ -43,8 +43,9 @@ struct CNetshRunOptions {
   // from it; also the owner of the elevation prompt.
   HWND m_hOwner = nullptr;
   // The shell launch of the elevated path; tests replace it to make the
-  // launch fail as a declined elevation prompt does.
-  BOOL(WINAPI* m_pfnShellExecuteEx)(SHELLEXECUTEINFOW*) = &::ShellExecuteExW;
+  // launch fail as a declined elevation prompt does. nullptr: the shell's
+  // ShellExecuteExW, loaded at the first elevated run.
+  BOOL(WINAPI* m_pfnShellExecuteEx)(SHELLEXECUTEINFOW*) = nullptr;
 };
 
 // The system's netsh: "<system directory>\netsh.exe". Never started by bare

@@ -1,11 +1,11 @@
 #include "framework/command_line.h"
 
 #include <windows.h>
-#include <shellapi.h>
 
 #include <algorithm>
 #include <cctype>
 
+#include "framework/system_library.h"
 #include "framework/utf8.h"
 
 namespace vantoric {
@@ -69,10 +69,35 @@ CCommandLineInfo ParseCommandLine(const std::vector<std::string>& args) {
   return info;
 }
 
+namespace {
+
+// True when nothing but blanks follows the program name, which the shell's
+// rules end at the closing quote or else at the first blank.
+bool HasNoArguments(const wchar_t* line) {
+  if (*line == L'"') {
+    ++line;
+    while (*line != L'\0' && *line != L'"') ++line;
+    if (*line == L'"') ++line;
+  } else {
+    while (*line != L'\0' && *line != L' ' && *line != L'\t') ++line;
+  }
+  while (*line == L' ' || *line == L'\t') ++line;
+  return *line == L'\0';
+}
+
+}  // namespace
+
 std::vector<std::string> GetCommandLineArguments() {
   std::vector<std::string> args;
+  const wchar_t* line = ::GetCommandLineW();
+  // A plain start does not load shell32 just to learn that there is nothing.
+  if (HasNoArguments(line)) return args;
+  using CommandLineToArgvFn = LPWSTR*(WINAPI*)(LPCWSTR, int*);
+  static const auto pfnCommandLineToArgv =
+      GetSystemFunction<CommandLineToArgvFn>(L"shell32.dll", "CommandLineToArgvW");
+  if (pfnCommandLineToArgv == nullptr) return args;
   int argc = 0;
-  LPWSTR* argv = ::CommandLineToArgvW(::GetCommandLineW(), &argc);
+  LPWSTR* argv = pfnCommandLineToArgv(line, &argc);
   if (argv == nullptr) return args;
   for (int i = 1; i < argc; ++i) args.push_back(Narrow(argv[i]));
   ::LocalFree(argv);
