@@ -1,0 +1,71 @@
+#include "dialogs/add_dns_host_dlg.h"
+
+#include <utility>
+
+#include "controls/ipv6_text_model.h"
+#include "core/netsh_commands.h"
+#include "dialogs/dns_dialog_rules.h"
+#include "dialogs/netsh_outcome_win32.h"
+#include "framework/message_box.h"
+#include "resources/resource.h"
+
+namespace vantoric {
+
+namespace {
+
+constexpr char kCaption[] = "Add DNS Server";
+
+}  // namespace
+
+CAddDnsHostDlg::CAddDnsHostDlg(CAdapterRecord* pAdapter, std::string interfaceName, int nIndex, HWND hParent)
+    : CDialog(IDD_ADD_DNS_HOST),
+      m_strInterfaceName(std::move(interfaceName)),
+      m_strIndex(std::to_string(nIndex)),
+      m_pAdapter(pAdapter),
+      m_hParent(hParent) {}
+
+BOOL CAddDnsHostDlg::OnInitDialog() {
+  m_addressEdit.CreateFromPlaceholder(m_hWnd, IDC_EDIT_DNS_ADDRESS, IDC_STATIC_DNS_STATUS);
+
+  {
+    CClientDC screen(nullptr);
+    // 8.5 points, given in tenths of a point.
+    const int height = -::MulDiv(85, ::GetDeviceCaps(screen.get(), LOGPIXELSY), 720);
+    m_statusFont.reset(::CreateFontW(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                                     OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                     DEFAULT_PITCH | FF_DONTCARE, L"Verdana"));
+  }
+  SendDlgItemMessage(IDC_STATIC_DNS_STATUS, WM_SETFONT, reinterpret_cast<WPARAM>(m_statusFont.get()), FALSE);
+
+  // The position is the page's choice: shown, not editable.
+  ::EnableWindow(GetDlgItem(IDC_EDIT_DNS_INDEX), FALSE);
+  SetDlgItemText(IDC_EDIT_DNS_INDEX, m_strIndex);
+  return TRUE;
+}
+
+void CAddDnsHostDlg::OnOK() {
+  std::string address = m_addressEdit.GetWindowText().substr(0, IPV6_TEXT_LENGTH);
+  StripWhitespace(address);
+  if (!m_addressEdit.SetAddressText(address)) {
+    ShowMessage(m_hWnd, "Invalid address parameter.", MB_OK | MB_ICONERROR, kCaption);
+    return;
+  }
+  // The compressed form of the groups just parsed, which are the ones sent:
+  // the preview line may lag behind the text (the edit's own Undo).
+  const std::string server = m_addressEdit.FormatCompressed();
+  m_strIndex = GetDlgItemText(IDC_EDIT_DNS_INDEX);
+
+  const CNetshResult result =
+      RunCommandForWindow(FormatAddDnsCommand(m_strInterfaceName, address, m_strIndex), m_runner, m_hWnd, false);
+  if (!result.Succeeded()) {
+    // netsh's own words say why; the record and the dialog stay as they are.
+    ReportNetshFailure(m_hWnd, result, kCaption, {}, {});
+    return;
+  }
+  if (m_pAdapter != nullptr) m_pAdapter->InsertDnsServer(ParseDnsPosition(m_strIndex), server);
+  ShowMessage(m_hWnd, AddNetshWords("Successfully added new DNS host.", result), MB_OK | MB_ICONINFORMATION,
+              kCaption);
+  EndDialog(IDOK);
+}
+
+}  // namespace vantoric

@@ -1,0 +1,204 @@
+#include "dialogs/advanced_dns_dlg.h"
+
+#include <algorithm>
+
+#include "core/netsh_commands.h"
+#include "dialogs/add_dns_host_dlg.h"
+#include "dialogs/dns_dialog_rules.h"
+#include "dialogs/netsh_outcome_win32.h"
+#include "framework/controls.h"
+#include "framework/message_box.h"
+#include "resources/resource.h"
+
+namespace vantoric {
+
+namespace {
+
+constexpr char kNoEntries[] = "No DNS entries found in this adapter.";
+constexpr char kRemoveCaption[] = "Remove DNS Address";
+
+// Escape pressed inside a page goes to the focused control as an ordinary
+// key press. Left to the dialog manager of the host's modal loop, it would
+// become the host's Cancel. The loop hands every message to the
+// MSGF_DIALOGBOX filters before its dialog manager sees it.
+class CPageEscapeFilter {
+ public:
+  static void Add(HWND page) {
+    if (t_pages.empty()) t_hHook = ::SetWindowsHookExW(WH_MSGFILTER, &FilterProc, nullptr, ::GetCurrentThreadId());
+    t_pages.push_back(page);
+  }
+  static void Remove(HWND page) {
+    t_pages.erase(std::remove(t_pages.begin(), t_pages.end(), page), t_pages.end());
+    if (t_pages.empty() && t_hHook != nullptr) {
+      ::UnhookWindowsHookEx(t_hHook);
+      t_hHook = nullptr;
+    }
+  }
+
+ private:
+  static bool IsInsidePage(HWND hwnd) {
+    return std::any_of(t_pages.begin(), t_pages.end(),
+                       [hwnd](HWND page) { return hwnd == page || ::IsChild(page, hwnd); });
+  }
+  static LRESULT CALLBACK FilterProc(int code, WPARAM wp, LPARAM lp) {
+    auto* msg = reinterpret_cast<MSG*>(lp);
+    if (code == MSGF_DIALOGBOX && msg->message == WM_KEYDOWN && msg->wParam == VK_ESCAPE &&
+        IsInsidePage(msg->hwnd)) {
+      ::TranslateMessage(msg);
+      ::DispatchMessageW(msg);
+      return TRUE;
+    }
+    return ::CallNextHookEx(t_hHook, code, wp, lp);
+  }
+
+  static thread_local std::vector<HWND> t_pages;
+  static thread_local HHOOK t_hHook;
+};
+
+thread_local std::vector<HWND> CPageEscapeFilter::t_pages;
+thread_local HHOOK CPageEscapeFilter::t_hHook = nullptr;
+
+int AcceptEveryRow(LPARAM /*lArg*/, DWORD /*dwData*/) { return 1; }
+
+}  // namespace
+
+CAdvancedDNSDlg::CAdvancedDNSDlg(CAdapterRecord* pAdapters, int nAdapterCount,
+                                 const std::vector<std::string>& adapterNames)
+    : CDialogPage(IDD_ADVANCED_DNS),
+      m_adapterNames(adapterNames),
+      m_pAdapters(pAdapters),
+      m_nAdapterCount(pAdapters != nullptr ? std::max(nAdapterCount, 0) : 0) {}
+
+CAdvancedDNSDlg::~CAdvancedDNSDlg() {
+  if (m_hWnd != nullptr) CPageEscapeFilter::Remove(m_hWnd);
+}
+
+BOOL CAdvancedDNSDlg::OnInitDialog() {
+  CPageEscapeFilter::Add(m_hWnd);
+  m_listDns.SubclassDlgItem(IDC_LIST_DNS, m_hWnd);
+
+  // Inserted at their index, so that the sorting chooser keeps the record
+  // order: chooser entry i is record i.
+  const CComboBox chooser(GetDlgItem(IDC_COMBO_DNS_INTERFACE));
+  for (size_t i = 0; i < m_adapterNames.size(); ++i) chooser.InsertString(static_cast<int>(i), m_adapterNames[i]);
+  chooser.SetCurSel(0);
+
+  m_listDns.SetColumns("DNS Server Addresses, 298");
+  FillDnsList(0);
+  // Editing a server is not offered.
+  EnableItem(IDC_BUTTON_EDIT_DNS, false);
+  return TRUE;
+}
+
+void CAdvancedDNSDlg::OnDestroy() { CPageEscapeFilter::Remove(m_hWnd); }
+
+bool CAdvancedDNSDlg::OnCommand(UINT nId, UINT nCode, HWND hCtl) {
+  switch (nId) {
+    case IDC_COMBO_DNS_INTERFACE:
+      if (nCode == CBN_SELCHANGE) OnSelchangeInterface();
+      return true;
+    case IDC_BUTTON_ADD_HOST:
+      if (nCode == BN_CLICKED) OnAddHost();
+      return true;
+    case IDC_BUTTON_REMOVE_DNS:
+      if (nCode == BN_CLICKED) OnRemove();
+      return true;
+  }
+  return CDialogPage::OnCommand(nId, nCode, hCtl);
+}
+
+int CAdvancedDNSDlg::FillDnsList(int nIndex) {
+  m_listDns.DeleteAllItems();
+  if (!HasRecords()) {
+    EnableItem(IDC_BUTTON_ADD_HOST, false);
+    ShowPlaceholder();
+    return 0;
+  }
+  if (RecordOfChoice(nIndex, static_cast<size_t>(m_nAdapterCount)) < 0) return 0;
+
+  const CAdapterRecord& record = m_pAdapters[nIndex];
+  m_nListedRecord = nIndex;
+  m_strInterfaceName = record.m_strFriendlyName;
+  const std::vector<std::string> servers = record.m_dnsServers;
+  if (servers.empty()) {
+    ShowPlaceholder();
+    return 0;
+  }
+  EnableItem(IDC_BUTTON_ADD_HOST, true);
+  EnableItem(IDC_BUTTON_REMOVE_DNS, true);
+  EnableItem(IDC_LIST_DNS, true);
+  // Each row goes in at the top, so the last server is inserted first.
+  for (auto it = servers.rbegin(); it != servers.rend(); ++it) {
+    if (m_listDns.InsertItem(0, "") < 0) continue;
+    m_listDns.WrapItemData(0);
+    m_listDns.SetFirstItemText(*it);
+  }
+  return 1;
+}
+
+void CAdvancedDNSDlg::ShowPlaceholder() {
+  EnableItem(IDC_BUTTON_REMOVE_DNS, false);
+  EnableItem(IDC_LIST_DNS, false);
+  m_listDns.AddItem(0, kNoEntries);
+}
+
+int CAdvancedDNSDlg::ChooserRecord() const {
+  return RecordOfChoice(CComboBox(GetDlgItem(IDC_COMBO_DNS_INTERFACE)).GetCurSel(),
+                        static_cast<size_t>(m_nAdapterCount));
+}
+
+int CAdvancedDNSDlg::ChosenRecord() {
+  const int nIndex = ChooserRecord();
+  // A selection made without a change notification (the drop-down list
+  // follows what is typed) must not act on the servers of another adapter.
+  if (nIndex >= 0 && nIndex != m_nListedRecord) FillDnsList(nIndex);
+  return nIndex;
+}
+
+void CAdvancedDNSDlg::OnSelchangeInterface() {
+  const int nIndex = ChooserRecord();
+  if (nIndex >= 0) FillDnsList(nIndex);
+}
+
+void CAdvancedDNSDlg::OnAddHost() {
+  const int nIndex = ChosenRecord();
+  if (nIndex < 0) return;
+  // With the placeholder row an adapter without servers hands 1.
+  m_nRowCount = m_listDns.GetItemCount();
+  CAddDnsHostDlg dlg(&m_pAdapters[nIndex], m_strInterfaceName, m_nRowCount, Host());
+  dlg.DoModal();
+  FillDnsList(nIndex);
+}
+
+void CAdvancedDNSDlg::OnRemove() {
+  const int nIndex = ChosenRecord();
+  if (nIndex < 0) return;
+  const int nRow = m_listDns.GetFirstSelectedItem();
+  if (nRow < 0) {
+    ShowMessage(Host(), "You have not selected and item. Select one first.", MB_OK | MB_ICONEXCLAMATION);
+    return;
+  }
+  if (ShowMessage(Host(), "Are you sure you want to remove selected DNS Address?", MB_YESNO | MB_ICONQUESTION,
+                  kRemoveCaption) != IDYES)
+    return;
+  const CListItemData* pData = m_listDns.GetItemData(nRow);
+  if (pData == nullptr || pData->m_arrTexts.empty()) return;
+  const std::string server = pData->m_arrTexts[0];
+
+  const CNetshResult result =
+      RunCommandForWindow(FormatDeleteDnsCommand(m_strInterfaceName, server), m_runner, Host(), false);
+  if (!result.Succeeded()) {
+    ReportNetshFailure(Host(), result, kRemoveCaption, {}, {});
+    return;
+  }
+  // A sorted list's row r is not entry r of the record: the entry is found
+  // by the removed server's text.
+  CAdapterRecord& record = m_pAdapters[nIndex];
+  record.RemoveDnsServer(FindDnsServer(record.m_dnsServers, server));
+  m_listDns.DeleteItem(nRow, true, &AcceptEveryRow, 0);
+  ShowMessage(Host(), AddNetshWords("Successfully removed selected DNS address.", result),
+              MB_OK | MB_ICONINFORMATION, kRemoveCaption);
+  if (m_listDns.GetItemCount() == 0) ShowPlaceholder();
+}
+
+}  // namespace vantoric

@@ -1,0 +1,60 @@
+// The DNS server page of the Advanced Settings dialog: the IPv6 DNS servers
+// of the adapter chosen in its chooser, with Add Host and Remove. Changes run
+// through netsh and are mirrored into the caller's adapter records.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "controls/sortable_list_win32.h"
+#include "core/adapter_records.h"
+#include "core/netsh_run_win32.h"
+#include "framework/dialog_page.h"
+
+namespace vantoric {
+
+class CAdvancedDNSDlg : public CDialogPage {
+ public:
+  // Chooser entry i is record i of the nAdapterCount records at pAdapters,
+  // which stay the caller's and keep the page's changes; the names are copied.
+  CAdvancedDNSDlg(CAdapterRecord* pAdapters, int nAdapterCount, const std::vector<std::string>& adapterNames);
+  ~CAdvancedDNSDlg() override;
+
+ protected:
+  BOOL OnInitDialog() override;
+  bool OnCommand(UINT nId, UINT nCode, HWND hCtl) override;
+  void OnDestroy() override;
+
+  // Lists the servers of record nIndex; 1 when there were any.
+  int FillDnsList(int nIndex);
+
+  void OnSelchangeInterface();
+  void OnAddHost();
+  void OnRemove();
+
+  std::string m_strInterfaceName;
+  std::vector<std::string> m_adapterNames;
+  CAdapterRecord* m_pAdapters;
+  int m_nAdapterCount;
+  CNetshRunner m_runner;
+  int m_nRowCount = 0;
+  CBrekListCtrl m_listDns;
+
+ private:
+  bool HasRecords() const { return m_pAdapters != nullptr && m_nAdapterCount > 0; }
+  // The record that the chooser's selection names, or -1 (no records, or a
+  // typed text that matches no entry).
+  int ChooserRecord() const;
+  // The same, with the list brought to that record's servers.
+  int ChosenRecord();
+  void ShowPlaceholder();
+  void EnableItem(int nId, bool bEnable) const { ::EnableWindow(GetDlgItem(nId), bEnable ? TRUE : FALSE); }
+  // The dialog that hosts the page: owner of its message boxes and dialogs.
+  HWND Host() const { return ::GetAncestor(m_hWnd, GA_ROOT); }
+
+  int m_nListedRecord = -1;  // whose servers the list shows
+};
+
+}  // namespace vantoric

@@ -1,0 +1,32 @@
+// The "Advanced Settings" dialog: a frame around the properties tab, whose
+// one page is the DNS server page. The page applies its changes itself;
+// OK and Cancel only close the dialog.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "core/adapter_records.h"
+#include "dialogs/properties_tab_win32.h"
+#include "framework/dialog.h"
+
+namespace vantoric {
+
+class CAdvancedSettingsDlg : public CDialog {
+ public:
+  // The main window's records (not owned; the page amends them in place)
+  // and their names, which are copied.
+  CAdvancedSettingsDlg(CAdapterRecord* pAdapters, int nAdapterCount, const std::vector<std::string>& adapterNames);
+
+ protected:
+  BOOL OnInitDialog() override;
+
+  CIPV6PropertiesTab m_tabProperties;
+  CAdapterRecord* m_pAdapters;
+  int m_nAdapterCount;
+  std::vector<std::string> m_adapterNames;
+};
+
+}  // namespace vantoric

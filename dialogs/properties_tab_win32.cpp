@@ -1,0 +1,65 @@
+#include "dialogs/properties_tab_win32.h"
+
+#include <commctrl.h>
+
+#include "dialogs/advanced_dns_dlg.h"
+#include "framework/utf8.h"
+
+namespace vantoric {
+
+CIPV6PropertiesTab::~CIPV6PropertiesTab() {
+  // The pages go before the names that they were made from.
+  m_pages.clear();
+}
+
+void CIPV6PropertiesTab::SetupPages(const std::vector<std::string>& adapterNames, CAdapterRecord* pAdapters,
+                                    int nAdapterCount) {
+  m_nPages = 1;
+  m_pAdapters = pAdapters;
+  m_nAdapterCount = nAdapterCount;
+  m_adapterNames = adapterNames;
+  m_pages.push_back(std::make_unique<CAdvancedDNSDlg>(m_pAdapters, m_nAdapterCount, m_adapterNames));
+
+  std::wstring title = Widen("DNS");
+  TCITEMW item{};
+  item.mask = TCIF_TEXT;
+  item.pszText = title.data();
+  SendMessage(TCM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
+
+  m_nCurPage = 0;
+  if (m_pages[0]->Create(m_hWnd) != nullptr) ::ShowWindow(m_pages[0]->GetSafeHwnd(), SW_SHOW);
+  PlacePages();
+}
+
+void CIPV6PropertiesTab::PlacePages() const {
+  const RECT client = GetClientRect();
+  RECT tab{};
+  SendMessage(TCM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&tab));
+  for (size_t i = 0; i < m_pages.size(); ++i) {
+    HWND page = m_pages[i]->GetSafeHwnd();
+    if (page == nullptr) continue;
+    ::SetWindowPos(page, HWND_TOP, tab.left, tab.bottom + 1, client.right - tab.left - 1,
+                   client.bottom - tab.bottom - 2, i == 0 ? SWP_SHOWWINDOW : SWP_HIDEWINDOW);
+  }
+}
+
+LRESULT CIPV6PropertiesTab::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_LBUTTONDOWN) {
+    const LRESULT result = CSubclassWindow::WindowProc(msg, wp, lp);
+    OnLButtonDown();
+    return result;
+  }
+  return CSubclassWindow::WindowProc(msg, wp, lp);
+}
+
+void CIPV6PropertiesTab::OnLButtonDown() {
+  const int nTab = static_cast<int>(SendMessage(TCM_GETCURFOCUS));
+  if (nTab == m_nCurPage || nTab < 0 || nTab >= static_cast<int>(m_pages.size())) return;
+  ::ShowWindow(m_pages[static_cast<size_t>(m_nCurPage)]->GetSafeHwnd(), SW_HIDE);
+  m_nCurPage = nTab;
+  HWND page = m_pages[static_cast<size_t>(m_nCurPage)]->GetSafeHwnd();
+  ::ShowWindow(page, SW_SHOW);
+  ::SetFocus(page);
+}
+
+}  // namespace vantoric

@@ -1,0 +1,369 @@
+// The Advanced Settings dialog with its DNS page, and the Add DNS dialog that
+// the page opens, driven like a user with the recording netsh as the system's.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <fstream>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "controls/ipv6_control_win32.h"
+#include "dialogs/advanced_settings_dlg.h"
+#include "framework/controls.h"
+#include "framework/utf8.h"
+#include "resources/resource.h"
+#include "tests/win/support/gui_support.h"
+#include "tests/win/support/netsh_standin_support.h"
+
+namespace vantoric {
+namespace {
+
+using Strings = std::vector<std::string>;
+
+// Steps for the loop of a modal dialog: each runs when the loop is idle, and
+// again while it answers false; one that never gets its way closes the dialogs.
+thread_local std::deque<std::function<bool()>> t_steps;
+thread_local ULONGLONG t_deadline = 0;
+
+void CALLBACK RunStep(HWND, UINT, UINT_PTR id, DWORD) {
+  ::KillTimer(nullptr, id);
+  if (t_steps.empty()) return;
+  if (t_steps.front()()) {
+    t_steps.pop_front();
+    t_deadline = ::GetTickCount64() + 20000;
+  } else if (::GetTickCount64() > t_deadline) {
+    ADD_FAILURE() << "a step waited in vain";
+    t_steps.clear();
+    ::EnumThreadWindows(::GetCurrentThreadId(), [](HWND h, LPARAM) { return ::PostMessageW(h, WM_COMMAND, IDCANCEL, 0); }, 0);
+  }
+  if (!t_steps.empty()) ::SetTimer(nullptr, 0, 10, &RunStep);
+}
+
+void RunSteps(std::vector<std::function<bool()>> steps) {
+  t_steps.assign(steps.begin(), steps.end());
+  t_deadline = ::GetTickCount64() + 20000;
+  ::SetTimer(nullptr, 0, 10, &RunStep);
+}
+
+// A modal dialog is shown once its loop first runs out of messages.
+bool Shown(HWND dlg) { return dlg != nullptr && ::IsWindowVisible(dlg); }
+void Click(HWND dlg, int id) { ::PostMessageW(::GetDlgItem(dlg, id), BM_CLICK, 0, 0); }
+
+// Types an address group by group, moving on with Tab after a short group.
+void TypeGroups(HWND dlg, const Strings& groups) {
+  HWND edit = ::GetDlgItem(dlg, IDC_IPV6_ADDRESS);
+  ::SetFocus(edit);
+  for (const std::string& group : groups) {
+    for (char c : group) ::SendMessageW(edit, WM_CHAR, static_cast<unsigned char>(c), 1);
+    if (group.size() < 4) ::SendMessageW(edit, WM_KEYDOWN, VK_TAB, 1);
+  }
+}
+
+// A picture for a person to look at. The X program that takes it runs on its
+// own (Wine cannot wait for it), so the windows stay as they are until its
+// file is complete: a PNG ends with its IEND chunk.
+void Screenshot(HWND hwnd, const std::string& name) {
+  ::RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  const std::wstring file = L"Z:" + Widen(test::ScreenshotPath(name));
+  ::DeleteFileW(file.c_str());
+  ASSERT_TRUE(test::SaveScreenshot(test::ScreenshotPath(name)));
+  EXPECT_TRUE(test::PumpUntil([&] {
+    std::ifstream png(file.c_str(), std::ios::binary);
+    char tail[8] = {};
+    return png.seekg(-8, std::ios::end) && png.read(tail, 8) && std::string(tail, 8) == "IEND\xAE\x42\x60\x82";
+  }, 15000)) << name;
+}
+
+std::string ConsoleLog(const std::string& line, DWORD exitCode = 0) {
+  return test::CNetshStandin::InteractiveCall() + "stdin: " + line + "\r\neof\r\nexit: " + std::to_string(exitCode) +
+         "\r\n";
+}
+
+// A click in the middle of a rectangle of a control's client area.
+void ClickAt(HWND control, const RECT& rc) {
+  const LPARAM at = MAKELPARAM((rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2);
+  ::SendMessageW(control, WM_LBUTTONDOWN, MK_LBUTTON, at);
+  ::SendMessageW(control, WM_LBUTTONUP, 0, at);
+}
+
+LRESULT CALLBACK CountEscape(HWND h, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR count) {
+  if (msg == WM_KEYDOWN && wp == VK_ESCAPE) ++*reinterpret_cast<int*>(count);
+  return ::DefSubclassProc(h, msg, wp, lp);
+}
+
+const Strings kPlaceholder = {"No DNS entries found in this adapter."};
+
+class DnsDialogs : public ::testing::Test {
+ protected:
+  void AddAdapter(const std::string& name, Strings servers) {
+    m_records.emplace_back();
+    m_records.back().m_strFriendlyName = name;
+    m_records.back().m_dnsServers = std::move(servers);
+    m_names.push_back(name);
+  }
+  void AddAdapters() {
+    AddAdapter("Ethernet 2", {"2001:db8::1", "2001:db8::2", "2001:db8::3"});
+    AddAdapter("Wi-Fi", {});
+    AddAdapter("Local Area Connection 3", {"2001:db8::99"});
+  }
+  Strings& Servers(size_t i) { return m_records[i].m_dnsServers; }
+
+  void Open() {
+    m_dlg = std::make_unique<CAdvancedSettingsDlg>(m_records.data(), static_cast<int>(m_records.size()), m_names);
+    m_hDlg = m_dlg->Create(nullptr);
+    ASSERT_NE(m_hDlg, nullptr);
+    ::ShowWindow(m_hDlg, SW_SHOW);
+    m_hPage = ::FindWindowExW(Tab(), nullptr, L"#32770", nullptr);
+    ASSERT_NE(m_hPage, nullptr) << "the page is a child of the tab control";
+  }
+
+  HWND Tab() const { return ::GetDlgItem(m_hDlg, IDC_TAB_ADVANCED); }
+  HWND Item(int id) const { return ::GetDlgItem(m_hPage, id); }
+  // Which of list, Add Host, Remove are enabled ("+" or "-" each).
+  std::string States() const {
+    std::string s;
+    for (int id : {IDC_LIST_DNS, IDC_BUTTON_ADD_HOST, IDC_BUTTON_REMOVE_DNS}) s += ::IsWindowEnabled(Item(id)) ? '+' : '-';
+    return s;
+  }
+  void Press(int id) const { ::SendMessageW(Item(id), BM_CLICK, 0, 0); }
+  void Choose(int index) const {
+    ::SendMessageW(Item(IDC_COMBO_DNS_INTERFACE), CB_SETCURSEL, index, 0);
+    ::SendMessageW(m_hPage, WM_COMMAND, MAKEWPARAM(IDC_COMBO_DNS_INTERFACE, CBN_SELCHANGE),
+                   reinterpret_cast<LPARAM>(Item(IDC_COMBO_DNS_INTERFACE)));
+  }
+  void SelectRow(int row) const {
+    LVITEMW item{};
+    item.stateMask = item.state = LVIS_SELECTED | LVIS_FOCUSED;
+    ::SendMessageW(Item(IDC_LIST_DNS), LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&item));
+  }
+  Strings Rows() const {
+    const CListView list(Item(IDC_LIST_DNS));
+    Strings rows;
+    for (int i = 0; i < list.GetItemCount(); ++i) rows.push_back(list.GetItemText(i, 0));
+    return rows;
+  }
+  // Caption, text and icon of every box so far.
+  Strings Boxes() const {
+    Strings boxes;
+    for (const test::CaughtBox& b : m_catcher.Boxes())
+      boxes.push_back(b.caption + " | " + b.text + " | " + "-EWQI"[static_cast<int>(b.icon)]);
+    return boxes;
+  }
+  void RemoveAnswering(int answer) {
+    m_catcher.QueueAnswer(answer);
+    if (answer == IDYES) m_catcher.QueueAnswer(IDOK);
+    Press(IDC_BUTTON_REMOVE_DNS);
+  }
+
+  test::CNetshStandin m_standin{::testing::UnitTest::GetInstance()->current_test_info()->name()};
+  test::CGuiTestScope m_scope{"Vantoric DNS Dialog Tests"};
+  test::CMessageBoxCatcher m_catcher;
+  std::vector<CAdapterRecord> m_records;
+  Strings m_names;
+  std::unique_ptr<CAdvancedSettingsDlg> m_dlg;
+  HWND m_hDlg = nullptr;
+  HWND m_hPage = nullptr;
+  HWND m_hAdd = nullptr;  // the Add DNS dialog once it is active
+};
+
+TEST_F(DnsDialogs, OpensOnTheDnsTabWithTheFirstAdaptersServers) {
+  m_catcher.SetStrict(true);
+  AddAdapters();
+  Open();
+  wchar_t title[16] = {};
+  TCITEMW tab{TCIF_TEXT, 0, 0, title, 16};
+  ::SendMessageW(Tab(), TCM_GETITEMW, 0, reinterpret_cast<LPARAM>(&tab));
+  EXPECT_EQ(Narrow(title), "DNS");
+  EXPECT_EQ(::SendMessageW(Tab(), TCM_GETITEMCOUNT, 0, 0), 1);
+  RECT area = CWindow(Tab()).GetClientRect();
+  ::SendMessageW(Tab(), TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&area));
+  const RECT page = CWindow(Tab()).GetChildRect(m_hPage);
+  EXPECT_TRUE(::IsWindowVisible(m_hPage));
+  // The page covers the tab's display area.
+  EXPECT_LE(page.top, area.top);
+  EXPECT_GE(page.bottom, area.bottom - 2);
+  EXPECT_GE(page.right, area.right - 2);
+
+  const CComboBox chooser(Item(IDC_COMBO_DNS_INTERFACE));
+  EXPECT_EQ((Strings{chooser.GetLBText(0), chooser.GetLBText(1), chooser.GetLBText(2)}), m_names) << "record order";
+  EXPECT_EQ(chooser.GetCurSel(), 0);
+  EXPECT_EQ(Rows(), Servers(0)) << "S1, S2, S3 from the top";
+  EXPECT_EQ(States(), "+++");
+  EXPECT_FALSE(::IsWindowEnabled(Item(IDC_BUTTON_EDIT_DNS)));
+  Screenshot(m_hDlg, "advanced_settings.png");
+
+  // Clicking the one tab changes nothing.
+  RECT item{};
+  ::SendMessageW(Tab(), TCM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&item));
+  ClickAt(Tab(), item);
+  EXPECT_TRUE(::IsWindowVisible(m_hPage));
+  EXPECT_EQ(::FindWindowExW(Tab(), nullptr, L"#32770", nullptr), m_hPage);
+  EXPECT_EQ(Rows(), Servers(0));
+  m_dlg->DestroyWindow();
+
+  m_records.clear();
+  m_names.clear();
+  Open();
+  EXPECT_EQ(Rows(), kPlaceholder) << "without adapter records";
+  EXPECT_EQ(States(), "---");
+}
+
+TEST_F(DnsDialogs, AddHostSendsTheTypedAddressAndRecordsItsCompressedForm) {
+  m_catcher.SetStrict(true);
+  AddAdapters();
+  Open();
+  m_catcher.onOtherDialog = [&](HWND h) { m_hAdd = h; };
+  Strings seen;  // caption, index, index editable
+  m_catcher.QueueAnswer(IDOK);
+  RunSteps({[&] {
+              if (!Shown(m_hAdd)) return false;
+              seen = {CWindow::GetText(m_hAdd), test::DialogItemText(m_hAdd, IDC_EDIT_DNS_INDEX),
+                      ::IsWindowEnabled(::GetDlgItem(m_hAdd, IDC_EDIT_DNS_INDEX)) ? "editable" : "fixed"};
+              Click(m_hAdd, IDOK);  // nothing typed
+              return true;
+            },
+            [&] {
+              if (m_catcher.Boxes().size() != 1 || !::IsWindowEnabled(m_hAdd)) return false;
+              Click(m_hAdd, IDCANCEL);
+              return true;
+            }});
+  Press(IDC_BUTTON_ADD_HOST);
+  EXPECT_EQ(seen, (Strings{"Add DNS", "3", "fixed"})) << "three servers hand 3";
+  EXPECT_EQ(Boxes(), Strings{"Add DNS Server | Invalid address parameter. | E"});
+  EXPECT_FALSE(m_standin.LogExists()) << "nothing was run";
+
+  Choose(1);
+  EXPECT_EQ(Rows(), kPlaceholder);
+  EXPECT_EQ(States(), "-+-");
+  m_catcher.Clear();
+  m_catcher.QueueAnswer(IDOK);
+  m_hAdd = nullptr;
+  std::string preview;
+  RunSteps({[&] {
+    if (!Shown(m_hAdd)) return false;
+    seen = {test::DialogItemText(m_hAdd, IDC_EDIT_DNS_INDEX)};
+    TypeGroups(m_hAdd, {"2001", "db8", "0", "0", "0", "0", "0", "53"});
+    preview = test::DialogItemText(m_hAdd, IDC_STATIC_DNS_STATUS);
+    Screenshot(m_hAdd, "add_dns.png");
+    // The record takes what was sent, not whatever the status line shows.
+    ::SetDlgItemTextW(m_hAdd, IDC_STATIC_DNS_STATUS, L"2001:db8::dead");
+    Click(m_hAdd, IDOK);
+    return true;
+  }});
+  Press(IDC_BUTTON_ADD_HOST);
+  EXPECT_EQ(seen, Strings{"1"}) << "an adapter without servers hands 1";
+  EXPECT_EQ(preview, "2001:db8::53");
+  EXPECT_EQ(m_standin.ReadLog(), ConsoleLog("interface ipv6 add dns \"Wi-Fi\" 2001:db8:0:0:0:0:0:53 1"))
+      << "the newly chosen adapter, the address as typed";
+  EXPECT_EQ(Servers(1), Strings{"2001:db8::53"}) << "the compressed form";
+  EXPECT_EQ(Boxes(), Strings{"Add DNS Server | Successfully added new DNS host. | I"});
+  EXPECT_EQ(Rows(), Servers(1));
+  EXPECT_EQ(States(), "+++");
+}
+
+TEST_F(DnsDialogs, RemoveAsksAndRemovesTheSelectedServer) {
+  m_catcher.SetStrict(true);
+  AddAdapters();
+  Open();
+  m_catcher.QueueAnswer(IDOK);
+  Press(IDC_BUTTON_REMOVE_DNS);
+  SelectRow(1);
+  RemoveAnswering(IDNO);
+  EXPECT_EQ(Boxes(), (Strings{"Vantoric | You have not selected and item. Select one first. | W",
+                              "Remove DNS Address | Are you sure you want to remove selected DNS Address? | Q"}));
+  EXPECT_EQ(m_catcher.Boxes()[1].buttons, (std::vector<int>{IDYES, IDNO}));
+  EXPECT_FALSE(m_standin.LogExists()) << "No runs nothing";
+
+  m_catcher.Clear();
+  RemoveAnswering(IDYES);
+  EXPECT_EQ(m_standin.ReadLog(), ConsoleLog("interface ipv6 delete dns \"Ethernet 2\" 2001:db8::2"));
+  EXPECT_EQ(Boxes()[1], "Remove DNS Address | Successfully removed selected DNS address. | I");
+  EXPECT_EQ(Servers(0), (Strings{"2001:db8::1", "2001:db8::3"}));
+  EXPECT_EQ(Rows(), Servers(0));
+  EXPECT_EQ(CListView(Item(IDC_LIST_DNS)).GetNextItem(-1, LVNI_SELECTED), 1) << "the row now in its place";
+
+  Choose(2);
+  SelectRow(0);
+  RemoveAnswering(IDYES);
+  EXPECT_TRUE(Servers(2).empty());
+  EXPECT_EQ(Rows(), kPlaceholder) << "removing the only server";
+  EXPECT_EQ(States(), "-+-");
+}
+
+TEST_F(DnsDialogs, RemovingFromASortedListRemovesTheServerOfTheRow) {
+  m_catcher.SetStrict(true);
+  AddAdapter("Ethernet 2", {"2001:db8::c", "2001:db8::a", "2001:db8::b"});
+  Open();
+  HWND header = reinterpret_cast<HWND>(::SendMessageW(Item(IDC_LIST_DNS), LVM_GETHEADER, 0, 0));
+  RECT rc{};
+  ::SendMessageW(header, HDM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&rc));
+  ClickAt(header, rc);
+  ASSERT_EQ(Rows(), (Strings{"2001:db8::a", "2001:db8::b", "2001:db8::c"}));
+  SelectRow(0);
+  RemoveAnswering(IDYES);
+  EXPECT_EQ(m_standin.ReadLog(), ConsoleLog("interface ipv6 delete dns \"Ethernet 2\" 2001:db8::a"));
+  EXPECT_EQ(Servers(0), (Strings{"2001:db8::c", "2001:db8::b"}));
+  EXPECT_EQ(Rows(), (Strings{"2001:db8::b", "2001:db8::c"}));
+}
+
+TEST_F(DnsDialogs, AFailedCommandChangesNothingAndShowsNetshsWords) {
+  m_catcher.SetStrict(true);
+  AddAdapters();
+  m_standin.SetAnswer("The object already exists.\\r\\n");
+  m_standin.SetExitCode(1);
+  Open();
+  SelectRow(0);
+  RemoveAnswering(IDYES);
+  m_catcher.onOtherDialog = [&](HWND h) { m_hAdd = h; };
+  m_catcher.QueueAnswer(IDOK);
+  bool bStayedOpen = false;
+  RunSteps({[&] {
+              if (!Shown(m_hAdd)) return false;
+              TypeGroups(m_hAdd, {"2001", "db8", "0", "0", "0", "0", "0", "5"});
+              Click(m_hAdd, IDOK);
+              return true;
+            },
+            [&] {
+              if (m_catcher.Boxes().size() != 3 || !::IsWindowEnabled(m_hAdd)) return false;
+              bStayedOpen = ::IsWindowVisible(m_hAdd) != FALSE;
+              Click(m_hAdd, IDCANCEL);
+              return true;
+            }});
+  Press(IDC_BUTTON_ADD_HOST);
+  const Strings boxes = Boxes();
+  ASSERT_EQ(boxes.size(), 3u);
+  for (const std::string& box : {boxes[1], boxes[2]})
+    EXPECT_NE(box.find("netsh answered:\nThe object already exists. | E"), std::string::npos) << box;
+  EXPECT_EQ(boxes[1].rfind("Remove DNS Address | ", 0), 0u) << boxes[1];
+  EXPECT_EQ(boxes[2].rfind("Add DNS Server | ", 0), 0u) << boxes[2];
+  EXPECT_TRUE(bStayedOpen);
+  EXPECT_EQ(Servers(0).size(), 3u);
+  EXPECT_EQ(Rows(), Servers(0));
+}
+
+TEST_F(DnsDialogs, EscapeInsideThePageClosesNothing) {
+  AddAdapters();
+  CAdvancedSettingsDlg dlg(m_records.data(), static_cast<int>(m_records.size()), m_names);
+  int nEscapes = 0;
+  m_catcher.onOtherDialog = [&](HWND h) { m_hDlg = h; };
+  RunSteps({[&] {
+    if (!Shown(m_hDlg)) return false;
+    HWND list = ::FindWindowExW(::FindWindowExW(Tab(), nullptr, L"#32770", nullptr), nullptr, L"SysListView32", nullptr);
+    ::SetWindowSubclass(list, &CountEscape, 1, reinterpret_cast<DWORD_PTR>(&nEscapes));
+    ::SetFocus(list);
+    ::PostMessageW(list, WM_KEYDOWN, VK_ESCAPE, 1);
+    ::PostMessageW(list, WM_KEYUP, VK_ESCAPE, 0xC0000001);
+    ::PostMessageW(m_hDlg, WM_COMMAND, IDOK, 0);  // unless Escape cancelled first
+    return true;
+  }});
+  EXPECT_EQ(dlg.DoModal(nullptr), IDOK);
+  EXPECT_EQ(nEscapes, 1) << "the focused list got the key";
+}
+
+}  // namespace
+}  // namespace vantoric
