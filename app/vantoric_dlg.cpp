@@ -5,8 +5,14 @@
 #include <new>
 
 #include "app/about_dlg.h"
+#include "app/address_command_rules.h"
 #include "app/help_win32.h"
 #include "core/adapter_enumeration_win32.h"
+#include "core/netsh_commands.h"
+#include "dialogs/add_ip6_dlg.h"
+#include "dialogs/advanced_settings_dlg.h"
+#include "dialogs/edit_ip6_dlg.h"
+#include "dialogs/netsh_outcome_win32.h"
 #include "framework/message_box.h"
 #include "framework/utf8.h"
 #include "resources/resource.h"
@@ -90,11 +96,7 @@ BOOL CVantoricDlg::OnInitDialog() {
   InitAddressColumns();
   FillAddressList();
 
-  // Inserted at their index, so that a sorting chooser keeps the record
-  // order: chooser entry i is record i.
-  const CComboBox chooser = Chooser();
-  for (size_t i = 0; i < m_adapterNames.size(); ++i) chooser.InsertString(static_cast<int>(i), m_adapterNames[i]);
-  chooser.SetCurSel(0);
+  FillChooser({});
 
   AttachWebLink();
   return TRUE;
@@ -198,9 +200,147 @@ void CVantoricDlg::OnClickAddressList(const NMITEMACTIVATE* pItem) {
   m_bAddressSelected = 1;
 }
 
+void CVantoricDlg::FillChooser(const std::string& selectName) {
+  // Inserted at their index, so that a sorting chooser keeps the record
+  // order: chooser entry i is record i.
+  const CComboBox chooser = Chooser();
+  chooser.ResetContent();
+  for (size_t i = 0; i < m_adapterNames.size(); ++i) chooser.InsertString(static_cast<int>(i), m_adapterNames[i]);
+  chooser.SetCurSel(FindAdapterEntry(m_adapterNames, selectName));
+}
+
+void CVantoricDlg::ClearSelection() {
+  m_bAddressSelected = 0;
+  m_strSelAddress.clear();
+  m_strSelKind.clear();
+}
+
+void CVantoricDlg::FocusAddressList() {
+  SendMessage(WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(m_listAddresses.GetSafeHwnd()), TRUE);
+}
+
+int CVantoricDlg::LookUpSelectedAddress() {
+  const int index = m_pCurAdapter != nullptr ? FindAddressIndex(*m_pCurAdapter, m_strSelAddress) : -1;
+  if (index < 0) {
+    ShowMessage(m_hWnd, NOT_SELECTED_MESSAGE, MB_OK | MB_ICONEXCLAMATION);
+    ClearSelection();
+    return -1;
+  }
+  m_strSelKind = m_pCurAdapter->m_addresses[static_cast<size_t>(index)].m_strKind;
+  return index;
+}
+
+CNetshResult CVantoricDlg::RunAddressCommand(const std::string& line) {
+  return RunCommandForWindow(line, m_redirect, m_hWnd, IsElevationNeeded());
+}
+
+void CVantoricDlg::OnRemove() {
+  if (m_bAddressSelected == 0) {
+    ShowMessage(m_hWnd, NOT_SELECTED_MESSAGE, MB_OK | MB_ICONEXCLAMATION);
+    return;
+  }
+  if (ShowMessage(m_hWnd, "Are you sure you want to remove ip address?", MB_OKCANCEL | MB_ICONQUESTION) != IDOK) {
+    m_bAddressSelected = 0;
+    return;
+  }
+  // A row must be selected or focused, as the user sees it; the row removed
+  // is the one of the address the command names.
+  if (m_listAddresses.GetNextItem(-1, LVNI_SELECTED) < 0 && m_listAddresses.GetNextItem(-1, LVNI_FOCUSED) < 0)
+    return;
+  const int index = LookUpSelectedAddress();
+  if (index < 0) return;
+  if (!IsRemovableKind(m_strSelKind)) {
+    ShowMessage(m_hWnd, CANNOT_DELETE_MESSAGE, MB_OK | MB_ICONEXCLAMATION);
+    m_bAddressSelected = 0;
+    FocusAddressList();
+    return;
+  }
+  const CNetshResult result = RunAddressCommand(FormatDeleteAddressCommand(m_strInterfaceName, m_strSelAddress));
+  if (result.Succeeded()) {
+    m_listAddresses.DeleteItem(index);
+    m_pCurAdapter->RemoveAddress(index);
+    ShowMessage(m_hWnd, AddNetshWords("Successfully removed IPv6 Address.", result), MB_OK | MB_ICONINFORMATION,
+                "Remove IPv6 Address");
+  } else {
+    ReportNetshFailure(m_hWnd, result, "Remove IPv6 Address", "Remove IPv6 Address cancelled.", "Add IP address");
+  }
+  m_bAddressSelected = 0;
+}
+
+void CVantoricDlg::OnEdit() {
+  const int index = m_pCurAdapter != nullptr ? FindAddressIndex(*m_pCurAdapter, m_strSelAddress) : -1;
+  const std::string kind = index >= 0 ? m_pCurAdapter->m_addresses[static_cast<size_t>(index)].m_strKind : "";
+  const CEditGate gate = CheckEditGate(kind, m_strSelAddress, index >= 0, m_bAddressSelected != 0);
+  if (!gate.m_bOpen) {
+    ShowMessage(m_hWnd, gate.m_strMessage, MB_OK | MB_ICONEXCLAMATION);
+    if (gate.m_bClearSelection) {
+      ClearSelection();
+      FocusAddressList();
+    }
+    return;
+  }
+  m_strSelKind = kind;
+  const std::string oldAddress = m_strSelAddress;
+  CEditIP6Dlg dlg(oldAddress, m_pCurAdapter);
+  dlg.DoModal(m_hWnd);
+  // An apply that succeeded has changed the machine, whichever button
+  // closed the dialog: the replaced address goes and the list shows anew.
+  if (dlg.m_bApplied) {
+    if (dlg.m_bAddressChanged) DeleteEditedAddress(oldAddress);
+    OnRefresh();
+  }
+  FillAddressList();
+  m_bAddressSelected = 0;
+}
+
+int CVantoricDlg::DeleteEditedAddress(const std::string& address) {
+  const int index = m_pCurAdapter != nullptr ? FindAddressIndex(*m_pCurAdapter, address) : -1;
+  const std::string kind = index >= 0 ? m_pCurAdapter->m_addresses[static_cast<size_t>(index)].m_strKind : "";
+  if (!IsRemovableKind(kind)) {
+    // The new address is in place; the old one stays beside it, and the
+    // user is told so rather than left to find two addresses.
+    ShowMessage(m_hWnd, CANNOT_DELETE_MESSAGE, MB_OK | MB_ICONEXCLAMATION);
+    m_bAddressSelected = 0;
+    FocusAddressList();
+    return 0;
+  }
+  const CNetshResult result = RunAddressCommand(FormatDeleteAddressCommand(m_strInterfaceName, address));
+  if (!result.Succeeded()) {
+    ReportNetshFailure(m_hWnd, result, "Edit IPv6 Address", "Remove IPv6 Address cancelled.", "Edit IP address");
+    return 0;
+  }
+  m_listAddresses.DeleteItem(index);
+  m_pCurAdapter->RemoveAddress(index);
+  m_bAddressSelected = 0;
+  return 1;
+}
+
+void CVantoricDlg::OnAdd() {
+  if (!m_pAdapters) return;
+  const int entry = Chooser().GetCurSel();
+  CAddIP6Dlg dlg(m_pAdapters.get(), m_adapterNames, entry < 0 ? 0 : entry);
+  dlg.DoModal(m_hWnd);
+  FillAddressList();
+  m_bAddressSelected = 0;
+}
+
+void CVantoricDlg::OnAdvanced() {
+  if (!m_pAdapters) return;
+  CAdvancedSettingsDlg dlg(m_pAdapters.get(), m_nAdapterCount, m_adapterNames);
+  dlg.DoModal(m_hWnd);
+}
+
 void CVantoricDlg::OnRefresh() {
+  // Adapters come and go (tunnels, VPNs) and change their order: the
+  // chooser is rebuilt from the new snapshot and keeps the adapter by name.
+  const std::string shown = m_strInterfaceName;
   ReleaseAdapters();
-  LoadAdapters();
+  if (LoadAdapters() == 0) return;
+  FillChooser(shown);
+  m_nSelAdapter = Chooser().GetCurSel();
+  if (m_nSelAdapter < 0) m_nSelAdapter = 0;
+  if (m_nSelAdapter >= m_nAdapterCount || m_adapterNames[static_cast<size_t>(m_nSelAdapter)] != shown)
+    ClearSelection();
   FillAddressList();
 }
 
@@ -216,6 +356,18 @@ bool CVantoricDlg::OnCommand(UINT nId, UINT nCode, HWND hCtl) {
   switch (nId) {
     case IDC_COMBO_ADAPTER:
       if (nCode == CBN_SELCHANGE) OnSelchangeAdapter();
+      return true;
+    case IDC_BUTTON_REMOVE:
+      OnRemove();
+      return true;
+    case IDC_BUTTON_EDIT:
+      OnEdit();
+      return true;
+    case IDC_BUTTON_ADD:
+      OnAdd();
+      return true;
+    case IDC_BUTTON_ADVANCED:
+      OnAdvanced();
       return true;
     case IDC_BUTTON_REFRESH:
       OnRefresh();

@@ -12,7 +12,7 @@
 #include "controls/resize_dialog_win32.h"
 #include "controls/transparent_image_win32.h"
 #include "core/adapter_records.h"
-#include "core/redirect_io_win32.h"
+#include "core/netsh_run_win32.h"
 #include "framework/controls.h"
 #include "framework/handles.h"
 
@@ -41,9 +41,23 @@ class CVantoricDlg : public CResizeDialog {
 
   void OnSelchangeAdapter();
   void OnClickAddressList(const NMITEMACTIVATE* pItem);
+  void OnRemove();
+  void OnEdit();
+  // Removes the address that an applied edit replaced; 1 when it was removed.
+  int DeleteEditedAddress(const std::string& address);
+  void OnAdd();
+  void OnAdvanced();
   void OnRefresh();
   void OnHelpButton();
   void OnExit();
+
+  // The selected address's position in the current record, or -1 (then
+  // the selection is cleared and the user told to select one).
+  int LookUpSelectedAddress();
+  void ClearSelection();
+  void FocusAddressList();
+  void FillChooser(const std::string& selectName);
+  CNetshResult RunAddressCommand(const std::string& line);
 
   std::unique_ptr<CAdapterRecord[]> m_pAdapters;
   int m_nAdapterCount = 0;
@@ -63,7 +77,7 @@ class CVantoricDlg : public CResizeDialog {
   std::unique_ptr<CFont> m_pListFont;
   CListView m_listAddresses;
   CTransparentImage m_logo;
-  CRedirectIO m_redirect;  // runs the address commands
+  CNetshRunner m_redirect;  // runs the address commands
   CDemoLink m_link;
 
  private:

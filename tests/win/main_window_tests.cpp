@@ -16,154 +16,13 @@
 #include "framework/utf8.h"
 #include "resources/resource.h"
 #include "tests/win/support/gui_support.h"
+#include "tests/win/main_window_fixture.h"
 #include "tests/win/support/synthetic_adapters.h"
 
 namespace vantoric {
 namespace {
 
-using test::CMessageBoxCatcher;
-using test::CSyntheticAdapterSource;
-using test::SyntheticAdapter;
-using test::SyntheticAddress;
-
-
-// The window with its state readable.
-class CTestDlg : public CVantoricDlg {
- public:
-  using CVantoricDlg::CVantoricDlg;
-  using CVantoricDlg::m_bAddressSelected;
-  using CVantoricDlg::m_hIcon;
-  using CVantoricDlg::m_nAdapterCount;
-  using CVantoricDlg::m_nClickedItem;
-  using CVantoricDlg::m_nSelAdapter;
-  using CVantoricDlg::m_pCurAdapter;
-  using CVantoricDlg::m_strDescription;
-  using CVantoricDlg::m_strInterfaceName;
-  using CVantoricDlg::m_strSelAddress;
-  using CVantoricDlg::m_strSelKind;
-  using CVantoricDlg::m_strSelPreferredLifetime;
-  using CVantoricDlg::m_strSelState;
-  using CVantoricDlg::m_strSelValidLifetime;
-};
-
-SyntheticAddress Address(const std::string& text, IP_PREFIX_ORIGIN prefix, IP_SUFFIX_ORIGIN suffix,
-                         ULONG valid = 0xFFFFFFFF, ULONG preferred = 0xFFFFFFFF,
-                         IP_DAD_STATE dad = IpDadStatePreferred) {
-  SyntheticAddress a;
-  a.text = text;
-  a.prefixOrigin = prefix;
-  a.suffixOrigin = suffix;
-  a.validLifetime = valid;
-  a.preferredLifetime = preferred;
-  a.dadState = dad;
-  return a;
-}
-
-SyntheticAdapter Adapter(const std::string& name, IFTYPE type, std::vector<BYTE> mac,
-                         std::vector<SyntheticAddress> unicast) {
-  SyntheticAdapter a;
-  a.friendlyName = name;
-  a.description = name + " device";
-  a.ifType = type;
-  a.mac = std::move(mac);
-  a.unicast = std::move(unicast);
-  return a;
-}
-
-// A wireless adapter listed before the Ethernet one, and a tunnel without a
-// physical address or IPv6 address.
-std::vector<SyntheticAdapter> ThreeAdapters() {
-  return {
-      Adapter("Wi-Fi", IF_TYPE_IEEE80211, {0x00, 0x1B, 0x2C, 0x3D, 0x4E, 0x5F},
-              {Address("2001:db8:1::10", IpPrefixOriginRouterAdvertisement, IpSuffixOriginLinkLayerAddress)}),
-      Adapter("Ethernet 2", IF_TYPE_ETHERNET_CSMACD, {0x00, 0x0C, 0x29, 0xAB, 0xCD, 0xEF},
-              {Address("2001:db8::5", IpPrefixOriginManual, IpSuffixOriginManual),
-               Address("2001:db8::abcd", IpPrefixOriginRouterAdvertisement, IpSuffixOriginRandom, 86400, 3600,
-                       IpDadStateDeprecated),
-               Address("fe80::20c:29ff:feab:cdef", IpPrefixOriginWellKnown, IpSuffixOriginLinkLayerAddress,
-                       0xFFFFFFFF, 0xFFFFFFFF, IpDadStatePreferred),
-               Address("192.0.2.7", IpPrefixOriginDhcp, IpSuffixOriginDhcp)}),
-      Adapter("Tunnel", IF_TYPE_TUNNEL, {}, {Address("10.0.0.1", IpPrefixOriginManual, IpSuffixOriginManual)}),
-  };
-}
-
-struct Row {
-  std::string address, kind, state, valid, preferred;
-  bool operator==(const Row&) const = default;
-};
-std::ostream& operator<<(std::ostream& os, const Row& r) {
-  return os << r.address << " | " << r.kind << " | " << r.state << " | " << r.valid << " | " << r.preferred;
-}
-
-class MainWindow : public ::testing::Test {
- protected:
-  void TearDown() override {
-    if (m_dlg.IsWindow()) m_dlg.DestroyWindow();
-  }
-
-  HWND Open() {
-    m_hwnd = m_dlg.Create(nullptr);
-    if (m_hwnd != nullptr) {
-      ::ShowWindow(m_hwnd, SW_SHOWNORMAL);
-      ::UpdateWindow(m_hwnd);
-    }
-    return m_hwnd;
-  }
-
-  CListView List() const { return CListView(m_dlg.GetDlgItem(IDC_LIST_ADDRESSES)); }
-  CComboBox Chooser() const { return CComboBox(m_dlg.GetDlgItem(IDC_COMBO_ADAPTER)); }
-
-  std::vector<Row> Rows() const {
-    std::vector<Row> rows;
-    const CListView list = List();
-    for (int i = 0; i < list.GetItemCount(); ++i)
-      rows.push_back({list.GetItemText(i, 0), list.GetItemText(i, 1), list.GetItemText(i, 2),
-                      list.GetItemText(i, 3), list.GetItemText(i, 4)});
-    return rows;
-  }
-
-  std::vector<std::string> ChooserEntries() const {
-    std::vector<std::string> entries;
-    const CComboBox chooser = Chooser();
-    for (int i = 0; i < chooser.GetCount(); ++i) entries.push_back(chooser.GetLBText(i));
-    return entries;
-  }
-
-  void Choose(int entry) {
-    Chooser().SetCurSel(entry);
-    ::SendMessageW(m_hwnd, WM_COMMAND, MAKEWPARAM(IDC_COMBO_ADAPTER, CBN_SELCHANGE),
-                   reinterpret_cast<LPARAM>(Chooser().GetSafeHwnd()));
-  }
-
-  // A left click in the list at a client point, as the mouse delivers it.
-  void ClickList(POINT pt) {
-    HWND list = List().GetSafeHwnd();
-    ::PostMessageW(list, WM_LBUTTONUP, 0, MAKELPARAM(pt.x, pt.y));
-    ::SendMessageW(list, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(pt.x, pt.y));
-    test::PumpMessages(30);
-  }
-  void ClickRow(int row) {
-    RECT rc{};
-    rc.left = LVIR_LABEL;
-    ::SendMessageW(List().GetSafeHwnd(), LVM_GETITEMRECT, row, reinterpret_cast<LPARAM>(&rc));
-    ClickList(POINT{rc.left + 10, (rc.top + rc.bottom) / 2});
-  }
-  void ClickBelowLastRow() {
-    const int count = List().GetItemCount();
-    RECT rc{};
-    if (count > 0) {
-      rc.left = LVIR_BOUNDS;
-      ::SendMessageW(List().GetSafeHwnd(), LVM_GETITEMRECT, count - 1, reinterpret_cast<LPARAM>(&rc));
-    } else {
-      rc.bottom = 30;
-    }
-    ClickList(POINT{20, rc.bottom + 12});
-  }
-
-  test::CGuiTestScope m_scope{"Vantoric Main Window Tests"};
-  CTestDlg m_dlg{&m_scope.App().GetProfile()};
-  HWND m_hwnd = nullptr;
-};
+using namespace test;
 
 TEST_F(MainWindow, ChooserFollowsTheSnapshotAndEntryZeroIsShown) {
   CSyntheticAdapterSource source(ThreeAdapters());
@@ -318,26 +177,17 @@ TEST_F(MainWindow, RefreshTakesANewSnapshotAndSurvivesFewerAdapters) {
   EXPECT_EQ(Rows().size(), 2u);
   EXPECT_EQ(m_dlg.m_bAddressSelected, 1) << "Refresh leaves the selection flag";
 
-  // One adapter only: entry 1 names no record any more.
+  // One adapter only: the chooser is rebuilt and shows it.
   source.SetAdapters({ThreeAdapters()[2]});
   ::SendMessageW(refresh, BM_CLICK, 0, 0);
   EXPECT_EQ(m_dlg.m_nAdapterCount, 1);
+  EXPECT_EQ(ChooserEntries(), (std::vector<std::string>{"Tunnel"}));
+  ASSERT_NE(m_dlg.m_pCurAdapter, nullptr);
   EXPECT_TRUE(Rows().empty());
-  EXPECT_EQ(m_dlg.m_pCurAdapter, nullptr);
-  EXPECT_EQ(m_dlg.GetDlgItemText(IDC_STATIC_DESCRIPTION), "");
-  EXPECT_EQ(m_dlg.GetDlgItemText(IDC_STATIC_MAC), "N/A");
-  EXPECT_EQ(m_dlg.m_strInterfaceName, "");
-  EXPECT_EQ(ChooserEntries().size(), 3u) << "the chooser keeps the first snapshot's names";
-
-  ClickBelowLastRow();
-  EXPECT_EQ(m_dlg.m_bAddressSelected, 0);
-  Choose(2);
-  EXPECT_EQ(m_dlg.m_pCurAdapter, nullptr) << "an entry beyond the records shows nothing";
-  EXPECT_TRUE(Rows().empty());
-  Choose(0);
-  ASSERT_NE(m_dlg.m_pCurAdapter, nullptr) << "entry 0 still names record 0";
   EXPECT_EQ(m_dlg.GetDlgItemText(IDC_STATIC_DESCRIPTION), "Tunnel device");
   EXPECT_EQ(m_dlg.GetDlgItemText(IDC_STATIC_MAC), "N/A");
+  EXPECT_EQ(m_dlg.m_strInterfaceName, "Tunnel");
+  EXPECT_EQ(m_dlg.m_bAddressSelected, 0) << "another adapter: the selection is gone";
   EXPECT_TRUE(::IsWindow(m_hwnd));
 }
 

@@ -133,23 +133,59 @@ std::string DialogItemText(HWND dialog, int id) {
   return Narrow(buf);
 }
 
-bool SaveScreenshot(const std::string& pngPath) {
-  // The program runs under Wine, which starts Unix programs through its
-  // start.exe; ImageMagick's import reads the X display directly.
-  std::wstring cmd = L"C:\\windows\\system32\\start.exe /wait /unix /usr/bin/import -window root ";
+namespace {
+
+// The picture's size as Wine sees it (the Unix root is its Z: drive); -1
+// while it does not exist.
+long long FileSize(const std::string& unixPath) {
+  std::wstring path = L"Z:" + Widen(unixPath);
+  for (wchar_t& c : path)
+    if (c == L'/') c = L'\\';
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  if (!::GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) return -1;
+  return (static_cast<long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+}
+
+// Takes the picture with ImageMagick's import, which reads the X display
+// directly. Wine's start.exe does not wait for a Unix program, so the
+// picture is awaited until its size holds still.
+bool ImportScreen(const std::string& pngPath) {
+  std::wstring target = L"Z:" + Widen(pngPath);
+  for (wchar_t& c : target)
+    if (c == L'/') c = L'\\';
+  ::DeleteFileW(target.c_str());
+  std::wstring cmd = L"C:\\windows\\system32\\start.exe /unix /usr/bin/import -window root ";
   cmd += Widen(pngPath);
   STARTUPINFOW si{sizeof si};
   PROCESS_INFORMATION pi{};
   if (!::CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr, &si,
                         &pi))
     return false;
-  // Keep this thread's windows painted while the picture is taken.
-  PumpUntil([&] { return ::WaitForSingleObject(pi.hProcess, 0) == WAIT_OBJECT_0; }, 15000);
-  DWORD code = 1;
-  ::GetExitCodeProcess(pi.hProcess, &code);
   ::CloseHandle(pi.hThread);
   ::CloseHandle(pi.hProcess);
-  return code == 0;
+  long long last = -1;
+  int steady = 0;
+  // Keep this thread's windows painted while the picture is taken.
+  return PumpUntil(
+      [&] {
+        const long long size = FileSize(pngPath);
+        steady = size > 0 && size == last ? steady + 1 : 0;
+        last = size;
+        return steady >= 3;
+      },
+      15000);
+}
+
+}  // namespace
+
+bool SaveScreenshot(const std::string& pngPath) {
+  // An all-black screen compresses to a few hundred bytes: the X server had
+  // not shown the windows yet.
+  for (int attempt = 0; attempt < 5; ++attempt) {
+    if (!ImportScreen(pngPath)) return false;
+    if (FileSize(pngPath) >= 2048) return true;
+  }
+  return true;
 }
 
 }  // namespace vantoric::test

@@ -1,0 +1,379 @@
+// The main window's commands end to end on synthetic snapshots: the click,
+// the button, the dialog it opens, the lines the recording netsh received,
+// the message boxes and the list and record afterwards.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "controls/ipv6_control_win32.h"
+#include "core/netsh_run_win32.h"
+#include "framework/utf8.h"
+#include "resources/resource.h"
+#include "tests/win/main_window_fixture.h"
+#include "tests/win/support/netsh_standin_support.h"
+
+namespace vantoric {
+namespace {
+
+using namespace test;
+
+constexpr char kEthernet[] = "Ethernet 2";
+
+// One adapter with an address of each kind the snapshot gives.
+std::vector<SyntheticAdapter> EveryKind() {
+  return {Adapter(kEthernet, IF_TYPE_ETHERNET_CSMACD, {0x00, 0x0C, 0x29, 0xAB, 0xCD, 0xEF},
+                  {Address("2001:db8::5", IpPrefixOriginManual, IpSuffixOriginManual),
+                   Address("2001:db8::abcd", IpPrefixOriginRouterAdvertisement, IpSuffixOriginRandom),
+                   Address("2001:db8:2::1", IpPrefixOriginRouterAdvertisement, IpSuffixOriginLinkLayerAddress),
+                   Address("fe80::20c:29ff:feab:cdef", IpPrefixOriginWellKnown, IpSuffixOriginLinkLayerAddress)})};
+}
+
+std::string Elevated(const std::string& line) {
+  return "cmdline: \"" + CNetshStandin::NetshPath() + "\" " + line + "\r\nexit: 0\r\n";
+}
+std::string Console(const std::string& line) {
+  return CNetshStandin::InteractiveCall() + "stdin: " + line + "\r\neof\r\nexit: 0\r\n";
+}
+std::string Delete(const std::string& address) {
+  return "interface ipv6 delete address \"" + std::string(kEthernet) + "\" " + address;
+}
+
+thread_local std::function<void()> t_script;
+
+void CALLBACK RunScript(HWND, UINT, UINT_PTR id, DWORD) {
+  ::KillTimer(nullptr, id);
+  std::exchange(t_script, nullptr)();
+}
+
+class MainWindowCommands : public MainWindow {
+ protected:
+  void SetUp() override {
+    SetWindowsMajorVersionForTests(6);
+    m_catcher.onOtherDialog = [this](HWND hwnd) {
+      if (!m_nextScript) return;
+      t_script = [hwnd, script = std::exchange(m_nextScript, nullptr)] {
+        script(hwnd);
+        if (::IsWindow(hwnd)) ::PostMessageW(hwnd, WM_COMMAND, IDCANCEL, 0);
+      };
+      ::SetTimer(nullptr, 0, 0, &RunScript);
+    };
+  }
+  void TearDown() override {
+    SetWindowsMajorVersionForTests(0);
+    MainWindow::TearDown();
+  }
+
+  void Press(int id) { ::SendMessageW(m_dlg.GetDlgItem(id), BM_CLICK, 0, 0); }
+  // The next dialog that opens runs `script` inside its own loop; it is
+  // cancelled if the script leaves it open.
+  void OnNextDialog(std::function<void(HWND)> script) { m_nextScript = std::move(script); }
+  void CheckBox(size_t n, const std::string& text, const std::string& caption, BoxIcon icon) const {
+    ASSERT_GT(m_catcher.Boxes().size(), n) << "box " << n << " \"" << text << "\" was not shown";
+    EXPECT_EQ(m_catcher.Boxes()[n].text, text) << "box " << n;
+    EXPECT_EQ(m_catcher.Boxes()[n].caption, caption) << "box " << n;
+    EXPECT_EQ(m_catcher.Boxes()[n].icon, icon) << "box " << n;
+  }
+  std::vector<std::string> Addresses() const {
+    std::vector<std::string> texts;
+    for (const Row& row : Rows()) texts.push_back(row.address);
+    return texts;
+  }
+
+  CMessageBoxCatcher m_catcher;
+  std::function<void(HWND)> m_nextScript;
+};
+
+TEST_F(MainWindowCommands, RemoveRefusesByKindThenRemovesOnBothPathsWithoutANewSnapshot) {
+  CNetshStandin standin("main-remove");
+  CSyntheticAdapterSource source(EveryKind());
+  ASSERT_NE(Open(), nullptr);
+  m_catcher.SetStrict(true);
+  const int queries = source.QueryCount();
+
+  ClickRow(2);  // Public
+  m_catcher.QueueAnswer(IDOK);
+  m_catcher.QueueAnswer(IDOK);
+  Press(IDC_BUTTON_REMOVE);
+  CheckBox(0, "Are you sure you want to remove ip address?", "Vantoric", BoxIcon::Question);
+  CheckBox(1, "Cannot delete address!", "Vantoric", BoxIcon::Warning);
+  EXPECT_EQ(m_dlg.m_bAddressSelected, 0);
+  EXPECT_EQ(::GetFocus(), List().GetSafeHwnd());
+  EXPECT_FALSE(standin.LogExists());
+
+  ClickRow(0);  // Manual, elevated
+  m_catcher.QueueAnswer(IDOK);
+  m_catcher.QueueAnswer(IDOK);
+  Press(IDC_BUTTON_REMOVE);
+  CheckBox(3, "Successfully removed IPv6 Address.", "Remove IPv6 Address", BoxIcon::Information);
+  EXPECT_EQ(standin.ReadLog(), Elevated(Delete("2001:db8::5")));
+
+  standin.ClearLog();
+  SetWindowsMajorVersionForTests(5);
+  ClickRow(0);  // Temporary, typed into a console netsh
+  m_catcher.QueueAnswer(IDOK);
+  m_catcher.QueueAnswer(IDOK);
+  Press(IDC_BUTTON_REMOVE);
+  CheckBox(5, "Successfully removed IPv6 Address.", "Remove IPv6 Address", BoxIcon::Information);
+  EXPECT_EQ(standin.ReadLog(), Console(Delete("2001:db8::abcd")));
+
+  EXPECT_EQ(Addresses(), (std::vector<std::string>{"2001:db8:2::1", "fe80::20c:29ff:feab:cdef"}));
+  EXPECT_EQ(m_dlg.m_pCurAdapter->m_addresses.size(), 2u);
+  EXPECT_EQ(source.QueryCount(), queries) << "no new snapshot";
+  EXPECT_TRUE(SaveScreenshot(ScreenshotPath("main_window_after_remove.png")));
+}
+
+TEST_F(MainWindowCommands, RemoveActsOnTheClickedAddressAndOnlyWhenNetshSucceeded) {
+  CNetshStandin standin("main-remove-failing");
+  CSyntheticAdapterSource source(EveryKind());
+  ASSERT_NE(Open(), nullptr);
+  m_catcher.SetStrict(true);
+  const std::vector<std::string> before = Addresses();
+
+  // netsh refuses: its words are shown and nothing changes.
+  standin.SetExitCode(1);
+  standin.SetAnswer("The object already exists.");
+  SetWindowsMajorVersionForTests(5);
+  ClickRow(0);
+  m_catcher.QueueAnswer(IDOK);
+  m_catcher.QueueAnswer(IDOK);
+  Press(IDC_BUTTON_REMOVE);
+  ASSERT_EQ(m_catcher.Boxes().size(), 2u);
+  EXPECT_EQ(m_catcher.Boxes()[1].caption, "Remove IPv6 Address");
+  EXPECT_EQ(m_catcher.Boxes()[1].icon, BoxIcon::Error);
+  EXPECT_NE(m_catcher.Boxes()[1].text.find("The object already exists."), std::string::npos)
+      << m_catcher.Boxes()[1].text;
+  EXPECT_EQ(Addresses(), before);
+  EXPECT_EQ(m_dlg.m_pCurAdapter->m_addresses.size(), before.size());
+
+  // The selection moved with the keyboard after the click: the address
+  // clicked is the one removed, and its row goes.
+  standin.SetExitCode(0);
+  standin.SetAnswer("");
+  standin.ClearLog();
+  ClickRow(1);
+  LVITEMW state{};
+  state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+  state.state = LVIS_SELECTED | LVIS_FOCUSED;
+  List().SendMessage(LVM_SETITEMSTATE, 3, reinterpret_cast<LPARAM>(&state));
+  m_catcher.QueueAnswer(IDOK);
+  m_catcher.QueueAnswer(IDOK);
+  Press(IDC_BUTTON_REMOVE);
+  EXPECT_EQ(standin.ReadLog(), Console(Delete("2001:db8::abcd")));
+  EXPECT_EQ(Addresses(), (std::vector<std::string>{"2001:db8::5", "2001:db8:2::1", "fe80::20c:29ff:feab:cdef"}));
+
+  // Confirmed with no row selected or focused: nothing further.
+  standin.ClearLog();
+  ClickRow(0);
+  state.state = 0;
+  List().SendMessage(LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&state));
+  m_catcher.QueueAnswer(IDOK);
+  Press(IDC_BUTTON_REMOVE);
+  EXPECT_EQ(m_catcher.Boxes().back().text, "Are you sure you want to remove ip address?");
+  EXPECT_FALSE(standin.LogExists());
+  EXPECT_EQ(m_dlg.m_bAddressSelected, 1) << "the flag stays";
+}
+
+TEST_F(MainWindowCommands, EditRefusesAStaleSelectionAfterRefresh) {
+  CNetshStandin standin("main-edit-stale");
+  CSyntheticAdapterSource source(EveryKind());
+  ASSERT_NE(Open(), nullptr);
+  m_catcher.SetStrict(true);
+
+  ClickRow(1);
+  m_catcher.QueueAnswer(IDOK);
+  Press(IDC_BUTTON_EDIT);
+  CheckBox(0, "You have selected a TEMPORARY ADDRESS. Address cannot be edited.", "Vantoric", BoxIcon::Warning);
+  EXPECT_EQ(m_dlg.m_bAddressSelected, 0);
+  EXPECT_EQ(m_dlg.m_strSelAddress, "");
+
+  // The clicked address is gone from the machine when Refresh is pressed.
+  ClickRow(0);
+  std::vector<SyntheticAdapter> fewer = EveryKind();
+  fewer[0].unicast.erase(fewer[0].unicast.begin());
+  source.SetAdapters(fewer);
+  Press(IDC_BUTTON_REFRESH);
+  m_catcher.QueueAnswer(IDOK);
+  m_catcher.QueueAnswer(IDOK);
+  Press(IDC_BUTTON_EDIT);
+  m_catcher.QueueAnswer(IDOK);
+  Press(IDC_BUTTON_REMOVE);
+  CheckBox(1, "You have not selected and item. Select one first.", "Vantoric", BoxIcon::Warning);
+  CheckBox(2, "You have not selected and item. Select one first.", "Vantoric", BoxIcon::Warning);
+  EXPECT_EQ(m_catcher.Boxes().size(), 3u) << "no dialog and no question";
+  EXPECT_FALSE(standin.LogExists());
+}
+
+void ClickItem(HWND list, int index) {
+  RECT rc{};
+  ::SendMessageW(list, LB_GETITEMRECT, index, reinterpret_cast<LPARAM>(&rc));
+  const LPARAM at = MAKELPARAM(rc.left + 5, (rc.top + rc.bottom) / 2);
+  ::SendMessageW(list, WM_LBUTTONDOWN, MK_LBUTTON, at);
+  ::SendMessageW(list, WM_LBUTTONUP, 0, at);
+}
+
+// Edits the address in the Address Properties dialog: its last group
+// becomes `group`.
+void ChangeLastGroup(HWND dlg, const char* group) {
+  ::SendMessageW(::GetDlgItem(dlg, IDC_PROP_BUTTON_EDIT), BM_CLICK, 0, 0);
+  HWND field = ::GetDlgItem(dlg, IDC_IPV6_ADDRESS);
+  ::SetFocus(field);
+  for (const UINT key : {VK_END, VK_BACK, VK_BACK, VK_BACK, VK_BACK}) {
+    ::SendMessageW(field, WM_KEYDOWN, key, 1);
+    ::SendMessageW(field, WM_KEYUP, key, 0xC0000001);
+  }
+  for (const char* c = group; *c != '\0'; ++c) ::SendMessageW(field, WM_CHAR, static_cast<unsigned char>(*c), 1);
+}
+
+TEST_F(MainWindowCommands, AnAppliedNewAddressReplacesTheOldOneEvenWhenTheDialogIsCancelled) {
+  CNetshStandin standin("main-edit");
+  CSyntheticAdapterSource source(EveryKind());
+  ASSERT_NE(Open(), nullptr);
+  ClickRow(0);
+  const int queries = source.QueryCount();
+  OnNextDialog([&](HWND dlg) {
+    ChangeLastGroup(dlg, "6");
+    m_catcher.QueueAnswer(IDOK);
+    ::SendMessageW(::GetDlgItem(dlg, IDC_PROP_BUTTON_APPLY), BM_CLICK, 0, 0);
+    // The machine now holds the new address; Cancel follows.
+    std::vector<SyntheticAdapter> now = EveryKind();
+    now[0].unicast.push_back(Address("2001:db8::6", IpPrefixOriginManual, IpSuffixOriginManual));
+    source.SetAdapters(now);
+  });
+  Press(IDC_BUTTON_EDIT);
+  CheckBox(0, "IPv6 properties changes successfully saved.", "Edit IPv6 Address", BoxIcon::Information);
+  const std::string set = "interface ipv6 set address \"" + std::string(kEthernet) +
+                          "\" 2001:0db8:0000:0000:0000:0000:0000:6 unicast infinite infinite ";  // sent as typed
+  EXPECT_EQ(standin.ReadLog(), Elevated(set) + Elevated(Delete("2001:db8::5")));
+  EXPECT_GT(source.QueryCount(), queries) << "a new snapshot";
+  EXPECT_EQ(m_dlg.m_bAddressSelected, 0);
+
+  // Only the type changed: no delete, still a new snapshot.
+  standin.ClearLog();
+  ClickRow(0);
+  OnNextDialog([&](HWND dlg) {
+    ::SendMessageW(::GetDlgItem(dlg, IDC_PROP_BUTTON_EDIT), BM_CLICK, 0, 0);
+    HWND list = ::GetDlgItem(dlg, IDC_ADDRESS_PROPERTY_LIST);
+    ClickItem(list, 0);  // the type row, its arrow button, then "anycast"
+    PumpMessages(0);
+    ::SendMessageW(::GetDlgItem(list, 7), BM_CLICK, 0, 0);
+    HWND drop = ::GetDlgItem(list, 8);
+    ClickItem(drop, static_cast<int>(::SendMessageW(drop, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                                    reinterpret_cast<LPARAM>(L"anycast"))));
+    PumpMessages(0);
+    m_catcher.QueueAnswer(IDOK);
+    ::SendMessageW(::GetDlgItem(dlg, IDOK), BM_CLICK, 0, 0);
+  });
+  const int before = source.QueryCount();
+  Press(IDC_BUTTON_EDIT);
+  EXPECT_EQ(standin.ReadLog(), Elevated("interface ipv6 set address \"" + std::string(kEthernet) +
+                                        "\" 2001:0db8:0000:0000:0000:0000:0000:0005 anycast infinite infinite "))
+      << "no delete";
+  EXPECT_GT(source.QueryCount(), before);
+}
+
+TEST_F(MainWindowCommands, AReplacedAddressThatCannotBeDeletedIsToldAndKept) {
+  // Origins that name no kind (as Wine reports every address) pass the gate.
+  CNetshStandin standin("main-edit-kept");
+  CSyntheticAdapterSource source(
+      {Adapter(kEthernet, IF_TYPE_ETHERNET_CSMACD, {}, {Address("2001:db8::5", IpPrefixOriginDhcp, IpSuffixOriginDhcp)})});
+  ASSERT_NE(Open(), nullptr);
+  m_catcher.SetStrict(true);
+  ClickRow(0);
+  OnNextDialog([&](HWND dlg) {
+    ChangeLastGroup(dlg, "6");
+    m_catcher.QueueAnswer(IDOK);
+    ::SendMessageW(::GetDlgItem(dlg, IDOK), BM_CLICK, 0, 0);
+  });
+  m_catcher.QueueAnswer(IDOK);
+  Press(IDC_BUTTON_EDIT);
+  CheckBox(0, "IPv6 properties changes successfully saved.", "Edit IPv6 Address", BoxIcon::Information);
+  CheckBox(1, "Cannot delete address!", "Vantoric", BoxIcon::Warning);
+  EXPECT_EQ(standin.ReadLog().find("delete"), std::string::npos) << standin.ReadLog();
+}
+
+TEST_F(MainWindowCommands, AddShowsTheNewAddressWithoutANewSnapshot) {
+  CNetshStandin standin("main-add");
+  CSyntheticAdapterSource source(EveryKind());
+  ASSERT_NE(Open(), nullptr);
+  const int queries = source.QueryCount();
+  OnNextDialog([&](HWND dlg) {
+    HWND field = ::GetDlgItem(dlg, IDC_IPV6_ADDRESS);
+    ::SetFocus(field);
+    for (const char c : std::string("20010db8000000000000000000000042"))
+      ::SendMessageW(field, WM_CHAR, static_cast<unsigned char>(c), 1);
+    m_catcher.QueueAnswer(IDOK);
+    ::SendMessageW(::GetDlgItem(dlg, IDOK), BM_CLICK, 0, 0);
+  });
+  Press(IDC_BUTTON_ADD);
+  ASSERT_FALSE(m_catcher.Boxes().empty());
+  EXPECT_EQ(m_catcher.Boxes().back().icon, BoxIcon::Information) << m_catcher.Boxes().back().text;
+  EXPECT_NE(standin.ReadLog().find("interface ipv6 add address \"Ethernet 2\" 2001:0db8:0000:0000:0000:0000:0000:0042"),
+            std::string::npos)
+      << standin.ReadLog();
+  const std::vector<std::string> addresses = Addresses();
+  ASSERT_EQ(addresses.size(), 5u);
+  EXPECT_EQ(addresses.back(), "2001:db8::42");
+  EXPECT_EQ(source.QueryCount(), queries);
+  EXPECT_TRUE(SaveScreenshot(ScreenshotPath("main_window_after_add.png")));
+}
+
+TEST_F(MainWindowCommands, AdvancedOpensTheSettingsOnTheDnsTab) {
+  CSyntheticAdapterSource source(EveryKind());
+  ASSERT_NE(Open(), nullptr);
+  std::string caption;
+  std::string tab;
+  OnNextDialog([&](HWND dlg) {
+    wchar_t text[128] = {};
+    ::GetWindowTextW(dlg, text, 128);
+    caption = Narrow(text);
+    HWND tabs = ::FindWindowExW(dlg, nullptr, WC_TABCONTROLW, nullptr);
+    TCITEMW item{};
+    wchar_t label[64] = {};
+    item.mask = TCIF_TEXT;
+    item.pszText = label;
+    item.cchTextMax = 64;
+    ::SendMessageW(tabs, TCM_GETITEMW, ::SendMessageW(tabs, TCM_GETCURSEL, 0, 0), reinterpret_cast<LPARAM>(&item));
+    tab = Narrow(label);
+  });
+  Press(IDC_BUTTON_ADVANCED);
+  EXPECT_EQ(caption, "Advanced Settings");
+  EXPECT_EQ(tab, "DNS");
+}
+
+TEST_F(MainWindowCommands, RefreshRebuildsTheChooserAndKeepsTheAdapterByName) {
+  CSyntheticAdapterSource source(ThreeAdapters());
+  ASSERT_NE(Open(), nullptr);
+  Choose(1);
+  const std::string shown = m_dlg.m_strInterfaceName;
+  ClickRow(0);
+
+  // A new adapter comes first and the order changes.
+  std::vector<SyntheticAdapter> changed = ThreeAdapters();
+  changed.insert(changed.begin(), Adapter("VPN", IF_TYPE_PPP, {}, {}));
+  std::swap(changed[2], changed[3]);
+  source.SetAdapters(changed);
+  Press(IDC_BUTTON_REFRESH);
+  EXPECT_EQ(ChooserEntries().size(), 4u);
+  EXPECT_EQ(Chooser().GetLBText(Chooser().GetCurSel()), shown);
+  EXPECT_EQ(m_dlg.m_strInterfaceName, shown);
+  EXPECT_EQ(m_dlg.m_bAddressSelected, 1) << "same adapter: the selection stays";
+
+  // The adapter shown is gone: entry 0, selection cleared.
+  std::vector<SyntheticAdapter> without;
+  for (const SyntheticAdapter& a : changed)
+    if (a.friendlyName != shown) without.push_back(a);
+  source.SetAdapters(without);
+  Press(IDC_BUTTON_REFRESH);
+  EXPECT_EQ(Chooser().GetCurSel(), 0);
+  EXPECT_EQ(m_dlg.m_strInterfaceName, Chooser().GetLBText(0));
+  EXPECT_EQ(m_dlg.m_bAddressSelected, 0);
+}
+
+}  // namespace
+}  // namespace vantoric
