@@ -83,8 +83,8 @@ std::string RefusalText(NetshRefusal refusal) {
     case NetshRefusal::LineTooLong:
       return "The command was not run: its netsh command line would be longer than 255 characters.";
     case NetshRefusal::QuoteInValue:
-      return "The command was not run: the interface name or a value contains a double quote (\"), "
-             "which cannot be passed to netsh safely.";
+      return "The command was not run: the interface name or a value contains a double quote (\") or ends "
+             "in a backslash (\\), which cannot be passed to netsh safely.";
     case NetshRefusal::ControlCharacter:
       return "The command was not run: the interface name or a value contains a line break or another "
              "control character, which cannot be passed to netsh safely.";
@@ -153,19 +153,28 @@ NetshRefusal CheckNetshLine(std::string_view line) {
   std::size_t chars = 0;
   int quotes = 0;
   bool control = false;
+  // Under the rules that split a Windows command line, backslashes right
+  // before a quote escape it or are halved: a name ending in one would run
+  // into the rest of the line.
+  bool escapedQuote = false;
+  char32_t previous = 0;
   for (std::size_t pos = 0; pos < line.size();) {
     char32_t cp = 0;
     const std::size_t len = DecodeUtf8(line, pos, cp);
     if (len == 0) return NetshRefusal::InvalidText;
     pos += len;
     ++chars;
-    if (cp == U'"') ++quotes;
+    if (cp == U'"') {
+      ++quotes;
+      if (previous == U'\\') escapedQuote = true;
+    }
     if (IsControl(cp)) control = true;
+    previous = cp;
   }
   // Injection first: a line that is both too long and unsafe is refused for
   // the graver reason.
   if (control) return NetshRefusal::ControlCharacter;
-  if (quotes > 2) return NetshRefusal::QuoteInValue;
+  if (quotes > 2 || escapedQuote) return NetshRefusal::QuoteInValue;
   if (chars > NETSH_MAX_LINE_CHARS) return NetshRefusal::LineTooLong;
   return NetshRefusal::None;
 }

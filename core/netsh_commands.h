@@ -45,7 +45,8 @@ std::string FormatDeleteDnsCommand(std::string_view interfaceName, std::string_v
 enum class NetshRefusal {
   None,
   LineTooLong,       // more than NETSH_MAX_LINE_CHARS characters
-  QuoteInValue,      // a double quote besides the pair around the interface name
+  QuoteInValue,      // a double quote besides the pair around the interface name, or
+                     // a backslash before a quote (the name's last character)
   ControlCharacter,  // CR, LF or another control character (a CR or LF would
                      // let a second command into an interactive netsh)
   InvalidText,       // not valid UTF-8
@@ -54,8 +55,8 @@ enum class NetshRefusal {
 };
 
 // Whether a command line is safe to hand to netsh: valid UTF-8 of at most
-// NETSH_MAX_LINE_CHARS characters, no control character, and no more than
-// the two double quotes around the interface name.
+// NETSH_MAX_LINE_CHARS characters, no control character, no more than the
+// two double quotes around the interface name and no backslash before one.
 NetshRefusal CheckNetshLine(std::string_view line);
 
 // What a run of one command line came to.
