@@ -3,7 +3,6 @@
 #include <windowsx.h>
 
 #include <algorithm>
-#include <iostream>
 
 #include "framework/utf8.h"
 
@@ -77,10 +76,10 @@ void MFCIPv6Control::SyncGroupsFromText() {
   if (m_bPreview) WritePreview();
 }
 
-bool MFCIPv6Control::SetAddressText(std::string_view text) { return m_model.SetAddressText(text, std::cout); }
-bool MFCIPv6Control::SetPrefixText(std::string_view text) { return m_model.SetPrefixText(text, std::cout); }
+bool MFCIPv6Control::SetAddressText(std::string_view text) { return m_model.SetAddressText(text, StandardOutput()); }
+bool MFCIPv6Control::SetPrefixText(std::string_view text) { return m_model.SetPrefixText(text, StandardOutput()); }
 bool MFCIPv6Control::SetInterfaceIdText(std::string_view text) {
-  return m_model.SetInterfaceIdText(text, std::cout);
+  return m_model.SetInterfaceIdText(text, StandardOutput());
 }
 
 std::string MFCIPv6Control::ReadText() const {

@@ -2,8 +2,9 @@
 
 #include <algorithm>
 #include <cctype>
-#include <iostream>
+#include <cstdio>
 #include <ostream>
+#include <streambuf>
 
 namespace vantoric {
 
@@ -160,7 +161,23 @@ bool ParseAddressText(std::string_view text, CIpv6Groups& groups, bool bPrefixMo
 }
 
 bool ParseAddressText(std::string_view text, CIpv6Groups& groups, bool bPrefixMode) {
-  return ParseAddressText(text, groups, bPrefixMode, std::cout);
+  return ParseAddressText(text, groups, bPrefixMode, StandardOutput());
+}
+
+std::ostream& StandardOutput() {
+  class CStdoutBuffer : public std::streambuf {
+   protected:
+    int_type overflow(int_type c) override {
+      if (traits_type::eq_int_type(c, traits_type::eof())) return traits_type::not_eof(c);
+      return std::fputc(c, stdout) == EOF ? traits_type::eof() : c;
+    }
+    std::streamsize xsputn(const char* s, std::streamsize n) override {
+      return static_cast<std::streamsize>(std::fwrite(s, 1, static_cast<std::size_t>(n), stdout));
+    }
+  };
+  static CStdoutBuffer buffer;
+  static std::ostream stream(&buffer);
+  return stream;
 }
 
 std::string FormatCompressed(const CIpv6Groups& groups) {

@@ -51,6 +51,10 @@ bool ParseAddressText(std::string_view text, CIpv6Groups& groups, bool bPrefixMo
 // The same, writing its lines to standard output.
 bool ParseAddressText(std::string_view text, CIpv6Groups& groups, bool bPrefixMode);
 
+// Standard output as a stream for the parser's lines, set up at its first
+// use: <iostream>'s standard streams would be set up at every start.
+std::ostream& StandardOutput();
+
 // The compressed text of eight slots: leading zeros dropped, the longest
 // run of zero groups (the first of equal runs, a single group too) written
 // as "::". Slots of blanks count as zero groups.

@@ -2,7 +2,6 @@
 // diagnostic lines, the compressed form, and the slots <-> display steps.
 #include <gtest/gtest.h>
 
-#include <iostream>
 #include <random>
 #include <sstream>
 #include <string>
@@ -139,10 +138,10 @@ TEST(Ipv6Parser, RefusedTextLeavesGroupsAlone) {
 
 TEST(Ipv6Parser, LinesGoToStandardOutput) {
   std::ostringstream captured;
-  std::streambuf* saved = std::cout.rdbuf(captured.rdbuf());
+  std::streambuf* saved = StandardOutput().rdbuf(captured.rdbuf());
   CIpv6Groups groups;
   const bool bAccepted = ParseAddressText("1:2:3", groups, false);
-  std::cout.rdbuf(saved);
+  StandardOutput().rdbuf(saved);
   EXPECT_FALSE(bAccepted);
   EXPECT_EQ(captured.str(), "unexpected number of colons: [2]\n");
 }

@@ -7,7 +7,6 @@
 
 #include <cstring>
 #include <functional>
-#include <iostream>
 #include <sstream>
 #include <string>
 #include <utility>
@@ -310,10 +309,10 @@ TEST_F(Ipv6ControlTest, PastingChangesNothing) {
 TEST_F(Ipv6ControlTest, SettersShowTheirAddress) {
   MFCIPv6Control& address = m_dlg.m_address;
   std::ostringstream captured;
-  std::streambuf* saved = std::cout.rdbuf(captured.rdbuf());
+  std::streambuf* saved = StandardOutput().rdbuf(captured.rdbuf());
   const bool bRefused = !address.SetAddressText("1::2::3");
   const bool bAccepted = address.SetAddressText("2001:db8::42");
-  std::cout.rdbuf(saved);
+  StandardOutput().rdbuf(saved);
   EXPECT_TRUE(bRefused);
   EXPECT_TRUE(bAccepted);
   EXPECT_EQ(captured.str(),
