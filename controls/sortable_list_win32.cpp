@@ -8,6 +8,7 @@
 #include "controls/list_sort_rules.h"
 #include "framework/controls.h"
 #include "framework/handles.h"
+#include "framework/system_library.h"
 #include "framework/utf8.h"
 
 namespace vantoric {
@@ -18,9 +19,13 @@ namespace {
 // counts days before 1899-12-30 downwards but their time of day upwards;
 // the sort wants one straight time line.
 bool ReadDateText(std::string_view text, double& when) {
+  // oleaut32 is loaded at the first date sorted, not with the program.
+  using VarDateFromStrFn = HRESULT(WINAPI*)(LPCOLESTR, LCID, ULONG, DATE*);
+  static const auto pfnVarDateFromStr = GetSystemFunction<VarDateFromStrFn>(L"oleaut32.dll", "VarDateFromStr");
   std::wstring wide = Widen(text);
   DATE date = 0;
-  if (FAILED(::VarDateFromStr(wide.data(), LOCALE_USER_DEFAULT, 0, &date))) return false;
+  if (pfnVarDateFromStr == nullptr) return false;
+  if (FAILED(pfnVarDateFromStr(wide.data(), LOCALE_USER_DEFAULT, 0, &date))) return false;
   const double day = std::trunc(date);
   when = day + std::fabs(date - day);
   return true;
