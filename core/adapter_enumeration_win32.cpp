@@ -1,6 +1,7 @@
 #include "core/adapter_enumeration_win32.h"
 
 #include <algorithm>
+#include <cstddef>
 #include <cstring>
 #include <memory>
 
@@ -22,6 +23,25 @@ static_assert(SUFFIX_ORIGIN_MANUAL == IpSuffixOriginManual && SUFFIX_ORIGIN_WELL
               SUFFIX_ORIGIN_RANDOM == IpSuffixOriginRandom);
 static_assert(ADDRSTATE_PREFERRED - ADDRSTATE_INVALID == IpDadStatePreferred);
 
+// Every field read lies where the original layout of Windows 5.2 has it.
+#define VANTORIC_SAME_OFFSET(type, field) offsetof(type##_LH, field) == offsetof(type##_XP, field)
+static_assert(VANTORIC_SAME_OFFSET(IP_ADAPTER_ADDRESSES, Next) &&
+              VANTORIC_SAME_OFFSET(IP_ADAPTER_ADDRESSES, FirstUnicastAddress) &&
+              VANTORIC_SAME_OFFSET(IP_ADAPTER_ADDRESSES, FirstDnsServerAddress) &&
+              VANTORIC_SAME_OFFSET(IP_ADAPTER_ADDRESSES, Description) &&
+              VANTORIC_SAME_OFFSET(IP_ADAPTER_ADDRESSES, FriendlyName) &&
+              VANTORIC_SAME_OFFSET(IP_ADAPTER_ADDRESSES, PhysicalAddress) &&
+              VANTORIC_SAME_OFFSET(IP_ADAPTER_ADDRESSES, PhysicalAddressLength) &&
+              VANTORIC_SAME_OFFSET(IP_ADAPTER_ADDRESSES, IfType));
+static_assert(VANTORIC_SAME_OFFSET(IP_ADAPTER_UNICAST_ADDRESS, Next) &&
+              VANTORIC_SAME_OFFSET(IP_ADAPTER_UNICAST_ADDRESS, Address) &&
+              VANTORIC_SAME_OFFSET(IP_ADAPTER_UNICAST_ADDRESS, PrefixOrigin) &&
+              VANTORIC_SAME_OFFSET(IP_ADAPTER_UNICAST_ADDRESS, SuffixOrigin) &&
+              VANTORIC_SAME_OFFSET(IP_ADAPTER_UNICAST_ADDRESS, DadState) &&
+              VANTORIC_SAME_OFFSET(IP_ADAPTER_UNICAST_ADDRESS, ValidLifetime) &&
+              VANTORIC_SAME_OFFSET(IP_ADAPTER_UNICAST_ADDRESS, PreferredLifetime));
+#undef VANTORIC_SAME_OFFSET
+
 AdapterAddressesFn g_pfnSource = nullptr;
 
 // The list may grow between the size query and the fill; it is asked again
@@ -33,7 +53,13 @@ constexpr DWORD HOST_BUFFER_LENGTH = 256;
 struct CHeapFree {
   void operator()(void* p) const { ::HeapFree(::GetProcessHeap(), 0, p); }
 };
-using CAdapterListBuffer = std::unique_ptr<IP_ADAPTER_ADDRESSES, CHeapFree>;
+using CAdapterListBuffer = std::unique_ptr<AdapterAddresses, CHeapFree>;
+
+// The OS's query, typed for the layout that the snapshot reads.
+ULONG WINAPI SystemAdapterAddresses(ULONG family, ULONG flags, PVOID reserved, AdapterAddresses* buffer,
+                                    PULONG size) {
+  return ::GetAdaptersAddresses(family, flags, reserved, reinterpret_cast<PIP_ADAPTER_ADDRESSES>(buffer), size);
+}
 
 // The list that a call answered with 122 counted, kept for the call that
 // fills the records: both calls of one snapshot then see one list, read by
@@ -43,13 +69,13 @@ CAdapterListBuffer g_countedList;
 // Asks for the size of the list, then for the list into a zero-filled buffer
 // of that size. Empty when there is no list (no adapters, or a failure).
 CAdapterListBuffer QueryAdapterList() {
-  const AdapterAddressesFn source = g_pfnSource ? g_pfnSource : &::GetAdaptersAddresses;
+  const AdapterAddressesFn source = g_pfnSource ? g_pfnSource : &SystemAdapterAddresses;
   const ULONG flags = GAA_FLAG_INCLUDE_PREFIX;
   ULONG size = 0;
   ULONG rc = source(AF_UNSPEC, flags, nullptr, nullptr, &size);
   for (int attempt = 0; rc == ERROR_BUFFER_OVERFLOW && attempt < MAX_FILL_ATTEMPTS; ++attempt) {
     CAdapterListBuffer buffer(
-        static_cast<IP_ADAPTER_ADDRESSES*>(::HeapAlloc(::GetProcessHeap(), HEAP_ZERO_MEMORY, size)));
+        static_cast<AdapterAddresses*>(::HeapAlloc(::GetProcessHeap(), HEAP_ZERO_MEMORY, size)));
     if (!buffer) return {};
     rc = source(AF_UNSPEC, flags, nullptr, buffer.get(), &size);
     if (rc == NO_ERROR) return buffer;
@@ -84,7 +110,7 @@ std::string HostText(const SOCKET_ADDRESS& address) {
   return Narrow(host);
 }
 
-CAdapterData ReadAdapter(const IP_ADAPTER_ADDRESSES& adapter, bool socketsStarted) {
+CAdapterData ReadAdapter(const AdapterAddresses& adapter, bool socketsStarted) {
   CAdapterData data;
   data.m_strFriendlyName = Narrow(adapter.FriendlyName);
   data.m_strDescription = Narrow(adapter.Description);
@@ -93,7 +119,7 @@ CAdapterData ReadAdapter(const IP_ADAPTER_ADDRESSES& adapter, bool socketsStarte
   std::memcpy(data.m_macAddress, adapter.PhysicalAddress, data.m_macLength);
   data.m_bSocketsStarted = socketsStarted;
   if (!socketsStarted) return data;
-  for (const IP_ADAPTER_UNICAST_ADDRESS* u = adapter.FirstUnicastAddress; u; u = u->Next) {
+  for (const IP_ADAPTER_UNICAST_ADDRESS_LH* u = adapter.FirstUnicastAddress; u; u = u->Next) {
     CUnicastAddressData unicast;
     unicast.m_strHost = HostText(u->Address);
     unicast.m_nPrefixOrigin = u->PrefixOrigin;
@@ -103,7 +129,7 @@ CAdapterData ReadAdapter(const IP_ADAPTER_ADDRESSES& adapter, bool socketsStarte
     unicast.m_nPreferredLifetime = u->PreferredLifetime;
     data.m_unicastAddresses.push_back(std::move(unicast));
   }
-  for (const IP_ADAPTER_DNS_SERVER_ADDRESS* d = adapter.FirstDnsServerAddress; d; d = d->Next)
+  for (const IP_ADAPTER_DNS_SERVER_ADDRESS_XP* d = adapter.FirstDnsServerAddress; d; d = d->Next)
     data.m_dnsServers.push_back(HostText(d->Address));
   return data;
 }
@@ -115,10 +141,10 @@ void SetAdapterAddressesSource(AdapterAddressesFn fn) {
   g_countedList.reset();
 }
 
-std::vector<CAdapterData> ReadAdapterList(const IP_ADAPTER_ADDRESSES* list) {
+std::vector<CAdapterData> ReadAdapterList(const AdapterAddresses* list) {
   const CSocketLibrary sockets;
   std::vector<CAdapterData> adapters;
-  for (const IP_ADAPTER_ADDRESSES* a = list; a; a = a->Next) adapters.push_back(ReadAdapter(*a, sockets.IsStarted()));
+  for (const AdapterAddresses* a = list; a; a = a->Next) adapters.push_back(ReadAdapter(*a, sockets.IsStarted()));
   return adapters;
 }
 
@@ -129,7 +155,7 @@ DWORD EnumerateAdapters(CAdapterRecord* records, std::size_t capacity, std::size
   CAdapterListBuffer list = capacity > 0 && g_countedList ? std::move(g_countedList) : QueryAdapterList();
   g_countedList.reset();
   std::size_t count = 0;
-  for (const IP_ADAPTER_ADDRESSES* a = list.get(); a; a = a->Next) ++count;
+  for (const AdapterAddresses* a = list.get(); a; a = a->Next) ++count;
   const DWORD result = FillSnapshot(
       count, [&] { return ReadAdapterList(list.get()); }, records, capacity, needed, names);
   if (result == ERROR_INSUFFICIENT_BUFFER) g_countedList = std::move(list);

@@ -14,11 +14,17 @@
 
 namespace vantoric {
 
+// One adapter of the list as the snapshot reads it: the layout of Windows
+// 6 and later whatever version the program is built for. Windows 5.2 writes
+// the shorter original layout, which the fields read share (checked where
+// they are read).
+using AdapterAddresses = IP_ADAPTER_ADDRESSES_LH;
+
 // The source of the adapter-address list, shaped like GetAdaptersAddresses.
 // It is the one seam of the snapshot: tests install a source that hands
 // synthetic lists.
-using AdapterAddressesFn = ULONG(WINAPI*)(ULONG family, ULONG flags, PVOID reserved,
-                                          PIP_ADAPTER_ADDRESSES buffer, PULONG size);
+using AdapterAddressesFn = ULONG(WINAPI*)(ULONG family, ULONG flags, PVOID reserved, AdapterAddresses* buffer,
+                                          PULONG size);
 
 // nullptr restores the OS's GetAdaptersAddresses. Drops a kept list.
 void SetAdapterAddressesSource(AdapterAddressesFn fn);
@@ -38,6 +44,6 @@ DWORD EnumerateAdapters(CAdapterRecord* records, std::size_t capacity, std::size
 // The plain data of every adapter of a list, in list order. Starts the socket
 // library once; when it cannot start, each adapter keeps only its names and
 // MAC.
-std::vector<CAdapterData> ReadAdapterList(const IP_ADAPTER_ADDRESSES* list);
+std::vector<CAdapterData> ReadAdapterList(const AdapterAddresses* list);
 
 }  // namespace vantoric
