@@ -260,12 +260,23 @@ PropertyCommit CPropertyListCtrl::CommitEdit() {
   // The refusal's message box takes the focus from the edit, whose focus
   // loss must not commit (and refuse) the same text once more.
   if (!m_pEdit || m_bCommitting) return PropertyCommit::Unchanged;
+  if (m_bRefusalShown) {
+    // This very text was refused a moment ago (leaving the field for OK
+    // refuses it, then OK reads it): one message is enough; the user is
+    // taken back to the field instead, which lets the next refusal speak.
+    ::SetFocus(m_pEdit->GetSafeHwnd());
+    m_pEdit->SendMessage(EM_SETSEL, 0, -1);
+    return PropertyCommit::Refused;
+  }
   HWND owner = ::GetParent(m_hWnd);
   m_bCommitting = true;
   const PropertyCommit commit = m_rows.CommitText(
       m_pEdit->GetWindowText(), [owner](std::string_view text) { return ValidateLifetimeText(text, owner); });
   m_bCommitting = false;
   if (commit == PropertyCommit::Stored) Notify();
+  // Set after the box has closed: the focus it gave back to the field
+  // belongs to the refusal.
+  m_bRefusalShown = commit == PropertyCommit::Refused && ::GetFocus() != m_pEdit->GetSafeHwnd();
   return commit;
 }
 
@@ -294,11 +305,13 @@ bool CPropertyListCtrl::OnChildCommand(UINT nId, UINT nCode) {
   switch (nId) {
     case IDC_PROPLIST_EDIT:
       if (nCode == EN_KILLFOCUS) CommitEdit();
+      if (nCode == EN_SETFOCUS) m_bRefusalShown = false;
       if (nCode == EN_CHANGE) {
+        m_bRefusalShown = false;
         m_rows.OnTextChanged();
         Notify();
       }
-      return nCode == EN_KILLFOCUS || nCode == EN_CHANGE;
+      return nCode == EN_KILLFOCUS || nCode == EN_CHANGE || nCode == EN_SETFOCUS;
     case IDC_PROPLIST_COMBO_BUTTON:
       if (nCode == BN_CLICKED) OpenDropList();
       return nCode == BN_CLICKED;

@@ -94,6 +94,7 @@ class CPropertyListCtrl : public CSubclassWindow {
 
   int m_nItemHeight = 16;
   bool m_bCommitting = false;
+  bool m_bRefusalShown = false;  // the edit's text was refused while it had no focus
   int m_bOwnFont = 1;
   CPen m_pGridPen;
   CFont m_ownedFont;  // m_pFont while m_bOwnFont is 1
