@@ -137,6 +137,14 @@ int CAdvancedDNSDlg::FillDnsList(int nIndex) {
 }
 
 void CAdvancedDNSDlg::ShowPlaceholder() {
+  // Disabling the control that has the focus would leave the keyboard with
+  // nowhere to go (Remove has it after removing the last server).
+  HWND focus = ::GetFocus();
+  if (focus == GetDlgItem(IDC_BUTTON_REMOVE_DNS) || focus == GetDlgItem(IDC_LIST_DNS)) {
+    HWND next = GetDlgItem(IDC_BUTTON_ADD_HOST);
+    if (!::IsWindowEnabled(next)) next = GetDlgItem(IDC_COMBO_DNS_INTERFACE);
+    ::SendMessageW(Host(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(next), TRUE);
+  }
   EnableItem(IDC_BUTTON_REMOVE_DNS, false);
   EnableItem(IDC_LIST_DNS, false);
   m_listDns.AddItem(0, kNoEntries);

@@ -293,6 +293,7 @@ TEST_F(DnsDialogs, RemoveAsksAndRemovesTheSelectedServer) {
   EXPECT_TRUE(Servers(2).empty());
   EXPECT_EQ(Rows(), kPlaceholder) << "removing the only server";
   EXPECT_EQ(States(), "-+-");
+  EXPECT_EQ(::GetFocus(), Item(IDC_BUTTON_ADD_HOST)) << "the disabled Remove passed the focus on";
 }
 
 TEST_F(DnsDialogs, RemovingFromASortedListRemovesTheServerOfTheRow) {
