@@ -286,6 +286,7 @@ void CVantoricDlg::OnEdit() {
   // An apply that succeeded has changed the machine, whichever button
   // closed the dialog: the replaced address goes and the list shows anew.
   if (dlg.m_bApplied) {
+    for (const std::string& superseded : dlg.m_supersededAddresses) DeleteEditedAddress(superseded);
     if (dlg.m_bAddressChanged) DeleteEditedAddress(oldAddress);
     OnRefresh();
   }

@@ -84,11 +84,17 @@ std::string AddressComparisonKey(std::string_view fieldText) {
 void CAppliedSettings::Load(const CAddressSettings& loaded) {
   m_loaded = loaded;
   m_last = loaded;
+  m_strLastRecordText.clear();
+  m_superseded.clear();
   m_bApplied = false;
 }
 
-void CAppliedSettings::OnApplied(const CAddressSettings& sent) {
+void CAppliedSettings::OnApplied(const CAddressSettings& sent, const std::string& recordText) {
+  if (m_bApplied && m_last.m_strAddressKey != m_loaded.m_strAddressKey &&
+      m_last.m_strAddressKey != sent.m_strAddressKey)
+    m_superseded.push_back(m_strLastRecordText);
   m_last = sent;
+  m_strLastRecordText = recordText;
   m_bApplied = true;
 }
 

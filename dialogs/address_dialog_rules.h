@@ -5,6 +5,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace vantoric {
 
@@ -78,17 +79,23 @@ class CAppliedSettings {
   void Load(const CAddressSettings& loaded);
   // Nothing differs from the last successful apply (or the load).
   bool IsUnchanged(const CAddressSettings& now) const { return now == m_last; }
-  void OnApplied(const CAddressSettings& sent);
+  // `recordText` is the address as the record holds it after the apply.
+  void OnApplied(const CAddressSettings& sent, const std::string& recordText = {});
 
   // Whether any apply succeeded.
   bool HasApplied() const { return m_bApplied; }
   // Whether the address last applied is another than the loaded one, so
   // that the loaded one is to be deleted.
   bool HasAddressChanged() const { return m_last.m_strAddressKey != m_loaded.m_strAddressKey; }
+  // Addresses that an apply put on the machine and a later apply replaced
+  // (A to B, then B to C leaves B): the caller deletes them too.
+  const std::vector<std::string>& GetSuperseded() const { return m_superseded; }
 
  private:
   CAddressSettings m_loaded;
   CAddressSettings m_last;
+  std::string m_strLastRecordText;
+  std::vector<std::string> m_superseded;
   bool m_bApplied = false;
 };
 

@@ -153,9 +153,10 @@ bool CEditIP6Dlg::Apply() {
   m_pAdapter->AddAddress(strSent, m_strValidLifetime, m_strPreferredLifetime);
   m_runner.Stop();
   DisableKeepingFocus(IDC_PROP_BUTTON_APPLY, IDOK);
-  m_applied.OnApplied(now);
+  m_applied.OnApplied(now, strSent);
   m_bApplied = 1;
   m_bAddressChanged = m_applied.HasAddressChanged() ? 1 : 0;
+  m_supersededAddresses = m_applied.GetSuperseded();
   ShowMessage(m_hWnd, AddNetshWords("IPv6 properties changes successfully saved.", result),
               MB_OK | MB_ICONINFORMATION, EDIT_CAPTION);
   return true;

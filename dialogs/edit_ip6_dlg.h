@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "controls/ipv6_control_win32.h"
 #include "controls/property_list_win32.h"
@@ -38,6 +39,9 @@ class CEditIP6Dlg : public CDialog {
   // start, which the caller then deletes.
   int m_bAddressChanged = 0;
   int m_bApplied = 0;
+  // Addresses an earlier apply of this dialog put on the machine and a
+  // later one replaced; the caller deletes them as it deletes the old one.
+  std::vector<std::string> m_supersededAddresses;
 
  protected:
   BOOL OnInitDialog() override;

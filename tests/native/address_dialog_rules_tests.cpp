@@ -98,5 +98,31 @@ TEST(AppliedSettings, ChangesCountFromTheLastApply) {
   }
 }
 
+TEST(AppliedSettings, AnAddressAppliedAndThenReplacedIsToBeDeleted) {
+  const CAddressSettings a{AddressComparisonKey("2001:db8::a"), "unicast", "infinite", "infinite"};
+  CAddressSettings b = a, c = a, anycastB = a;
+  b.m_strAddressKey = AddressComparisonKey("2001:db8::b");
+  c.m_strAddressKey = AddressComparisonKey("2001:db8::c");
+  anycastB = b;
+  anycastB.m_strType = "anycast";
+  const struct {
+    std::vector<CAddressSettings> applied;
+    std::vector<std::string> superseded;
+    const char* why;
+  } cases[] = {
+      {{b, c}, {"2001:db8::b"}, "A to B, then B to C"},
+      {{b, a}, {"2001:db8::b"}, "A to B, then back to A"},
+      {{b, anycastB}, {}, "B kept, only its type changed"},
+      {{anycastB, c}, {"2001:db8::b"}, "the record text of B, whatever its type"},
+  };
+  for (const auto& k : cases) {
+    CAppliedSettings state;
+    state.Load(a);
+    for (const CAddressSettings& sent : k.applied)
+      state.OnApplied(sent, sent.m_strAddressKey == b.m_strAddressKey ? "2001:db8::b" : "other");
+    EXPECT_EQ(state.GetSuperseded(), k.superseded) << k.why;
+  }
+}
+
 }  // namespace
 }  // namespace vantoric
