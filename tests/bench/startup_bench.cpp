@@ -97,7 +97,7 @@ int wmain(int argc, wchar_t** argv) {
       {"template only", Beside(L"template_dialog.exe"), L"Vantoric", {}, {}},
       {"vantoric", Beside(L"..\\..\\app\\vantoric.exe"), L"Vantoric", {}, {}},
   };
-  // One warm-up start of each, then alternate so that both see the same machine.
+  // One warm-up start of each, then alternate so that all see the same machine.
   for (Program& p : programs) {
     if (!RunOnce(p)) {
       std::fwprintf(stderr, L"could not start %ls\n", p.path.c_str());
@@ -106,8 +106,11 @@ int wmain(int argc, wchar_t** argv) {
     p.seconds.clear();
     p.workingSetKb.clear();
   }
+  // Each round starts with the next program: a start right after another
+  // program's exit meets the machine still busy with it.
+  const int count = static_cast<int>(std::size(programs));
   for (int i = 0; i < rounds; ++i)
-    for (Program& p : programs) RunOnce(p);
+    for (int k = 0; k < count; ++k) RunOnce(programs[(i + k) % count]);
 
   char what[96];
   for (const Program& p : programs) {
