@@ -73,15 +73,15 @@ int CompareTrimmed(std::string_view a, std::string_view b, DateTextReader readDa
 
 }  // namespace
 
-std::vector<CListColumnSpec> ParseColumnSpec(std::string_view spec) {
-  std::vector<CListColumnSpec> columns;
+std::vector<CListColumnFormat> ParseColumnFormats(std::string_view formatText) {
+  std::vector<CListColumnFormat> columns;
   size_t start = 0;
-  while (start <= spec.size()) {
-    const size_t end = std::min(spec.find(';', start), spec.size());
-    const std::string_view entry = spec.substr(start, end - start);
+  while (start <= formatText.size()) {
+    const size_t end = std::min(formatText.find(';', start), formatText.size());
+    const std::string_view entry = formatText.substr(start, end - start);
     const size_t comma = entry.find(',');
     if (comma == std::string_view::npos) break;
-    CListColumnSpec column;
+    CListColumnFormat column;
     column.strTitle = std::string(entry.substr(0, comma));
     std::string_view rest = entry.substr(comma + 1);
     const size_t second = rest.find(',');

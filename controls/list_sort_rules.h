@@ -1,5 +1,5 @@
-// The rules of the sortable list that need no window: reading a column
-// specification, comparing two rows' texts for the sort, and where the
+// The rules of the sortable list that need no window: reading the columns'
+// format text, comparing two rows' texts for the sort, and where the
 // header draws an item's text and sort arrow. The Win32 list turns these
 // into list view columns, LVM_SORTITEMS answers and GDI calls.
 #pragma once
@@ -14,18 +14,18 @@ namespace vantoric {
 
 enum class ColumnAlign { Left, Center, Right };
 
-struct CListColumnSpec {
+struct CListColumnFormat {
   std::string strTitle;
   ColumnAlign align = ColumnAlign::Left;
   int nWidth = 1;
-  bool operator==(const CListColumnSpec&) const = default;
+  bool operator==(const CListColumnFormat&) const = default;
 };
 
 // Entries separated by ";", each "title,width" or "title,format,width"
 // (format 1 centred, 2 right, anything else left; width in pixels, at
 // least 1). The title is kept as written; the first entry without a comma
 // ends the list.
-std::vector<CListColumnSpec> ParseColumnSpec(std::string_view spec);
+std::vector<CListColumnFormat> ParseColumnFormats(std::string_view formatText);
 
 // Digits only, with "+" allowed anywhere and "-" at the front of a text
 // longer than one character.

@@ -107,9 +107,9 @@ bool CBrekListCtrl::Subclass(HWND hwnd) {
   return true;
 }
 
-int CBrekListCtrl::SetColumns(std::string_view spec) {
+int CBrekListCtrl::SetColumns(std::string_view formatText) {
   const CListView list(m_hWnd);
-  for (const CListColumnSpec& column : ParseColumnSpec(spec)) {
+  for (const CListColumnFormat& column : ParseColumnFormats(formatText)) {
     if (list.InsertColumn(GetColumnCount(), column.strTitle, ListColumnFormat(column.align), column.nWidth) < 0)
       return 0;
     for (int row = 0; row < GetItemCount(); ++row) UpdateItemData(row);

@@ -54,10 +54,10 @@ class CBrekListCtrl : public CSubclassWindow {
   bool Subclass(HWND hwnd);
   bool SubclassDlgItem(int nId, HWND hParent) { return Subclass(::GetDlgItem(hParent, nId)); }
 
-  // Appends the columns of a specification such as "Name, 120;Size, 2, 60"
+  // Appends the columns of a format text such as "Name, 120;Size, 2, 60"
   // (title, [format 1 centred / 2 right,] width). 1, or 0 as soon as a column
   // cannot be inserted.
-  int SetColumns(std::string_view spec);
+  int SetColumns(std::string_view formatText);
   // Inserts a row with its text in column 0 and the further columns' texts
   // (missing or null ones are empty); the new row's index, negative on failure.
   int AddItem(int nItem, std::string_view text, std::initializer_list<const char*> further = {});

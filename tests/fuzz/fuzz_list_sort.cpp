@@ -1,4 +1,4 @@
-// Column specifications and sort texts from arbitrary bytes: parsing and
+// Column format texts and sort texts from arbitrary bytes: parsing and
 // comparing never fault, every column is at least a pixel wide, and a text
 // always compares equal to itself, in both directions.
 #include <cstddef>
@@ -10,7 +10,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string_view text(reinterpret_cast<const char*>(data), size);
-  for (const vantoric::CListColumnSpec& column : vantoric::ParseColumnSpec(text))
+  for (const vantoric::CListColumnFormat& column : vantoric::ParseColumnFormats(text))
     if (column.nWidth < 1 || column.strTitle.find(';') != std::string::npos) std::abort();
   const std::size_t half = size / 2;
   const std::string_view a = text.substr(0, half), b = text.substr(half);

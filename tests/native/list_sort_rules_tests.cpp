@@ -1,4 +1,4 @@
-// The sortable list's rules without a window: column specifications and the
+// The sortable list's rules without a window: column format texts and the
 // row comparison of the column sort.
 #include <gtest/gtest.h>
 
@@ -24,9 +24,9 @@ void ExpectTable(std::initializer_list<TextCase<T>> cases, Rule rule) {
   for (const TextCase<T>& c : cases) EXPECT_EQ(rule(c.text), c.expected) << c.reason << ": \"" << c.text << '"';
 }
 
-TEST(ListSortRules, ColumnSpecification) {
+TEST(ListSortRules, ColumnFormatText) {
   using A = ColumnAlign;
-  ExpectTable<std::vector<CListColumnSpec>>(
+  ExpectTable<std::vector<CListColumnFormat>>(
       {
           {"DNS Server Addresses, 298", {{"DNS Server Addresses", A::Left, 298}}, "title and width"},
           {"A,1,50;B,2,60;C,7,70", {{"A", A::Center, 50}, {"B", A::Right, 60}, {"C", A::Left, 70}}, "formats"},
@@ -41,7 +41,7 @@ TEST(ListSortRules, ColumnSpecification) {
           {"", {}, "empty text"},
           {"Name", {}, "no comma at all"},
       },
-      ParseColumnSpec);
+      ParseColumnFormats);
 }
 
 TEST(ListSortRules, IntegerText) {

@@ -200,10 +200,7 @@ class AddressDialogsTest : public ::testing::Test {
     }, 10000)) << name << ": the dialog did not reach the display";
     EXPECT_TRUE(test::SaveScreenshot(test::ScreenshotPath(name))) << name;
   }
-  static std::string Elevated(const std::string& line, DWORD exitCode = 0) {
-    return "cmdline: \"" + CNetshStandin::NetshPath() + "\" " + line + "\r\nexit: " + std::to_string(exitCode) +
-           "\r\n";
-  }
+  static std::string Elevated(const std::string& line) { return CNetshStandin::ElevatedLog(line); }
 
   test::CGuiTestScope m_scope{"Vantoric Address Dialog Tests"};
   test::CMessageBoxCatcher m_catcher;

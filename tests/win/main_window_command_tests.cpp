@@ -34,12 +34,8 @@ std::vector<SyntheticAdapter> EveryKind() {
                    Address("fe80::20c:29ff:feab:cdef", IpPrefixOriginWellKnown, IpSuffixOriginLinkLayerAddress)})};
 }
 
-std::string Elevated(const std::string& line) {
-  return "cmdline: \"" + CNetshStandin::NetshPath() + "\" " + line + "\r\nexit: 0\r\n";
-}
-std::string Console(const std::string& line) {
-  return CNetshStandin::InteractiveCall() + "stdin: " + line + "\r\neof\r\nexit: 0\r\n";
-}
+std::string Elevated(const std::string& line) { return CNetshStandin::ElevatedLog(line); }
+std::string Console(const std::string& line) { return CNetshStandin::ConsoleLog(line); }
 std::string Delete(const std::string& address) {
   return "interface ipv6 delete address \"" + std::string(kEthernet) + "\" " + address;
 }

@@ -34,16 +34,6 @@ const bool g_bVersionProbe = [] {
 
 const std::string kName = "Local Area Connection 2";
 
-std::string ElevatedLog(const std::string& line, DWORD exitCode = 0) {
-  return "cmdline: \"" + CNetshStandin::NetshPath() + "\" " + line + "\r\nexit: " + std::to_string(exitCode) +
-         "\r\n";
-}
-
-std::string ConsoleLog(const std::string& line, DWORD exitCode = 0) {
-  return CNetshStandin::InteractiveCall() + "stdin: " + line + "\r\neof\r\nexit: " + std::to_string(exitCode) +
-         "\r\n";
-}
-
 TEST(NetshRun, EveryLayoutReachesNetshOnBothPaths) {
   CNetshStandin standin("every-layout");
   const struct {
@@ -64,7 +54,7 @@ TEST(NetshRun, EveryLayoutReachesNetshOnBothPaths) {
       const CNetshResult result = RunNetshCommand(c.line, &runner, elevate);
       EXPECT_EQ(result.m_outcome, NetshOutcome::Succeeded);
       EXPECT_EQ(result.m_nExitCode, 0u);
-      EXPECT_EQ(standin.ReadLog(), elevate ? ElevatedLog(c.line) : ConsoleLog(c.line));
+      EXPECT_EQ(standin.ReadLog(), elevate ? CNetshStandin::ElevatedLog(c.line) : CNetshStandin::ConsoleLog(c.line));
       EXPECT_EQ(runner.GetChildProcess(), nullptr) << "the run is closed";
     }
   }
@@ -72,7 +62,7 @@ TEST(NetshRun, EveryLayoutReachesNetshOnBothPaths) {
   standin.ClearLog();
   const std::string line = FormatDeleteDnsCommand(kName, "2001:db8::53");
   EXPECT_TRUE(RunNetshCommand(line, nullptr, false).Succeeded());
-  EXPECT_EQ(standin.ReadLog(), ConsoleLog(line));
+  EXPECT_EQ(standin.ReadLog(), CNetshStandin::ConsoleLog(line));
 }
 
 // A name outside ASCII that the console's code page (the OEM one) holds.
@@ -94,7 +84,7 @@ TEST(NetshRun, NamesOutsideAsciiReachNetshUnchanged) {
       "\xE6\x9C\xAC\xE5\x9C\xB0",
       "2001:db8::1");
   EXPECT_TRUE(RunNetshCommand(wide, nullptr, true).Succeeded());
-  EXPECT_EQ(standin.ReadLog(), ElevatedLog(wide));
+  EXPECT_EQ(standin.ReadLog(), CNetshStandin::ElevatedLog(wide));
 
   // Console: netsh decodes its input in its console's code page and must
   // get back exactly the name.
@@ -104,7 +94,7 @@ TEST(NetshRun, NamesOutsideAsciiReachNetshUnchanged) {
   standin.ClearLog();
   const CNetshResult ok = RunNetshCommand(line, nullptr, false);
   EXPECT_TRUE(ok.Succeeded()) << DescribeNetshResult(ok);
-  EXPECT_EQ(standin.ReadLog(), ConsoleLog(line));
+  EXPECT_EQ(standin.ReadLog(), CNetshStandin::ConsoleLog(line));
 
   if (::GetOEMCP() == CP_UTF8) return;  // every name fits
   // A sign no OEM code page holds, and letters that would be replaced by
@@ -133,7 +123,7 @@ TEST(NetshRun, AFailingNetshIsReportedWithItsExitCodeAndWords) {
   EXPECT_EQ(console.m_strOutput, words + "\r\n") << "decoded from the console's code page";
   EXPECT_NE(DescribeNetshResult(console).find("exit code 1"), std::string::npos);
   EXPECT_NE(DescribeNetshResult(console).find(words), std::string::npos);
-  EXPECT_EQ(standin.ReadLog(), ConsoleLog(line, 1));
+  EXPECT_EQ(standin.ReadLog(), CNetshStandin::ConsoleLog(line, 1));
 
   standin.ClearLog();
   standin.SetExitCode(0x80004005);
@@ -141,7 +131,7 @@ TEST(NetshRun, AFailingNetshIsReportedWithItsExitCodeAndWords) {
   EXPECT_EQ(elevated.m_outcome, NetshOutcome::NetshFailed);
   EXPECT_EQ(elevated.m_nExitCode, 0x80004005u);
   EXPECT_EQ(elevated.m_strOutput, "") << "an elevated netsh's words cannot be read";
-  EXPECT_EQ(standin.ReadLog(), ElevatedLog(line, 0x80004005));
+  EXPECT_EQ(standin.ReadLog(), CNetshStandin::ElevatedLog(line, 0x80004005));
 
   // Exit code 0 with words: a success, and the words go with it.
   standin.SetExitCode(0);
@@ -224,7 +214,7 @@ TEST(NetshRun, AHangingNetshTimesOutWhileTheWindowStaysResponsive) {
 
     // netsh is left to finish on its own, with the line it was given.
     EXPECT_TRUE(standin.WaitForLog("exit: 0", 10000));
-    EXPECT_EQ(standin.ReadLog(), elevate ? ElevatedLog(line) : ConsoleLog(line));
+    EXPECT_EQ(standin.ReadLog(), elevate ? CNetshStandin::ElevatedLog(line) : CNetshStandin::ConsoleLog(line));
   }
 }
 
@@ -336,7 +326,7 @@ TEST(NetshRun, UnsafeLinesAreRefusedBeforeNetshStarts) {
   for (const bool elevate : {true, false}) {
     standin.ClearLog();
     EXPECT_TRUE(RunNetshCommand(longest, &runner, elevate).Succeeded());
-    EXPECT_EQ(standin.ReadLog(), elevate ? ElevatedLog(longest) : ConsoleLog(longest));
+    EXPECT_EQ(standin.ReadLog(), elevate ? CNetshStandin::ElevatedLog(longest) : CNetshStandin::ConsoleLog(longest));
   }
 }
 
