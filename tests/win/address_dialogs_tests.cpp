@@ -51,17 +51,6 @@ class CTestDialog : public Dlg {
   }
 };
 
-// The dialog under test and what to do in it once the dialog manager has
-// shown it (when its message queue is first idle).
-thread_local HWND t_hDlg = nullptr;
-thread_local std::function<void()> t_script;
-
-void CALLBACK RunScript(HWND, UINT, UINT_PTR id, DWORD) {
-  if (!::IsWindowVisible(t_hDlg)) return;
-  ::KillTimer(nullptr, id);
-  std::exchange(t_script, nullptr)();
-}
-
 const char* IconName(test::BoxIcon icon) {
   const char* names[] = {"plain", "error", "exclamation", "question", "information"};
   return names[static_cast<int>(icon)];
@@ -86,12 +75,8 @@ class AddressDialogsTest : public ::testing::Test {
   INT_PTR Run(CDialog& dlg, const std::function<void()>& script) {
     m_catcher.onOtherDialog = [&](HWND hwnd) {
       if (hwnd != dlg.GetSafeHwnd()) return;
-      m_hDlg = t_hDlg = hwnd;
-      t_script = [this, script] {
-        script();
-        ::PostMessageW(m_hDlg, WM_COMMAND, IDCANCEL, 0);
-      };
-      ::SetTimer(nullptr, 0, 10, &RunScript);
+      m_hDlg = hwnd;
+      test::RunInDialog(hwnd, script);
     };
     return dlg.DoModal(nullptr);
   }

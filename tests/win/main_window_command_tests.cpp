@@ -40,24 +40,13 @@ std::string Delete(const std::string& address) {
   return "interface ipv6 delete address \"" + std::string(kEthernet) + "\" " + address;
 }
 
-thread_local std::function<void()> t_script;
-
-void CALLBACK RunScript(HWND, UINT, UINT_PTR id, DWORD) {
-  ::KillTimer(nullptr, id);
-  std::exchange(t_script, nullptr)();
-}
-
 class MainWindowCommands : public MainWindow {
  protected:
   void SetUp() override {
     SetWindowsMajorVersionForTests(6);
     m_catcher.onOtherDialog = [this](HWND hwnd) {
       if (!m_nextScript) return;
-      t_script = [hwnd, script = std::exchange(m_nextScript, nullptr)] {
-        script(hwnd);
-        if (::IsWindow(hwnd)) ::PostMessageW(hwnd, WM_COMMAND, IDCANCEL, 0);
-      };
-      ::SetTimer(nullptr, 0, 0, &RunScript);
+      RunInDialog(hwnd, [hwnd, script = std::exchange(m_nextScript, nullptr)] { script(hwnd); });
     };
   }
   void TearDown() override {

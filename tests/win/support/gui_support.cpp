@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <utility>
 
 #include "framework/utf8.h"
 
@@ -105,6 +106,29 @@ CGuiTestScope::~CGuiTestScope() { ::RegDeleteTreeW(HKEY_CURRENT_USER, m_strKey.c
 
 std::string ScreenshotPath(std::string_view fileName) {
   return std::string(VANTORIC_SCREENSHOT_DIR) + "/" + std::string(fileName);
+}
+
+namespace {
+
+thread_local HWND t_hScriptDialog = nullptr;
+thread_local std::function<void()> t_script;
+
+// A modal dialog is activated before the dialog manager shows it; the
+// script waits for the first timer tick that finds it visible.
+void CALLBACK RunDialogScript(HWND, UINT, UINT_PTR id, DWORD) {
+  if (::IsWindow(t_hScriptDialog) && !::IsWindowVisible(t_hScriptDialog)) return;
+  ::KillTimer(nullptr, id);
+  HWND dialog = t_hScriptDialog;
+  std::exchange(t_script, nullptr)();
+  if (::IsWindow(dialog)) ::PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+}
+
+}  // namespace
+
+void RunInDialog(HWND dialog, std::function<void()> script) {
+  t_hScriptDialog = dialog;
+  t_script = std::move(script);
+  ::SetTimer(nullptr, 0, 10, &RunDialogScript);
 }
 
 void PumpMessages(DWORD ms) {

@@ -85,6 +85,11 @@ void PumpMessages(DWORD ms);
 // Dispatches messages until pred() holds or the time runs out; returns pred().
 bool PumpUntil(const std::function<bool()>& pred, DWORD timeoutMs);
 
+// Runs `script` inside the message loop of `dialog` (a modal dialog being
+// activated, as CMessageBoxCatcher::onOtherDialog sees it) once the dialog
+// is shown, then cancels the dialog if the script left it open.
+void RunInDialog(HWND dialog, std::function<void()> script);
+
 // Reads a message box's (or any dialog's) parts.
 std::string DialogItemText(HWND dialog, int id);
 
