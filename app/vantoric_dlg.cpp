@@ -21,6 +21,9 @@ namespace vantoric {
 
 namespace {
 
+constexpr char READ_FAILED_MESSAGE[] = "The network adapters could not be read: ";
+constexpr char LAST_READING_KEPT_MESSAGE[] = "\n\nThe list shows the last reading. Press Refresh to try again.";
+
 struct CColumn {
   const char* heading;
   int width;
@@ -103,16 +106,40 @@ BOOL CVantoricDlg::OnInitDialog() {
 }
 
 int CVantoricDlg::LoadAdapters() {
+  // The new reading goes into records of its own: the window's records are
+  // replaced only when it succeeded, so that a failed reading leaves the
+  // last one on show.
+  CAdapterReading reading;
   size_t needed = 0;
-  if (EnumerateAdapters(nullptr, 0, needed, m_adapterNames) == ERROR_INSUFFICIENT_BUFFER && needed > 0) {
-    m_pAdapters.reset(new (std::nothrow) CAdapterRecord[needed]);
-    if (m_pAdapters) {
-      m_nAdapterCount = static_cast<int>(needed);
-      EnumerateAdapters(m_pAdapters.get(), needed, needed, m_adapterNames);
-      return 1;
+  std::vector<std::string> names;
+  std::unique_ptr<CAdapterRecord[]> records;
+  DWORD error = 0;
+  if (reading.EnumerateAdapters(nullptr, 0, needed, names) == ERROR_INSUFFICIENT_BUFFER && needed > 0) {
+    records.reset(new (std::nothrow) CAdapterRecord[needed]);
+    if (!records) {
+      error = ERROR_NOT_ENOUGH_MEMORY;
+    } else if (reading.EnumerateAdapters(records.get(), needed, needed, names) != 0 || names.size() != needed) {
+      error = reading.GetError() != 0 ? reading.GetError() : ERROR_INVALID_DATA;
     }
+  } else {
+    error = reading.GetError();
   }
-  ShowNoAdapter();
+  if (records && error == 0) {
+    ReleaseAdapters();
+    m_pAdapters = std::move(records);
+    m_nAdapterCount = static_cast<int>(needed);
+    m_adapterNames = std::move(names);
+    return 1;
+  }
+  if (error == 0) {
+    ShowNoAdapter();
+  } else if (!m_pAdapters) {
+    ShowMessage(m_hWnd, READ_FAILED_MESSAGE + GetSystemMessage(error), MB_OK | MB_ICONERROR);
+    PostMessage(WM_CLOSE);
+  } else {
+    ShowMessage(m_hWnd, READ_FAILED_MESSAGE + GetSystemMessage(error) + LAST_READING_KEPT_MESSAGE,
+                MB_OK | MB_ICONERROR);
+  }
   return 0;
 }
 
@@ -140,6 +167,8 @@ void CVantoricDlg::InitAddressColumns() {
 
 void CVantoricDlg::FillAddressList() {
   if (!m_pAdapters) return;
+  // The rows go and come back: the selection is not the user's meanwhile.
+  m_bFillingList = true;
   m_listAddresses.DeleteAllItems();
   // After a reload with fewer adapters the chosen index (kept, like the
   // chooser's entries) may name no record: then nothing is shown.
@@ -149,6 +178,8 @@ void CVantoricDlg::FillAddressList() {
     m_strInterfaceName.clear();
     SetDlgItemText(IDC_STATIC_DESCRIPTION, m_strDescription);
     SetDlgItemText(IDC_STATIC_MAC, "N/A");
+    m_bFillingList = false;
+    ClearSelection();
     return;
   }
   m_pCurAdapter = &m_pAdapters[static_cast<size_t>(m_nSelAdapter)];
@@ -171,6 +202,20 @@ void CVantoricDlg::FillAddressList() {
   }
   m_listAddresses.SendMessage(WM_SETREDRAW, TRUE);
   ::InvalidateRect(m_listAddresses.GetSafeHwnd(), nullptr, TRUE);
+  m_bFillingList = false;
+  HighlightSelectedAddress();
+}
+
+void CVantoricDlg::HighlightSelectedAddress() {
+  // The selection stays with its address while the address is listed, so
+  // that what the commands act on is always the row the user sees.
+  const int index = m_bAddressSelected != 0 ? FindAddressIndex(*m_pCurAdapter, m_strSelAddress) : -1;
+  if (index < 0) {
+    ClearSelection();
+    return;
+  }
+  m_listAddresses.SetItemState(index, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+  m_listAddresses.EnsureVisible(index);
 }
 
 void CVantoricDlg::AttachWebLink() {
@@ -184,14 +229,17 @@ void CVantoricDlg::OnSelchangeAdapter() {
   FillAddressList();
 }
 
-void CVantoricDlg::OnClickAddressList(const NMITEMACTIVATE* pItem) {
-  m_nClickedItem = pItem->iItem;
-  if (m_nClickedItem == -1) {
-    m_bAddressSelected = 0;
+void CVantoricDlg::OnClickAddressList() { OnAddressSelectionChanged(); }
+
+void CVantoricDlg::OnAddressSelectionChanged() {
+  // However the highlight moved (click, arrow keys, Home, End, type-ahead),
+  // the selection state is the highlighted row's.
+  m_nClickedItem = m_listAddresses.GetNextItem(-1, LVNI_SELECTED);
+  if (m_nClickedItem < 0 || m_pCurAdapter == nullptr) {
+    ClearSelection();
     return;
   }
   m_strSelAddress = m_listAddresses.GetItemText(m_nClickedItem, 0);
-  if (m_pCurAdapter == nullptr) return;
   m_pCurAdapter->SelectAddress(m_strSelAddress);
   m_strSelKind = m_pCurAdapter->m_strSelKind;
   m_strSelState = m_pCurAdapter->m_strSelState;
@@ -243,10 +291,6 @@ void CVantoricDlg::OnRemove() {
     m_bAddressSelected = 0;
     return;
   }
-  // A row must be selected or focused, as the user sees it; the row removed
-  // is the one of the address the command names.
-  if (m_listAddresses.GetNextItem(-1, LVNI_SELECTED) < 0 && m_listAddresses.GetNextItem(-1, LVNI_FOCUSED) < 0)
-    return;
   const int index = LookUpSelectedAddress();
   if (index < 0) return;
   if (!IsRemovableKind(m_strSelKind)) {
@@ -259,7 +303,7 @@ void CVantoricDlg::OnRemove() {
   if (result.Succeeded()) {
     m_listAddresses.DeleteItem(index);
     m_pCurAdapter->RemoveAddress(index);
-    ShowMessage(m_hWnd, AddNetshWords("Successfully removed IPv6 Address.", result), MB_OK | MB_ICONINFORMATION,
+    ShowMessage(m_hWnd, "Successfully removed IPv6 Address.", MB_OK | MB_ICONINFORMATION,
                 "Remove IPv6 Address");
   } else {
     ReportNetshFailure(m_hWnd, result, "Remove IPv6 Address", "Remove IPv6 Address cancelled.", "Add IP address");
@@ -282,14 +326,15 @@ void CVantoricDlg::OnEdit() {
   m_strSelKind = kind;
   const std::string oldAddress = m_strSelAddress;
   CEditIP6Dlg dlg(oldAddress, m_pCurAdapter);
-  dlg.DoModal(m_hWnd);
+  const INT_PTR nResult = dlg.DoModal(m_hWnd);
   // An apply that succeeded has changed the machine, whichever button
-  // closed the dialog: the replaced address goes and the list shows anew.
+  // closed the dialog: the replaced address goes. OK always shows the list
+  // anew, also after "No changes made.".
   if (dlg.m_bApplied) {
     for (const std::string& superseded : dlg.m_supersededAddresses) DeleteEditedAddress(superseded);
     if (dlg.m_bAddressChanged) DeleteEditedAddress(oldAddress);
-    OnRefresh();
   }
+  if (dlg.m_bApplied || nResult == IDOK) OnRefresh();
   FillAddressList();
   m_bAddressSelected = 0;
 }
@@ -335,8 +380,7 @@ void CVantoricDlg::OnRefresh() {
   // Adapters come and go (tunnels, VPNs) and change their order: the
   // chooser is rebuilt from the new snapshot and keeps the adapter by name.
   const std::string shown = m_strInterfaceName;
-  ReleaseAdapters();
-  if (LoadAdapters() == 0) return;
+  if (LoadAdapters() == 0) return;  // the last reading stays on show
   FillChooser(shown);
   m_nSelAdapter = Chooser().GetCurSel();
   if (m_nSelAdapter < 0) m_nSelAdapter = 0;
@@ -383,7 +427,15 @@ bool CVantoricDlg::OnCommand(UINT nId, UINT nCode, HWND hCtl) {
 
 bool CVantoricDlg::OnNotify(NMHDR* pHdr, LRESULT& result) {
   if (pHdr->idFrom == IDC_LIST_ADDRESSES && pHdr->code == NM_CLICK) {
-    OnClickAddressList(reinterpret_cast<const NMITEMACTIVATE*>(pHdr));
+    OnClickAddressList();
+    result = 0;
+    return true;
+  }
+  if (pHdr->idFrom == IDC_LIST_ADDRESSES && pHdr->code == LVN_ITEMCHANGED) {
+    const auto* pChange = reinterpret_cast<const NMLISTVIEW*>(pHdr);
+    if (!m_bFillingList && (pChange->uChanged & LVIF_STATE) != 0 &&
+        ((pChange->uNewState ^ pChange->uOldState) & LVIS_SELECTED) != 0)
+      OnAddressSelectionChanged();
     result = 0;
     return true;
   }

@@ -31,8 +31,9 @@ class CVantoricDlg : public CResizeDialog {
   bool OnPaint() override;
   bool OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
 
-  // 1 when a record array exists afterwards. Without adapters it says so
-  // and closes the window.
+  // 1 when a new reading replaced the records. Without adapters it says so
+  // and closes the window; a reading that fails says why and keeps the
+  // last one (at start-up, when there is none, it closes the window too).
   int LoadAdapters();
   void ReleaseAdapters();
   void InitAddressColumns();
@@ -40,7 +41,9 @@ class CVantoricDlg : public CResizeDialog {
   void AttachWebLink();
 
   void OnSelchangeAdapter();
-  void OnClickAddressList(const NMITEMACTIVATE* pItem);
+  void OnClickAddressList();
+  // The selection state follows the highlighted row, however it moved.
+  void OnAddressSelectionChanged();
   void OnRemove();
   void OnEdit();
   // Removes the address that an applied edit replaced; 1 when it was removed.
@@ -55,6 +58,9 @@ class CVantoricDlg : public CResizeDialog {
   // the selection is cleared and the user told to select one).
   int LookUpSelectedAddress();
   void ClearSelection();
+  // Highlights the selected address again after the rows were refilled, or
+  // clears the selection when it is no longer listed.
+  void HighlightSelectedAddress();
   void FocusAddressList();
   void FillChooser(const std::string& selectName);
   CNetshResult RunAddressCommand(const std::string& line);
@@ -79,6 +85,7 @@ class CVantoricDlg : public CResizeDialog {
   CTransparentImage m_logo;
   CNetshRunner m_redirect;  // runs the address commands
   CDemoLink m_link;
+  bool m_bFillingList = false;
 
  private:
   CComboBox Chooser() const;

@@ -280,6 +280,18 @@ PropertyCommit CPropertyListCtrl::CommitEdit() {
   return commit;
 }
 
+void CPropertyListCtrl::OnEditFocusLost() {
+  // The focus has already moved when the field is told it lost it.
+  const HWND hFocus = ::GetFocus();
+  if (m_bDiscarded || (hFocus != nullptr && hFocus == ::GetDlgItem(::GetParent(m_hWnd), IDCANCEL))) return;
+  CommitEdit();
+}
+
+void CPropertyListCtrl::DiscardEdit() {
+  m_bDiscarded = true;
+  HideEditors();
+}
+
 void CPropertyListCtrl::OpenDropList() {
   const PropertyRow* row = m_rows.GetCurRowPtr();
   if (row == nullptr || row->nKind != PROPERTY_KIND_CHOICE || !m_pDropList) return;
@@ -304,7 +316,7 @@ void CPropertyListCtrl::OnDropListSelChange() {
 bool CPropertyListCtrl::OnChildCommand(UINT nId, UINT nCode) {
   switch (nId) {
     case IDC_PROPLIST_EDIT:
-      if (nCode == EN_KILLFOCUS) CommitEdit();
+      if (nCode == EN_KILLFOCUS) OnEditFocusLost();
       if (nCode == EN_SETFOCUS) m_bRefusalShown = false;
       if (nCode == EN_CHANGE) {
         m_bRefusalShown = false;

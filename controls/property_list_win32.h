@@ -64,6 +64,9 @@ class CPropertyListCtrl : public CSubclassWindow {
   bool GetPropertySelection(int nRow, std::string* pstrText, int& nIndex) const;
   // From the first selection of a row onward.
   bool IsEditPending() const { return m_rows.IsEditPending(); }
+  // The dialog is being cancelled: what is typed is dropped unchecked, and
+  // the field's focus loss no longer checks it.
+  void DiscardEdit();
 
   // Set directly by the dialogs.
   int m_bBoldSelection = 0;
@@ -87,6 +90,9 @@ class CPropertyListCtrl : public CSubclassWindow {
   void HideEditors();
   void Notify();
   PropertyCommit CommitEdit();
+  // The field lost the focus: its text is checked, unless the focus went to
+  // the dialog's Cancel button, which never checks anything.
+  void OnEditFocusLost();
   void OpenDropList();
   void OnDropListSelChange();
   LRESULT OnChildColor(UINT msg, WPARAM wp, LPARAM lp);
@@ -95,6 +101,7 @@ class CPropertyListCtrl : public CSubclassWindow {
   int m_nItemHeight = 16;
   bool m_bCommitting = false;
   bool m_bRefusalShown = false;  // the edit's text was refused while it had no focus
+  bool m_bDiscarded = false;     // the dialog is being cancelled
   int m_bOwnFont = 1;
   CPen m_pGridPen;
   CFont m_ownedFont;  // m_pFont while m_bOwnFont is 1

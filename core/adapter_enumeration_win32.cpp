@@ -42,6 +42,7 @@ static_assert(VANTORIC_SAME_OFFSET(IP_ADAPTER_UNICAST_ADDRESS, Next) &&
               VANTORIC_SAME_OFFSET(IP_ADAPTER_UNICAST_ADDRESS, PreferredLifetime));
 #undef VANTORIC_SAME_OFFSET
 
+// The test seam: set by tests only, between snapshots.
 AdapterAddressesFn g_pfnSource = nullptr;
 
 // The list may grow between the size query and the fill; it is asked again
@@ -50,10 +51,7 @@ constexpr int MAX_FILL_ATTEMPTS = 4;
 // Host texts are converted into buffers of this many characters.
 constexpr DWORD HOST_BUFFER_LENGTH = 256;
 
-struct CHeapFree {
-  void operator()(void* p) const { ::HeapFree(::GetProcessHeap(), 0, p); }
-};
-using CAdapterListBuffer = std::unique_ptr<AdapterAddresses, CHeapFree>;
+using CAdapterListBuffer = std::unique_ptr<AdapterAddresses, CAdapterListFree>;
 
 // The OS's query, typed for the layout that the snapshot reads.
 ULONG WINAPI SystemAdapterAddresses(ULONG family, ULONG flags, PVOID reserved, AdapterAddresses* buffer,
@@ -61,14 +59,10 @@ ULONG WINAPI SystemAdapterAddresses(ULONG family, ULONG flags, PVOID reserved, A
   return ::GetAdaptersAddresses(family, flags, reserved, reinterpret_cast<PIP_ADAPTER_ADDRESSES>(buffer), size);
 }
 
-// The list that a call answered with 122 counted, kept for the call that
-// fills the records: both calls of one snapshot then see one list, read by
-// one query.
-CAdapterListBuffer g_countedList;
-
 // Asks for the size of the list, then for the list into a zero-filled buffer
-// of that size. Empty when there is no list (no adapters, or a failure).
-CAdapterListBuffer QueryAdapterList() {
+// of that size. Empty when there is no list: error is then 0 for a machine
+// without adapters and the reason for a failure.
+CAdapterListBuffer QueryAdapterList(DWORD& error) {
   const AdapterAddressesFn source = g_pfnSource ? g_pfnSource : &SystemAdapterAddresses;
   const ULONG flags = GAA_FLAG_INCLUDE_PREFIX;
   ULONG size = 0;
@@ -76,10 +70,18 @@ CAdapterListBuffer QueryAdapterList() {
   for (int attempt = 0; rc == ERROR_BUFFER_OVERFLOW && attempt < MAX_FILL_ATTEMPTS; ++attempt) {
     CAdapterListBuffer buffer(
         static_cast<AdapterAddresses*>(::HeapAlloc(::GetProcessHeap(), HEAP_ZERO_MEMORY, size)));
-    if (!buffer) return {};
+    if (!buffer) {
+      error = ERROR_NOT_ENOUGH_MEMORY;
+      return {};
+    }
     rc = source(AF_UNSPEC, flags, nullptr, buffer.get(), &size);
-    if (rc == NO_ERROR) return buffer;
+    if (rc == NO_ERROR) {
+      error = 0;
+      return buffer;
+    }
   }
+  // No data, or a size query that succeeds without a buffer: no adapters.
+  error = rc == ERROR_NO_DATA || rc == NO_ERROR ? 0 : rc;
   return {};
 }
 
@@ -136,10 +138,7 @@ CAdapterData ReadAdapter(const AdapterAddresses& adapter, bool socketsStarted) {
 
 }  // namespace
 
-void SetAdapterAddressesSource(AdapterAddressesFn fn) {
-  g_pfnSource = fn;
-  g_countedList.reset();
-}
+void SetAdapterAddressesSource(AdapterAddressesFn fn) { g_pfnSource = fn; }
 
 std::vector<CAdapterData> ReadAdapterList(const AdapterAddresses* list) {
   const CSocketLibrary sockets;
@@ -148,17 +147,23 @@ std::vector<CAdapterData> ReadAdapterList(const AdapterAddresses* list) {
   return adapters;
 }
 
-DWORD EnumerateAdapters(CAdapterRecord* records, std::size_t capacity, std::size_t& needed,
-                        std::vector<std::string>& names) {
+DWORD CAdapterReading::EnumerateAdapters(CAdapterRecord* records, std::size_t capacity, std::size_t& needed,
+                                         std::vector<std::string>& names) {
   // A call with capacity 0 begins a snapshot and always asks the OS; a call
   // with records fills them from the list its predecessor counted, if any.
-  CAdapterListBuffer list = capacity > 0 && g_countedList ? std::move(g_countedList) : QueryAdapterList();
-  g_countedList.reset();
+  CAdapterListBuffer list;
+  if (capacity > 0 && m_countedList) {
+    list = std::move(m_countedList);
+    m_nError = 0;
+  } else {
+    list = QueryAdapterList(m_nError);
+  }
+  m_countedList.reset();
   std::size_t count = 0;
   for (const AdapterAddresses* a = list.get(); a; a = a->Next) ++count;
   const DWORD result = FillSnapshot(
       count, [&] { return ReadAdapterList(list.get()); }, records, capacity, needed, names);
-  if (result == ERROR_INSUFFICIENT_BUFFER) g_countedList = std::move(list);
+  if (result == ERROR_INSUFFICIENT_BUFFER) m_countedList = std::move(list);
   return result;
 }
 

@@ -7,6 +7,7 @@
 #include <iphlpapi.h>
 
 #include <cstddef>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -26,20 +27,40 @@ using AdapterAddresses = IP_ADAPTER_ADDRESSES_LH;
 using AdapterAddressesFn = ULONG(WINAPI*)(ULONG family, ULONG flags, PVOID reserved, AdapterAddresses* buffer,
                                           PULONG size);
 
-// nullptr restores the OS's GetAdaptersAddresses. Drops a kept list.
+// nullptr restores the OS's GetAdaptersAddresses.
 void SetAdapterAddressesSource(AdapterAddressesFn fn);
 
-// Takes a snapshot. Called twice: first with capacity 0 (records may be
-// nullptr) to learn the count in needed (ERROR_INSUFFICIENT_BUFFER, 122, means
-// adapters exist; 0 means there are none), then with that many records to fill
-// them, the first Ethernet adapter first; one friendly name per record is
-// appended to names. Returns 122 when capacity is below the count (nothing
-// filled or appended), otherwise 0 (also when the list could not be read:
-// needed is then 0). The list a call answers with 122 is kept for the next
-// call with records, which fills from it: the records are the adapters that
-// were counted. A call with capacity 0 always reads the OS's list anew.
-DWORD EnumerateAdapters(CAdapterRecord* records, std::size_t capacity, std::size_t& needed,
-                        std::vector<std::string>& names);
+// Frees an adapter list taken from the process heap.
+struct CAdapterListFree {
+  void operator()(AdapterAddresses* p) const { ::HeapFree(::GetProcessHeap(), 0, p); }
+};
+
+// One reading of the OS's adapter list, serving the two calls of one
+// snapshot; the window that takes the snapshot owns it for that snapshot.
+class CAdapterReading {
+ public:
+  // Takes a snapshot. Called twice: first with capacity 0 (records may be
+  // nullptr) to learn the count in needed (ERROR_INSUFFICIENT_BUFFER, 122,
+  // means adapters exist; 0 means there are none), then with that many
+  // records to fill them, the first Ethernet adapter first; one friendly
+  // name per record is appended to names. Returns 122 when capacity is below
+  // the count (nothing filled or appended), otherwise 0 (also when the list
+  // could not be read: needed is then 0 and GetError tells why). The list a
+  // call answers with 122 is kept for the next call with records, which
+  // fills from it: the records are the adapters that were counted. A call
+  // with capacity 0 always reads the OS's list anew.
+  DWORD EnumerateAdapters(CAdapterRecord* records, std::size_t capacity, std::size_t& needed,
+                          std::vector<std::string>& names);
+
+  // Why the last call could not read the list (the OS's error code; the list
+  // growing at every attempt gives ERROR_BUFFER_OVERFLOW); 0 when it was
+  // read, also when it was empty.
+  DWORD GetError() const { return m_nError; }
+
+ private:
+  std::unique_ptr<AdapterAddresses, CAdapterListFree> m_countedList;
+  DWORD m_nError = 0;
+};
 
 // The plain data of every adapter of a list, in list order. Starts the socket
 // library once; when it cannot start, each adapter keeps only its names and

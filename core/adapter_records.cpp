@@ -8,6 +8,17 @@
 
 namespace vantoric {
 
+namespace {
+
+// The seconds of a lifetime the user typed and netsh accepted.
+std::uint32_t TypedLifetimeSeconds(const std::string& text) {
+  if (IsInfiniteLifetime(text)) return INFINITE_LIFETIME;
+  const std::uint64_t seconds = LifetimeToSeconds(text);
+  return seconds > MAX_FINITE_LIFETIME ? MAX_FINITE_LIFETIME : static_cast<std::uint32_t>(seconds);
+}
+
+}  // namespace
+
 CAdapterRecord::CAdapterRecord() {
   CreateGuid(m_guid);
   if (m_guid.IsNull()) ShowGuidMessage("Unable to create new GUID!");
@@ -18,7 +29,10 @@ void CAdapterRecord::AddAddress(const std::string& address, const std::string& v
   m_workAddress.m_strAddress = address;
   m_workAddress.m_strValidLifetime = validLifetime;
   m_workAddress.m_strPreferredLifetime = preferredLifetime;
+  m_workAddress.m_nValidSeconds = TypedLifetimeSeconds(validLifetime);
+  m_workAddress.m_nPreferredSeconds = TypedLifetimeSeconds(preferredLifetime);
   m_workAddress.m_strKind = KindFromAddressText(address);
+  m_workAddress.m_strState.clear();
   m_addresses.push_back(m_workAddress);
 }
 
@@ -55,6 +69,8 @@ void CAdapterRecord::SelectAddress(const std::string& text) {
     m_strSelState = GetAddressState(static_cast<int>(i));
     m_strSelValidLifetime = m_addresses[i].m_strValidLifetime;
     m_strSelPreferredLifetime = m_addresses[i].m_strPreferredLifetime;
+    m_nSelValidSeconds = m_addresses[i].m_nValidSeconds;
+    m_nSelPreferredSeconds = m_addresses[i].m_nPreferredSeconds;
     return;
   }
 }
@@ -106,6 +122,8 @@ void FillAdapterRecord(CAdapterRecord& record, const CAdapterData& adapter, std:
     work.m_strState = DadStateName(unicast.m_nDadState);
     work.m_strValidLifetime = FormatLifetime(unicast.m_nValidLifetime);
     work.m_strPreferredLifetime = FormatLifetime(unicast.m_nPreferredLifetime);
+    work.m_nValidSeconds = unicast.m_nValidLifetime;
+    work.m_nPreferredSeconds = unicast.m_nPreferredLifetime;
     record.m_addresses.push_back(work);
   }
   // IPv4 servers and scoped IPv6 servers (with a zone suffix) are not listed.

@@ -21,7 +21,8 @@ constexpr std::uint32_t SNAPSHOT_OK = 0;
 constexpr std::uint32_t SNAPSHOT_INSUFFICIENT_BUFFER = 122;
 
 // One IPv6 address of an adapter: its text as the socket library prints it
-// (fe80::1%4), kind, DAD state and the two lifetimes as lifetime text.
+// (fe80::1%4), kind, DAD state and the two lifetimes as lifetime text, which
+// shows 365 days or more as "infinite"; the seconds keep the exact values.
 class CAddressRecord {
  public:
   std::string m_strAddress;
@@ -29,6 +30,8 @@ class CAddressRecord {
   std::string m_strState;
   std::string m_strValidLifetime;
   std::string m_strPreferredLifetime;
+  std::uint32_t m_nValidSeconds = 0xFFFFFFFFu;
+  std::uint32_t m_nPreferredSeconds = 0xFFFFFFFFu;
 };
 
 // One adapter of a snapshot. Texts are UTF-8. Filled once from the snapshot,
@@ -38,7 +41,8 @@ class CAdapterRecord {
   // Creates a new GUID; shows "Unable to create new GUID!" when it is null.
   CAdapterRecord();
 
-  // Appends an address added by hand; its kind comes from its text.
+  // Appends an address added by hand; its kind comes from its text, its
+  // state is unknown (empty) until the next snapshot.
   void AddAddress(const std::string& address, const std::string& validLifetime,
                   const std::string& preferredLifetime);
   // Position 0 appends; a position p from 1 makes the text element p
@@ -83,11 +87,13 @@ class CAdapterRecord {
   std::string m_strSelState;
   std::string m_strSelValidLifetime;
   std::string m_strSelPreferredLifetime;
+  // The selected address's lifetimes in seconds, exact.
+  std::uint32_t m_nSelValidSeconds = 0xFFFFFFFFu;
+  std::uint32_t m_nSelPreferredSeconds = 0xFFFFFFFFu;
   CGuid m_guid;
   std::uint8_t m_macAddress[MAX_MAC_LENGTH] = {};
   std::uint32_t m_macLength = 0;
-  // Each new address is assembled here before it is appended; an address
-  // added by hand keeps the state text this record last held.
+  // Each new address is assembled here before it is appended.
   CAddressRecord m_workAddress;
 };
 

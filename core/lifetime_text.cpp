@@ -46,13 +46,26 @@ std::uint64_t ReadNumber(std::string_view token) {
 
 }  // namespace
 
+bool IsInfiniteLifetime(std::string_view text) {
+  constexpr std::string_view keyword = "infinite";
+  if (text.size() != keyword.size()) return false;
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (Lower(text[i]) != keyword[i]) return false;
+  }
+  return true;
+}
+
 std::string FormatLifetime(std::uint32_t seconds) {
+  if (seconds / 86400 >= 365) return "infinite";
+  return FormatExactLifetime(seconds);
+}
+
+std::string FormatExactLifetime(std::uint32_t seconds) {
+  if (seconds == INFINITE_LIFETIME) return "infinite";
   const unsigned s = seconds % 60;
   const unsigned m = (seconds / 60) % 60;
   const unsigned h = (seconds / 3600) % 24;
-  const unsigned days = seconds / 86400;
-  if (days / 365 > 0) return "infinite";
-  const unsigned d = days % 365;
+  const unsigned d = seconds / 86400;
   char text[48];
   if (d > 0)
     std::snprintf(text, sizeof text, "%ud%uh%um%us", d, h, m, s);

@@ -16,9 +16,16 @@ constexpr std::uint32_t MAX_FINITE_LIFETIME = 0xFFFFFFFEu;
 // LifetimeToSeconds's result for text too long to count.
 constexpr std::uint64_t LIFETIME_OVERFLOW = UINT64_MAX;
 
+// The lifetime keyword "infinite", in any letter case.
+bool IsInfiniteLifetime(std::string_view text);
+
 // Seconds as lifetime text: 1d0h5m0s, 23h59m59s, 1m0s, 59s, 0s; leading zero
 // units dropped, inner ones written. 365 days or more is "infinite".
 std::string FormatLifetime(std::uint32_t seconds);
+// Seconds as lifetime text that gives netsh the same lifetime back: only
+// INFINITE_LIFETIME is "infinite", every other value is written out in days
+// (400d0h0m0s).
+std::string FormatExactLifetime(std::uint32_t seconds);
 
 // The format rule of typed lifetime text (without the keyword): digits and
 // the unit letters d, h, m, s in either case, each letter once, after a

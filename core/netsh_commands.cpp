@@ -90,9 +90,6 @@ std::string RefusalText(NetshRefusal refusal) {
              "control character, which cannot be passed to netsh safely.";
     case NetshRefusal::InvalidText:
       return "The command was not run: its text is not valid Unicode.";
-    case NetshRefusal::NotRepresentable:
-      return "The command was not run: the interface name contains characters that the console's code "
-             "page cannot represent, so netsh would receive a different name.";
     case NetshRefusal::Busy:
       return "The command was not run: another netsh command is still running.";
     case NetshRefusal::None:
@@ -198,7 +195,8 @@ std::string DescribeNetshResult(const CNetshResult& result) {
     case NetshOutcome::TimedOut: {
       const std::uint32_t seconds = result.m_nTimeoutMs / 1000 + (result.m_nTimeoutMs % 1000 != 0 ? 1 : 0);
       text = "netsh did not finish within " + std::to_string(seconds) + (seconds == 1 ? " second" : " seconds") +
-             ". The change may or may not have been made; refresh to see the current configuration.";
+             " and was ended. The change may or may not have been made: press Refresh to see the current "
+             "configuration.";
       break;
     }
     case NetshOutcome::NetshFailed:
@@ -206,13 +204,9 @@ std::string DescribeNetshResult(const CNetshResult& result) {
              "). The change was not confirmed; refresh to see the current configuration.";
       break;
   }
-  return AddNetshWords(text, result);
-}
-
-std::string AddNetshWords(std::string_view message, const CNetshResult& result) {
   const std::string words = TidyWords(result.m_strOutput);
-  if (words.empty()) return std::string(message);
-  return Join({message, "\n\nnetsh answered:\n", words});
+  if (words.empty()) return text;
+  return Join({text, "\n\nnetsh answered:\n", words});
 }
 
 }  // namespace vantoric

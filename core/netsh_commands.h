@@ -50,8 +50,7 @@ enum class NetshRefusal {
   ControlCharacter,  // CR, LF or another control character (a CR or LF would
                      // let a second command into an interactive netsh)
   InvalidText,       // not valid UTF-8
-  NotRepresentable,  // the console's code page cannot hold the text
-  Busy,              // another command of this thread is still waiting for netsh
+  Busy,              // another netsh command is still running
 };
 
 // Whether a command line is safe to hand to netsh: valid UTF-8 of at most
@@ -65,7 +64,7 @@ enum class NetshOutcome {
   Refused,           // not run, see m_refusal; nothing changed
   ElevationRefused,  // the user declined the administrator prompt; nothing changed
   LaunchFailed,      // netsh could not be started or given its line (m_nSystemError)
-  TimedOut,          // netsh did not end within m_nTimeoutMs; the outcome is unknown
+  TimedOut,          // netsh did not end within m_nTimeoutMs and was ended; the outcome is unknown
   NetshFailed,       // netsh ended with a non-zero exit code (m_nExitCode)
 };
 
@@ -88,11 +87,7 @@ struct CNetshResult {
 
 // The message for an outcome other than success, ending with netsh's own
 // words when there are any. For Succeeded: "netsh finished successfully." with
-// the words.
+// the words. A success box shows its own text alone.
 std::string DescribeNetshResult(const CNetshResult& result);
-
-// `message` followed by netsh's words, when it printed any (a console netsh
-// may end with 0 after a failed line, so a success message shows them too).
-std::string AddNetshWords(std::string_view message, const CNetshResult& result);
 
 }  // namespace vantoric

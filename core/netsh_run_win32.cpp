@@ -19,6 +19,8 @@ namespace {
 constexpr DWORD READER_GRACE_MS = 2000;
 // Collected output beyond this is dropped: netsh answers in a few lines.
 constexpr size_t MAX_OUTPUT_BYTES = 64 * 1024;
+// How long a netsh that was ended after its time-out is given to go.
+constexpr DWORD NETSH_END_WAIT_MS = 5000;
 
 std::atomic<DWORD> g_testMajorVersion{0};
 thread_local bool t_bRunning = false;
@@ -42,45 +44,39 @@ CNetshResult LaunchFailure(DWORD err) {
   return result;
 }
 
+// A netsh that was ended after its time-out but has not gone yet: no second
+// command starts while it may still be changing the configuration. One per
+// process, as the commands of every window share the one machine.
+CHandle& UnfinishedNetsh() {
+  static CHandle unfinished;
+  return unfinished;
+}
+
+bool IsNetshStillRunning() {
+  CHandle& unfinished = UnfinishedNetsh();
+  if (unfinished && ::WaitForSingleObject(unfinished.get(), 0) == WAIT_TIMEOUT) return true;
+  unfinished.reset();
+  return false;
+}
+
+// A run past its time limit: netsh is ended, since a command that the user
+// was told had failed must not go on to change the machine later.
+CNetshResult TimedOut(HANDLE process, const CNetshRunOptions& options) {
+  ::TerminateProcess(process, ERROR_TIMEOUT);
+  if (::WaitForSingleObject(process, NETSH_END_WAIT_MS) != WAIT_OBJECT_0) {
+    HANDLE copy = nullptr;
+    if (::DuplicateHandle(::GetCurrentProcess(), process, ::GetCurrentProcess(), &copy, SYNCHRONIZE, FALSE, 0))
+      UnfinishedNetsh().reset(copy);
+  }
+  CNetshResult result = Outcome(NetshOutcome::TimedOut);
+  result.m_nTimeoutMs = options.m_nTimeoutMs;
+  return result;
+}
+
 CNetshResult Ended(DWORD exitCode) {
   CNetshResult result = Outcome(exitCode == 0 ? NetshOutcome::Succeeded : NetshOutcome::NetshFailed);
   result.m_nExitCode = exitCode;
   return result;
-}
-
-// The bytes an interactive netsh reads for `utf8`: it reads its input in
-// its console's input code page, which for the new console it gets is the
-// OEM code page. False when a character has no exact counterpart there: a
-// best-fit or default substitute would name another interface.
-bool EncodeForConsole(std::string_view utf8, std::string& out) {
-  const UINT cp = ::GetOEMCP();
-  if (cp == CP_UTF8 || utf8.empty()) {
-    out.assign(utf8);
-    return true;
-  }
-  const std::wstring wide = Widen(utf8);
-  if (wide.size() > INT_MAX / 4) return false;
-  const int wlen = static_cast<int>(wide.size());
-  BOOL bUsedDefault = FALSE;
-  DWORD flags = WC_NO_BEST_FIT_CHARS;
-  int need = ::WideCharToMultiByte(cp, flags, wide.data(), wlen, nullptr, 0, nullptr, &bUsedDefault);
-  if (need == 0 && ::GetLastError() == ERROR_INVALID_FLAGS) {
-    // Code pages that take no flags; the round trip below still catches
-    // every substitute.
-    flags = 0;
-    need = ::WideCharToMultiByte(cp, flags, wide.data(), wlen, nullptr, 0, nullptr, nullptr);
-  }
-  if (need <= 0 || bUsedDefault) return false;
-  out.assign(static_cast<size_t>(need), '\0');
-  if (::WideCharToMultiByte(cp, flags, wide.data(), wlen, out.data(), need, nullptr,
-                            flags != 0 ? &bUsedDefault : nullptr) != need ||
-      bUsedDefault) {
-    return false;
-  }
-  const int back = ::MultiByteToWideChar(cp, MB_ERR_INVALID_CHARS, out.data(), need, nullptr, 0);
-  std::wstring check(static_cast<size_t>(back > 0 ? back : 0), L'\0');
-  if (back > 0) ::MultiByteToWideChar(cp, MB_ERR_INVALID_CHARS, out.data(), need, check.data(), back);
-  return check == wide;
 }
 
 // netsh's output, written in its console's (OEM) code page, as UTF-8.
@@ -125,28 +121,22 @@ CNetshResult RunElevated(std::string_view line, const CNetshRunOptions& options)
   const CHandle process(sei.hProcess);
 
   const CBusyWindow busy(options.m_hOwner);
-  if (!WaitPumpingMessages(process.get(), options.m_nTimeoutMs)) {
-    CNetshResult result = Outcome(NetshOutcome::TimedOut);
-    result.m_nTimeoutMs = options.m_nTimeoutMs;
-    return result;
-  }
+  if (!WaitPumpingMessages(process.get(), options.m_nTimeoutMs)) return TimedOut(process.get(), options);
   DWORD exitCode = 0;
   if (!::GetExitCodeProcess(process.get(), &exitCode)) return LaunchFailure(::GetLastError());
   return Ended(exitCode);
 }
 
 CNetshResult RunInConsole(std::string_view line, CNetshRunner& runner, const CNetshRunOptions& options) {
-  std::string bytes;
-  if (!EncodeForConsole(line, bytes)) return Refusal(NetshRefusal::NotRepresentable);
-
   runner.TakeOutput();
-  if (!runner.Start("\"" + Narrow(GetNetshPath()) + "\"")) return LaunchFailure(::GetLastError());
-  if (!runner.SendInput("%s\r\n", bytes.c_str())) {
-    const DWORD err = ::GetLastError();
-    runner.Stop();
-    return LaunchFailure(err);
-  }
-  // With its input at an end, netsh runs the one line and exits.
+  // The line goes as netsh's arguments, as on the elevated path: netsh then
+  // runs that one command and its exit code is the command's own (an
+  // interactive netsh that was typed a failing line may still end with 0).
+  // The arguments travel as UTF-16, so any interface name arrives unchanged.
+  if (!runner.Start("\"" + Narrow(GetNetshPath()) + "\" " + std::string(line)))
+    return LaunchFailure(::GetLastError());
+  // netsh reads nothing for a command given as arguments; should it ask
+  // anything, it meets the end of its input instead of waiting for a user.
   runner.CloseInput();
 
   const CBusyWindow busy(options.m_hOwner);
@@ -160,10 +150,7 @@ CNetshResult RunInConsole(std::string_view line, CNetshRunner& runner, const CNe
     result = ::GetExitCodeProcess(runner.GetChildProcess(), &exitCode) ? Ended(exitCode)
                                                                         : LaunchFailure(::GetLastError());
   } else {
-    // netsh is left to finish on its own: killing it halfway through a
-    // change could leave a worse state than letting it end.
-    result = Outcome(NetshOutcome::TimedOut);
-    result.m_nTimeoutMs = options.m_nTimeoutMs;
+    result = TimedOut(runner.GetChildProcess(), options);
   }
   runner.Stop();
   result.m_strOutput = DecodeConsoleOutput(runner.TakeOutput());
@@ -211,7 +198,7 @@ CNetshResult RunNetshCommand(std::string_view commandLine, CNetshRunner* pRunner
                              const CNetshRunOptions& options) {
   // A message dispatched while waiting could start a second command; the
   // first one's runner and window state would be pulled from under it.
-  if (t_bRunning) return Refusal(NetshRefusal::Busy);
+  if (t_bRunning || IsNetshStillRunning()) return Refusal(NetshRefusal::Busy);
   if (pRunner != nullptr) pRunner->Stop();
   const NetshRefusal refusal = CheckNetshLine(commandLine);
   if (refusal != NetshRefusal::None) return Refusal(refusal);

@@ -59,14 +59,15 @@ bool IsElevationNeeded();
 // to asking the system. For tests of the callers.
 void SetWindowsMajorVersionForTests(DWORD major);
 
-// Runs one command line (UTF-8) after stopping pRunner's open run, if any.
-// bElevate: netsh is started with the line as its arguments through the
-// shell's "runas" verb, hidden; its words are not visible on this path.
-// Otherwise an interactive netsh is started through pRunner (a temporary one
-// when nullptr), gets the line and "\r\n" on its input, encoded in the
-// console's code page, and then the end of its input; what it prints is
-// kept. The line is refused when CheckNetshLine does, when it cannot be
-// encoded, or while another run of this thread is waiting.
+// Runs one command line (UTF-8) after stopping pRunner's open run, if any:
+// netsh is started with the line as its arguments and waited for, at most
+// options.m_nTimeoutMs; past that it is ended and the outcome is TimedOut.
+// bElevate: started through the shell's "runas" verb, hidden; its words are
+// not visible on this path. Otherwise started through pRunner (a temporary
+// one when nullptr) with its standard handles redirected; what it prints is
+// kept. The line is refused when CheckNetshLine does, while another run of
+// this thread is waiting, or while a netsh ended after its time-out has not
+// gone yet.
 CNetshResult RunNetshCommand(std::string_view commandLine, CNetshRunner* pRunner, bool bElevate,
                              const CNetshRunOptions& options = {});
 

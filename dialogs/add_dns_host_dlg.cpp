@@ -63,7 +63,7 @@ void CAddDnsHostDlg::OnOK() {
     return;
   }
   if (m_pAdapter != nullptr) m_pAdapter->InsertDnsServer(ParseDnsPosition(m_strIndex), server);
-  ShowMessage(m_hWnd, AddNetshWords("Successfully added new DNS host.", result), MB_OK | MB_ICONINFORMATION,
+  ShowMessage(m_hWnd, "Successfully added new DNS host.", MB_OK | MB_ICONINFORMATION,
               kCaption);
   EndDialog(IDOK);
 }

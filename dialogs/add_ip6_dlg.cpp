@@ -215,9 +215,14 @@ void CAddIP6Dlg::OnOK() {
   }
   WorkingAdapter().AddAddress(strSent, m_strValidLifetime, m_strPreferredLifetime);
   m_runner.Stop();
-  ShowMessage(m_hWnd, AddNetshWords("Successfully added New IPv6 Address.", result), MB_OK | MB_ICONINFORMATION,
+  ShowMessage(m_hWnd, "Successfully added New IPv6 Address.", MB_OK | MB_ICONINFORMATION,
               ADD_CAPTION);
   EndDialog(IDOK);
+}
+
+void CAddIP6Dlg::OnCancel() {
+  if (m_pPropertyList) m_pPropertyList->DiscardEdit();
+  CDialog::OnCancel();
 }
 
 CNetshResult CAddIP6Dlg::RunCommand(std::string_view line) {

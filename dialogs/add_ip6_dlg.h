@@ -40,6 +40,7 @@ class CAddIP6Dlg : public CDialog {
   bool OnCommand(UINT nId, UINT nCode, HWND hCtl) override;
   bool OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
   void OnOK() override;
+  void OnCancel() override;
 
   // Runs the add command with this dialog as owner.
   virtual CNetshResult RunCommand(std::string_view line);

@@ -55,15 +55,6 @@ CCompositionPlan PlanRouterEui64Check(bool bChecked) {
 
 bool CanMakeEui64Identifier(unsigned nMacLength) { return nMacLength == 6; }
 
-bool IsInfiniteLifetime(std::string_view text) {
-  constexpr std::string_view keyword = "infinite";
-  if (text.size() != keyword.size()) return false;
-  for (size_t i = 0; i < text.size(); ++i) {
-    if (std::tolower(static_cast<unsigned char>(text[i])) != keyword[i]) return false;
-  }
-  return true;
-}
-
 bool IsLifetimeOrderValid(std::string_view validLifetime, std::string_view preferredLifetime) {
   if (IsInfiniteLifetime(validLifetime)) return true;
   if (IsInfiniteLifetime(preferredLifetime)) return false;
@@ -85,16 +76,18 @@ void CAppliedSettings::Load(const CAddressSettings& loaded) {
   m_loaded = loaded;
   m_last = loaded;
   m_strLastRecordText.clear();
+  m_bLastWasThere = false;
   m_superseded.clear();
   m_bApplied = false;
 }
 
-void CAppliedSettings::OnApplied(const CAddressSettings& sent, const std::string& recordText) {
-  if (m_bApplied && m_last.m_strAddressKey != m_loaded.m_strAddressKey &&
+void CAppliedSettings::OnApplied(const CAddressSettings& sent, const std::string& recordText, bool bWasThere) {
+  if (m_bApplied && !m_bLastWasThere && m_last.m_strAddressKey != m_loaded.m_strAddressKey &&
       m_last.m_strAddressKey != sent.m_strAddressKey)
     m_superseded.push_back(m_strLastRecordText);
   m_last = sent;
   m_strLastRecordText = recordText;
+  m_bLastWasThere = bWasThere;
   m_bApplied = true;
 }
 

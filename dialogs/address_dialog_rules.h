@@ -49,8 +49,6 @@ CCompositionPlan PlanRouterEui64Check(bool bChecked);
 // give texts that are no four-group identifier.
 bool CanMakeEui64Identifier(unsigned nMacLength);
 
-// The lifetime keyword "infinite", in any letter case.
-bool IsInfiniteLifetime(std::string_view text);
 // Whether a valid lifetime is at least the preferred one: an infinite valid
 // lifetime always is; a finite one never reaches an infinite preferred one;
 // otherwise the seconds decide.
@@ -79,8 +77,10 @@ class CAppliedSettings {
   void Load(const CAddressSettings& loaded);
   // Nothing differs from the last successful apply (or the load).
   bool IsUnchanged(const CAddressSettings& now) const { return now == m_last; }
-  // `recordText` is the address as the record holds it after the apply.
-  void OnApplied(const CAddressSettings& sent, const std::string& recordText = {});
+  // `recordText` is the address as the record holds it after the apply;
+  // bWasThere: the adapter held that address before the dialog opened, so
+  // that this dialog did not put it on the machine.
+  void OnApplied(const CAddressSettings& sent, const std::string& recordText = {}, bool bWasThere = false);
 
   // Whether any apply succeeded.
   bool HasApplied() const { return m_bApplied; }
@@ -88,13 +88,15 @@ class CAppliedSettings {
   // that the loaded one is to be deleted.
   bool HasAddressChanged() const { return m_last.m_strAddressKey != m_loaded.m_strAddressKey; }
   // Addresses that an apply put on the machine and a later apply replaced
-  // (A to B, then B to C leaves B): the caller deletes them too.
+  // (A to B, then B to C leaves B): the caller deletes them too. An address
+  // the adapter held before is never among them.
   const std::vector<std::string>& GetSuperseded() const { return m_superseded; }
 
  private:
   CAddressSettings m_loaded;
   CAddressSettings m_last;
   std::string m_strLastRecordText;
+  bool m_bLastWasThere = false;
   std::vector<std::string> m_superseded;
   bool m_bApplied = false;
 };

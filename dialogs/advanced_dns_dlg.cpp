@@ -204,7 +204,7 @@ void CAdvancedDNSDlg::OnRemove() {
   CAdapterRecord& record = m_pAdapters[nIndex];
   record.RemoveDnsServer(FindDnsServer(record.m_dnsServers, server));
   m_listDns.DeleteItem(nRow, true, &AcceptEveryRow, 0);
-  ShowMessage(Host(), AddNetshWords("Successfully removed selected DNS address.", result),
+  ShowMessage(Host(), "Successfully removed selected DNS address.",
               MB_OK | MB_ICONINFORMATION, kRemoveCaption);
   if (m_listDns.GetItemCount() == 0) ShowPlaceholder();
 }

@@ -1,5 +1,8 @@
 #include "dialogs/edit_ip6_dlg.h"
 
+#include <algorithm>
+
+#include "core/lifetime_text.h"
 #include "core/netsh_commands.h"
 #include "dialogs/address_dialog_parts_win32.h"
 #include "dialogs/netsh_outcome_win32.h"
@@ -25,6 +28,8 @@ constexpr char HELP_TEXT_PREFERRED_LIFETIME[] =
 CEditIP6Dlg::CEditIP6Dlg(const std::string& address, CAdapterRecord* pAdapter)
     : CDialog(IDD_ADDRESS_PROPERTIES), m_pAdapter(pAdapter) {
   m_pAdapter->SelectAddress(address);
+  for (const CAddressRecord& record : m_pAdapter->m_addresses)
+    m_addressKeysAtStart.push_back(AddressComparisonKey(record.m_strAddress));
 }
 
 CEditIP6Dlg::~CEditIP6Dlg() = default;
@@ -47,10 +52,12 @@ BOOL CEditIP6Dlg::OnInitDialog() {
   if (CreateAddressPropertyList(*m_pPropertyList, m_hWnd, PROPERTY_LIST_RECT, m_pListFont.get())) {
     // The type always starts at "unicast" (index 1 once sorted).
     m_pPropertyList->AddProperty(PROPERTY_KIND_CHOICE, "Type", "unicast!anycast", 1, 2, true);
-    m_pPropertyList->AddProperty(PROPERTY_KIND_TEXT, "Valid lifetime", m_pAdapter->m_strSelValidLifetime, 0, 2,
-                                 false);
-    m_pPropertyList->AddProperty(PROPERTY_KIND_TEXT, "Pref lifetime", m_pAdapter->m_strSelPreferredLifetime, 0, 2,
-                                 false);
+    // The exact lifetimes: the list's text shows a long finite one as
+    // "infinite", which, sent back unchanged, would make it never expire.
+    m_pPropertyList->AddProperty(PROPERTY_KIND_TEXT, "Valid lifetime", FormatExactLifetime(m_pAdapter->m_nSelValidSeconds),
+                                 0, 2, false);
+    m_pPropertyList->AddProperty(PROPERTY_KIND_TEXT, "Pref lifetime",
+                                 FormatExactLifetime(m_pAdapter->m_nSelPreferredSeconds), 0, 2, false);
     ::EnableWindow(m_pPropertyList->GetSafeHwnd(), FALSE);
   }
   SetDlgItemText(IDC_PROP_HELP, HELP_TEXT_NONE);
@@ -89,7 +96,8 @@ void CEditIP6Dlg::OnUnlock() {
   m_strAddressBeforeEdit = m_addressEdit.GetWindowText();
   m_applied.Load(CAddressSettings{AddressComparisonKey(m_strAddressBeforeEdit),
                                   GetSelectedChoice(*m_pPropertyList, EDIT_ROW_TYPE),
-                                  m_pAdapter->m_strSelValidLifetime, m_pAdapter->m_strSelPreferredLifetime});
+                                  FormatExactLifetime(m_pAdapter->m_nSelValidSeconds),
+                                  FormatExactLifetime(m_pAdapter->m_nSelPreferredSeconds)});
 }
 
 void CEditIP6Dlg::OnPropertyListNotify(int nRow) {
@@ -153,13 +161,20 @@ bool CEditIP6Dlg::Apply() {
   m_pAdapter->AddAddress(strSent, m_strValidLifetime, m_strPreferredLifetime);
   m_runner.Stop();
   DisableKeepingFocus(IDC_PROP_BUTTON_APPLY, IDOK);
-  m_applied.OnApplied(now, strSent);
+  const bool bWasThere = std::find(m_addressKeysAtStart.begin(), m_addressKeysAtStart.end(),
+                                   now.m_strAddressKey) != m_addressKeysAtStart.end();
+  m_applied.OnApplied(now, strSent, bWasThere);
   m_bApplied = 1;
   m_bAddressChanged = m_applied.HasAddressChanged() ? 1 : 0;
   m_supersededAddresses = m_applied.GetSuperseded();
-  ShowMessage(m_hWnd, AddNetshWords("IPv6 properties changes successfully saved.", result),
+  ShowMessage(m_hWnd, "IPv6 properties changes successfully saved.",
               MB_OK | MB_ICONINFORMATION, EDIT_CAPTION);
   return true;
+}
+
+void CEditIP6Dlg::OnCancel() {
+  if (m_pPropertyList) m_pPropertyList->DiscardEdit();
+  CDialog::OnCancel();
 }
 
 CNetshResult CEditIP6Dlg::RunCommand(std::string_view line) {

@@ -48,6 +48,7 @@ class CEditIP6Dlg : public CDialog {
   bool OnCommand(UINT nId, UINT nCode, HWND hCtl) override;
   bool OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
   void OnOK() override;
+  void OnCancel() override;
 
   // Runs the set command with this dialog as owner.
   virtual CNetshResult RunCommand(std::string_view line);
@@ -77,6 +78,9 @@ class CEditIP6Dlg : public CDialog {
   std::unique_ptr<CPropertyListCtrl> m_pPropertyList;
   // What was loaded at "Edit", then what each successful apply sent.
   CAppliedSettings m_applied;
+  // The adapter's addresses when the dialog opened (comparison keys): an
+  // apply that names one of them did not put it on the machine.
+  std::vector<std::string> m_addressKeysAtStart;
 };
 
 }  // namespace vantoric

@@ -40,6 +40,13 @@ class CListView : public CWindow {
   UINT GetItemState(int row, UINT mask) const {
     return static_cast<UINT>(SendMessage(LVM_GETITEMSTATE, row, mask));
   }
+  bool SetItemState(int row, UINT state, UINT mask) const {
+    LVITEMW item{};
+    item.stateMask = mask;
+    item.state = state;
+    return SendMessage(LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item)) != 0;
+  }
+  bool EnsureVisible(int row) const { return SendMessage(LVM_ENSUREVISIBLE, static_cast<WPARAM>(row), FALSE) != 0; }
   DWORD GetExtendedStyle() const { return static_cast<DWORD>(SendMessage(LVM_GETEXTENDEDLISTVIEWSTYLE)); }
   void SetExtendedStyle(DWORD style) const { SendMessage(LVM_SETEXTENDEDLISTVIEWSTYLE, 0, style); }
 };

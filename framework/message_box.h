@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <string>
 #include <string_view>
 
 namespace vantoric {
@@ -15,5 +16,9 @@ constexpr char PROGRAM_NAME[] = "Vantoric";
 // PROGRAM_NAME unless an operation's title is given. Returns the button
 // chosen (IDOK, IDCANCEL, IDYES, ...), 0 when no box could be shown.
 int ShowMessage(HWND owner, std::string_view text, UINT style, std::string_view caption = {});
+
+// The system's own text for an error code, without its closing line break;
+// "Error <code>." when the system has none.
+std::string GetSystemMessage(DWORD code);
 
 }  // namespace vantoric

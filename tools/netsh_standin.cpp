@@ -16,6 +16,9 @@
 // netsh_standin.cfg beside it (lines NAME=VALUE):
 //   VANTORIC_NETSH_LOG      log path (default: netsh_standin.log beside it)
 //   VANTORIC_NETSH_ANSWER   text for standard output; \n \r \t \\ are escapes
+//                           (default: "Ok." and a blank line when the exit
+//                           code is 0, as the real netsh answers a command
+//                           that succeeded)
 //   VANTORIC_NETSH_STDERR   text for standard error, same escapes
 //   VANTORIC_NETSH_EXIT     exit code (default 0)
 //   VANTORIC_NETSH_HANG_MS  sleep this long before reading input or answering
@@ -121,8 +124,12 @@ void Write(DWORD stdHandle, const std::wstring& text) {
   ::WriteFile(::GetStdHandle(stdHandle), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
 }
 
+DWORD ExitCode() { return std::wcstoul(Setting(L"VANTORIC_NETSH_EXIT").c_str(), nullptr, 0); }
+
 void Answer() {
-  Write(STD_OUTPUT_HANDLE, Unescape(Setting(L"VANTORIC_NETSH_ANSWER")));
+  std::wstring answer = Unescape(Setting(L"VANTORIC_NETSH_ANSWER"));
+  if (answer.empty() && ExitCode() == 0) answer = L"Ok.\r\n\r\n";
+  Write(STD_OUTPUT_HANDLE, answer);
   Write(STD_ERROR_HANDLE, Unescape(Setting(L"VANTORIC_NETSH_STDERR")));
 }
 
@@ -179,7 +186,7 @@ int wmain() {
   } else {
     RunInteractive();
   }
-  const DWORD exitCode = std::wcstoul(Setting(L"VANTORIC_NETSH_EXIT").c_str(), nullptr, 0);
+  const DWORD exitCode = ExitCode();
   Log("exit: " + std::to_string(exitCode) + "\r\n");
   return static_cast<int>(exitCode);
 }

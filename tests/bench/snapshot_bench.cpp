@@ -42,9 +42,10 @@ double Median(int rounds, const std::function<void()>& fn) {
 size_t TakeSnapshot() {
   size_t needed = 0;
   std::vector<std::string> names;
-  if (EnumerateAdapters(nullptr, 0, needed, names) != ERROR_INSUFFICIENT_BUFFER) return 0;
+  CAdapterReading reading;
+  if (reading.EnumerateAdapters(nullptr, 0, needed, names) != ERROR_INSUFFICIENT_BUFFER) return 0;
   std::vector<CAdapterRecord> records(needed);
-  EnumerateAdapters(records.data(), records.size(), needed, names);
+  reading.EnumerateAdapters(records.data(), records.size(), needed, names);
   size_t addresses = 0;
   for (const CAdapterRecord& r : records) addresses += r.m_addresses.size();
   return addresses;
@@ -175,7 +176,7 @@ void RealMachineBenchmark() {
   const size_t mid = rounds / 2;
   size_t needed = 0;
   std::vector<std::string> names;
-  EnumerateAdapters(nullptr, 0, needed, names);
+  CAdapterReading().EnumerateAdapters(nullptr, 0, needed, names);
   std::printf("real machine: %zu adapters, %zu IPv6 addresses listed (median of %d alternating rounds)\n", needed,
               listed, rounds);
   bench::Figure("raw query (size + fill: 2 GetAdaptersAddresses calls)", raws[mid] * 1e3, "ms");

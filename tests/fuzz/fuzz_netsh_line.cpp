@@ -32,6 +32,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (refusal == NetshRefusal::LineTooLong && chars <= NETSH_MAX_LINE_CHARS) std::abort();
 
   // Invalid text is reported before any other refusal, whatever the length.
-  if (CheckNetshLine(AddNetshWords("", result)) == NetshRefusal::InvalidText) std::abort();
+  result.m_outcome = NetshOutcome::NetshFailed;
+  if (CheckNetshLine(DescribeNetshResult(result)) == NetshRefusal::InvalidText) std::abort();
   return 0;
 }

@@ -89,17 +89,37 @@ TEST(CAdapterRecord, AddAddressTakesItsKindFromTheText) {
   }
 }
 
-TEST(CAdapterRecord, HandAddedAddressCarriesTheStateLastAssembled) {
+TEST(CAdapterRecord, HandAddedAddressHasNoStateAndKeepsItsTypedLifetimes) {
   CAdapterData data;
   data.m_unicastAddresses.push_back({"2001:db8::1", 4, 4, 4, 100, 100});
-  data.m_unicastAddresses.push_back({"2001:db8::2", 4, 5, 3, 100, 100});
+  data.m_unicastAddresses.push_back({"2001:db8::2", 4, 5, 3, 400 * 86400, 0xFFFFFFFF});
   CAdapterRecord record;
   Texts names;
   FillAdapterRecord(record, data, names);
-  record.AddAddress("2001:db8::99", "infinite", "infinite");
-  ASSERT_EQ(record.GetAddresses().size(), 3u);
-  EXPECT_EQ(record.GetAddressState(2), "Deprecated");
-  EXPECT_EQ(record.GetAddressKind(2), "Manual");
+  struct Case {
+    const char* valid;
+    const char* preferred;
+    std::uint32_t validSeconds, preferredSeconds;
+    const char* why;
+  };
+  const Case cases[] = {
+      {"infinite", "INFINITE", 0xFFFFFFFF, 0xFFFFFFFF, "the keyword in any case"},
+      {"400d", "1h30m", 400 * 86400, 5400, "typed units, a long one kept finite"},
+  };
+  for (const Case& c : cases) {
+    record.AddAddress("2001:db8::99", c.valid, c.preferred);
+    const CAddressRecord& added = record.m_addresses.back();
+    EXPECT_EQ(added.m_strState, "") << c.why << ": unknown until the next snapshot, not the last one assembled";
+    EXPECT_EQ(added.m_strKind, "Manual") << c.why;
+    EXPECT_EQ(added.m_strValidLifetime, c.valid) << c.why;
+    EXPECT_EQ(added.m_nValidSeconds, c.validSeconds) << c.why;
+    EXPECT_EQ(added.m_nPreferredSeconds, c.preferredSeconds) << c.why;
+  }
+  // A snapshot address keeps its exact seconds beside the shown text.
+  record.SelectAddress("2001:db8::2");
+  EXPECT_EQ(record.m_strSelValidLifetime, "infinite");
+  EXPECT_EQ(record.m_nSelValidSeconds, 400u * 86400);
+  EXPECT_EQ(record.m_nSelPreferredSeconds, 0xFFFFFFFFu);
 }
 
 TEST(CAdapterRecord, InsertDnsServerPositions) {

@@ -107,19 +107,24 @@ TEST(AppliedSettings, AnAddressAppliedAndThenReplacedIsToBeDeleted) {
   anycastB.m_strType = "anycast";
   const struct {
     std::vector<CAddressSettings> applied;
+    bool bWasThere;  // B was on the adapter before the dialog opened
     std::vector<std::string> superseded;
     const char* why;
   } cases[] = {
-      {{b, c}, {"2001:db8::b"}, "A to B, then B to C"},
-      {{b, a}, {"2001:db8::b"}, "A to B, then back to A"},
-      {{b, anycastB}, {}, "B kept, only its type changed"},
-      {{anycastB, c}, {"2001:db8::b"}, "the record text of B, whatever its type"},
+      {{b, c}, false, {"2001:db8::b"}, "A to B, then B to C"},
+      {{b, a}, false, {"2001:db8::b"}, "A to B, then back to A"},
+      {{b, anycastB}, false, {}, "B kept, only its type changed"},
+      {{anycastB, c}, false, {"2001:db8::b"}, "the record text of B, whatever its type"},
+      {{b, c}, true, {}, "A to B that was there before, then B to C: B is not this dialog's to delete"},
+      {{b, a}, true, {}, "A to B that was there before, then back to A"},
   };
   for (const auto& k : cases) {
     CAppliedSettings state;
     state.Load(a);
-    for (const CAddressSettings& sent : k.applied)
-      state.OnApplied(sent, sent.m_strAddressKey == b.m_strAddressKey ? "2001:db8::b" : "other");
+    for (const CAddressSettings& sent : k.applied) {
+      const bool bIsB = sent.m_strAddressKey == b.m_strAddressKey;
+      state.OnApplied(sent, bIsB ? "2001:db8::b" : "other", bIsB && k.bWasThere);
+    }
     EXPECT_EQ(state.GetSuperseded(), k.superseded) << k.why;
   }
 }

@@ -35,6 +35,23 @@ TEST(FormatLifetime, BoundariesOfEachUnit) {
   for (const Case& c : cases) EXPECT_EQ(FormatLifetime(c.seconds), c.text) << c.seconds << " s";
 }
 
+TEST(FormatExactLifetime, OnlyTheOsInfiniteValueIsInfinite) {
+  struct Case {
+    std::uint32_t seconds;
+    const char* text;
+    const char* why;
+  };
+  const Case cases[] = {
+      {0, "0s", "zero is finite"},
+      {93784, "1d2h3m4s", "below a year: as the list shows it"},
+      {365u * 86400, "365d0h0m0s", "a year: the list's \"infinite\", but finite"},
+      {400u * 86400, "400d0h0m0s", "the lifetime that used to become infinite on edit"},
+      {0xFFFFFFFEu, "49710d6h28m14s", "the longest finite lifetime"},
+      {0xFFFFFFFFu, "infinite", "the OS's infinite"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(FormatExactLifetime(c.seconds), c.text) << c.why;
+}
+
 TEST(IsLifetimeTextAcceptable, AcceptsWellFormedText) {
   const char* accepted[] = {
       "1d2h3m4s", "10d", "30m", "100s", "1h30m", "1D2H", "0s", "0d", "1d30s", "2h5s", "007m",
@@ -115,6 +132,12 @@ TEST(LifetimeText, FormattedTextIsAcceptedAndConvertsBack) {
     const std::string text = FormatLifetime(seconds);
     ASSERT_TRUE(IsLifetimeTextAcceptable(text)) << text;
     ASSERT_EQ(LifetimeToSeconds(text), seconds) << text;
+  }
+  // The exact text gives netsh back every finite lifetime, however long.
+  for (std::uint64_t s = 0; s < INFINITE_LIFETIME; s = s * 3 / 2 + 7919) {
+    const std::string text = FormatExactLifetime(static_cast<std::uint32_t>(s));
+    ASSERT_TRUE(IsLifetimeTextAcceptable(text)) << text;
+    ASSERT_EQ(LifetimeToSeconds(text), s) << text;
   }
 }
 

@@ -14,8 +14,8 @@ inline void PrintTo(NetshOutcome outcome, std::ostream* os) {
 }
 
 inline void PrintTo(NetshRefusal refusal, std::ostream* os) {
-  static const char* const names[] = {"None",        "LineTooLong",      "QuoteInValue", "ControlCharacter",
-                                      "InvalidText", "NotRepresentable", "Busy"};
+  static const char* const names[] = {"None", "LineTooLong", "QuoteInValue", "ControlCharacter", "InvalidText",
+                                      "Busy"};
   *os << names[static_cast<int>(refusal)];
 }
 

@@ -29,11 +29,12 @@ struct Snapshot {
 };
 
 Snapshot TakeSnapshot() {
+  CAdapterReading reading;
   Snapshot s;
-  s.firstResult = EnumerateAdapters(nullptr, 0, s.needed, s.names);
+  s.firstResult = reading.EnumerateAdapters(nullptr, 0, s.needed, s.names);
   if (s.firstResult != ERROR_INSUFFICIENT_BUFFER) return s;
   s.records.resize(s.needed);
-  s.secondResult = EnumerateAdapters(s.records.data(), s.records.size(), s.needed, s.names);
+  s.secondResult = reading.EnumerateAdapters(s.records.data(), s.records.size(), s.needed, s.names);
   return s;
 }
 
@@ -54,10 +55,11 @@ std::vector<std::string> FriendlyNames(const std::vector<CAdapterRecord>& record
 using Names = std::vector<std::string>;
 
 TEST(EnumerateAdapters, TwoCallProtocolCountsThenFills) {
+  CAdapterReading reading;
   CSyntheticAdapterSource source({Adapter("eth0", IF_TYPE_ETHERNET_CSMACD), Adapter("wlan0", IF_TYPE_IEEE80211)});
   size_t needed = 99;
   Names names;
-  EXPECT_EQ(EnumerateAdapters(nullptr, 0, needed, names), static_cast<DWORD>(ERROR_INSUFFICIENT_BUFFER));
+  EXPECT_EQ(reading.EnumerateAdapters(nullptr, 0, needed, names), static_cast<DWORD>(ERROR_INSUFFICIENT_BUFFER));
   EXPECT_EQ(needed, 2u);
   EXPECT_TRUE(names.empty());
   EXPECT_EQ(source.QueryCount(), 2) << "size query and fill";
@@ -65,27 +67,33 @@ TEST(EnumerateAdapters, TwoCallProtocolCountsThenFills) {
   EXPECT_EQ(source.LastFlags(), static_cast<ULONG>(GAA_FLAG_INCLUDE_PREFIX));
 
   std::vector<CAdapterRecord> records(1);
-  EXPECT_EQ(EnumerateAdapters(records.data(), 1, needed, names), static_cast<DWORD>(ERROR_INSUFFICIENT_BUFFER))
+  EXPECT_EQ(reading.EnumerateAdapters(records.data(), 1, needed, names), static_cast<DWORD>(ERROR_INSUFFICIENT_BUFFER))
       << "one record for two adapters";
   EXPECT_TRUE(records[0].m_strFriendlyName.empty());
   EXPECT_TRUE(names.empty());
 
   records.resize(2);
-  EXPECT_EQ(EnumerateAdapters(records.data(), 2, needed, names), 0u);
+  EXPECT_EQ(reading.EnumerateAdapters(records.data(), 2, needed, names), 0u);
   EXPECT_EQ(FriendlyNames(records), (Names{"eth0", "wlan0"}));
   EXPECT_EQ(names, (Names{"eth0", "wlan0"}));
   EXPECT_EQ(records[1].GetDescription(), "wlan0 device");
 }
 
 TEST(EnumerateAdapters, NoListMeansNoAdapters) {
+  CAdapterReading reading;
   struct Case {
     const char* name;
     std::vector<ULONG> failures;
+    DWORD error;  // what the reading says went wrong
   };
   const Case cases[] = {
-      {"no adapters", {}},
-      {"size query fails", {ERROR_NOT_SUPPORTED}},
-      {"fill query fails", {ERROR_BUFFER_OVERFLOW, ERROR_NOT_ENOUGH_MEMORY}},
+      {"no adapters", {}, 0},
+      {"size query fails", {ERROR_NOT_SUPPORTED}, ERROR_NOT_SUPPORTED},
+      {"fill query fails", {ERROR_BUFFER_OVERFLOW, ERROR_NOT_ENOUGH_MEMORY}, ERROR_NOT_ENOUGH_MEMORY},
+      {"list grows at every attempt",
+       {ERROR_BUFFER_OVERFLOW, ERROR_BUFFER_OVERFLOW, ERROR_BUFFER_OVERFLOW, ERROR_BUFFER_OVERFLOW,
+        ERROR_BUFFER_OVERFLOW},
+       ERROR_BUFFER_OVERFLOW},
   };
   for (const Case& c : cases) {
     CSyntheticAdapterSource source;
@@ -93,46 +101,50 @@ TEST(EnumerateAdapters, NoListMeansNoAdapters) {
     for (ULONG code : c.failures) source.QueueFailure(code);
     size_t needed = 99;
     Names names;
-    EXPECT_EQ(EnumerateAdapters(nullptr, 0, needed, names), 0u) << c.name;
+    EXPECT_EQ(reading.EnumerateAdapters(nullptr, 0, needed, names), 0u) << c.name;
     EXPECT_EQ(needed, 0u) << c.name;
     EXPECT_TRUE(names.empty()) << c.name;
+    EXPECT_EQ(reading.GetError(), c.error) << c.name;
   }
 }
 
 TEST(EnumerateAdapters, CountAndFillAreServedByOneQuery) {
+  CAdapterReading reading;
   CSyntheticAdapterSource source({Adapter("eth0", IF_TYPE_ETHERNET_CSMACD)});
   size_t needed = 0;
   Names names;
-  ASSERT_EQ(EnumerateAdapters(nullptr, 0, needed, names), static_cast<DWORD>(ERROR_INSUFFICIENT_BUFFER));
+  ASSERT_EQ(reading.EnumerateAdapters(nullptr, 0, needed, names), static_cast<DWORD>(ERROR_INSUFFICIENT_BUFFER));
   std::vector<CAdapterRecord> records(needed);
   source.SetAdapters({Adapter("eth0", IF_TYPE_ETHERNET_CSMACD), Adapter("eth1", IF_TYPE_ETHERNET_CSMACD)});
-  EXPECT_EQ(EnumerateAdapters(records.data(), records.size(), needed, names), 0u);
+  EXPECT_EQ(reading.EnumerateAdapters(records.data(), records.size(), needed, names), 0u);
   EXPECT_EQ(source.QueryCount(), 2) << "one size query and one fill for both calls";
   EXPECT_EQ(needed, 1u);
   EXPECT_EQ(names, (Names{"eth0"})) << "the fill holds the adapters that were counted";
 }
 
 TEST(EnumerateAdapters, CountWithoutFillKeepsNothingForTheNextSnapshot) {
+  CAdapterReading reading;
   CSyntheticAdapterSource source({Adapter("eth0", IF_TYPE_ETHERNET_CSMACD)});
   size_t needed = 0;
   Names names;
-  ASSERT_EQ(EnumerateAdapters(nullptr, 0, needed, names), static_cast<DWORD>(ERROR_INSUFFICIENT_BUFFER));
+  ASSERT_EQ(reading.EnumerateAdapters(nullptr, 0, needed, names), static_cast<DWORD>(ERROR_INSUFFICIENT_BUFFER));
   source.SetAdapters({Adapter("wlan0", IF_TYPE_IEEE80211), Adapter("eth1", IF_TYPE_ETHERNET_CSMACD)});
   const Snapshot s = TakeSnapshot();
   EXPECT_EQ(s.names, (Names{"eth1", "wlan0"})) << "the changed list, not the one counted before";
 }
 
 TEST(EnumerateAdapters, FailedQueryAfterAKeptCountCountsNoAdapter) {
+  CAdapterReading reading;
   CSyntheticAdapterSource source({Adapter("eth0", IF_TYPE_ETHERNET_CSMACD)});
   size_t needed = 0;
   Names names;
-  ASSERT_EQ(EnumerateAdapters(nullptr, 0, needed, names), static_cast<DWORD>(ERROR_INSUFFICIENT_BUFFER));
+  ASSERT_EQ(reading.EnumerateAdapters(nullptr, 0, needed, names), static_cast<DWORD>(ERROR_INSUFFICIENT_BUFFER));
   source.QueueFailure(ERROR_NOT_SUPPORTED);
-  EXPECT_EQ(EnumerateAdapters(nullptr, 0, needed, names), 0u);
+  EXPECT_EQ(reading.EnumerateAdapters(nullptr, 0, needed, names), 0u);
   EXPECT_EQ(needed, 0u);
   source.SetAdapters({Adapter("wlan0", IF_TYPE_IEEE80211)});
   std::vector<CAdapterRecord> records(1);
-  EXPECT_EQ(EnumerateAdapters(records.data(), records.size(), needed, names), 0u);
+  EXPECT_EQ(reading.EnumerateAdapters(records.data(), records.size(), needed, names), 0u);
   EXPECT_EQ(names, (Names{"wlan0"})) << "a fresh query, not the list counted before the failure";
 }
 

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "controls/ipv6_text_model.h"
+#include "core/lifetime_text.h"
 #include "dialogs/add_ip6_dlg.h"
 #include "dialogs/edit_ip6_dlg.h"
 #include "framework/controls.h"
@@ -65,8 +66,8 @@ class AddressDialogsTest : public ::testing::Test {
     const std::uint8_t mac[] = {0x00, 0x0C, 0x29, 0xAB, 0xCD, 0xEF};
     std::copy(std::begin(mac), std::end(mac), m_adapter.m_macAddress);
     m_adapter.m_macLength = 6;
-    m_adapter.m_addresses = {{"2001:db8:1:2::99", "Public", "Preferred", "1d0h0m0s", "4h0m0s"},
-                             {"2001:db8::5", "Manual", "Preferred", "infinite", "1h0m0s"}};
+    m_adapter.m_addresses = {{"2001:db8:1:2::99", "Public", "Preferred", "1d0h0m0s", "4h0m0s", 86400, 14400},
+                             {"2001:db8::5", "Manual", "Preferred", "infinite", "1h0m0s", INFINITE_LIFETIME, 3600}};
   }
   void TearDown() override { SetWindowsMajorVersionForTests(0); }
 
@@ -185,7 +186,7 @@ class AddressDialogsTest : public ::testing::Test {
     }, 10000)) << name << ": the dialog did not reach the display";
     EXPECT_TRUE(test::SaveScreenshot(test::ScreenshotPath(name))) << name;
   }
-  static std::string Elevated(const std::string& line) { return CNetshStandin::ElevatedLog(line); }
+  static std::string Ran(const std::string& line) { return CNetshStandin::RunLog(line); }
 
   test::CGuiTestScope m_scope{"Vantoric Address Dialog Tests"};
   test::CMessageBoxCatcher m_catcher;
@@ -260,7 +261,7 @@ TEST_F(AddressDialogsTest, AddChecksTheInputThenSendsItAsTyped) {
                          "Add New IPv6 Address|Invalid address parameter.|error",
                          "Vantoric|Valid lifetime should be greater than or equal to Preferred lifetime.|error",
                          lifetime, "Add New IPv6 Address|Successfully added New IPv6 Address.|information"}));
-  EXPECT_EQ(standin.ReadLog(), Elevated("interface ipv6 add address \"" + kName +
+  EXPECT_EQ(standin.ReadLog(), Ran("interface ipv6 add address \"" + kName +
                                         "\" 2001:db8:0:0:0:0:0:1 unicast 1d2h 2h active"));
   ASSERT_EQ(m_adapter.m_addresses.size(), 3u);
   EXPECT_EQ(m_adapter.m_addresses[2].m_strAddress, "2001:db8::1") << "the address sent, compressed";
@@ -388,7 +389,7 @@ TEST_F(AddressDialogsTest, PropertiesApplyCountsChangesSinceTheLastApply) {
   const std::string saved = "Edit IPv6 Address|IPv6 properties changes successfully saved.|information";
   EXPECT_EQ(Boxes(), (std::vector<std::string>{"Edit IPv6 Address|No changes made.|information", saved, saved}));
   EXPECT_EQ(standin.ReadLog(),
-            Elevated(set + "anycast infinite 1h0m0s ") + Elevated(set + "anycast infinite Infinite "));
+            Ran(set + "anycast infinite 1h0m0s ") + Ran(set + "anycast infinite Infinite "));
   EXPECT_EQ(dlg.m_bAddressChanged, 0);
   ASSERT_EQ(m_adapter.m_addresses.size(), 4u);
   EXPECT_EQ(m_adapter.m_addresses[3].m_strAddress, "2001:db8::5");
@@ -424,6 +425,59 @@ TEST_F(AddressDialogsTest, PropertiesChangedAddressSurvivesFailuresAndCancel) {
   EXPECT_EQ(dlg.m_bAddressChanged, 1);
   ASSERT_EQ(m_adapter.m_addresses.size(), 3u) << "one entry, for the apply that succeeded";
   EXPECT_EQ(m_adapter.m_addresses[2].m_strAddress, "2001:db8::6");
+}
+
+TEST_F(AddressDialogsTest, PropertiesChangeOnlyWhatTheUserChanged) {
+  CNetshStandin standin("edit-keeps");
+  // A long finite lifetime, shown as "infinite" in the list.
+  m_adapter.m_addresses.push_back({"2001:db8::c", "Manual", "Preferred", "infinite", "1h0m0s", 400 * 86400, 3600});
+  CTestDialog<CEditIP6Dlg> dlg("2001:db8::c", &m_adapter);
+  const std::string set = "interface ipv6 set address \"" + kName + "\" 2001:0db8:0000:0000:0000:0000:0000:000";
+  const INT_PTR result = Run(dlg, [&] {
+    Click(IDC_PROP_BUTTON_EDIT);
+    TypeLifetime(2, "2h");
+    Click(IDC_PROP_BUTTON_APPLY, 1);
+    // To 2001:db8::5, which the adapter held before, then on to ::d.
+    Key(VK_END);
+    Key(VK_BACK);
+    Type(Item(IDC_IPV6_ADDRESS), "5");
+    Click(IDC_PROP_BUTTON_APPLY, 1);
+    Key(VK_BACK);
+    Type(Item(IDC_IPV6_ADDRESS), "d");
+    Click(IDC_PROP_BUTTON_APPLY, 1);
+    Click(IDCANCEL);
+  });
+  EXPECT_EQ(result, IDCANCEL);
+  EXPECT_EQ(standin.ReadLog(), Ran(set + "c unicast 400d0h0m0s 2h ") + Ran(set + "5 unicast 400d0h0m0s 2h ") +
+                                   Ran(set + "d unicast 400d0h0m0s 2h "))
+      << "the valid lifetime the user left alone stays finite";
+  EXPECT_EQ(dlg.m_bAddressChanged, 1) << "the edited address is replaced";
+  EXPECT_EQ(dlg.m_supersededAddresses, std::vector<std::string>{})
+      << "2001:db8::5 was on the adapter before: not this dialog's to delete";
+}
+
+TEST_F(AddressDialogsTest, CancelAfterARefusedLifetimeSaysNothing) {
+  const struct {
+    const char* how;
+    std::function<void(HWND)> cancel;
+  } ways[] = {
+      {"Cancel button", [](HWND dlg) { ::SendMessageW(::GetDlgItem(dlg, IDCANCEL), BM_CLICK, 0, 0); }},
+      {"Escape", [](HWND dlg) { ::SendMessageW(dlg, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0); }},
+      {"close box", [](HWND dlg) { ::SendMessageW(dlg, WM_SYSCOMMAND, SC_CLOSE, 0); }},
+  };
+  for (const auto& way : ways) {
+    m_catcher.Clear();
+    CEditIP6Dlg dlg("2001:db8::5", &m_adapter);
+    const INT_PTR result = Run(dlg, [&] {
+      Click(IDC_PROP_BUTTON_EDIT);
+      TypeLifetime(2, "1h30");
+      Click(IDOK, 1);
+      way.cancel(m_hDlg);
+    });
+    EXPECT_EQ(result, IDCANCEL) << way.how;
+    EXPECT_EQ(Boxes(), std::vector<std::string>{"Vantoric|Invalid lifetime format.|error"})
+        << way.how << ": only OK's refusal";
+  }
 }
 
 }  // namespace

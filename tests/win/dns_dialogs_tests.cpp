@@ -254,7 +254,7 @@ TEST_F(DnsDialogs, AddHostSendsTheTypedAddressAndRecordsItsCompressedForm) {
   Press(IDC_BUTTON_ADD_HOST);
   EXPECT_EQ(seen, Strings{"1"}) << "an adapter without servers hands 1";
   EXPECT_EQ(preview, "2001:db8::53");
-  EXPECT_EQ(m_standin.ReadLog(), test::CNetshStandin::ConsoleLog("interface ipv6 add dns \"Wi-Fi\" 2001:db8:0:0:0:0:0:53 1"))
+  EXPECT_EQ(m_standin.ReadLog(), test::CNetshStandin::RunLog("interface ipv6 add dns \"Wi-Fi\" 2001:db8:0:0:0:0:0:53 1"))
       << "the newly chosen adapter, the address as typed";
   EXPECT_EQ(Servers(1), Strings{"2001:db8::53"}) << "the compressed form";
   EXPECT_EQ(Boxes(), Strings{"Add DNS Server | Successfully added new DNS host. | I"});
@@ -277,7 +277,7 @@ TEST_F(DnsDialogs, RemoveAsksAndRemovesTheSelectedServer) {
 
   m_catcher.Clear();
   RemoveAnswering(IDYES);
-  EXPECT_EQ(m_standin.ReadLog(), test::CNetshStandin::ConsoleLog("interface ipv6 delete dns \"Ethernet 2\" 2001:db8::2"));
+  EXPECT_EQ(m_standin.ReadLog(), test::CNetshStandin::RunLog("interface ipv6 delete dns \"Ethernet 2\" 2001:db8::2"));
   EXPECT_EQ(Boxes()[1], "Remove DNS Address | Successfully removed selected DNS address. | I");
   EXPECT_EQ(Servers(0), (Strings{"2001:db8::1", "2001:db8::3"}));
   EXPECT_EQ(Rows(), Servers(0));
@@ -303,7 +303,7 @@ TEST_F(DnsDialogs, RemovingFromASortedListRemovesTheServerOfTheRow) {
   ASSERT_EQ(Rows(), (Strings{"2001:db8::a", "2001:db8::b", "2001:db8::c"}));
   SelectRow(0);
   RemoveAnswering(IDYES);
-  EXPECT_EQ(m_standin.ReadLog(), test::CNetshStandin::ConsoleLog("interface ipv6 delete dns \"Ethernet 2\" 2001:db8::a"));
+  EXPECT_EQ(m_standin.ReadLog(), test::CNetshStandin::RunLog("interface ipv6 delete dns \"Ethernet 2\" 2001:db8::a"));
   EXPECT_EQ(Servers(0), (Strings{"2001:db8::c", "2001:db8::b"}));
   EXPECT_EQ(Rows(), (Strings{"2001:db8::b", "2001:db8::c"}));
 }

@@ -34,8 +34,7 @@ std::vector<SyntheticAdapter> EveryKind() {
                    Address("fe80::20c:29ff:feab:cdef", IpPrefixOriginWellKnown, IpSuffixOriginLinkLayerAddress)})};
 }
 
-std::string Elevated(const std::string& line) { return CNetshStandin::ElevatedLog(line); }
-std::string Console(const std::string& line) { return CNetshStandin::ConsoleLog(line); }
+std::string Ran(const std::string& line) { return CNetshStandin::RunLog(line); }
 std::string Delete(const std::string& address) {
   return "interface ipv6 delete address \"" + std::string(kEthernet) + "\" " + address;
 }
@@ -55,6 +54,13 @@ class MainWindowCommands : public MainWindow {
   }
 
   void Press(int id) { ::SendMessageW(m_dlg.GetDlgItem(id), BM_CLICK, 0, 0); }
+  // A key pressed in the address list, as the keyboard delivers it.
+  void PressKey(UINT key) {
+    HWND list = List().GetSafeHwnd();
+    ::SetFocus(list);
+    ::SendMessageW(list, WM_KEYDOWN, key, 0);
+    ::SendMessageW(list, WM_KEYUP, key, 0);
+  }
   // The next dialog that opens runs `script` inside its own loop; it is
   // cancelled if the script leaves it open.
   void OnNextDialog(std::function<void(HWND)> script) { m_nextScript = std::move(script); }
@@ -96,7 +102,7 @@ TEST_F(MainWindowCommands, RemoveRefusesByKindThenRemovesOnBothPathsWithoutANewS
   m_catcher.QueueAnswer(IDOK);
   Press(IDC_BUTTON_REMOVE);
   CheckBox(3, "Successfully removed IPv6 Address.", "Remove IPv6 Address", BoxIcon::Information);
-  EXPECT_EQ(standin.ReadLog(), Elevated(Delete("2001:db8::5")));
+  EXPECT_EQ(standin.ReadLog(), Ran(Delete("2001:db8::5")));
 
   standin.ClearLog();
   SetWindowsMajorVersionForTests(5);
@@ -105,7 +111,7 @@ TEST_F(MainWindowCommands, RemoveRefusesByKindThenRemovesOnBothPathsWithoutANewS
   m_catcher.QueueAnswer(IDOK);
   Press(IDC_BUTTON_REMOVE);
   CheckBox(5, "Successfully removed IPv6 Address.", "Remove IPv6 Address", BoxIcon::Information);
-  EXPECT_EQ(standin.ReadLog(), Console(Delete("2001:db8::abcd")));
+  EXPECT_EQ(standin.ReadLog(), Ran(Delete("2001:db8::abcd")));
 
   EXPECT_EQ(Addresses(), (std::vector<std::string>{"2001:db8:2::1", "fe80::20c:29ff:feab:cdef"}));
   EXPECT_EQ(m_dlg.m_pCurAdapter->m_addresses.size(), 2u);
@@ -113,7 +119,7 @@ TEST_F(MainWindowCommands, RemoveRefusesByKindThenRemovesOnBothPathsWithoutANewS
   EXPECT_TRUE(SaveScreenshot(ScreenshotPath("main_window_after_remove.png")));
 }
 
-TEST_F(MainWindowCommands, RemoveActsOnTheClickedAddressAndOnlyWhenNetshSucceeded) {
+TEST_F(MainWindowCommands, RemoveActsOnTheHighlightedAddressAndOnlyWhenNetshSucceeded) {
   CNetshStandin standin("main-remove-failing");
   CSyntheticAdapterSource source(EveryKind());
   ASSERT_NE(Open(), nullptr);
@@ -136,32 +142,42 @@ TEST_F(MainWindowCommands, RemoveActsOnTheClickedAddressAndOnlyWhenNetshSucceede
   EXPECT_EQ(Addresses(), before);
   EXPECT_EQ(m_dlg.m_pCurAdapter->m_addresses.size(), before.size());
 
-  // The selection moved with the keyboard after the click: the address
-  // clicked is the one removed, and its row goes.
+  // The highlight moved with the keyboard after the click: the address
+  // highlighted is the one removed, and its row goes.
   standin.SetExitCode(0);
   standin.SetAnswer("");
   standin.ClearLog();
-  ClickRow(1);
-  LVITEMW state{};
-  state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-  state.state = LVIS_SELECTED | LVIS_FOCUSED;
-  List().SendMessage(LVM_SETITEMSTATE, 3, reinterpret_cast<LPARAM>(&state));
+  ClickRow(0);
+  PressKey(VK_DOWN);
   m_catcher.QueueAnswer(IDOK);
   m_catcher.QueueAnswer(IDOK);
   Press(IDC_BUTTON_REMOVE);
-  EXPECT_EQ(standin.ReadLog(), Console(Delete("2001:db8::abcd")));
+  CheckBox(3, "Successfully removed IPv6 Address.", "Remove IPv6 Address", BoxIcon::Information);
+  EXPECT_EQ(standin.ReadLog(), Ran(Delete("2001:db8::abcd")));
   EXPECT_EQ(Addresses(), (std::vector<std::string>{"2001:db8::5", "2001:db8:2::1", "fe80::20c:29ff:feab:cdef"}));
 
-  // Confirmed with no row selected or focused: nothing further.
+  // Home from below: the first address is the one acted on.
   standin.ClearLog();
+  ClickRow(2);
+  PressKey(VK_HOME);
+  m_catcher.QueueAnswer(IDCANCEL);
+  Press(IDC_BUTTON_REMOVE);
+  CheckBox(4, "Are you sure you want to remove ip address?", "Vantoric", BoxIcon::Question);
+  EXPECT_FALSE(standin.LogExists()) << "cancelled";
+
+  // Nothing highlighted: told so before any confirmation.
   ClickRow(0);
-  state.state = 0;
+  LVITEMW state{};
+  state.stateMask = LVIS_SELECTED;
   List().SendMessage(LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&state));
   m_catcher.QueueAnswer(IDOK);
   Press(IDC_BUTTON_REMOVE);
-  EXPECT_EQ(m_catcher.Boxes().back().text, "Are you sure you want to remove ip address?");
+  CheckBox(5, "You have not selected and item. Select one first.", "Vantoric", BoxIcon::Warning);
+  EXPECT_EQ(m_catcher.Boxes().size(), 6u) << "no confirmation after it";
+  m_catcher.QueueAnswer(IDOK);
+  Press(IDC_BUTTON_EDIT);
+  CheckBox(6, "You have not selected and item. Select one first.", "Vantoric", BoxIcon::Warning);
   EXPECT_FALSE(standin.LogExists());
-  EXPECT_EQ(m_dlg.m_bAddressSelected, 1) << "the flag stays";
 }
 
 TEST_F(MainWindowCommands, EditRefusesAStaleSelectionAfterRefresh) {
@@ -234,7 +250,7 @@ TEST_F(MainWindowCommands, AnAppliedNewAddressReplacesTheOldOneEvenWhenTheDialog
   CheckBox(0, "IPv6 properties changes successfully saved.", "Edit IPv6 Address", BoxIcon::Information);
   const std::string set = "interface ipv6 set address \"" + std::string(kEthernet) +
                           "\" 2001:0db8:0000:0000:0000:0000:0000:6 unicast infinite infinite ";  // sent as typed
-  EXPECT_EQ(standin.ReadLog(), Elevated(set) + Elevated(Delete("2001:db8::5")));
+  EXPECT_EQ(standin.ReadLog(), Ran(set) + Ran(Delete("2001:db8::5")));
   EXPECT_GT(source.QueryCount(), queries) << "a new snapshot";
   EXPECT_EQ(m_dlg.m_bAddressSelected, 0);
 
@@ -256,10 +272,24 @@ TEST_F(MainWindowCommands, AnAppliedNewAddressReplacesTheOldOneEvenWhenTheDialog
   });
   const int before = source.QueryCount();
   Press(IDC_BUTTON_EDIT);
-  EXPECT_EQ(standin.ReadLog(), Elevated("interface ipv6 set address \"" + std::string(kEthernet) +
+  EXPECT_EQ(standin.ReadLog(), Ran("interface ipv6 set address \"" + std::string(kEthernet) +
                                         "\" 2001:0db8:0000:0000:0000:0000:0000:0005 anycast infinite infinite "))
       << "no delete";
   EXPECT_GT(source.QueryCount(), before);
+
+  // OK with nothing changed: "No changes made.", and the list is read anew.
+  standin.ClearLog();
+  ClickRow(0);
+  OnNextDialog([&](HWND dlg) {
+    ::SendMessageW(::GetDlgItem(dlg, IDC_PROP_BUTTON_EDIT), BM_CLICK, 0, 0);
+    m_catcher.QueueAnswer(IDOK);
+    ::SendMessageW(::GetDlgItem(dlg, IDOK), BM_CLICK, 0, 0);
+  });
+  const int unchanged = source.QueryCount();
+  Press(IDC_BUTTON_EDIT);
+  EXPECT_EQ(m_catcher.Boxes().back().text, "No changes made.");
+  EXPECT_FALSE(standin.LogExists());
+  EXPECT_GT(source.QueryCount(), unchanged) << "OK always ends with a new reading";
 }
 
 TEST_F(MainWindowCommands, AReplacedAddressThatCannotBeDeletedIsToldAndKept) {

@@ -13,6 +13,7 @@
 
 #include "app/vantoric_dlg.h"
 #include "framework/application.h"
+#include "framework/message_box.h"
 #include "framework/utf8.h"
 #include "resources/resource.h"
 #include "tests/win/support/gui_support.h"
@@ -89,7 +90,7 @@ TEST_F(MainWindow, ListHasItsColumnsStylesAndFont) {
   ::ReleaseDC(nullptr, screen);
 }
 
-TEST_F(MainWindow, ChangingTheAdapterShowsItsRecordAndKeepsTheSelection) {
+TEST_F(MainWindow, ChangingTheAdapterShowsItsRecordAndClearsTheSelection) {
   CSyntheticAdapterSource source(ThreeAdapters());
   ASSERT_NE(Open(), nullptr);
   ClickRow(0);
@@ -100,8 +101,8 @@ TEST_F(MainWindow, ChangingTheAdapterShowsItsRecordAndKeepsTheSelection) {
   EXPECT_EQ(m_dlg.GetDlgItemText(IDC_STATIC_DESCRIPTION), "Wi-Fi device");
   EXPECT_EQ(m_dlg.GetDlgItemText(IDC_STATIC_MAC), "00-1B-2C-3D-4E-5F");
   EXPECT_EQ(Rows(), (std::vector<Row>{{"2001:db8:1::10", "Public", "Preferred", "infinite", "infinite"}}));
-  EXPECT_EQ(m_dlg.m_bAddressSelected, 1) << "a change of adapter leaves the selection state";
-  EXPECT_EQ(m_dlg.m_strSelAddress, "2001:db8::5");
+  EXPECT_EQ(m_dlg.m_bAddressSelected, 0) << "the selected address is not this adapter's";
+  EXPECT_EQ(List().GetNextItem(-1, LVNI_SELECTED), -1);
 }
 
 TEST_F(MainWindow, AdapterWithoutIPv6OrPhysicalAddress) {
@@ -136,13 +137,14 @@ TEST_F(MainWindow, ClickOnARowCopiesItsTextsAndBelowTheRowsClears) {
   EXPECT_EQ(m_dlg.m_nClickedItem, -1);
   EXPECT_EQ(m_dlg.m_bAddressSelected, 0);
 
-  // Moving the selection with the keyboard changes nothing.
+  // The selection follows the highlight however it moves.
   ClickRow(0);
   ::SetFocus(List().GetSafeHwnd());
   ::SendMessageW(List().GetSafeHwnd(), WM_KEYDOWN, VK_DOWN, 0);
   ::SendMessageW(List().GetSafeHwnd(), WM_KEYUP, VK_DOWN, 0);
-  EXPECT_EQ(m_dlg.m_nClickedItem, 0);
-  EXPECT_EQ(m_dlg.m_strSelAddress, "2001:db8::5");
+  EXPECT_EQ(m_dlg.m_nClickedItem, 1);
+  EXPECT_EQ(m_dlg.m_strSelAddress, "2001:db8::abcd");
+  EXPECT_EQ(m_dlg.m_strSelKind, "Temporary");
 }
 
 TEST_F(MainWindow, TwoRowsWithTheSameTextSelectTheFirst) {
@@ -191,12 +193,19 @@ TEST_F(MainWindow, RefreshTakesANewSnapshotAndSurvivesFewerAdapters) {
   EXPECT_TRUE(::IsWindow(m_hwnd));
 }
 
-TEST_F(MainWindow, NoAdapterSaysSoAndEndsTheDialog) {
+TEST_F(MainWindow, NoAdapterOrNoReadingSaysSoAndEndsTheDialog) {
   struct Case {
     const char* name;
     ULONG failure;  // 0: an empty list
+    std::string text;
   };
-  const Case cases[] = {{"no adapter", 0}, {"enumeration failed", ERROR_NOT_ENOUGH_MEMORY}};
+  const Case cases[] = {
+      {"no adapter", 0, "No Network Adapters Found on System."},
+      {"enumeration failed", ERROR_NOT_ENOUGH_MEMORY,
+       "The network adapters could not be read: " + GetSystemMessage(ERROR_NOT_ENOUGH_MEMORY)},
+      {"the system refused", ERROR_ACCESS_DENIED,
+       "The network adapters could not be read: " + GetSystemMessage(ERROR_ACCESS_DENIED)},
+  };
   for (const Case& c : cases) {
     CSyntheticAdapterSource source;
     if (c.failure != 0) {
@@ -207,10 +216,39 @@ TEST_F(MainWindow, NoAdapterSaysSoAndEndsTheDialog) {
     CTestDlg dlg;
     EXPECT_EQ(dlg.DoModal(nullptr), IDCANCEL) << c.name;
     ASSERT_EQ(catcher.Boxes().size(), 1u) << c.name << ": no Exit question";
-    EXPECT_EQ(catcher.Boxes()[0].text, "No Network Adapters Found on System.") << c.name;
+    EXPECT_EQ(catcher.Boxes()[0].text, c.text) << c.name;
     EXPECT_EQ(catcher.Boxes()[0].caption, "Vantoric") << c.name;
     EXPECT_EQ(catcher.Boxes()[0].icon, test::BoxIcon::Error) << c.name;
   }
+}
+
+TEST_F(MainWindow, AFailedRefreshKeepsTheLastReadingOnShow) {
+  CSyntheticAdapterSource source(ThreeAdapters());
+  ASSERT_NE(Open(), nullptr);
+  Choose(1);
+  ClickRow(0);
+  const std::vector<Row> before = Rows();
+  const std::vector<std::string> entries = ChooserEntries();
+  source.QueueFailure(ERROR_NOT_ENOUGH_MEMORY);
+  CMessageBoxCatcher catcher;
+  ::SendMessageW(m_dlg.GetDlgItem(IDC_BUTTON_REFRESH), BM_CLICK, 0, 0);
+  ASSERT_EQ(catcher.Boxes().size(), 1u);
+  EXPECT_EQ(catcher.Boxes()[0].text, "The network adapters could not be read: " +
+                                         GetSystemMessage(ERROR_NOT_ENOUGH_MEMORY) +
+                                         "\n\nThe list shows the last reading. Press Refresh to try again.");
+  EXPECT_EQ(catcher.Boxes()[0].icon, test::BoxIcon::Error);
+  test::PumpMessages(100);
+  ASSERT_TRUE(::IsWindow(m_hwnd)) << "the window stays";
+  EXPECT_EQ(ChooserEntries(), entries);
+  EXPECT_EQ(Chooser().GetCurSel(), 1);
+  EXPECT_EQ(Rows(), before);
+  EXPECT_EQ(List().GetNextItem(-1, LVNI_SELECTED), 0) << "the highlight stays too";
+
+  // The next Refresh that reads the list shows it.
+  source.SetAdapters({ThreeAdapters()[0]});
+  ::SendMessageW(m_dlg.GetDlgItem(IDC_BUTTON_REFRESH), BM_CLICK, 0, 0);
+  EXPECT_EQ(catcher.Boxes().size(), 1u);
+  EXPECT_EQ(ChooserEntries(), std::vector<std::string>{"Wi-Fi"});
 }
 
 TEST_F(MainWindow, RefreshWithoutAdaptersClosesTheWindow) {

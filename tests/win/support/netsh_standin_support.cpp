@@ -59,12 +59,8 @@ bool CNetshStandin::WaitForLog(std::string_view text, DWORD timeoutMs) const {
 
 std::string CNetshStandin::InteractiveCall() { return "cmdline: \"" + NetshPath() + "\"\r\n"; }
 
-std::string CNetshStandin::ElevatedLog(const std::string& line, DWORD exitCode) {
+std::string CNetshStandin::RunLog(const std::string& line, DWORD exitCode) {
   return "cmdline: \"" + NetshPath() + "\" " + line + "\r\nexit: " + std::to_string(exitCode) + "\r\n";
-}
-
-std::string CNetshStandin::ConsoleLog(const std::string& line, DWORD exitCode) {
-  return InteractiveCall() + "stdin: " + line + "\r\neof\r\nexit: " + std::to_string(exitCode) + "\r\n";
 }
 
 std::string CNetshStandin::NetshPath() {

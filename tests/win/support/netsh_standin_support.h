@@ -37,10 +37,9 @@ class CNetshStandin {
   static std::string InteractiveCall();
   // The system netsh's full path, as UTF-8.
   static std::string NetshPath();
-  // What the log holds for one line run elevated (as arguments) or typed
-  // into an interactive netsh, and the exit code it ended with.
-  static std::string ElevatedLog(const std::string& line, DWORD exitCode = 0);
-  static std::string ConsoleLog(const std::string& line, DWORD exitCode = 0);
+  // What the log holds for one line run (as arguments, on either path) and
+  // the exit code it ended with.
+  static std::string RunLog(const std::string& line, DWORD exitCode = 0);
 
  private:
   std::wstring m_strLogPath;
