@@ -10,6 +10,7 @@
 #include "core/adapter_enumeration_win32.h"
 #include "core/netsh_commands.h"
 #include "dialogs/add_ip6_dlg.h"
+#include "dialogs/address_dialog_parts_win32.h"
 #include "dialogs/advanced_settings_dlg.h"
 #include "dialogs/edit_ip6_dlg.h"
 #include "dialogs/netsh_outcome_win32.h"
@@ -85,14 +86,7 @@ BOOL CVantoricDlg::OnInitDialog() {
   SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
   SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));
 
-  {
-    CClientDC screen(nullptr);
-    // 9 points, given in tenths of a point.
-    const int height = -::MulDiv(90, ::GetDeviceCaps(screen.get(), LOGPIXELSY), 720);
-    m_pListFont = std::make_unique<CFont>(::CreateFontW(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
-                                                        DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                                                        DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, L"Verdana"));
-  }
+  m_pListFont = std::make_unique<CFont>(CreateVerdanaFont(90));
   m_listAddresses.SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(m_pListFont->get()), TRUE);
 
   LoadAdapters();

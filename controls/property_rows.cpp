@@ -3,23 +3,22 @@
 #include <algorithm>
 #include <utility>
 
+#include "core/lifetime_text.h"
+#include "framework/ascii_text.h"
+
 namespace vantoric {
 
 namespace {
 
 constexpr char kChoiceSeparator = '!';
-// Typed in any letter case, it needs no lifetime check and is kept as typed.
-constexpr std::string_view kInfiniteKeyword = "infinite";
-
-char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
 }  // namespace
 
 int CompareNoCase(std::string_view a, std::string_view b) {
   const size_t n = std::min(a.size(), b.size());
   for (size_t i = 0; i < n; ++i) {
-    const auto ca = static_cast<unsigned char>(Lower(a[i]));
-    const auto cb = static_cast<unsigned char>(Lower(b[i]));
+    const auto ca = static_cast<unsigned char>(LowerAscii(a[i]));
+    const auto cb = static_cast<unsigned char>(LowerAscii(b[i]));
     if (ca != cb) return ca < cb ? -1 : 1;
   }
   if (a.size() == b.size()) return 0;
@@ -123,7 +122,9 @@ bool CPropertyRows::IsBeingEdited(int nRow) const {
 
 PropertyCommit CPropertyRows::CommitText(std::string_view editText, const PropertyTextCheck& check) {
   if (!IsBeingEdited(m_nCurRow)) return PropertyCommit::Unchanged;
-  const bool bKeyword = CompareNoCase(editText, kInfiniteKeyword) == 0;
+  // Typed in any letter case, the keyword needs no lifetime check and is
+  // kept as typed.
+  const bool bKeyword = IsInfiniteLifetime(editText);
   if (!bKeyword && !check(editText)) return PropertyCommit::Refused;
   PropertyRow* row = CurRow();
   row->values.RemoveAll();

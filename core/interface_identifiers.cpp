@@ -1,5 +1,7 @@
 #include "core/interface_identifiers.h"
 
+#include "framework/ascii_text.h"
+
 #include <cstdio>
 
 #include "core/adapter_records.h"
@@ -7,12 +9,6 @@
 
 namespace vantoric {
 namespace {
-
-std::string ToLower(std::string text) {
-  for (char& c : text)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  return text;
-}
 
 int HexValue(char c) {
   if (c >= '0' && c <= '9') return c - '0';
@@ -47,7 +43,7 @@ std::string MakeEui64IdentifierFromMacText(std::string_view macText) {
     pos = end + 1;
   }
   if (pairs < 3) digits += "FFFE";
-  std::string grouped = GroupInBlocksOfFour(ToLower(digits));
+  std::string grouped = GroupInBlocksOfFour(LowerAscii(digits));
   if (pairs > 0 && grouped.size() > 1) grouped[1] = HexDigit(HexValue(grouped[1]) ^ 2);
   return std::string(IDENTIFIER_PREFIX) + grouped;
 }
@@ -56,7 +52,7 @@ std::string MakeIdentifierFromGuid(const CGuid& guid) {
   char digits[32];
   std::snprintf(digits, sizeof digits, "%08lX%04X%04X", static_cast<unsigned long>(guid.m_nData1),
                 static_cast<unsigned>(guid.m_nData2), static_cast<unsigned>(guid.m_nData3));
-  return std::string(IDENTIFIER_PREFIX) + GroupInBlocksOfFour(ToLower(digits));
+  return std::string(IDENTIFIER_PREFIX) + GroupInBlocksOfFour(LowerAscii(digits));
 }
 
 int CAdapterRecord::FindRouterAdvertisedAddress(std::string& out) const {

@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "framework/ascii_text.h"
+
 namespace vantoric {
 namespace {
 
@@ -11,12 +13,11 @@ constexpr std::string_view DIGITS = "1234567890";
 bool IsDigit(char c) { return DIGITS.find(c) != std::string_view::npos; }
 bool IsUnit(char c) { return UNIT_LETTERS.find(c) != std::string_view::npos; }
 
-char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
 // Units in the order they must be written; a unit may not follow one of a
 // higher rank.
 int UnitRank(char unit) {
-  switch (Lower(unit)) {
+  switch (LowerAscii(unit)) {
     case 'd': return 0;
     case 'h': return 1;
     case 'm': return 2;
@@ -29,19 +30,12 @@ std::uint64_t SaturatingMulAdd(std::uint64_t value, std::uint64_t factor, std::u
   return value * factor + addend;
 }
 
-// Reads a number as the C library's unsigned conversion would (blanks, an
-// optional sign, digits up to the first other character), saturating instead
-// of wrapping. A negative number is no lifetime at all, so it counts as
-// overflow rather than as a wrapped-around small value.
+// A number as the C library's unsigned conversion reads it, saturating
+// instead of wrapping. A negative number is no lifetime at all, so it counts
+// as overflow rather than as a wrapped-around small value.
 std::uint64_t ReadNumber(std::string_view token) {
-  size_t i = 0;
-  while (i < token.size() && (token[i] == ' ' || (token[i] >= '\t' && token[i] <= '\r'))) ++i;
-  bool negative = false;
-  if (i < token.size() && (token[i] == '+' || token[i] == '-')) negative = token[i++] == '-';
-  std::uint64_t value = 0;
-  for (; i < token.size() && token[i] >= '0' && token[i] <= '9'; ++i)
-    value = SaturatingMulAdd(value, 10, static_cast<std::uint64_t>(token[i] - '0'));
-  return (negative && value != 0) ? LIFETIME_OVERFLOW : value;
+  const CLeadingNumber number = ReadLeadingNumber(token, LIFETIME_OVERFLOW);
+  return (number.m_bNegative && number.m_nMagnitude != 0) ? LIFETIME_OVERFLOW : number.m_nMagnitude;
 }
 
 }  // namespace
@@ -50,7 +44,7 @@ bool IsInfiniteLifetime(std::string_view text) {
   constexpr std::string_view keyword = "infinite";
   if (text.size() != keyword.size()) return false;
   for (size_t i = 0; i < text.size(); ++i) {
-    if (Lower(text[i]) != keyword[i]) return false;
+    if (LowerAscii(text[i]) != keyword[i]) return false;
   }
   return true;
 }
@@ -91,7 +85,7 @@ bool IsLifetimeTextAcceptable(std::string_view text) {
     // Numbers count by position, so a unit used twice, in either case,
     // would shift them (1d2D would read as five numbers).
     for (size_t j = i + 1; j < text.size(); ++j)
-      if (Lower(text[j]) == Lower(c)) return false;
+      if (LowerAscii(text[j]) == LowerAscii(c)) return false;
     if (i == 0 || !IsDigit(text[i - 1])) return false;
     if (i + 1 < text.size() && !IsDigit(text[i + 1])) return false;
     const int rank = UnitRank(c);
@@ -103,7 +97,7 @@ bool IsLifetimeTextAcceptable(std::string_view text) {
 
 std::uint64_t LifetimeToSeconds(std::string_view text) {
   std::string work(text);
-  for (char& c : work) c = Lower(c);
+  for (char& c : work) c = LowerAscii(c);
   if (work.find('d') == std::string::npos) work.insert(0, "0d");
   if (work.find('h') == std::string::npos) work.insert(work.find('d') + 1, "0h");
   if (work.find('m') == std::string::npos) work.insert(work.find('h') + 1, "0m");

@@ -2,8 +2,8 @@
 
 #include <utility>
 
-#include "controls/ipv6_text_model.h"
 #include "core/netsh_commands.h"
+#include "dialogs/address_dialog_parts_win32.h"
 #include "dialogs/dns_dialog_rules.h"
 #include "dialogs/netsh_outcome_win32.h"
 #include "framework/message_box.h"
@@ -27,14 +27,7 @@ CAddDnsHostDlg::CAddDnsHostDlg(CAdapterRecord* pAdapter, std::string interfaceNa
 BOOL CAddDnsHostDlg::OnInitDialog() {
   m_addressEdit.CreateFromPlaceholder(m_hWnd, IDC_EDIT_DNS_ADDRESS, IDC_STATIC_DNS_STATUS);
 
-  {
-    CClientDC screen(nullptr);
-    // 8.5 points, given in tenths of a point.
-    const int height = -::MulDiv(85, ::GetDeviceCaps(screen.get(), LOGPIXELSY), 720);
-    m_statusFont.reset(::CreateFontW(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                                     OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                                     DEFAULT_PITCH | FF_DONTCARE, L"Verdana"));
-  }
+  m_statusFont = CreateVerdanaFont(85);
   SendDlgItemMessage(IDC_STATIC_DNS_STATUS, WM_SETFONT, reinterpret_cast<WPARAM>(m_statusFont.get()), FALSE);
 
   // The position is the page's choice: shown, not editable.
@@ -44,8 +37,7 @@ BOOL CAddDnsHostDlg::OnInitDialog() {
 }
 
 void CAddDnsHostDlg::OnOK() {
-  std::string address = m_addressEdit.GetWindowText().substr(0, IPV6_TEXT_LENGTH);
-  StripWhitespace(address);
+  const std::string address = ReadStrippedAddress(m_addressEdit);
   if (!m_addressEdit.SetAddressText(address)) {
     ShowMessage(m_hWnd, "Invalid address parameter.", MB_OK | MB_ICONERROR, kCaption);
     return;

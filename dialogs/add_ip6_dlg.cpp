@@ -31,7 +31,7 @@ BOOL CAddIP6Dlg::OnInitDialog() {
   CDialog::OnInitDialog();
   m_addressEdit.CreateFromPlaceholder(m_hWnd, IDC_ADD_ADDRESS_PLACEHOLDER, IDC_ADD_STATUS);
 
-  m_pStatusFont = CreateStatusFont(85);
+  m_pStatusFont = CreateVerdanaFont(85);
   SendDlgItemMessage(IDC_ADD_STATUS, WM_SETFONT, reinterpret_cast<WPARAM>(m_pStatusFont.get()), TRUE);
 
   // Inserted by position, so that index i stays record i whatever the

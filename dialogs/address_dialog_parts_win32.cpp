@@ -5,14 +5,14 @@
 
 namespace vantoric {
 
-CFont CreateStatusFont(int nPointTenths) {
+CFont CreateVerdanaFont(int nPointTenths) {
   // A point size in the screen's logical inches, as tall as the same
   // point size anywhere else in the dialog.
   HDC screen = ::GetDC(nullptr);
   const int dpi = screen != nullptr ? ::GetDeviceCaps(screen, LOGPIXELSY) : 96;
   if (screen != nullptr) ::ReleaseDC(nullptr, screen);
   LOGFONTW lf{};
-  lf.lfHeight = -(dpi * nPointTenths / 720);
+  lf.lfHeight = -::MulDiv(nPointTenths, dpi, 720);
   lf.lfWeight = FW_NORMAL;
   lf.lfCharSet = DEFAULT_CHARSET;
   ::lstrcpynW(lf.lfFaceName, L"Verdana", LF_FACESIZE);

@@ -35,8 +35,9 @@ inline constexpr std::string_view LIFETIME_ORDER_MESSAGE =
     "Valid lifetime should be greater than or equal to Preferred lifetime.";
 inline constexpr std::string_view INVALID_ADDRESS_MESSAGE = "Invalid address parameter.";
 
-// "Verdana" at the given tenths of a point, for the preview line.
-CFont CreateStatusFont(int nPointTenths);
+// "Verdana" at the given tenths of a point in the screen's logical inches:
+// the preview and status lines, and the main window's address list.
+CFont CreateVerdanaFont(int nPointTenths);
 // The property list's "verdana", 16 pixels high.
 CFont CreatePropertyListFont();
 

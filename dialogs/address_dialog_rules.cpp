@@ -1,10 +1,10 @@
 #include "dialogs/address_dialog_rules.h"
 
-#include <cctype>
 #include <sstream>
 
 #include "controls/ipv6_text_model.h"
 #include "core/lifetime_text.h"
+#include "framework/ascii_text.h"
 
 namespace vantoric {
 
@@ -67,9 +67,7 @@ std::string AddressComparisonKey(std::string_view fieldText) {
   CIpv6Groups groups;
   std::ostringstream unused;
   if (!ParseAddressText(text, groups, false, unused)) return text;
-  std::string key = FormatCompressed(groups);
-  for (char& c : key) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return key;
+  return LowerAscii(FormatCompressed(groups));
 }
 
 void CAppliedSettings::Load(const CAddressSettings& loaded) {

@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstdint>
+
+#include "framework/ascii_text.h"
 
 namespace vantoric {
 
@@ -16,17 +19,10 @@ int FindDnsServer(const std::vector<std::string>& servers, std::string_view text
 }
 
 int ParseDnsPosition(std::string_view text) {
-  std::size_t i = 0;
-  // The blanks that the C library's conversion skips.
-  while (i < text.size() && (text[i] == ' ' || (text[i] >= '\t' && text[i] <= '\r'))) ++i;
-  bool bNegative = false;
-  if (i < text.size() && (text[i] == '+' || text[i] == '-')) bNegative = text[i++] == '-';
-  long long value = 0;
-  for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
-    value = std::min(value * 10 + (text[i] - '0'), static_cast<long long>(INT_MAX) + 1);
-  }
-  if (bNegative) value = -value;
-  return static_cast<int>(std::clamp(value, static_cast<long long>(INT_MIN), static_cast<long long>(INT_MAX)));
+  const CLeadingNumber number = ReadLeadingNumber(text, static_cast<std::uint64_t>(INT_MAX) + 1);
+  const long long value = static_cast<long long>(number.m_nMagnitude);
+  return static_cast<int>(std::clamp(number.m_bNegative ? -value : value, static_cast<long long>(INT_MIN),
+                                     static_cast<long long>(INT_MAX)));
 }
 
 }  // namespace vantoric

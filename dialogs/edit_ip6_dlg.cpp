@@ -43,7 +43,7 @@ BOOL CEditIP6Dlg::OnInitDialog() {
   if (!m_addressEdit.SetAddressText(strAddress)) m_addressEdit.ResetGroups();
   m_addressEdit.ApplyGroupsToText();
 
-  m_pStatusFont = CreateStatusFont(90);
+  m_pStatusFont = CreateVerdanaFont(90);
   SendDlgItemMessage(IDC_PROP_PREVIEW, WM_SETFONT, reinterpret_cast<WPARAM>(m_pStatusFont.get()), TRUE);
   for (int id : {IDC_PROP_ADDRESS, IDC_PROP_BUTTON_APPLY, IDOK}) ::EnableWindow(GetDlgItem(id), FALSE);
 

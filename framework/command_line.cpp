@@ -2,9 +2,8 @@
 
 #include <windows.h>
 
-#include <algorithm>
-#include <cctype>
 
+#include "framework/ascii_text.h"
 #include "framework/system_library.h"
 #include "framework/utf8.h"
 
@@ -12,14 +11,8 @@ namespace vantoric {
 
 namespace {
 
-std::string Lower(std::string text) {
-  std::transform(text.begin(), text.end(), text.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  return text;
-}
-
 void ParseFlag(const std::string& flag, CCommandLineInfo& info) {
-  const std::string f = Lower(flag);
+  const std::string f = LowerAscii(flag);
   if (f == "p") {
     info.m_nShellCommand = CCommandLineInfo::FilePrint;
   } else if (f == "pt") {
