@@ -28,12 +28,20 @@ class CLinkAtom {
   ATOM m_atom;
 };
 
-const CLinkAtom g_linkAtom;
+// What every link of the process shares: the property's atom, and the
+// hover font and cursor, held while any link is attached.
+struct CLinkShared {
+  CLinkAtom atom;
+  int nLinks = 0;
+  CFont underlineFont;
+  HCURSOR hCursor = nullptr;
+};
 
-// Shared by every attached link of the process.
-int g_nLinks = 0;
-CFont g_underlineFont;
-HCURSOR g_hLinkCursor = nullptr;
+// Created at the first link, not when the program starts.
+CLinkShared& Shared() {
+  static CLinkShared shared;
+  return shared;
+}
 
 }  // namespace
 
@@ -41,8 +49,8 @@ CHyperLink::~CHyperLink() {
   if (m_bAttached && IsWindow()) Release();
 }
 
-HFONT CHyperLink::GetUnderlineFont() { return g_underlineFont.get(); }
-HCURSOR CHyperLink::GetLinkCursor() { return g_hLinkCursor; }
+HFONT CHyperLink::GetUnderlineFont() { return Shared().underlineFont.get(); }
+HCURSOR CHyperLink::GetLinkCursor() { return Shared().hCursor; }
 
 int CHyperLink::Attach(HWND hStatic) {
   if (hStatic == nullptr || m_bAttached) return 1;
@@ -51,17 +59,18 @@ int CHyperLink::Attach(HWND hStatic) {
   ::SetWindowLongPtrW(hStatic, GWL_STYLE, ::GetWindowLongPtrW(hStatic, GWL_STYLE) | SS_NOTIFY);
   m_hOriginalFont = reinterpret_cast<HFONT>(::SendMessageW(hStatic, WM_GETFONT, 0, 0));
 
-  if (g_nLinks++ == 0) {
+  CLinkShared& shared = Shared();
+  if (shared.nLinks++ == 0) {
     LOGFONTW lf{};
     HGDIOBJ base = m_hOriginalFont != nullptr ? static_cast<HGDIOBJ>(m_hOriginalFont) : ::GetStockObject(SYSTEM_FONT);
     ::GetObjectW(base, sizeof lf, &lf);
     lf.lfUnderline = TRUE;
-    g_underlineFont.reset(::CreateFontIndirectW(&lf));
-    g_hLinkCursor = ::LoadCursorW(nullptr, IDC_HAND);
-    if (g_hLinkCursor == nullptr) g_hLinkCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+    shared.underlineFont.reset(::CreateFontIndirectW(&lf));
+    shared.hCursor = ::LoadCursorW(nullptr, IDC_HAND);
+    if (shared.hCursor == nullptr) shared.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
   }
 
-  ::SetPropW(hStatic, g_linkAtom.Name(), reinterpret_cast<HANDLE>(this));
+  ::SetPropW(hStatic, shared.atom.Name(), reinterpret_cast<HANDLE>(this));
   Subclass(hStatic);
   m_bAttached = true;
   return 1;
@@ -69,11 +78,12 @@ int CHyperLink::Attach(HWND hStatic) {
 
 void CHyperLink::Release() {
   ::SendMessageW(m_hWnd, WM_SETFONT, reinterpret_cast<WPARAM>(m_hOriginalFont), FALSE);
-  if (--g_nLinks == 0) {
-    g_underlineFont.reset();
-    g_hLinkCursor = nullptr;
+  CLinkShared& shared = Shared();
+  if (--shared.nLinks == 0) {
+    shared.underlineFont.reset();
+    shared.hCursor = nullptr;
   }
-  ::RemovePropW(m_hWnd, g_linkAtom.Name());
+  ::RemovePropW(m_hWnd, shared.atom.Name());
   m_bAttached = false;
 }
 
@@ -93,7 +103,7 @@ LRESULT CHyperLink::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
       DrawFocusRect();  // the focus rectangle is drawn inverted: this removes it
       return 0;
     case WM_SETCURSOR:
-      ::SetCursor(g_hLinkCursor);
+      ::SetCursor(Shared().hCursor);
       return TRUE;
     case WM_KEYUP:
       if (wp != VK_SPACE) break;
@@ -128,7 +138,7 @@ bool CHyperLink::OnReflectedMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& res
 void CHyperLink::OnMouseMove(LPARAM lp) {
   if (m_bHover == 0) {
     m_bHover = 1;
-    ::SendMessageW(m_hWnd, WM_SETFONT, reinterpret_cast<WPARAM>(g_underlineFont.get()), FALSE);
+    ::SendMessageW(m_hWnd, WM_SETFONT, reinterpret_cast<WPARAM>(Shared().underlineFont.get()), FALSE);
     ::InvalidateRect(m_hWnd, nullptr, FALSE);
     OnHoverEnter();
     ::SetCapture(m_hWnd);

@@ -5,6 +5,7 @@
 namespace vantoric {
 namespace {
 
+// The test seam: empty, the platform's services answer.
 CGuidServices g_services;
 
 }  // namespace
