@@ -14,7 +14,6 @@ CIPV6PropertiesTab::~CIPV6PropertiesTab() {
 
 void CIPV6PropertiesTab::SetupPages(const std::vector<std::string>& adapterNames, CAdapterRecord* pAdapters,
                                     int nAdapterCount) {
-  m_nPages = 1;
   m_pAdapters = pAdapters;
   m_nAdapterCount = nAdapterCount;
   m_adapterNames = adapterNames;

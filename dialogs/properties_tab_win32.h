@@ -24,8 +24,6 @@ class CIPV6PropertiesTab : public CSubclassWindow {
   // records (not owned) and a copy of the names, and shows page 0.
   void SetupPages(const std::vector<std::string>& adapterNames, CAdapterRecord* pAdapters, int nAdapterCount);
 
-  int GetCurPage() const { return m_nCurPage; }
-
  protected:
   LRESULT WindowProc(UINT msg, WPARAM wp, LPARAM lp) override;
 
@@ -35,7 +33,6 @@ class CIPV6PropertiesTab : public CSubclassWindow {
 
   std::vector<std::unique_ptr<CDialogPage>> m_pages;
   int m_nCurPage = 0;
-  int m_nPages = 0;
   CAdapterRecord* m_pAdapters = nullptr;
   int m_nAdapterCount = 0;
   std::vector<std::string> m_adapterNames;

@@ -54,14 +54,20 @@ bool CListView::SetItemText(int row, int col, std::string_view text) const {
 }
 
 std::string CListView::GetItemText(int row, int col) const {
-  std::wstring buf(512, L'\0');
-  LVITEMW item{};
-  item.iSubItem = col;
-  item.pszText = buf.data();
-  item.cchTextMax = static_cast<int>(buf.size());
-  const LRESULT len = SendMessage(LVM_GETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
-  buf.resize(len > 0 ? static_cast<size_t>(len) : 0);
-  return Narrow(buf);
+  // The list answers with as much as fits: a text that fills the buffer
+  // may be longer, so it is asked again with more room.
+  for (size_t size = 256;; size *= 2) {
+    std::wstring buf(size, L'\0');
+    LVITEMW item{};
+    item.iSubItem = col;
+    item.pszText = buf.data();
+    item.cchTextMax = static_cast<int>(buf.size());
+    const LRESULT len = SendMessage(LVM_GETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+    if (len < 0 || static_cast<size_t>(len) + 1 < size || size >= (1u << 20)) {
+      buf.resize(len > 0 ? static_cast<size_t>(len) : 0);
+      return Narrow(buf);
+    }
+  }
 }
 
 }  // namespace vantoric

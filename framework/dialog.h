@@ -25,7 +25,6 @@ class CDialog : public CWindow {
   void DestroyWindow();
 
   UINT GetTemplateId() const { return m_nTemplateId; }
-  bool IsModal() const { return m_bModal; }
 
   // Exceptions caught at a window procedure, process-wide.
   static long GetCaughtExceptionCount();

@@ -1,11 +1,13 @@
 // UTF-8 conversion, owned handles and the registry profile.
 #include <windows.h>
+#include <commctrl.h>
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <utility>
 
+#include "framework/controls.h"
 #include "framework/handles.h"
 #include "framework/profile.h"
 #include "framework/utf8.h"
@@ -48,6 +50,22 @@ TEST(Utf8, RoundTripsThroughARealWindowText) {
     EXPECT_EQ(CWindow::GetText(edit), n.utf8) << n.script;
   }
   ::DestroyWindow(edit);
+}
+
+TEST(Utf8, ListTextsOfAnyLengthAreReadWhole) {
+  ::InitCommonControls();
+  HWND list = ::CreateWindowExW(0, WC_LISTVIEWW, L"", WS_POPUP | LVS_REPORT, 0, 0, 100, 100, nullptr, nullptr, nullptr,
+                                nullptr);
+  ASSERT_NE(list, nullptr);
+  const CListView view(list);
+  view.InsertColumn(0, "c", LVCFMT_LEFT, 50);
+  for (const size_t length : {size_t{0}, size_t{255}, size_t{256}, size_t{511}, size_t{512}, size_t{3000}}) {
+    const std::string text(length, 'x');
+    view.InsertItem(0, text);
+    EXPECT_EQ(view.GetItemText(0, 0), text) << length << " characters";
+    view.DeleteAllItems();
+  }
+  ::DestroyWindow(list);
 }
 
 TEST(Utf8, EmptyAndInvalidInput) {
