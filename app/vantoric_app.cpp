@@ -3,13 +3,22 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include "app/list_command_win32.h"
 #include "app/vantoric_dlg.h"
+#include "framework/command_line.h"
 
 namespace vantoric {
 
 CVantoricApp::CVantoricApp() : CWinAppEx("Vantoric") {}
 
 bool CVantoricApp::InitInstance() {
+  // A command for scripts answers without a window and without asking the
+  // running instance anything.
+  const CProgramCommand command = ParseProgramCommand(GetCommandLineArguments());
+  if (command.m_command != ProgramCommand::Window) {
+    m_nExitCode = RunProgramCommand(command);
+    return false;
+  }
   INITCOMMONCONTROLSEX icc{sizeof icc, 0xFF};
   ::InitCommonControlsEx(&icc);
   if (!CWinAppEx::InitInstance(VANTORIC_UNIQUE_NAME)) return false;

@@ -14,8 +14,14 @@ constexpr char VANTORIC_REGISTRY_KEY[] = "Local AppWizard-Generated Applications
 class CVantoricApp : public CWinAppEx {
  public:
   CVantoricApp();
-  // Runs the main window; always false, so that the program ends after it.
+  // Runs the main window, or a /list or /? command without one; always
+  // false, so that the program ends after it.
   bool InitInstance() override;
+  // The command's exit code; 0 after the window.
+  int ExitInstance() override { return m_nExitCode; }
+
+ private:
+  int m_nExitCode = 0;
 };
 
 }  // namespace vantoric

@@ -2,7 +2,6 @@
 
 #include <commctrl.h>
 
-#include <new>
 
 #include "app/about_dlg.h"
 #include "app/address_command_rules.h"
@@ -103,25 +102,14 @@ int CVantoricDlg::LoadAdapters() {
   // The new reading goes into records of its own: the window's records are
   // replaced only when it succeeded, so that a failed reading leaves the
   // last one on show.
-  CAdapterReading reading;
-  size_t needed = 0;
-  std::vector<std::string> names;
   std::unique_ptr<CAdapterRecord[]> records;
-  DWORD error = 0;
-  if (reading.EnumerateAdapters(nullptr, 0, needed, names) == ERROR_INSUFFICIENT_BUFFER && needed > 0) {
-    records.reset(new (std::nothrow) CAdapterRecord[needed]);
-    if (!records) {
-      error = ERROR_NOT_ENOUGH_MEMORY;
-    } else if (reading.EnumerateAdapters(records.get(), needed, needed, names) != 0 || names.size() != needed) {
-      error = reading.GetError() != 0 ? reading.GetError() : ERROR_INVALID_DATA;
-    }
-  } else {
-    error = reading.GetError();
-  }
-  if (records && error == 0) {
+  size_t count = 0;
+  std::vector<std::string> names;
+  const DWORD error = TakeAdapterSnapshot(records, count, names);
+  if (error == 0 && count > 0) {
     ReleaseAdapters();
     m_pAdapters = std::move(records);
-    m_nAdapterCount = static_cast<int>(needed);
+    m_nAdapterCount = static_cast<int>(count);
     m_adapterNames = std::move(names);
     return 1;
   }

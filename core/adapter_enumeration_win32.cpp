@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstring>
 #include <memory>
+#include <new>
 
 #include "core/address_names.h"
 #include "framework/utf8.h"
@@ -165,6 +166,28 @@ DWORD CAdapterReading::EnumerateAdapters(CAdapterRecord* records, std::size_t ca
       count, [&] { return ReadAdapterList(list.get()); }, records, capacity, needed, names);
   if (result == ERROR_INSUFFICIENT_BUFFER) m_countedList = std::move(list);
   return result;
+}
+
+DWORD TakeAdapterSnapshot(std::unique_ptr<CAdapterRecord[]>& records, std::size_t& count,
+                          std::vector<std::string>& names) {
+  CAdapterReading reading;
+  std::size_t needed = 0;
+  std::vector<std::string> newNames;
+  if (reading.EnumerateAdapters(nullptr, 0, needed, newNames) != ERROR_INSUFFICIENT_BUFFER || needed == 0) {
+    if (reading.GetError() != 0) return reading.GetError();
+    records.reset();
+    count = 0;
+    names.clear();
+    return 0;
+  }
+  std::unique_ptr<CAdapterRecord[]> newRecords(new (std::nothrow) CAdapterRecord[needed]);
+  if (!newRecords) return ERROR_NOT_ENOUGH_MEMORY;
+  if (reading.EnumerateAdapters(newRecords.get(), needed, needed, newNames) != 0 || newNames.size() != needed)
+    return reading.GetError() != 0 ? reading.GetError() : static_cast<DWORD>(ERROR_INVALID_DATA);
+  records = std::move(newRecords);
+  count = needed;
+  names = std::move(newNames);
+  return 0;
 }
 
 }  // namespace vantoric

@@ -62,6 +62,13 @@ class CAdapterReading {
   DWORD m_nError = 0;
 };
 
+// A whole snapshot as the windows take it: the count, that many records,
+// and the fill, from one reading. Returns 0 with the records and names (none
+// on a machine without adapters), or the reason the list could not be read;
+// on failure the arguments are left as they were.
+DWORD TakeAdapterSnapshot(std::unique_ptr<CAdapterRecord[]>& records, std::size_t& count,
+                          std::vector<std::string>& names);
+
 // The plain data of every adapter of a list, in list order. Starts the socket
 // library once; when it cannot start, each adapter keeps only its names and
 // MAC.

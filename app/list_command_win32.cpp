@@ -1,0 +1,145 @@
+#include "app/list_command_win32.h"
+
+#include <windows.h>
+
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/adapter_enumeration_win32.h"
+#include "framework/handles.h"
+#include "framework/message_box.h"
+#include "framework/utf8.h"
+
+namespace vantoric {
+
+namespace {
+
+constexpr int EXIT_DONE = 0;
+constexpr int EXIT_NOT_READ = 1;
+constexpr int EXIT_USAGE = 2;
+
+// Where standard output or error goes. A program of the window subsystem
+// has a standard handle only when its starter redirected it (a file or a
+// pipe); otherwise the text goes to the console it was started from, if any.
+class COutput {
+ public:
+  explicit COutput(DWORD stdHandle) {
+    const HANDLE h = ::GetStdHandle(stdHandle);
+    const DWORD type = h != nullptr && h != INVALID_HANDLE_VALUE ? ::GetFileType(h) : FILE_TYPE_UNKNOWN;
+    if (type == FILE_TYPE_DISK || type == FILE_TYPE_PIPE) {
+      m_hFile = h;
+      return;
+    }
+    if (::AttachConsole(ATTACH_PARENT_PROCESS) || ::GetLastError() == ERROR_ACCESS_DENIED) {
+      m_console.reset(::CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_WRITE, nullptr,
+                                    OPEN_EXISTING, 0, nullptr));
+    }
+  }
+
+  bool HasTarget() const { return m_hFile != nullptr || IsOpen(); }
+
+  // UTF-8 bytes to a file or pipe; UTF-16 to a console, which then shows
+  // every name whatever its code page.
+  bool Write(const std::string& text) const {
+    DWORD written = 0;
+    if (m_hFile != nullptr)
+      return ::WriteFile(m_hFile, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) != FALSE;
+    if (!IsOpen()) return false;
+    const std::wstring wide = Widen(text);
+    return ::WriteConsoleW(m_console.get(), wide.data(), static_cast<DWORD>(wide.size()), &written, nullptr) !=
+           FALSE;
+  }
+
+ private:
+  bool IsOpen() const { return static_cast<bool>(m_console); }
+
+  HANDLE m_hFile = nullptr;  // not owned
+  CHandle m_console;
+};
+
+void WriteError(const std::string& text) {
+  const COutput err(STD_ERROR_HANDLE);
+  err.Write("vantoric: " + text + "\n");
+}
+
+std::string UtcNow() {
+  SYSTEMTIME t{};
+  ::GetSystemTime(&t);
+  char text[32];
+  std::snprintf(text, sizeof text, "%04u-%02u-%02uT%02u:%02u:%02uZ", t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute,
+                t.wSecond);
+  return text;
+}
+
+// Written beside the file, then moved over it: a reader never sees half a
+// listing, and a failed write leaves the old file as it was.
+DWORD WriteFileWhole(const std::string& file, const std::string& text) {
+  const std::wstring path = Widen(file);
+  const std::wstring temp = path + L".vantoric-" + std::to_wstring(::GetCurrentProcessId()) + L".tmp";
+  {
+    CHandle h(::CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!h) return ::GetLastError();
+    DWORD written = 0;
+    if (!::WriteFile(h.get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr) ||
+        written != text.size() || !::FlushFileBuffers(h.get())) {
+      const DWORD error = ::GetLastError();
+      h.reset();
+      ::DeleteFileW(temp.c_str());
+      return error != 0 ? error : static_cast<DWORD>(ERROR_WRITE_FAULT);
+    }
+  }
+  if (!::MoveFileExW(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    const DWORD error = ::GetLastError();
+    ::DeleteFileW(temp.c_str());
+    return error;
+  }
+  return 0;
+}
+
+int RunList(const std::string& file) {
+  std::unique_ptr<CAdapterRecord[]> records;
+  size_t count = 0;
+  std::vector<std::string> names;
+  const DWORD error = TakeAdapterSnapshot(records, count, names);
+  if (error != 0) {
+    WriteError("the network adapters could not be read: " + GetSystemMessage(error));
+    return EXIT_NOT_READ;
+  }
+  const std::string listing = FormatAdapterListing(records.get(), count, UtcNow());
+  if (file.empty()) {
+    const COutput out(STD_OUTPUT_HANDLE);
+    return out.Write(listing) ? EXIT_DONE : EXIT_USAGE;
+  }
+  const DWORD written = WriteFileWhole(file, listing);
+  if (written != 0) {
+    WriteError(file + " could not be written: " + GetSystemMessage(written));
+    return EXIT_USAGE;
+  }
+  return EXIT_DONE;
+}
+
+}  // namespace
+
+int RunProgramCommand(const CProgramCommand& command) {
+  switch (command.m_command) {
+    case ProgramCommand::List:
+      return RunList(command.m_strFile);
+    case ProgramCommand::Usage: {
+      const COutput out(STD_OUTPUT_HANDLE);
+      // Started from a shortcut there is no console: the usage in a box.
+      if (!out.HasTarget()) ShowMessage(nullptr, ProgramUsage(), MB_OK | MB_ICONINFORMATION);
+      else out.Write(ProgramUsage());
+      return EXIT_DONE;
+    }
+    case ProgramCommand::BadList:
+      WriteError(command.m_strReason + "\n\n" + ProgramUsage());
+      return EXIT_USAGE;
+    case ProgramCommand::Window:
+      break;
+  }
+  return EXIT_DONE;
+}
+
+}  // namespace vantoric

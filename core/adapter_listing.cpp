@@ -1,0 +1,90 @@
+#include "core/adapter_listing.h"
+
+#include <nlohmann/json.hpp>
+
+#include "core/lifetime_text.h"
+#include "framework/ascii_text.h"
+
+namespace vantoric {
+
+namespace {
+
+using Json = nlohmann::ordered_json;
+
+Json Seconds(std::uint32_t seconds) { return seconds == INFINITE_LIFETIME ? Json(nullptr) : Json(seconds); }
+
+Json Address(const CAddressRecord& address) {
+  return Json{{"address", address.m_strAddress},
+              {"kind", address.m_strKind},
+              {"state", address.m_strState},
+              {"valid_lifetime", address.m_strValidLifetime},
+              {"preferred_lifetime", address.m_strPreferredLifetime},
+              {"valid_seconds", Seconds(address.m_nValidSeconds)},
+              {"preferred_seconds", Seconds(address.m_nPreferredSeconds)}};
+}
+
+Json Adapter(const CAdapterRecord& record) {
+  Json addresses = Json::array();
+  for (const CAddressRecord& address : record.m_addresses) addresses.push_back(Address(address));
+  const std::string mac = record.GetMacText();
+  return Json{{"friendly_name", record.m_strFriendlyName},
+              {"description", record.m_strDescription},
+              {"mac", mac.empty() ? Json(nullptr) : Json(mac)},
+              {"addresses", std::move(addresses)},
+              {"dns_servers", record.m_dnsServers}};
+}
+
+bool IsSwitch(const std::string& arg) { return !arg.empty() && (arg[0] == '/' || arg[0] == '-'); }
+
+}  // namespace
+
+std::string FormatAdapterListing(const CAdapterRecord* records, std::size_t count, std::string_view readAtUtc) {
+  Json adapters = Json::array();
+  for (std::size_t i = 0; i < count; ++i) adapters.push_back(Adapter(records[i]));
+  const Json listing{{"format", ADAPTER_LISTING_FORMAT}, {"read_at", readAtUtc}, {"adapters", std::move(adapters)}};
+  return listing.dump(2, ' ', false, Json::error_handler_t::replace) + "\n";
+}
+
+CProgramCommand ParseProgramCommand(const std::vector<std::string>& args) {
+  CProgramCommand command;
+  for (size_t i = 0; i < args.size(); ++i) {
+    const std::string name = IsSwitch(args[i]) ? LowerAscii(std::string_view(args[i]).substr(1)) : std::string();
+    if (name == "?") {
+      command.m_command = ProgramCommand::Usage;
+      return command;
+    }
+    if (name != "list") continue;
+    command.m_command = ProgramCommand::List;
+    for (size_t j = i + 1; j < args.size(); ++j) {
+      if (IsSwitch(args[j])) {
+        command.m_command = ProgramCommand::BadList;
+        command.m_strReason = "Unknown switch after /list: " + args[j];
+      } else if (!command.m_strFile.empty()) {
+        command.m_command = ProgramCommand::BadList;
+        command.m_strReason = "More than one file name after /list: " + args[j];
+      } else {
+        command.m_strFile = args[j];
+      }
+      if (command.m_command == ProgramCommand::BadList) return command;
+    }
+    return command;
+  }
+  return command;
+}
+
+std::string ProgramUsage() {
+  return "Usage: vantoric [/list [FILE]] [/?]\n"
+         "\n"
+         "  (no switch)  opens the window.\n"
+         "  /list        writes the network adapters, their IPv6 addresses and DNS servers as JSON to\n"
+         "               standard output; nothing is changed and no window opens.\n"
+         "  /list FILE   writes the same to FILE (UTF-8), replacing it whole.\n"
+         "  /?           shows this text.\n"
+         "\n"
+         "Exit codes: 0 done, 1 the adapters could not be read, 2 a wrong /list command line or a file\n"
+         "that cannot be written.\n"
+         "\n"
+         "From PowerShell: vantoric /list | Out-String | ConvertFrom-Json\n";
+}
+
+}  // namespace vantoric

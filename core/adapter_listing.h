@@ -1,0 +1,48 @@
+// The reading that `vantoric /list` hands to scripts: the adapters in the
+// window's order with their addresses (as the list shows them, and their
+// lifetimes in seconds) and DNS servers, as JSON. Portable.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/adapter_records.h"
+
+namespace vantoric {
+
+// The version of the JSON layout; a change that breaks readers raises it.
+constexpr int ADAPTER_LISTING_FORMAT = 1;
+
+// The JSON text (UTF-8, a line end at the end) of `count` records read at
+// `readAtUtc` (ISO 8601, for example "2026-12-07T16:40:00Z"):
+// {"format": 1, "read_at": ..., "adapters": [{"friendly_name", "description",
+// "mac" (null without one), "addresses": [{"address", "kind", "state",
+// "valid_lifetime", "preferred_lifetime", "valid_seconds",
+// "preferred_seconds" (null for infinite)}], "dns_servers": [...]}]}.
+// Text that is not valid UTF-8 has its bad bytes replaced by U+FFFD.
+std::string FormatAdapterListing(const CAdapterRecord* records, std::size_t count, std::string_view readAtUtc);
+
+// What a command line asks of the program besides its window.
+enum class ProgramCommand {
+  Window,  // no /list and no /?: the window, as always
+  List,    // /list [FILE]
+  Usage,   // /?
+  BadList  // /list with more than one file name or an unknown switch after it
+};
+
+struct CProgramCommand {
+  ProgramCommand m_command = ProgramCommand::Window;
+  std::string m_strFile;    // List: the file to write; empty for standard output
+  std::string m_strReason;  // BadList: what is wrong, for standard error
+};
+
+// Reads the arguments (without the program's name). Switches begin with
+// "/" or "-" and are matched in any letter case.
+CProgramCommand ParseProgramCommand(const std::vector<std::string>& args);
+
+// The text that /? prints.
+std::string ProgramUsage();
+
+}  // namespace vantoric

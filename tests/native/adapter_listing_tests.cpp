@@ -1,0 +1,109 @@
+// The /list reading: records to JSON that parses back to the same texts,
+// and the command lines that ask for it.
+#include <gtest/gtest.h>
+
+#include <nlohmann/json.hpp>
+
+#include <string>
+#include <vector>
+
+#include "core/adapter_listing.h"
+#include "core/lifetime_text.h"
+
+namespace vantoric {
+namespace {
+
+using Json = nlohmann::json;
+
+CAdapterRecord Record(const std::string& name, std::vector<std::uint8_t> mac, std::vector<CAddressRecord> addresses,
+                      std::vector<std::string> dns = {}) {
+  CAdapterRecord record;
+  record.m_strFriendlyName = name;
+  record.m_strDescription = name + " device";
+  record.m_macLength = static_cast<std::uint32_t>(mac.size());
+  for (size_t i = 0; i < mac.size(); ++i) record.m_macAddress[i] = mac[i];
+  record.m_addresses = std::move(addresses);
+  record.m_dnsServers = std::move(dns);
+  return record;
+}
+
+TEST(AdapterListing, NamesOfAnyKindParseBackUnchanged) {
+  const struct {
+    const char* name;
+    const char* why;
+  } cases[] = {
+      {"Ethernet \"lab\"", "double quotes"},
+      {"C:\\net\\eth", "backslashes"},
+      {"line\r\nbreak\ttab", "control characters"},
+      {"\xD0\x9F\xD0\xBE\xD0\xB4\xD0\xBA\xD0\xBB\xD1\x8E\xD1\x87\xD0\xB5\xD0\xBD\xD0\xB8\xD0\xB5 \xE6\x9C\xAC\xE5\x9C\xB0 \xF0\x9F\x96\xA7",
+       "non-Latin scripts and a sign beyond the basic plane"},
+      {"", "empty"},
+  };
+  for (const auto& c : cases) {
+    const CAdapterRecord record = Record(c.name, {}, {});
+    const Json listing = Json::parse(FormatAdapterListing(&record, 1, "2026-12-07T16:40:00Z"));
+    EXPECT_EQ(listing["adapters"][0]["friendly_name"], c.name) << c.why;
+    EXPECT_EQ(listing["adapters"][0]["description"], std::string(c.name) + " device") << c.why;
+  }
+  // Bytes that are not UTF-8 still give valid JSON.
+  const CAdapterRecord broken = Record("eth\xFF", {}, {});
+  EXPECT_EQ(Json::parse(FormatAdapterListing(&broken, 1, "t"))["adapters"][0]["friendly_name"], "eth\xEF\xBF\xBD");
+}
+
+TEST(AdapterListing, EveryFieldInTheWindowsOrder) {
+  const CAdapterRecord records[] = {
+      Record("Ethernet 2", {0x00, 0x0C, 0x29, 0xAB, 0xCD, 0xEF},
+             {{"2001:db8::5", "Manual", "Preferred", "infinite", "1h0m0s", INFINITE_LIFETIME, 3600},
+              {"fe80::1%4", "Link-Local", "Deprecated", "infinite", "infinite", 400 * 86400, INFINITE_LIFETIME}},
+             {"2001:db8::53", "2001:db8::54"}),
+      Record("Tunnel", {}, {}),
+  };
+  const Json listing = Json::parse(FormatAdapterListing(records, 2, "2026-12-07T16:40:00Z"));
+  EXPECT_EQ(listing["format"], 1);
+  EXPECT_EQ(listing["read_at"], "2026-12-07T16:40:00Z");
+  ASSERT_EQ(listing["adapters"].size(), 2u);
+  const Json& ethernet = listing["adapters"][0];
+  EXPECT_EQ(ethernet["mac"], "00-0C-29-AB-CD-EF");
+  EXPECT_EQ(ethernet["dns_servers"], Json({"2001:db8::53", "2001:db8::54"}));
+  ASSERT_EQ(ethernet["addresses"].size(), 2u);
+  EXPECT_EQ(ethernet["addresses"][0],
+            Json({{"address", "2001:db8::5"}, {"kind", "Manual"}, {"state", "Preferred"},
+                  {"valid_lifetime", "infinite"}, {"preferred_lifetime", "1h0m0s"}, {"valid_seconds", nullptr},
+                  {"preferred_seconds", 3600}}))
+      << "infinite is null; a finite lifetime is its seconds";
+  EXPECT_EQ(ethernet["addresses"][1]["valid_seconds"], 400 * 86400) << "shown as infinite, but finite";
+  EXPECT_EQ(ethernet["addresses"][1]["address"], "fe80::1%4");
+  EXPECT_TRUE(listing["adapters"][1]["mac"].is_null()) << "no physical address";
+  EXPECT_EQ(listing["adapters"][1]["addresses"], Json::array());
+
+  EXPECT_EQ(Json::parse(FormatAdapterListing(nullptr, 0, "t"))["adapters"], Json::array()) << "an empty machine";
+}
+
+TEST(ProgramCommand, ListUsageAndTheWindow) {
+  const struct {
+    std::vector<std::string> args;
+    ProgramCommand command;
+    std::string file;
+    const char* why;
+  } cases[] = {
+      {{}, ProgramCommand::Window, "", "no arguments"},
+      {{"report.txt"}, ProgramCommand::Window, "", "a file name alone is the window's"},
+      {{"/p", "a.txt"}, ProgramCommand::Window, "", "the window's own switches"},
+      {{"/list"}, ProgramCommand::List, "", "standard output"},
+      {{"-LIST", "C:\\out dir\\a.json"}, ProgramCommand::List, "C:\\out dir\\a.json", "dash, any case, a file"},
+      {{"/list", "a.json", "b.json"}, ProgramCommand::BadList, "a.json", "two file names"},
+      {{"/list", "/bogus"}, ProgramCommand::BadList, "", "an unknown switch after /list"},
+      {{"/list", "a.json", "-x"}, ProgramCommand::BadList, "a.json", "a switch after the file"},
+      {{"/?"}, ProgramCommand::Usage, "", "usage"},
+      {{"/list", "/?"}, ProgramCommand::BadList, "", "after /list, /? is an unknown switch"},
+  };
+  for (const auto& c : cases) {
+    const CProgramCommand command = ParseProgramCommand(c.args);
+    EXPECT_EQ(command.m_command, c.command) << c.why;
+    EXPECT_EQ(command.m_strFile, c.file) << c.why;
+    EXPECT_EQ(command.m_strReason.empty(), c.command != ProgramCommand::BadList) << c.why;
+  }
+}
+
+}  // namespace
+}  // namespace vantoric
