@@ -269,6 +269,14 @@ CGuardVerdict CheckOpenConnections(std::string_view address, const CConnectionRe
   return Warn(GuardReason::OpenConnections, text, change);
 }
 
+DefaultRoute DefaultRouteOf(std::uint64_t interfaceId, const std::vector<CRouteEntry>& routes) {
+  for (const CRouteEntry& route : routes) {
+    if (route.m_nInterface == interfaceId && route.m_nPrefixLength == 0 && !IsUnspecified(route.m_nextHop))
+      return DefaultRoute::Present;
+  }
+  return DefaultRoute::Absent;
+}
+
 CGuardVerdict CheckLastGlobalAddress(std::string_view address, std::string_view adapterName,
                                      const std::vector<CAddressRecord>& addresses, DefaultRoute route) {
   const auto isGlobal = [](const CIpv6Bytes& b) {

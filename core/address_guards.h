@@ -211,6 +211,20 @@ enum class DefaultRoute {
   Unreadable,  // the route table or the adapter could not be read
 };
 
+// One IPv6 route as the system's route table has it: the interface it leads
+// through (its LUID), the destination prefix length and the next hop.
+struct CRouteEntry {
+  std::uint64_t m_nInterface = 0;
+  int m_nPrefixLength = 0;
+  CIpv6Bytes m_nextHop{};
+};
+
+// Whether the interface has a default gateway among the IPv6 routes: a ::/0
+// route (the table's destinations are ::/0 where the length is 0) through
+// a next hop. A ::/0 route without one, as the reject route that a host
+// keeps on loopback, leads to no gateway. Present or Absent.
+DefaultRoute DefaultRouteOf(std::uint64_t interfaceId, const std::vector<CRouteEntry>& routes);
+
 // Removing `address` from the adapter `adapterName` whose addresses are
 // `addresses`: warns when it is the adapter's only usable global address
 // (neither link-local nor loopback; duplicate and invalid ones do not

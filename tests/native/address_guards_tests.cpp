@@ -1,6 +1,7 @@
 // The guards before a change: the address parser they read with, which
 // addresses are refused or warned about and why, the connection warning's
-// wording, and the last global address of an adapter.
+// wording, the default gateway among the routes, and the last global address
+// of an adapter.
 #include "core/address_guards.h"
 
 #include <gtest/gtest.h>
@@ -15,6 +16,11 @@ namespace vantoric {
 void PrintTo(GuardOutcome outcome, std::ostream* os) {
   static const char* const names[] = {"Proceed", "Warn", "Refuse"};
   *os << names[static_cast<int>(outcome)];
+}
+
+void PrintTo(DefaultRoute route, std::ostream* os) {
+  static const char* const names[] = {"Present", "Absent", "Unknown", "Unreadable"};
+  *os << names[static_cast<int>(route)];
 }
 
 void PrintTo(GuardReason reason, std::ostream* os) {
@@ -327,6 +333,30 @@ TEST(CheckOpenConnections, AnUnreadTableIsNoteNotWarning) {
   EXPECT_EQ(v.m_outcome, GuardOutcome::Proceed);
   EXPECT_EQ(v.m_reason, GuardReason::NotChecked);
   EXPECT_EQ(v.m_strText, "Open connections on 2001:db8::5 could not be checked.");
+}
+
+CRouteEntry Route(std::uint64_t interfaceId, int prefixLength, const char* nextHop) {
+  CRouteEntry route;
+  route.m_nInterface = interfaceId;
+  route.m_nPrefixLength = prefixLength;
+  EXPECT_TRUE(ParseIpv6Bytes(nextHop, route.m_nextHop)) << nextHop;
+  return route;
+}
+
+TEST(DefaultRouteOf, ADefaultRouteThroughANextHopOnTheInterface) {
+  using V = std::vector<CRouteEntry>;
+  const std::uint64_t ETHERNET = 0x6000004000000;
+  const std::uint64_t LOOPBACK = 0x18000001000000;
+  const struct { V routes; DefaultRoute expected; const char* why; } cases[] = {
+      {{Route(ETHERNET, 64, "::"), Route(ETHERNET, 0, "fe80::1")}, DefaultRoute::Present, "through a router"},
+      {{Route(ETHERNET, 0, "fd00::1")}, DefaultRoute::Present, "through a global next hop"},
+      {{Route(ETHERNET, 0, "::")}, DefaultRoute::Absent, "::/0 without a next hop"},
+      {{Route(ETHERNET, 1, "fe80::1")}, DefaultRoute::Absent, "half the space is no default route"},
+      {{Route(ETHERNET, 64, "fe80::1")}, DefaultRoute::Absent, "a prefix route through a router"},
+      {{Route(LOOPBACK, 0, "fe80::1")}, DefaultRoute::Absent, "another interface's default route"},
+      {{}, DefaultRoute::Absent, "an empty table"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(DefaultRouteOf(ETHERNET, c.routes), c.expected) << c.why;
 }
 
 CAddressRecord Address(const char* text, const char* state = "Preferred") {
