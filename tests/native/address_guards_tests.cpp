@@ -7,9 +7,16 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstring>
 #include <ostream>
+#include <random>
 #include <string>
 #include <vector>
+
+#if !defined(_WIN32)
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#endif
 
 namespace vantoric {
 
@@ -102,6 +109,53 @@ TEST(ParseIpv6Bytes, RefusedTextsLeaveTheBytesAlone) {
     EXPECT_EQ(bytes[0], 0x5a) << c.reason << ": written although refused";
   }
 }
+
+#if !defined(_WIN32)
+// Address texts made of random groups, gaps, stray colons and dotted tails,
+// most of them near the edge between valid and invalid.
+std::string RandomAddressText(std::mt19937& random) {
+  const auto pick = [&](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
+  const char* const digits = "0123456789abcdefABCDEF";
+  std::string text = pick(8) == 0 ? ":" : "";
+  const int nGroups = pick(10);
+  const int nGap = pick(2) == 0 ? pick(nGroups + 1) : -1;
+  for (int g = 0; g < nGroups; ++g) {
+    if (g == nGap) text += "::";
+    else if (g > 0) text += ":";
+    for (int d = pick(6); d > 0; --d) text += digits[pick(22)];
+  }
+  if (nGap == nGroups || pick(12) == 0) text += "::";
+  if (pick(3) == 0) {
+    if (!text.empty() && text.back() != ':') text += ":";
+    for (int part = 0, nParts = 3 + pick(3); part < nParts; ++part) {
+      if (part > 0) text += ".";
+      text += (pick(6) == 0 ? "0" : "") + std::to_string(pick(300));
+    }
+  }
+  if (pick(8) == 0) text += ":";
+  return text;
+}
+
+// The C library's inet_pton as a reference: both accept the same texts
+// and read the same bytes.
+TEST(ParseIpv6Bytes, AgreesWithTheCLibrary) {
+  std::mt19937 random(25);
+  int nAccepted = 0;
+  for (int i = 0; i < 50000; ++i) {
+    const std::string text = RandomAddressText(random);
+    in6_addr reference{};
+    const bool bReference = inet_pton(AF_INET6, text.c_str(), &reference) == 1;
+    CIpv6Bytes bytes{};
+    ASSERT_EQ(ParseIpv6Bytes(text, bytes), bReference) << "\"" << text << "\"";
+    if (!bReference) continue;
+    ++nAccepted;
+    CIpv6Bytes expected;
+    std::memcpy(expected.data(), reference.s6_addr, expected.size());
+    ASSERT_EQ(Groups(bytes), Groups(expected)) << text;
+  }
+  EXPECT_GT(nAccepted, 2500) << "too few valid texts generated to compare";
+}
+#endif
 
 TEST(AddressesOfOtherAdapters, EveryRecordButTheAdaptersOwnInOrder) {
   CAdapterRecord records[3];
