@@ -7,11 +7,13 @@
 #include "app/address_command_rules.h"
 #include "app/help_win32.h"
 #include "core/adapter_enumeration_win32.h"
+#include "core/connection_guard_win32.h"
 #include "core/netsh_commands.h"
 #include "dialogs/add_ip6_dlg.h"
 #include "dialogs/address_dialog_parts_win32.h"
 #include "dialogs/advanced_settings_dlg.h"
 #include "dialogs/edit_ip6_dlg.h"
+#include "dialogs/guard_prompt_win32.h"
 #include "dialogs/netsh_outcome_win32.h"
 #include "framework/message_box.h"
 #include "framework/utf8.h"
@@ -269,6 +271,7 @@ void CVantoricDlg::OnRemove() {
     ShowMessage(m_hWnd, NOT_SELECTED_MESSAGE, MB_OK | MB_ICONEXCLAMATION);
     return;
   }
+  if (!PassRemoveGuards()) return;
   if (ShowMessage(m_hWnd, "Are you sure you want to remove ip address?", MB_OKCANCEL | MB_ICONQUESTION) != IDOK) {
     m_bAddressSelected = 0;
     return;
@@ -293,6 +296,19 @@ void CVantoricDlg::OnRemove() {
   m_bAddressSelected = 0;
 }
 
+bool CVantoricDlg::PassRemoveGuards() {
+  // Only an address that can be removed is worth a warning; the others are
+  // refused after the confirmation, as always.
+  const int index = m_pCurAdapter != nullptr ? FindAddressIndex(*m_pCurAdapter, m_strSelAddress) : -1;
+  if (index < 0 || !IsRemovableKind(m_pCurAdapter->m_addresses[static_cast<size_t>(index)].m_strKind)) return true;
+  if (!PassGuard(m_hWnd, CheckOpenConnections(m_strSelAddress, ReadEstablishedConnections(), AddressChange::Remove),
+                 {}))
+    return false;
+  const CGuardVerdict last = CheckLastGlobalAddress(m_strSelAddress, m_strInterfaceName, m_pCurAdapter->m_addresses,
+                                                    ReadDefaultRoute(m_strInterfaceName));
+  return PassGuard(m_hWnd, last, {});
+}
+
 void CVantoricDlg::OnEdit() {
   const int index = m_pCurAdapter != nullptr ? FindAddressIndex(*m_pCurAdapter, m_strSelAddress) : -1;
   const std::string kind = index >= 0 ? m_pCurAdapter->m_addresses[static_cast<size_t>(index)].m_strKind : "";
@@ -308,6 +324,8 @@ void CVantoricDlg::OnEdit() {
   m_strSelKind = kind;
   const std::string oldAddress = m_strSelAddress;
   CEditIP6Dlg dlg(oldAddress, m_pCurAdapter);
+  dlg.m_otherAdapterAddresses = AddressesOfOtherAdapters(m_pAdapters.get(), static_cast<size_t>(m_nAdapterCount),
+                                                         static_cast<size_t>(m_nSelAdapter));
   const INT_PTR nResult = dlg.DoModal(m_hWnd);
   // An apply that succeeded has changed the machine, whichever button
   // closed the dialog: the replaced address goes. OK always shows the list

@@ -45,6 +45,9 @@ class CVantoricDlg : public CResizeDialog {
   // The selection state follows the highlighted row, however it moved.
   void OnAddressSelectionChanged();
   void OnRemove();
+  // The warnings before a removal (open connections, the last global
+  // address); true when the removal may go on to its confirmation.
+  bool PassRemoveGuards();
   void OnEdit();
   // Removes the address that an applied edit replaced; 1 when it was removed.
   int DeleteEditedAddress(const std::string& address);

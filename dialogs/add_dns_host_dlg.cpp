@@ -5,6 +5,7 @@
 #include "core/netsh_commands.h"
 #include "dialogs/address_dialog_parts_win32.h"
 #include "dialogs/dns_dialog_rules.h"
+#include "dialogs/guard_prompt_win32.h"
 #include "dialogs/netsh_outcome_win32.h"
 #include "framework/message_box.h"
 #include "resources/resource.h"
@@ -45,6 +46,8 @@ void CAddDnsHostDlg::OnOK() {
   // The compressed form of the groups just parsed, which are the ones sent:
   // the preview line may lag behind the text (the edit's own Undo).
   const std::string server = m_addressEdit.FormatCompressed();
+  if (m_pAdapter != nullptr && !PassGuard(m_hWnd, CheckNewDnsServer(server, m_pAdapter->m_dnsServers), kCaption))
+    return;
   m_strIndex = GetDlgItemText(IDC_EDIT_DNS_INDEX);
 
   const CNetshResult result =

@@ -2,6 +2,7 @@
 
 #include "core/netsh_commands.h"
 #include "dialogs/address_dialog_parts_win32.h"
+#include "dialogs/guard_prompt_win32.h"
 #include "dialogs/netsh_outcome_win32.h"
 #include "framework/controls.h"
 #include "framework/message_box.h"
@@ -203,6 +204,10 @@ void CAddIP6Dlg::OnOK() {
   }
   // What netsh gets, in the form the snapshot would list it.
   const std::string strSent = m_addressEdit.FormatCompressed();
+  const size_t self = static_cast<size_t>(&WorkingAdapter() - m_pAdapters);
+  const CGuardVerdict guard = CheckNewAddress(
+      strSent, AddressesOfOtherAdapters(m_pAdapters, m_adapterNames.size(), self), AddressChange::Add);
+  if (!PassGuard(m_hWnd, guard, ADD_CAPTION)) return;
 
   const CNetshResult result = RunCommand(FormatAddAddressCommand(
       m_strAdapterName, strAddress, m_strType, m_strValidLifetime, m_strPreferredLifetime, m_strStore));

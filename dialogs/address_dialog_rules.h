@@ -87,6 +87,9 @@ class CAppliedSettings {
   // Whether the address last applied is another than the loaded one, so
   // that the loaded one is to be deleted.
   bool HasAddressChanged() const { return m_last.m_strAddressKey != m_loaded.m_strAddressKey; }
+  // The address the machine was last given (or the loaded one): the one a
+  // changed address replaces.
+  const std::string& GetLastAddressKey() const { return m_last.m_strAddressKey; }
   // Addresses that an apply put on the machine and a later apply replaced
   // (A to B, then B to C leaves B): the caller deletes them too. An address
   // the adapter held before is never among them.

@@ -5,6 +5,8 @@
 #include "core/lifetime_text.h"
 #include "core/netsh_commands.h"
 #include "dialogs/address_dialog_parts_win32.h"
+#include "core/connection_guard_win32.h"
+#include "dialogs/guard_prompt_win32.h"
 #include "dialogs/netsh_outcome_win32.h"
 #include "framework/message_box.h"
 #include "resources/resource_address_dialogs.h"
@@ -151,6 +153,15 @@ bool CEditIP6Dlg::Apply() {
     return false;
   }
   const std::string strSent = m_addressEdit.FormatCompressed();
+  if (now.m_strAddressKey != m_applied.GetLastAddressKey()) {
+    // The address itself changes: what it may not be, and what runs on
+    // the one it replaces.
+    if (!PassGuard(m_hWnd, CheckNewAddress(strSent, m_otherAdapterAddresses, AddressChange::Replace), EDIT_CAPTION))
+      return false;
+    const CGuardVerdict connections = CheckOpenConnections(m_applied.GetLastAddressKey(), ReadEstablishedConnections(),
+                                                           AddressChange::Replace);
+    if (!PassGuard(m_hWnd, connections, EDIT_CAPTION)) return false;
+  }
 
   const CNetshResult result = RunCommand(FormatSetAddressCommand(m_strInterfaceName, strAddress, m_strType,
                                                                  m_strValidLifetime, m_strPreferredLifetime));

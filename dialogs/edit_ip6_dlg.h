@@ -14,6 +14,7 @@
 #include "controls/ipv6_control_win32.h"
 #include "controls/property_list_win32.h"
 #include "core/adapter_records.h"
+#include "core/address_guards.h"
 #include "core/netsh_run_win32.h"
 #include "dialogs/address_dialog_rules.h"
 #include "framework/dialog.h"
@@ -42,6 +43,9 @@ class CEditIP6Dlg : public CDialog {
   // Addresses an earlier apply of this dialog put on the machine and a
   // later one replaced; the caller deletes them as it deletes the old one.
   std::vector<std::string> m_supersededAddresses;
+  // Set by the caller before DoModal: the addresses of the machine's other
+  // adapters, which a new address should not repeat.
+  std::vector<CHeldAddress> m_otherAdapterAddresses;
 
  protected:
   BOOL OnInitDialog() override;

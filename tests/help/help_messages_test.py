@@ -6,7 +6,8 @@ usage: help_messages_test.py SOURCE_ROOT VANTORIC_CHM
 The texts are read from the product's sources: the text argument of each
 ShowMessage, ShowGuidMessage and the cancel text of ReportNetshFailure (string
 literals, and the constants they name), and every text given to an edit gate.
-A text built at run time is checked by its fixed parts; the system's own words
+A text built at run time is checked by its fixed parts (the guards' texts
+between their %1 and %2 inserts too); the system's own words
 and netsh's are not the program's. The page is taken out of the .chm with
 extract_chmLib, so what is checked is what the user's help viewer shows.
 """
@@ -71,6 +72,11 @@ def program_texts(root):
                     found.append((where, args[index]))
         for m in re.finditer(r"m_strMessage\s*=\s*([^;]+);", text):
             found.append((where, m.group(1)))
+    # The guards' texts reach the boxes through their verdicts; their fixed
+    # parts are checked (the history's notes are no box).
+    for name, text in constants.items():
+        if name.startswith("GUARD_") and not name.endswith("_UNCHECKED"):
+            found.append(("core/address_guards.h", name))
     texts = []
     for where, expression in found:
         for part in re.split(r"\s\+\s", expression):
@@ -96,7 +102,7 @@ def main():
     texts = program_texts(root)
     passed = failed = 0
     for where, text in texts:
-        for line in text.split("\n"):
+        for line in re.split(r"\n|%[0-9]", text):
             line = " ".join(line.split())
             if len(line) < 4:
                 continue

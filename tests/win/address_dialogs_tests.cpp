@@ -480,5 +480,21 @@ TEST_F(AddressDialogsTest, CancelAfterARefusedLifetimeSaysNothing) {
   }
 }
 
+TEST_F(AddressDialogsTest, AddRefusesAnAddressThatCannotWorkBeforeNetsh) {
+  CNetshStandin standin("add-guarded");
+  CAddIP6Dlg dlg(&m_adapter, {kName}, 0);
+  const INT_PTR result = Run(dlg, [&] {
+    TypeAddress("ff02:0:0:0:0:0:0:1");
+    Click(IDOK, 1);
+    Click(IDCANCEL);
+  });
+  EXPECT_EQ(result, IDCANCEL);
+  EXPECT_EQ(Boxes(), std::vector<std::string>{
+                         "Add New IPv6 Address|ff02::1 is a multicast address (ff00::/8). A multicast address names a "
+                         "group of listeners and cannot be given to an adapter. Enter a unicast address.|error"});
+  EXPECT_FALSE(standin.LogExists()) << "netsh was not started";
+  EXPECT_EQ(m_adapter.m_addresses.size(), 2u);
+}
+
 }  // namespace
 }  // namespace vantoric

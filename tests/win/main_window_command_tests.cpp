@@ -16,6 +16,7 @@
 #include "framework/utf8.h"
 #include "resources/resource.h"
 #include "tests/win/main_window_fixture.h"
+#include "tests/win/support/connection_source.h"
 #include "tests/win/support/netsh_standin_support.h"
 
 namespace vantoric {
@@ -388,6 +389,47 @@ TEST_F(MainWindowCommands, RefreshRebuildsTheChooserAndKeepsTheAdapterByName) {
   EXPECT_EQ(Chooser().GetCurSel(), 0);
   EXPECT_EQ(m_dlg.m_strInterfaceName, Chooser().GetLBText(0));
   EXPECT_EQ(m_dlg.m_bAddressSelected, 0);
+}
+
+TEST_F(MainWindowCommands, OpenConnectionsOnAnAddressAreToldBeforeItsRemoval) {
+  CNetshStandin standin("main-remove-guarded");
+  CSyntheticAdapterSource source(EveryKind());
+  CInjectedGuardFacts facts;
+  facts.SetConnections({EstablishedConnection("2001:db8::5", 3389, "2001:db8::99"),
+                        EstablishedConnection("2001:db8::5", 49152, "2001:db8::7"),
+                        EstablishedConnection("2001:db8:2::1", 22, "2001:db8::8")});
+  ASSERT_NE(Open(), nullptr);
+  m_catcher.SetStrict(true);
+  const std::string warning =
+      "2 open connections use 2001:db8::5, one of them a Remote Desktop session from 2001:db8::99. Removing the "
+      "address will drop them, and you may lose your own connection to this machine. Remove it anyway?";
+
+  // No: the address stays and nothing runs.
+  ClickRow(0);
+  m_catcher.QueueAnswer(IDNO);
+  Press(IDC_BUTTON_REMOVE);
+  CheckBox(0, warning, "Vantoric", BoxIcon::Warning);
+  EXPECT_EQ(m_catcher.Boxes()[0].buttons, (std::vector<int>{IDYES, IDNO}));
+  EXPECT_EQ(m_catcher.Boxes().size(), 1u) << "no confirmation after No";
+  EXPECT_FALSE(standin.LogExists());
+  EXPECT_EQ(Addresses().front(), "2001:db8::5");
+
+  // Yes: the removal's own confirmation and command follow unchanged.
+  m_catcher.QueueAnswer(IDYES);
+  m_catcher.QueueAnswer(IDOK);
+  m_catcher.QueueAnswer(IDOK);
+  Press(IDC_BUTTON_REMOVE);
+  CheckBox(2, "Are you sure you want to remove ip address?", "Vantoric", BoxIcon::Question);
+  CheckBox(3, "Successfully removed IPv6 Address.", "Remove IPv6 Address", BoxIcon::Information);
+  EXPECT_EQ(standin.ReadLog(), Ran(Delete("2001:db8::5")));
+
+  // An address that cannot be removed is not warned about: it is refused.
+  ClickRow(1);  // 2001:db8:2::1, Public, with an SSH session on it
+  m_catcher.QueueAnswer(IDOK);
+  m_catcher.QueueAnswer(IDOK);
+  Press(IDC_BUTTON_REMOVE);
+  CheckBox(4, "Are you sure you want to remove ip address?", "Vantoric", BoxIcon::Question);
+  CheckBox(5, "Cannot delete address!", "Vantoric", BoxIcon::Warning);
 }
 
 }  // namespace
