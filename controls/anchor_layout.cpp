@@ -1,5 +1,6 @@
 #include "controls/anchor_layout.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace vantoric {
@@ -43,7 +44,11 @@ void CResizeLayout::Reset() {
   m_sizeLastClient = {};
 }
 
-bool IsRememberedSizeUsable(int cx, int cy) { return cx != 0 && cy != 0; }
+CLayoutSize FitRememberedSize(CLayoutSize remembered, CLayoutSize templ, CLayoutSize workArea) {
+  if (remembered.cx == 0 || remembered.cy == 0) return templ;
+  return {std::max(templ.cx, std::min(remembered.cx, workArea.cx)),
+          std::max(templ.cy, std::min(remembered.cy, workArea.cy))};
+}
 
 std::string FormatProfileSection(unsigned templateId) {
   char buf[16];

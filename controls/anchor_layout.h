@@ -77,8 +77,13 @@ class CResizeLayout {
   CLayoutSize m_sizeLastClient;
 };
 
-// A remembered size is used only when both parts are set.
-bool IsRememberedSizeUsable(int cx, int cy);
+// The outer size a window opens at, given the size remembered in the
+// profile: the template's size when a part is 0 (nothing usable was
+// stored), else each part at least the template's (the smallest size the
+// controls fit in, also when the work area is smaller) and at most the
+// work area of the window's monitor. A profile edited by hand or written on
+// a larger screen can hold anything.
+CLayoutSize FitRememberedSize(CLayoutSize remembered, CLayoutSize templ, CLayoutSize workArea);
 
 // The profile section of a dialog: its template id in lower-case hex.
 std::string FormatProfileSection(unsigned templateId);

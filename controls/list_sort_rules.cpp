@@ -60,15 +60,39 @@ int CompareValues(T a, T b) {
   return a < b ? -1 : (b < a ? 1 : 0);
 }
 
+// The groups of the sort in ascending order. Texts of one group compare by
+// their own kind of value and a group sorts as a whole before the next, so
+// that a column mixing numbers, dates and words still sorts by an order.
+enum class SortGroup { Empty, Number, Date, Text };
+
+struct CSortKey {
+  SortGroup group = SortGroup::Empty;
+  double value = 0;
+};
+
+// An integer text's value as the C library's atof reads it: the sign, then
+// the digits up to the first "+" after them ("1+2" is 1, "+" is 0).
+double IntegerTextValue(std::string_view text) {
+  const size_t sign = text.front() == '+' || text.front() == '-' ? 1 : 0;
+  const std::string number(text.substr(0, sign + DigitRun(text, sign)));
+  return std::strtod(number.c_str(), nullptr);
+}
+
+// The integer test comes before the date reading: "2024" is a number.
+CSortKey MakeSortKey(std::string_view trimmed, DateTextReader readDate) {
+  if (trimmed.empty()) return {SortGroup::Empty, 0};
+  if (IsIntegerText(trimmed)) return {SortGroup::Number, IntegerTextValue(trimmed)};
+  double when = 0;
+  if (readDate != nullptr && readDate(trimmed, when)) return {SortGroup::Date, when};
+  return {SortGroup::Text, 0};
+}
+
 int CompareTrimmed(std::string_view a, std::string_view b, DateTextReader readDate) {
-  if (a.empty() || b.empty()) return CompareAsText(a, b);
-  if (IsIntegerText(a)) return CompareValues(ReadLeadingNumber(a), ReadLeadingNumber(b));
-  double whenA = 0;
-  double whenB = 0;
-  if (readDate != nullptr && readDate(a, whenA)) {
-    if (readDate(b, whenB)) return CompareValues(whenA, whenB);
-  }
-  return CompareAsText(a, b);
+  const CSortKey keyA = MakeSortKey(a, readDate);
+  const CSortKey keyB = MakeSortKey(b, readDate);
+  if (keyA.group != keyB.group) return CompareValues(keyA.group, keyB.group);
+  if (keyA.group == SortGroup::Text) return CompareAsText(a, b);
+  return CompareValues(keyA.value, keyB.value);
 }
 
 }  // namespace
@@ -105,31 +129,6 @@ bool IsIntegerText(std::string_view text) {
     return false;
   }
   return true;
-}
-
-double ReadLeadingNumber(std::string_view text) {
-  size_t i = 0;
-  while (i < text.size() && IsBlank(text[i])) ++i;
-  const size_t begin = i;
-  if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
-  size_t digits = DigitRun(text, i);
-  i += digits;
-  if (i < text.size() && text[i] == '.') {
-    const size_t fraction = DigitRun(text, i + 1);
-    digits += fraction;
-    i += 1 + fraction;
-  }
-  if (digits == 0) return 0;
-  size_t end = i;
-  if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
-    size_t j = i + 1;
-    if (j < text.size() && (text[j] == '+' || text[j] == '-')) ++j;
-    const size_t exponent = DigitRun(text, j);
-    if (exponent > 0) end = j + exponent;
-  }
-  // strtod on exactly the checked span: nothing beyond a decimal number.
-  const std::string number(text.substr(begin, end - begin));
-  return std::strtod(number.c_str(), nullptr);
 }
 
 int CompareSortTexts(std::string_view a, std::string_view b, bool bAscending, DateTextReader readDate) {

@@ -31,19 +31,17 @@ std::vector<CListColumnFormat> ParseColumnFormats(std::string_view formatText);
 // longer than one character.
 bool IsIntegerText(std::string_view text);
 
-// The leading decimal number of a text ("12abc" is 12, "abc" is 0), the
-// way the C library's atof reads it, but decimal only: no hex, no
-// infinities, no NaN, so the sort always compares real numbers.
-double ReadLeadingNumber(std::string_view text);
-
 // Reads a text as a point in time (the OS's date conversion with the
 // user's locale); false when the text is none.
 using DateTextReader = bool (*)(std::string_view text, double& when);
 
 // The sort's comparison of two rows' texts in the sort column: < 0 when a
-// sorts before b. Trimmed texts are compared as numbers when a's is an
-// integer text, as points in time when both read as dates, else byte by
-// byte; an empty text is always compared as text. Descending reverses.
+// sorts before b. The trimmed texts fall into groups, in this order: the
+// empty text; integer texts, compared by value; texts that read as points
+// in time, compared by time; every other text, compared byte by byte. A
+// group sorts as a whole before the next, which keeps the comparison an
+// order (antisymmetric and transitive) on any mix of texts. Descending
+// reverses.
 int CompareSortTexts(std::string_view a, std::string_view b, bool bAscending, DateTextReader readDate);
 
 struct CHeaderPoint {

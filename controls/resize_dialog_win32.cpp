@@ -12,6 +12,16 @@ constexpr char kProfileHeight[] = "CY";
 int Width(const RECT& rc) { return rc.right - rc.left; }
 int Height(const RECT& rc) { return rc.bottom - rc.top; }
 
+// The work area (the screen without the task bar) of the monitor that
+// holds most of the window. Unread, it stays empty, and a remembered size
+// then gives way to the template's.
+CLayoutSize WorkAreaSize(HWND hwnd) {
+  MONITORINFO info{};
+  info.cbSize = sizeof info;
+  ::GetMonitorInfoW(::MonitorFromWindow(hwnd, MONITOR_DEFAULTTONEAREST), &info);
+  return {Width(info.rcWork), Height(info.rcWork)};
+}
+
 }  // namespace
 
 RECT CResizeDialog::GripRect() const {
@@ -43,10 +53,11 @@ BOOL CResizeDialog::OnInitDialog() {
 
   if (m_bRememberSize && m_pProfile != nullptr) {
     const std::string section = GetProfileSection();
-    const int cx = m_pProfile->GetProfileInt(section, kProfileWidth, 0);
-    const int cy = m_pProfile->GetProfileInt(section, kProfileHeight, 0);
-    if (IsRememberedSizeUsable(cx, cy))
-      ::SetWindowPos(m_hWnd, nullptr, 0, 0, cx, cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    const CLayoutSize remembered{m_pProfile->GetProfileInt(section, kProfileWidth, 0),
+                                 m_pProfile->GetProfileInt(section, kProfileHeight, 0)};
+    const CLayoutSize size = FitRememberedSize(remembered, m_layout.GetMinTrackSize(), WorkAreaSize(m_hWnd));
+    if (size != m_layout.GetMinTrackSize())
+      ::SetWindowPos(m_hWnd, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
   return TRUE;
 }

@@ -112,13 +112,33 @@ TEST(AnchorLayout, MinTrackSizeIsTheCreationSize) {
   EXPECT_EQ(layout.GetMinTrackSize(), (CLayoutSize{470, 510}));
 }
 
-TEST(AnchorLayout, RememberedSizeNeedsBothParts) {
+TEST(AnchorLayout, RememberedSizeFitsBetweenTemplateAndWorkArea) {
+  const CLayoutSize templ{470, 510};
+  const CLayoutSize screen{1280, 1000};
   struct Case {
-    int cx, cy;
-    bool usable;
+    const char* name;
+    CLayoutSize remembered;
+    CLayoutSize workArea;
+    CLayoutSize expected;
   };
-  const Case cases[] = {{0, 0, false}, {640, 0, false}, {0, 480, false}, {640, 480, true}, {1, 1, true}};
-  for (const Case& c : cases) EXPECT_EQ(IsRememberedSizeUsable(c.cx, c.cy), c.usable) << c.cx << "x" << c.cy;
+  const Case cases[] = {
+      {"in range", {800, 600}, screen, {800, 600}},
+      {"the template's size", templ, screen, templ},
+      {"the work area's size", screen, screen, screen},
+      {"both 0: nothing stored", {0, 0}, screen, templ},
+      {"width 0: ignored whole", {0, 600}, screen, templ},
+      {"height 0: ignored whole", {800, 0}, screen, templ},
+      {"negative", {-800, -600}, screen, templ},
+      {"negative width only", {-1, 600}, screen, {470, 600}},
+      {"smaller than the template", {100, 80}, screen, templ},
+      {"huge", {2147483647, 100000}, screen, screen},
+      {"huge height only", {800, 5000}, screen, {800, 1000}},
+      {"one pixel over the work area", {1281, 1001}, screen, screen},
+      {"work area smaller than the template", {2000, 2000}, {400, 300}, templ},
+      {"work area narrower only", {2000, 700}, {400, 1000}, {470, 700}},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(FitRememberedSize(c.remembered, templ, c.workArea), c.expected) << c.name;
 }
 
 TEST(AnchorLayout, ProfileSectionIsTheTemplateIdInLowerCaseHex) {

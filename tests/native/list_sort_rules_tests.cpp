@@ -61,12 +61,22 @@ TEST(ListSortRules, IntegerText) {
 }
 
 // Stands in for the OS date conversion: "day N" is the point in time N.
+// Like the OS with some bare numbers, it reads plain digits as well.
 bool ReadDay(std::string_view text, double& when) {
-  if (text.substr(0, 4) != "day ") return false;
-  when = std::stod(std::string(text.substr(4)));
+  if (text.substr(0, 4) == "day ") text.remove_prefix(4);
+  if (text.empty()) return false;
+  when = 0;
+  for (const char c : text) {
+    if (c < '0' || c > '9') return false;
+    when = when * 10 + (c - '0');
+  }
   return true;
 }
 
+int Sign(int value) { return (value > 0) - (value < 0); }
+
+// Each row also holds with a and b swapped and the sign reversed: the
+// comparison is antisymmetric on every row.
 TEST(ListSortRules, Comparison) {
   struct Case {
     const char* a;
@@ -80,25 +90,38 @@ TEST(ListSortRules, Comparison) {
       {"100", "10", true, 1, "numbers, longer"},
       {"10", "9", false, -1, "descending reverses"},
       {"-5", "3", true, -1, "negative number"},
-      {"5-", "10", true, 1, "trailing minus is text"},
-      {"5", "abc", true, 1, "a number decides; b reads as 0"},
-      {"5", "inf", true, 1, "b reads as a decimal number only"},
-      {"5", "12abc", true, -1, "b reads as far as it is a number"},
+      {"01", "1", true, 0, "equal values"},
+      {"1+2", "1", true, 0, "a number reads up to a plus after its digits"},
+      {"+", "-1", true, 1, "plus alone reads as 0"},
+      {"5-", "10", true, 1, "trailing minus is text, after numbers"},
+      {"5", "abc", true, -1, "a number before a text"},
+      {"abc", "5", true, 1, "a text after a number"},
+      {"5", "inf", true, -1, "a text the C library reads as infinity stays a text"},
+      {"5", "12abc", true, -1, "a text that starts with digits stays a text"},
+      {"99", "1.5", true, -1, "a decimal fraction is a text"},
+      {"5", "abc", false, 1, "descending: texts before numbers"},
       {" 9 ", "\t10", true, -1, "trimmed before the number test"},
       {"", "5", true, -1, "empty before a number"},
       {"-5", "", true, 1, "a negative number after empty"},
-      {"   ", "a", true, -1, "blank trims to empty"},
+      {"", "day 9", true, -1, "empty before a date"},
+      {"", "a", true, -1, "empty before a text"},
+      {"   ", "", true, 0, "blank trims to empty"},
       {"", "5", false, 1, "empty after everything descending"},
       {"B", "a", true, -1, "case-sensitive bytes"},
       {"\xc3\xa9", "z", true, 1, "bytes compare unsigned"},
       {"day 10", "day 9", true, 1, "both dates"},
-      {"day 10", "x", true, -1, "b not a date: text"},
-      {"x", "day 9", true, 1, "a not a date: text"},
-      {"10", "day 9", true, 1, "integer test comes first"},
+      {"day 7", " day 7", true, 0, "the same point in time"},
+      {"day 10", "x", true, -1, "a date before a text"},
+      {"day 9", "a", true, -1, "a date before a text whose bytes come first"},
+      {"day 1x", "day 9", true, 1, "not a date: after every date, so dates and texts stay in order"},
+      {"10", "day 9", true, -1, "a number before a date"},
+      {"20240101", "day 9", true, -1, "digits are a number before they are a date"},
   };
   for (const Case& c : cases) {
-    const int cmp = CompareSortTexts(c.a, c.b, c.bAscending, &ReadDay);
-    EXPECT_EQ((cmp > 0) - (cmp < 0), c.expected) << c.reason << ": \"" << c.a << "\" vs \"" << c.b << '"';
+    EXPECT_EQ(Sign(CompareSortTexts(c.a, c.b, c.bAscending, &ReadDay)), c.expected)
+        << c.reason << ": \"" << c.a << "\" vs \"" << c.b << '"';
+    EXPECT_EQ(Sign(CompareSortTexts(c.b, c.a, c.bAscending, &ReadDay)), -c.expected)
+        << c.reason << ", swapped: \"" << c.b << "\" vs \"" << c.a << '"';
   }
   EXPECT_LT(CompareSortTexts("day 10", "day 9", true, nullptr), 0) << "without a date reader: text";
 }

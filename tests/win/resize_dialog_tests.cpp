@@ -235,21 +235,33 @@ TEST_F(ResizeDialog, NothingIsWrittenWithoutAResize) {
   EXPECT_EQ(ReadProfile(L"CY"), -1);
 }
 
-TEST_F(ResizeDialog, RememberedSizeWithAZeroPartIsIgnored) {
+// The window opens between its template's size and the work area of its
+// monitor, whatever the profile holds.
+TEST_F(ResizeDialog, RememberedSizeOutOfRangeOpensWithinTemplateAndWorkArea) {
   const SIZE templ = TemplateWindowSize();
   struct Case {
     const char* name;
     int cx, cy;
+    bool bWorkArea;  // expected: the work area's size, else the template's
   };
-  const Case cases[] = {{"width 0", 0, templ.cy + 100}, {"height 0", templ.cx + 100, 0}};
+  const Case cases[] = {{"width 0", 0, templ.cy + 100, false},
+                        {"height 0", templ.cx + 100, 0, false},
+                        {"negative", -300, -200, false},
+                        {"huge", 100000, 100000, true}};
   for (const Case& c : cases) {
     Profile().WriteProfileInt("66", "CX", c.cx);
     Profile().WriteProfileInt("66", "CY", c.cy);
     CAnchoredDlg dlg(Profile());
     HWND hwnd = dlg.Create(nullptr);
     ASSERT_NE(hwnd, nullptr) << c.name;
-    EXPECT_EQ(WindowSize(hwnd).cx, templ.cx) << c.name;
-    EXPECT_EQ(WindowSize(hwnd).cy, templ.cy) << c.name;
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    ASSERT_TRUE(::GetMonitorInfoW(::MonitorFromWindow(hwnd, MONITOR_DEFAULTTONEAREST), &monitor)) << c.name;
+    const SIZE expected = c.bWorkArea ? SIZE{monitor.rcWork.right - monitor.rcWork.left,
+                                             monitor.rcWork.bottom - monitor.rcWork.top}
+                                      : templ;
+    EXPECT_EQ(WindowSize(hwnd).cx, expected.cx) << c.name;
+    EXPECT_EQ(WindowSize(hwnd).cy, expected.cy) << c.name;
     dlg.DestroyWindow();
   }
 }
