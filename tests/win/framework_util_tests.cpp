@@ -140,7 +140,6 @@ TEST_F(ProfileTest, ValueOfAnotherTypeGivesTheDefault) {
 
 TEST(ResourceString, LoadsTableEntriesAsUtf8) {
   EXPECT_EQ(LoadResourceString(101), "&About Vantoric...");
-  EXPECT_EQ(LoadResourceString(103), "%08lX%04X%04X");
   EXPECT_EQ(LoadResourceString(1082).rfind("https://", 0), 0u);
   EXPECT_EQ(LoadResourceString(4321), "");
 }
