@@ -185,21 +185,28 @@ TEST(SingleInstance, FirstInstanceComesForwardWithItsLastPopup) {
 
 constexpr wchar_t kProgramKey[] = L"Software\\Local AppWizard-Generated Applications\\Vantoric";
 
-std::wstring ProgramPath() {
+// A file of the build tree, found relative to this test program.
+std::wstring BuildFile(const char* relative) {
   wchar_t self[MAX_PATH] = {};
   ::GetModuleFileNameW(nullptr, self, MAX_PATH);
   std::wstring path(self);
   path.resize(path.find_last_of(L'\\') + 1);
-  return path + Widen(VANTORIC_EXE_RELATIVE);
+  return path + Widen(relative);
 }
+
+std::wstring ProgramPath() { return BuildFile(VANTORIC_EXE_RELATIVE); }
 
 class CProgram {
  public:
-  explicit CProgram(const std::wstring& args = L"") {
-    std::wstring cmd = L"\"" + ProgramPath() + L"\"";
+  // Starts `program` (the build's vantoric.exe by default) in `folder` (this
+  // test's current folder when empty).
+  explicit CProgram(const std::wstring& args = L"", const std::wstring& program = ProgramPath(),
+                    const std::wstring& folder = L"") {
+    std::wstring cmd = L"\"" + program + L"\"";
     if (!args.empty()) cmd += L" " + args;
     STARTUPINFOW si{sizeof si};
-    m_bStarted = ::CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &m_pi);
+    m_bStarted = ::CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                                  folder.empty() ? nullptr : folder.c_str(), &si, &m_pi);
   }
   ~CProgram() {
     if (!m_bStarted) return;
@@ -325,6 +332,84 @@ TEST_F(RealProgram, SecondStartEndsAtOnceAndBringsTheFirstForward) {
   EXPECT_EQ(MainWindows().size(), 1u);
 
   Close(main, first);
+}
+
+// A folder that holds a copy of the program and, beside it, a library named
+// like a system library that the program uses, as a Downloads folder might.
+class CPlantedFolder {
+ public:
+  CPlantedFolder() {
+    wchar_t temp[MAX_PATH] = {};
+    ::GetTempPathW(MAX_PATH, temp);
+    m_strFolder = std::wstring(temp) + L"vantoric planted " + std::to_wstring(::GetCurrentProcessId());
+    ::CreateDirectoryW(m_strFolder.c_str(), nullptr);
+    m_bReady = ::CopyFileW(ProgramPath().c_str(), Program().c_str(), FALSE) &&
+               ::CopyFileW(PlantedLibraryPath().c_str(), Library().c_str(), FALSE);
+  }
+  ~CPlantedFolder() {
+    for (const std::wstring& file : {Program(), Library(), Library() + L".loaded"}) ::DeleteFileW(file.c_str());
+    ::RemoveDirectoryW(m_strFolder.c_str());
+  }
+  CPlantedFolder(const CPlantedFolder&) = delete;
+  CPlantedFolder& operator=(const CPlantedFolder&) = delete;
+
+  bool IsReady() const { return m_bReady; }
+  const std::wstring& Folder() const { return m_strFolder; }
+  // Named apart from the build's program, so that Wine's setting for it
+  // touches no other test.
+  static constexpr wchar_t PROGRAM_NAME[] = L"vantoric-planted.exe";
+  std::wstring Program() const { return m_strFolder + L"\\" + PROGRAM_NAME; }
+  // What the planted library leaves once it is loaded.
+  bool WasLoaded() const { return ::GetFileAttributesW((Library() + L".loaded").c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+ private:
+  static std::wstring PlantedLibraryPath() { return BuildFile(VANTORIC_PLANTED_RELATIVE); }
+  std::wstring Library() const { return m_strFolder + L"\\iphlpapi.dll"; }
+
+  std::wstring m_strFolder;
+  bool m_bReady = false;
+};
+
+// Windows looks for a library that is not one of its known ones in the
+// program's folder first; Wine prefers its own built-in copy unless told
+// otherwise (the child does not take WINEDLLOVERRIDES from this process's
+// environment, so Wine's per-program setting is used). The planted copy of
+// the program is told to prefer a library file, as Windows does.
+class CNativeLibraryFirst {
+ public:
+  explicit CNativeLibraryFirst(const std::wstring& programName)
+      : m_strKey(L"Software\\Wine\\AppDefaults\\" + programName) {
+    const wchar_t order[] = L"native,builtin";
+    m_bSet = ::RegSetKeyValueW(HKEY_CURRENT_USER, (m_strKey + L"\\DllOverrides").c_str(), L"iphlpapi", REG_SZ, order,
+                               sizeof order) == ERROR_SUCCESS;
+  }
+  ~CNativeLibraryFirst() { ::RegDeleteTreeW(HKEY_CURRENT_USER, m_strKey.c_str()); }
+  CNativeLibraryFirst(const CNativeLibraryFirst&) = delete;
+  CNativeLibraryFirst& operator=(const CNativeLibraryFirst&) = delete;
+
+  bool IsSet() const { return m_bSet; }
+
+ private:
+  std::wstring m_strKey;
+  bool m_bSet = false;
+};
+
+TEST_F(RealProgram, ALibraryPlantedBesideTheProgramIsNotLoaded) {
+  const CPlantedFolder planted;
+  ASSERT_TRUE(planted.IsReady()) << Narrow(planted.Folder());
+  const CNativeLibraryFirst nativeFirst(CPlantedFolder::PROGRAM_NAME);
+  ASSERT_TRUE(nativeFirst.IsSet());
+  // Started from that folder, which is then also the current folder.
+  CProgram program(L"", planted.Program(), planted.Folder());
+  ASSERT_TRUE(program.Started());
+  HWND main = WaitForMainWindow(program.Id());
+  EXPECT_NE(main, nullptr) << "the window did not open (the planted library lists no adapter)";
+  if (main != nullptr) {
+    // The system's library answered: it lists the machine's adapters.
+    EXPECT_GT(::SendMessageW(::GetDlgItem(main, IDC_COMBO_ADAPTER), CB_GETCOUNT, 0, 0), 0);
+  }
+  EXPECT_FALSE(planted.WasLoaded()) << "the planted iphlpapi.dll was loaded";
+  if (main != nullptr) Close(main, program);
 }
 
 TEST_F(RealProgram, SizeIsRememberedByClosingAndNotByExit) {
