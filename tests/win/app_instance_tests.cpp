@@ -1,9 +1,12 @@
-// Start-up and the single instance: the command line, the instance check,
-// the first instance's answer, and the real program started twice in one
-// prefix (a second start ends at once and brings the first window forward;
-// the window's size is remembered by closing, not by Exit).
+// Start-up and the single instance: the command line, the instance check
+// (also against an instance with other rights), the first instance's answer
+// (which deletes only a later start's atom), and the real program started
+// twice in one prefix (a second start ends at once and brings the first
+// window forward; the window's size is remembered by closing, not by Exit)
+// and from a folder where a library of a system library's name was planted.
 #include <windows.h>
 #include <commctrl.h>
+#include <sddl.h>
 
 #include <gtest/gtest.h>
 
@@ -14,6 +17,7 @@
 #include "app/win_app_ex.h"
 #include "framework/command_line.h"
 #include "framework/dialog.h"
+#include "framework/handles.h"
 #include "framework/utf8.h"
 #include "resources/resource.h"
 #include "tests/win/support/gui_support.h"
@@ -56,9 +60,16 @@ TEST(CommandLine, ShellCommandsAndFileName) {
   EXPECT_EQ(printTo.m_strPortName, "port");
 }
 
+// A later start's arguments and whether that start goes on by itself.
+struct StartCase {
+  const char* name;
+  Args args;
+  bool starts;
+};
+
 class CTestInstanceApp : public CWinAppEx {
  public:
-  CTestInstanceApp() : CWinAppEx("Instance") {}
+  explicit CTestInstanceApp(const char* name = "Instance") : CWinAppEx(name) {}
   bool InitInstance() override { return false; }
   using CWinAppEx::InitInstance;
 };
@@ -75,19 +86,14 @@ TEST(SingleInstance, FirstStartsAndLaterOnesAreToldToEnd) {
   EXPECT_NE(first.GetCheckInstanceMessage(), 0u);
   EXPECT_EQ(first.GetCheckInstanceMessage(), ::RegisterWindowMessageW(Widen(name).c_str()));
 
-  struct Case {
-    const char* name;
-    Args args;
-    bool starts;
-  };
-  const Case cases[] = {
+  const StartCase cases[] = {
       {"no arguments", {}, false},
       {"a file", {"C:\\later start.txt"}, false},
       {"embedding", {"/Embedding"}, false},
       {"print", {"/p", "C:\\later start.txt"}, true},
       {"dde", {"/dde"}, true},
   };
-  for (const Case& c : cases) {
+  for (const StartCase& c : cases) {
     CTestInstanceApp later;
     EXPECT_EQ(later.InitInstance(name, c.args), c.starts) << c.name;
     EXPECT_EQ(later.GetCheckInstanceMessage(), first.GetCheckInstanceMessage()) << c.name;
@@ -96,10 +102,56 @@ TEST(SingleInstance, FirstStartsAndLaterOnesAreToldToEnd) {
   const ATOM atom = ::GlobalFindAtomW(L"C:\\later start.txt");
   EXPECT_NE(atom, 0);
   ::GlobalDeleteAtom(atom);
+  // A relative name is handed over as the full path that it names here.
+  CTestInstanceApp relative;
+  EXPECT_FALSE(relative.InitInstance(name, {"relative start.txt"}));
+  wchar_t folder[MAX_PATH] = {};
+  ::GetCurrentDirectoryW(MAX_PATH, folder);
+  std::wstring full = folder;
+  if (full.back() != L'\\') full += L'\\';
+  const ATOM relativeAtom = ::GlobalFindAtomW((full + L"relative start.txt").c_str());
+  EXPECT_NE(relativeAtom, 0) << Narrow(full);
+  ::GlobalDeleteAtom(relativeAtom);
 
   CTestInstanceApp unnamed;
   EXPECT_TRUE(unnamed.InitInstance("", {})) << "without a name there is no check";
   EXPECT_EQ(unnamed.GetCheckInstanceMessage(), 0u);
+}
+
+// A stand-in for an instance with other rights: a mutex of the instance
+// name whose security descriptor denies everyone, this test too, as the
+// mutex of an elevated instance denies a start without elevation.
+TEST(SingleInstance, AnInstanceWithOtherRightsIsNamedToTheUser) {
+  const std::string name = UniqueTestName() + ".other rights";
+  PSECURITY_DESCRIPTOR descriptor = nullptr;
+  ASSERT_TRUE(::ConvertStringSecurityDescriptorToSecurityDescriptorW(L"D:P(D;;GA;;;WD)", SDDL_REVISION_1,
+                                                                     &descriptor, nullptr));
+  SECURITY_ATTRIBUTES attributes{sizeof attributes, descriptor, FALSE};
+  const CHandle standIn(::CreateMutexW(&attributes, FALSE, Widen(name).c_str()));
+  ::LocalFree(descriptor);
+  ASSERT_TRUE(standIn);
+
+  const StartCase cases[] = {
+      {"no arguments", {}, false},
+      {"a file", {"C:\\start with other rights.txt"}, false},
+      {"print: this start does the work itself", {"/p", "C:\\start with other rights.txt"}, true},
+  };
+  for (const StartCase& c : cases) {
+    test::CMessageBoxCatcher catcher;
+    CTestInstanceApp later("Vantoric");
+    EXPECT_EQ(later.InitInstance(name, c.args), c.starts) << c.name;
+    if (c.starts) {
+      EXPECT_TRUE(catcher.Boxes().empty()) << c.name;
+      continue;
+    }
+    ASSERT_EQ(catcher.Boxes().size(), 1u) << c.name;
+    const test::CaughtBox& box = catcher.Boxes()[0];
+    EXPECT_EQ(box.caption, "Vantoric") << c.name;
+    EXPECT_EQ(box.text, "Vantoric is already running with other rights. Switch to its window, or close it first.")
+        << c.name;
+    EXPECT_EQ(box.icon, test::BoxIcon::Warning) << c.name;
+  }
+  EXPECT_EQ(::GlobalFindAtomW(L"C:\\start with other rights.txt"), 0) << "no atom that nobody would delete";
 }
 
 bool TokenHasTcbEnabled() {
@@ -163,6 +215,14 @@ TEST(SingleInstance, FirstInstanceComesForwardWithItsLastPopup) {
     EXPECT_EQ(::GlobalFindAtomW(L"D:\\opened by a later start.txt"), 0) << c.name << ": the atom is deleted";
     EXPECT_EQ(app.GetLastAnotherInstanceFile(), "D:\\opened by a later start.txt") << c.name;
   }
+
+  // Anyone may send the message: an atom that is no later start's file
+  // name brings the window forward but stays where it is.
+  const ATOM foreign = ::GlobalAddAtomW(L"Another program's atom");
+  ::SendMessageW(hMain, msg, foreign, 0);
+  EXPECT_EQ(::GlobalFindAtomW(L"Another program's atom"), foreign);
+  EXPECT_EQ(app.GetLastAnotherInstanceFile(), "D:\\opened by a later start.txt");
+  ::GlobalDeleteAtom(foreign);
 
   // An open dialog of the main window comes to the front with it.
   CDialog popup(IDD_ABOUTBOX);
