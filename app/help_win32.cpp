@@ -5,6 +5,7 @@
 #include <string>
 
 #include "framework/message_box.h"
+#include "framework/system_library.h"
 #include "framework/utf8.h"
 #include "help/help_context.h"
 
@@ -14,43 +15,35 @@ namespace {
 
 using HtmlHelpProc = HWND(WINAPI*)(HWND, LPCWSTR, UINT, DWORD_PTR);
 
-// The viewer is taken from the system directory by its full path, never from
-// the program's own folder. It stays loaded for the life of the process: its
-// windows run on its code.
+// The viewer comes from the system folder, with the libraries it needs in
+// turn, never from the program's own folder. It stays loaded for the life of
+// the process: its windows run on its code. A failed load is tried again at
+// the next request, which then reports its own error.
 HtmlHelpProc LoadHtmlHelp(DWORD& error) {
   static HtmlHelpProc htmlHelp = nullptr;
-  error = ERROR_SUCCESS;
-  if (htmlHelp != nullptr) return htmlHelp;
-  wchar_t system[MAX_PATH + 1] = {};
-  const UINT length = ::GetSystemDirectoryW(system, MAX_PATH + 1);
-  if (length == 0 || length > MAX_PATH) {
-    error = ::GetLastError();
-    return nullptr;
-  }
-  HMODULE viewer = ::LoadLibraryW((std::wstring(system) + L"\\hhctrl.ocx").c_str());
-  if (viewer == nullptr) {
-    error = ::GetLastError();
-    return nullptr;
-  }
-  const FARPROC proc = ::GetProcAddress(viewer, "HtmlHelpW");
-  if (proc == nullptr) {
-    error = ::GetLastError();
-    ::FreeLibrary(viewer);
-    return nullptr;
-  }
-  htmlHelp = reinterpret_cast<HtmlHelpProc>(reinterpret_cast<void (*)()>(proc));
+  if (htmlHelp == nullptr) htmlHelp = GetSystemFunction<HtmlHelpProc>(L"hhctrl.ocx", "HtmlHelpW");
+  error = htmlHelp != nullptr ? ERROR_SUCCESS : ::GetLastError();
   return htmlHelp;
 }
 
 }  // namespace
 
-std::string GetHelpFilePath() {
-  wchar_t directory[MAX_PATH + 1] = {};
-  const UINT length = ::GetWindowsDirectoryW(directory, MAX_PATH + 1);
-  if (length == 0 || length >= MAX_PATH) return {};
-  std::wstring path = std::wstring(directory, length) + L"\\HELP\\Vantoric.chm";
-  if (path.size() > MAX_PATH) path.resize(MAX_PATH);
-  return Narrow(path);
+std::string HelpFileInFolder(const std::wstring& windowsFolder, std::string& error) {
+  const std::wstring path = windowsFolder + L"\\HELP\\Vantoric.chm";
+  if (path.size() < MAX_PATH) return Narrow(path);
+  error = "Help cannot be shown: the path of the help file is longer than " + std::to_string(MAX_PATH - 1) +
+          " characters:\n" + Narrow(path);
+  return {};
+}
+
+std::string GetHelpFilePath(std::string& error) {
+  const std::wstring folder = GetWindowsFolder();
+  if (folder.empty()) {
+    error = "Help cannot be shown: the Windows folder could not be read (system error " +
+            std::to_string(::GetLastError()) + ").";
+    return {};
+  }
+  return HelpFileInFolder(folder, error);
 }
 
 CHelpOutcome ShowHelpContext(HWND owner, const std::string& helpFile, unsigned contextId) {
@@ -78,8 +71,13 @@ CHelpOutcome ShowHelpContext(HWND owner, const std::string& helpFile, unsigned c
 }
 
 void ShowProgramHelp(HWND owner) {
-  const std::string path = GetHelpFilePath();
-  if (!path.empty()) ShowHelpContext(owner, path, IDH_MAIN_WINDOW);
+  std::string error;
+  const std::string path = GetHelpFilePath(error);
+  if (path.empty()) {
+    ShowMessage(owner, error, MB_OK | MB_ICONEXCLAMATION);
+    return;
+  }
+  ShowHelpContext(owner, path, IDH_MAIN_WINDOW);
 }
 
 }  // namespace vantoric

@@ -8,9 +8,14 @@
 
 namespace vantoric {
 
-// "<Windows directory>\HELP\Vantoric.chm", cut to MAX_PATH characters; empty
-// when the Windows directory cannot be read or already fills MAX_PATH.
-std::string GetHelpFilePath();
+// "<windowsFolder>\HELP\Vantoric.chm". Empty when that path is longer than
+// the file functions and the viewer take (MAX_PATH - 1 characters); `error`
+// then says so to the user, naming the path.
+std::string HelpFileInFolder(const std::wstring& windowsFolder, std::string& error);
+
+// The help file in the Windows folder. Empty when the folder cannot be read
+// or the path does not fit; `error` then says why, in words for the user.
+std::string GetHelpFilePath(std::string& error);
 
 // What became of a request for help.
 enum class CHelpOutcome {
@@ -26,7 +31,7 @@ enum class CHelpOutcome {
 CHelpOutcome ShowHelpContext(HWND owner, const std::string& helpFile, unsigned contextId);
 
 // The Help button: the help file of GetHelpFilePath at the main window's
-// topic. Nothing happens when the path cannot be formed.
+// topic, or a message saying why there is no path to open.
 void ShowProgramHelp(HWND owner);
 
 }  // namespace vantoric

@@ -1,9 +1,28 @@
 #include "app/win_app_ex.h"
 
+#include "app/instance_rules.h"
 #include "framework/command_line.h"
+#include "framework/message_box.h"
 #include "framework/utf8.h"
 
 namespace vantoric {
+
+namespace {
+
+// A later start hands over its file as a full path: the running instance
+// has a current folder of its own, and takes nothing else.
+std::wstring FullPath(const std::string& file) {
+  const std::wstring wide = Widen(file);
+  const DWORD size = ::GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr);
+  if (size == 0) return wide;
+  std::wstring full(size, L'\0');
+  const DWORD length = ::GetFullPathNameW(wide.c_str(), size, full.data(), nullptr);
+  if (length == 0 || length >= size) return wide;
+  full.resize(length);
+  return full;
+}
+
+}  // namespace
 
 bool CWinAppEx::InitInstance(std::string_view uniqueName) {
   return InitInstance(uniqueName, GetCommandLineArguments());
@@ -17,22 +36,29 @@ bool CWinAppEx::InitInstance(std::string_view uniqueName, const std::vector<std:
   ::SetLastError(0);
   m_hInstanceMutex.reset(::CreateMutexW(nullptr, FALSE, name.c_str()));
   const DWORD error = ::GetLastError();
-  // Access denied: the instance of another logon holds it; that also counts.
-  const bool bRunning = (m_hInstanceMutex && error == ERROR_ALREADY_EXISTS) || error == ERROR_ACCESS_DENIED;
-  if (!bRunning) return true;
+  // Access denied: an instance with other rights holds it (an elevated one,
+  // or another user's); the system drops a message to its windows.
+  const bool bUnreachable = error == ERROR_ACCESS_DENIED;
+  if (!bUnreachable && !(m_hInstanceMutex && error == ERROR_ALREADY_EXISTS)) return true;
 
   const CCommandLineInfo info = ParseCommandLine(args);
   switch (info.m_nShellCommand) {
     case CCommandLineInfo::FileNew:
     case CCommandLineInfo::FileNothing:
-      BroadcastToFirstInstance(0);
-      return false;
     case CCommandLineInfo::FileOpen:
-      BroadcastToFirstInstance(::GlobalAddAtomW(Widen(info.m_strFileName).c_str()));
-      return false;
+      break;
     default:
       return true;  // printing and the like: this instance does the work itself
   }
+  if (bUnreachable) {
+    ShowMessage(nullptr,
+                GetAppName() + " is already running with other rights. Switch to its window, or close it first.",
+                MB_OK | MB_ICONEXCLAMATION, GetAppName());
+    return false;
+  }
+  const bool bFile = info.m_nShellCommand == CCommandLineInfo::FileOpen;
+  BroadcastToFirstInstance(bFile ? ::GlobalAddAtomW(FullPath(info.m_strFileName).c_str()) : 0);
+  return false;
 }
 
 bool CWinAppEx::BroadcastToFirstInstance(ATOM atom) const {
@@ -66,9 +92,11 @@ bool CWinAppEx::PreTranslateMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 
 bool CWinAppEx::OnAnotherInstance(UINT /*msg*/, WPARAM wp, LPARAM /*lp*/) {
   const auto atom = static_cast<ATOM>(wp);
-  if (atom != 0) {
-    m_szAtomName[0] = L'\0';
-    ::GlobalGetAtomNameW(atom, m_szAtomName, 256);
+  wchar_t name[256] = {};
+  // Anyone may send this message: only an atom that a later start added is
+  // taken and deleted, never one that another program holds.
+  if (atom != 0 && ::GlobalGetAtomNameW(atom, name, 256) > 0 && IsHandedOverFileName(Narrow(name))) {
+    m_strAnotherInstanceFile = Narrow(name);
     ::GlobalDeleteAtom(atom);
   }
   HWND main = GetMainWnd();
@@ -87,6 +115,6 @@ bool CWinAppEx::OnAnotherInstance(UINT /*msg*/, WPARAM wp, LPARAM /*lp*/) {
   return true;
 }
 
-std::string CWinAppEx::GetLastAnotherInstanceFile() const { return Narrow(m_szAtomName); }
+std::string CWinAppEx::GetLastAnotherInstanceFile() const { return m_strAnotherInstanceFile; }
 
 }  // namespace vantoric

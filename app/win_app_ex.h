@@ -19,7 +19,8 @@ class CWinAppEx : public CApplication {
   using CApplication::InitInstance;
 
   // The single-instance check for this process's command line. False when
-  // another instance runs and has been signalled: the caller must end.
+  // another instance runs and has been signalled, or runs with other rights
+  // and cannot be, which the user has been told: the caller must end.
   virtual bool InitInstance(std::string_view uniqueName);
   // The same for a given argument list (without the program name).
   bool InitInstance(std::string_view uniqueName, const std::vector<std::string>& args);
@@ -43,7 +44,7 @@ class CWinAppEx : public CApplication {
 
  private:
   CHandle m_hInstanceMutex;  // open for the life of the process: marks the running instance
-  wchar_t m_szAtomName[257] = {};
+  std::string m_strAnotherInstanceFile;
 };
 
 }  // namespace vantoric

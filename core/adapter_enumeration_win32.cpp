@@ -7,6 +7,7 @@
 #include <new>
 
 #include "core/address_names.h"
+#include "framework/system_library.h"
 #include "framework/utf8.h"
 
 namespace vantoric {
@@ -54,10 +55,16 @@ constexpr DWORD HOST_BUFFER_LENGTH = 256;
 
 using CAdapterListBuffer = std::unique_ptr<AdapterAddresses, CAdapterListFree>;
 
-// The OS's query, typed for the layout that the snapshot reads.
+// The OS's query, typed for the layout that the snapshot reads. iphlpapi is
+// loaded from the system folder at the first query: imported by name, it
+// would be looked for in the program's folder first.
 ULONG WINAPI SystemAdapterAddresses(ULONG family, ULONG flags, PVOID reserved, AdapterAddresses* buffer,
                                     PULONG size) {
-  return ::GetAdaptersAddresses(family, flags, reserved, reinterpret_cast<PIP_ADAPTER_ADDRESSES>(buffer), size);
+  using GetAdaptersAddressesFn = ULONG(WINAPI*)(ULONG, ULONG, PVOID, PIP_ADAPTER_ADDRESSES, PULONG);
+  static const auto pfnGetAdaptersAddresses =
+      GetSystemFunction<GetAdaptersAddressesFn>(L"iphlpapi.dll", "GetAdaptersAddresses");
+  if (pfnGetAdaptersAddresses == nullptr) return ERROR_MOD_NOT_FOUND;
+  return pfnGetAdaptersAddresses(family, flags, reserved, reinterpret_cast<PIP_ADAPTER_ADDRESSES>(buffer), size);
 }
 
 // Asks for the size of the list, then for the list into a zero-filled buffer

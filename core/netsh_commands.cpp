@@ -92,6 +92,9 @@ std::string RefusalText(NetshRefusal refusal) {
       return "The command was not run: its text is not valid Unicode.";
     case NetshRefusal::Busy:
       return "The command was not run: another netsh command is still running.";
+    case NetshRefusal::NoSystemFolder:
+      return "The command was not run: Windows did not tell where its system folder is, so the system's "
+             "netsh could not be found.";
     case NetshRefusal::None:
       break;
   }

@@ -51,6 +51,7 @@ enum class NetshRefusal {
                      // let a second command into an interactive netsh)
   InvalidText,       // not valid UTF-8
   Busy,              // another netsh command is still running
+  NoSystemFolder,    // Windows did not tell its system folder, where netsh is
 };
 
 // Whether a command line is safe to hand to netsh: valid UTF-8 of at most

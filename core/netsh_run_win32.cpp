@@ -172,10 +172,9 @@ void CNetshRunner::OnOutputText(const char* text) {
 }
 
 std::wstring GetNetshPath() {
-  wchar_t dir[MAX_PATH] = {};
-  const UINT len = ::GetSystemDirectoryW(dir, MAX_PATH);
-  std::wstring path = (len > 0 && len < MAX_PATH) ? std::wstring(dir, len) : std::wstring(L"C:\\Windows\\System32");
-  return path + L"\\" + Widen(GetNetshVerb(NETSH_PROGRAM)) + L".exe";
+  const std::wstring folder = GetSystemFolder();
+  if (folder.empty()) return {};
+  return folder + L"\\" + Widen(GetNetshVerb(NETSH_PROGRAM)) + L".exe";
 }
 
 bool IsElevationNeeded() {
@@ -202,6 +201,8 @@ CNetshResult RunNetshCommand(std::string_view commandLine, CNetshRunner* pRunner
   if (pRunner != nullptr) pRunner->Stop();
   const NetshRefusal refusal = CheckNetshLine(commandLine);
   if (refusal != NetshRefusal::None) return Refusal(refusal);
+  // No guess at where Windows lives: a netsh elsewhere could be anyone's.
+  if (GetNetshPath().empty()) return Refusal(NetshRefusal::NoSystemFolder);
 
   struct CRunningFlag {
     CRunningFlag() { t_bRunning = true; }

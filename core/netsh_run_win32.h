@@ -50,6 +50,7 @@ struct CNetshRunOptions {
 
 // The system's netsh: "<system directory>\netsh.exe". Never started by bare
 // name, which would find a netsh.exe planted beside this program first.
+// Empty when the system directory cannot be read.
 std::wstring GetNetshPath();
 
 // True when the address commands must run elevated: Windows major version

@@ -165,7 +165,7 @@ TEST(NetshDescribe, EachOutcomeSaysWhatHappened) {
 TEST(NetshDescribe, EveryRefusalHasItsOwnReasonAndChangesNothing) {
   const NetshRefusal refusals[] = {NetshRefusal::LineTooLong,      NetshRefusal::QuoteInValue,
                                    NetshRefusal::ControlCharacter, NetshRefusal::InvalidText,
-                                   NetshRefusal::Busy};
+                                   NetshRefusal::Busy,             NetshRefusal::NoSystemFolder};
   std::vector<std::string> texts;
   for (NetshRefusal refusal : refusals) {
     CNetshResult r = Make(NetshOutcome::Refused);

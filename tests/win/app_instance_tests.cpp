@@ -1,9 +1,12 @@
-// Start-up and the single instance: the command line, the instance check,
-// the first instance's answer, and the real program started twice in one
-// prefix (a second start ends at once and brings the first window forward;
-// the window's size is remembered by closing, not by Exit).
+// Start-up and the single instance: the command line, the instance check
+// (also against an instance with other rights), the first instance's answer
+// (which deletes only a later start's atom), and the real program started
+// twice in one prefix (a second start ends at once and brings the first
+// window forward; the window's size is remembered by closing, not by Exit)
+// and from a folder where a library of a system library's name was planted.
 #include <windows.h>
 #include <commctrl.h>
+#include <sddl.h>
 
 #include <gtest/gtest.h>
 
@@ -14,6 +17,7 @@
 #include "app/win_app_ex.h"
 #include "framework/command_line.h"
 #include "framework/dialog.h"
+#include "framework/handles.h"
 #include "framework/utf8.h"
 #include "resources/resource.h"
 #include "tests/win/support/gui_support.h"
@@ -56,9 +60,16 @@ TEST(CommandLine, ShellCommandsAndFileName) {
   EXPECT_EQ(printTo.m_strPortName, "port");
 }
 
+// A later start's arguments and whether that start goes on by itself.
+struct StartCase {
+  const char* name;
+  Args args;
+  bool starts;
+};
+
 class CTestInstanceApp : public CWinAppEx {
  public:
-  CTestInstanceApp() : CWinAppEx("Instance") {}
+  explicit CTestInstanceApp(const char* name = "Instance") : CWinAppEx(name) {}
   bool InitInstance() override { return false; }
   using CWinAppEx::InitInstance;
 };
@@ -75,19 +86,14 @@ TEST(SingleInstance, FirstStartsAndLaterOnesAreToldToEnd) {
   EXPECT_NE(first.GetCheckInstanceMessage(), 0u);
   EXPECT_EQ(first.GetCheckInstanceMessage(), ::RegisterWindowMessageW(Widen(name).c_str()));
 
-  struct Case {
-    const char* name;
-    Args args;
-    bool starts;
-  };
-  const Case cases[] = {
+  const StartCase cases[] = {
       {"no arguments", {}, false},
       {"a file", {"C:\\later start.txt"}, false},
       {"embedding", {"/Embedding"}, false},
       {"print", {"/p", "C:\\later start.txt"}, true},
       {"dde", {"/dde"}, true},
   };
-  for (const Case& c : cases) {
+  for (const StartCase& c : cases) {
     CTestInstanceApp later;
     EXPECT_EQ(later.InitInstance(name, c.args), c.starts) << c.name;
     EXPECT_EQ(later.GetCheckInstanceMessage(), first.GetCheckInstanceMessage()) << c.name;
@@ -96,10 +102,56 @@ TEST(SingleInstance, FirstStartsAndLaterOnesAreToldToEnd) {
   const ATOM atom = ::GlobalFindAtomW(L"C:\\later start.txt");
   EXPECT_NE(atom, 0);
   ::GlobalDeleteAtom(atom);
+  // A relative name is handed over as the full path that it names here.
+  CTestInstanceApp relative;
+  EXPECT_FALSE(relative.InitInstance(name, {"relative start.txt"}));
+  wchar_t folder[MAX_PATH] = {};
+  ::GetCurrentDirectoryW(MAX_PATH, folder);
+  std::wstring full = folder;
+  if (full.back() != L'\\') full += L'\\';
+  const ATOM relativeAtom = ::GlobalFindAtomW((full + L"relative start.txt").c_str());
+  EXPECT_NE(relativeAtom, 0) << Narrow(full);
+  ::GlobalDeleteAtom(relativeAtom);
 
   CTestInstanceApp unnamed;
   EXPECT_TRUE(unnamed.InitInstance("", {})) << "without a name there is no check";
   EXPECT_EQ(unnamed.GetCheckInstanceMessage(), 0u);
+}
+
+// A stand-in for an instance with other rights: a mutex of the instance
+// name whose security descriptor denies everyone, this test too, as the
+// mutex of an elevated instance denies a start without elevation.
+TEST(SingleInstance, AnInstanceWithOtherRightsIsNamedToTheUser) {
+  const std::string name = UniqueTestName() + ".other rights";
+  PSECURITY_DESCRIPTOR descriptor = nullptr;
+  ASSERT_TRUE(::ConvertStringSecurityDescriptorToSecurityDescriptorW(L"D:P(D;;GA;;;WD)", SDDL_REVISION_1,
+                                                                     &descriptor, nullptr));
+  SECURITY_ATTRIBUTES attributes{sizeof attributes, descriptor, FALSE};
+  const CHandle standIn(::CreateMutexW(&attributes, FALSE, Widen(name).c_str()));
+  ::LocalFree(descriptor);
+  ASSERT_TRUE(standIn);
+
+  const StartCase cases[] = {
+      {"no arguments", {}, false},
+      {"a file", {"C:\\start with other rights.txt"}, false},
+      {"print: this start does the work itself", {"/p", "C:\\start with other rights.txt"}, true},
+  };
+  for (const StartCase& c : cases) {
+    test::CMessageBoxCatcher catcher;
+    CTestInstanceApp later("Vantoric");
+    EXPECT_EQ(later.InitInstance(name, c.args), c.starts) << c.name;
+    if (c.starts) {
+      EXPECT_TRUE(catcher.Boxes().empty()) << c.name;
+      continue;
+    }
+    ASSERT_EQ(catcher.Boxes().size(), 1u) << c.name;
+    const test::CaughtBox& box = catcher.Boxes()[0];
+    EXPECT_EQ(box.caption, "Vantoric") << c.name;
+    EXPECT_EQ(box.text, "Vantoric is already running with other rights. Switch to its window, or close it first.")
+        << c.name;
+    EXPECT_EQ(box.icon, test::BoxIcon::Warning) << c.name;
+  }
+  EXPECT_EQ(::GlobalFindAtomW(L"C:\\start with other rights.txt"), 0) << "no atom that nobody would delete";
 }
 
 bool TokenHasTcbEnabled() {
@@ -164,6 +216,14 @@ TEST(SingleInstance, FirstInstanceComesForwardWithItsLastPopup) {
     EXPECT_EQ(app.GetLastAnotherInstanceFile(), "D:\\opened by a later start.txt") << c.name;
   }
 
+  // Anyone may send the message: an atom that is no later start's file
+  // name brings the window forward but stays where it is.
+  const ATOM foreign = ::GlobalAddAtomW(L"Another program's atom");
+  ::SendMessageW(hMain, msg, foreign, 0);
+  EXPECT_EQ(::GlobalFindAtomW(L"Another program's atom"), foreign);
+  EXPECT_EQ(app.GetLastAnotherInstanceFile(), "D:\\opened by a later start.txt");
+  ::GlobalDeleteAtom(foreign);
+
   // An open dialog of the main window comes to the front with it.
   CDialog popup(IDD_ABOUTBOX);
   HWND hPopup = popup.Create(hMain);
@@ -185,21 +245,28 @@ TEST(SingleInstance, FirstInstanceComesForwardWithItsLastPopup) {
 
 constexpr wchar_t kProgramKey[] = L"Software\\Local AppWizard-Generated Applications\\Vantoric";
 
-std::wstring ProgramPath() {
+// A file of the build tree, found relative to this test program.
+std::wstring BuildFile(const char* relative) {
   wchar_t self[MAX_PATH] = {};
   ::GetModuleFileNameW(nullptr, self, MAX_PATH);
   std::wstring path(self);
   path.resize(path.find_last_of(L'\\') + 1);
-  return path + Widen(VANTORIC_EXE_RELATIVE);
+  return path + Widen(relative);
 }
+
+std::wstring ProgramPath() { return BuildFile(VANTORIC_EXE_RELATIVE); }
 
 class CProgram {
  public:
-  explicit CProgram(const std::wstring& args = L"") {
-    std::wstring cmd = L"\"" + ProgramPath() + L"\"";
+  // Starts `program` (the build's vantoric.exe by default) in `folder` (this
+  // test's current folder when empty).
+  explicit CProgram(const std::wstring& args = L"", const std::wstring& program = ProgramPath(),
+                    const std::wstring& folder = L"") {
+    std::wstring cmd = L"\"" + program + L"\"";
     if (!args.empty()) cmd += L" " + args;
     STARTUPINFOW si{sizeof si};
-    m_bStarted = ::CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &m_pi);
+    m_bStarted = ::CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                                  folder.empty() ? nullptr : folder.c_str(), &si, &m_pi);
   }
   ~CProgram() {
     if (!m_bStarted) return;
@@ -325,6 +392,84 @@ TEST_F(RealProgram, SecondStartEndsAtOnceAndBringsTheFirstForward) {
   EXPECT_EQ(MainWindows().size(), 1u);
 
   Close(main, first);
+}
+
+// A folder that holds a copy of the program and, beside it, a library named
+// like a system library that the program uses, as a Downloads folder might.
+class CPlantedFolder {
+ public:
+  CPlantedFolder() {
+    wchar_t temp[MAX_PATH] = {};
+    ::GetTempPathW(MAX_PATH, temp);
+    m_strFolder = std::wstring(temp) + L"vantoric planted " + std::to_wstring(::GetCurrentProcessId());
+    ::CreateDirectoryW(m_strFolder.c_str(), nullptr);
+    m_bReady = ::CopyFileW(ProgramPath().c_str(), Program().c_str(), FALSE) &&
+               ::CopyFileW(PlantedLibraryPath().c_str(), Library().c_str(), FALSE);
+  }
+  ~CPlantedFolder() {
+    for (const std::wstring& file : {Program(), Library(), Library() + L".loaded"}) ::DeleteFileW(file.c_str());
+    ::RemoveDirectoryW(m_strFolder.c_str());
+  }
+  CPlantedFolder(const CPlantedFolder&) = delete;
+  CPlantedFolder& operator=(const CPlantedFolder&) = delete;
+
+  bool IsReady() const { return m_bReady; }
+  const std::wstring& Folder() const { return m_strFolder; }
+  // Named apart from the build's program, so that Wine's setting for it
+  // touches no other test.
+  static constexpr wchar_t PROGRAM_NAME[] = L"vantoric-planted.exe";
+  std::wstring Program() const { return m_strFolder + L"\\" + PROGRAM_NAME; }
+  // What the planted library leaves once it is loaded.
+  bool WasLoaded() const { return ::GetFileAttributesW((Library() + L".loaded").c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+ private:
+  static std::wstring PlantedLibraryPath() { return BuildFile(VANTORIC_PLANTED_RELATIVE); }
+  std::wstring Library() const { return m_strFolder + L"\\iphlpapi.dll"; }
+
+  std::wstring m_strFolder;
+  bool m_bReady = false;
+};
+
+// Windows looks for a library that is not one of its known ones in the
+// program's folder first; Wine prefers its own built-in copy unless told
+// otherwise (the child does not take WINEDLLOVERRIDES from this process's
+// environment, so Wine's per-program setting is used). The planted copy of
+// the program is told to prefer a library file, as Windows does.
+class CNativeLibraryFirst {
+ public:
+  explicit CNativeLibraryFirst(const std::wstring& programName)
+      : m_strKey(L"Software\\Wine\\AppDefaults\\" + programName) {
+    const wchar_t order[] = L"native,builtin";
+    m_bSet = ::RegSetKeyValueW(HKEY_CURRENT_USER, (m_strKey + L"\\DllOverrides").c_str(), L"iphlpapi", REG_SZ, order,
+                               sizeof order) == ERROR_SUCCESS;
+  }
+  ~CNativeLibraryFirst() { ::RegDeleteTreeW(HKEY_CURRENT_USER, m_strKey.c_str()); }
+  CNativeLibraryFirst(const CNativeLibraryFirst&) = delete;
+  CNativeLibraryFirst& operator=(const CNativeLibraryFirst&) = delete;
+
+  bool IsSet() const { return m_bSet; }
+
+ private:
+  std::wstring m_strKey;
+  bool m_bSet = false;
+};
+
+TEST_F(RealProgram, ALibraryPlantedBesideTheProgramIsNotLoaded) {
+  const CPlantedFolder planted;
+  ASSERT_TRUE(planted.IsReady()) << Narrow(planted.Folder());
+  const CNativeLibraryFirst nativeFirst(CPlantedFolder::PROGRAM_NAME);
+  ASSERT_TRUE(nativeFirst.IsSet());
+  // Started from that folder, which is then also the current folder.
+  CProgram program(L"", planted.Program(), planted.Folder());
+  ASSERT_TRUE(program.Started());
+  HWND main = WaitForMainWindow(program.Id());
+  EXPECT_NE(main, nullptr) << "the window did not open (the planted library lists no adapter)";
+  if (main != nullptr) {
+    // The system's library answered: it lists the machine's adapters.
+    EXPECT_GT(::SendMessageW(::GetDlgItem(main, IDC_COMBO_ADAPTER), CB_GETCOUNT, 0, 0), 0);
+  }
+  EXPECT_FALSE(planted.WasLoaded()) << "the planted iphlpapi.dll was loaded";
+  if (main != nullptr) Close(main, program);
 }
 
 TEST_F(RealProgram, SizeIsRememberedByClosingAndNotByExit) {

@@ -1,7 +1,7 @@
 // The main window's Help button against the help file in the HELP folder of
 // the Windows directory: this build's Vantoric.chm opens in the HTML Help
 // viewer; a missing file, or one the viewer cannot read, is named in a
-// message.
+// message; a path too long for the viewer is an error that names it.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "app/help_win32.h"
 #include "app/vantoric_dlg.h"
 #include "framework/application.h"
 #include "framework/utf8.h"
@@ -117,6 +118,28 @@ class HelpButton : public ::testing::Test {
   HWND m_hwnd = nullptr;
   CSyntheticAdapterSource m_source{std::vector<SyntheticAdapter>{{"Ethernet", "Ethernet device"}}};
 };
+
+TEST(HelpFilePath, APathLongerThanTheViewerTakesIsAnErrorNamingIt) {
+  const std::wstring deep = L"D:\\" + std::wstring(238, L'w');  // 241 characters: the path has 259
+  const std::string tooLong = "Help cannot be shown: the path of the help file is longer than 259 characters:\n";
+  const struct {
+    const char* reason;
+    std::wstring folder;
+    std::string path;
+    std::string error;
+  } cases[] = {
+      {"the usual folder", L"C:\\Windows", "C:\\Windows\\HELP\\Vantoric.chm", ""},
+      {"a folder with a non-ASCII name", L"C:\\Wind\u00f6ws", "C:\\Wind\xC3\xB6ws\\HELP\\Vantoric.chm", ""},
+      {"a path of 259 characters", deep, Narrow(deep) + "\\HELP\\Vantoric.chm", ""},
+      {"a path of 260 characters", deep + L"w", "", tooLong + Narrow(deep) + "w\\HELP\\Vantoric.chm"},
+      {"a much longer one", deep + deep, "", tooLong + Narrow(deep + deep) + "\\HELP\\Vantoric.chm"},
+  };
+  for (const auto& c : cases) {
+    std::string error;
+    EXPECT_EQ(HelpFileInFolder(c.folder, error), c.path) << c.reason;
+    EXPECT_EQ(error, c.error) << c.reason;
+  }
+}
 
 TEST_F(HelpButton, OpensTheInstalledHelpInTheViewer) {
   ASSERT_TRUE(::CopyFileW(BuiltHelpPath().c_str(), InstalledHelpPath().c_str(), FALSE))
