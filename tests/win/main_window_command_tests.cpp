@@ -42,13 +42,7 @@ std::string Delete(const std::string& address) {
 
 class MainWindowCommands : public MainWindow {
  protected:
-  void SetUp() override {
-    SetWindowsMajorVersionForTests(6);
-    m_catcher.onOtherDialog = [this](HWND hwnd) {
-      if (!m_nextScript) return;
-      RunInDialog(hwnd, [hwnd, script = std::exchange(m_nextScript, nullptr)] { script(hwnd); });
-    };
-  }
+  void SetUp() override { SetWindowsMajorVersionForTests(6); }
   void TearDown() override {
     SetWindowsMajorVersionForTests(0);
     MainWindow::TearDown();
@@ -62,9 +56,6 @@ class MainWindowCommands : public MainWindow {
     ::SendMessageW(list, WM_KEYDOWN, key, 0);
     ::SendMessageW(list, WM_KEYUP, key, 0);
   }
-  // The next dialog that opens runs `script` inside its own loop; it is
-  // cancelled if the script leaves it open.
-  void OnNextDialog(std::function<void(HWND)> script) { m_nextScript = std::move(script); }
   void CheckBox(size_t n, const std::string& text, const std::string& caption, BoxIcon icon) const {
     ASSERT_GT(m_catcher.Boxes().size(), n) << "box " << n << " \"" << text << "\" was not shown";
     EXPECT_EQ(m_catcher.Boxes()[n].text, text) << "box " << n;
@@ -78,7 +69,6 @@ class MainWindowCommands : public MainWindow {
   }
 
   CMessageBoxCatcher m_catcher;
-  std::function<void(HWND)> m_nextScript;
 };
 
 TEST_F(MainWindowCommands, RemoveRefusesByKindThenRemovesOnBothPathsWithoutANewSnapshot) {
@@ -117,7 +107,7 @@ TEST_F(MainWindowCommands, RemoveRefusesByKindThenRemovesOnBothPathsWithoutANewS
   EXPECT_EQ(Addresses(), (std::vector<std::string>{"2001:db8:2::1", "fe80::20c:29ff:feab:cdef"}));
   EXPECT_EQ(m_dlg.m_pCurAdapter->m_addresses.size(), 2u);
   EXPECT_EQ(source.QueryCount(), queries) << "no new snapshot";
-  EXPECT_TRUE(SaveScreenshot(ScreenshotPath("main_window_after_remove.png")));
+  EXPECT_TRUE(SaveScreenshot(m_hwnd, "main_window_after_remove.png"));
 }
 
 TEST_F(MainWindowCommands, RemoveActsOnTheHighlightedAddressAndOnlyWhenNetshSucceeded) {
@@ -211,14 +201,6 @@ TEST_F(MainWindowCommands, EditRefusesAStaleSelectionAfterRefresh) {
   EXPECT_FALSE(standin.LogExists());
 }
 
-void ClickItem(HWND list, int index) {
-  RECT rc{};
-  ::SendMessageW(list, LB_GETITEMRECT, index, reinterpret_cast<LPARAM>(&rc));
-  const LPARAM at = MAKELPARAM(rc.left + 5, (rc.top + rc.bottom) / 2);
-  ::SendMessageW(list, WM_LBUTTONDOWN, MK_LBUTTON, at);
-  ::SendMessageW(list, WM_LBUTTONUP, 0, at);
-}
-
 // Edits the address in the Address Properties dialog: its last group
 // becomes `group`.
 void ChangeLastGroup(HWND dlg, const char* group) {
@@ -238,7 +220,7 @@ TEST_F(MainWindowCommands, AnAppliedNewAddressReplacesTheOldOneEvenWhenTheDialog
   ASSERT_NE(Open(), nullptr);
   ClickRow(0);
   const int queries = source.QueryCount();
-  OnNextDialog([&](HWND dlg) {
+  m_catcher.ScriptNextDialog({[&](HWND dlg) {
     ChangeLastGroup(dlg, "6");
     m_catcher.QueueAnswer(IDOK);
     ::SendMessageW(::GetDlgItem(dlg, IDC_PROP_BUTTON_APPLY), BM_CLICK, 0, 0);
@@ -246,7 +228,8 @@ TEST_F(MainWindowCommands, AnAppliedNewAddressReplacesTheOldOneEvenWhenTheDialog
     std::vector<SyntheticAdapter> now = EveryKind();
     now[0].unicast.push_back(Address("2001:db8::6", IpPrefixOriginManual, IpSuffixOriginManual));
     source.SetAdapters(now);
-  });
+    ::SendMessageW(::GetDlgItem(dlg, IDCANCEL), BM_CLICK, 0, 0);
+  }});
   Press(IDC_BUTTON_EDIT);
   CheckBox(0, "IPv6 properties changes successfully saved.", "Edit IPv6 Address", BoxIcon::Information);
   const std::string set = "interface ipv6 set address \"" + std::string(kEthernet) +
@@ -258,19 +241,17 @@ TEST_F(MainWindowCommands, AnAppliedNewAddressReplacesTheOldOneEvenWhenTheDialog
   // Only the type changed: no delete, still a new snapshot.
   standin.ClearLog();
   ClickRow(0);
-  OnNextDialog([&](HWND dlg) {
+  m_catcher.ScriptNextDialog({[&](HWND dlg) {
     ::SendMessageW(::GetDlgItem(dlg, IDC_PROP_BUTTON_EDIT), BM_CLICK, 0, 0);
     HWND list = ::GetDlgItem(dlg, IDC_ADDRESS_PROPERTY_LIST);
-    ClickItem(list, 0);  // the type row, its arrow button, then "anycast"
-    PumpMessages(0);
+    ClickListBoxItem(list, 0);  // the type row, its arrow button, then "anycast"
     ::SendMessageW(::GetDlgItem(list, 7), BM_CLICK, 0, 0);
     HWND drop = ::GetDlgItem(list, 8);
-    ClickItem(drop, static_cast<int>(::SendMessageW(drop, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
-                                                    reinterpret_cast<LPARAM>(L"anycast"))));
-    PumpMessages(0);
+    ClickListBoxItem(drop, static_cast<int>(::SendMessageW(drop, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                                           reinterpret_cast<LPARAM>(L"anycast"))));
     m_catcher.QueueAnswer(IDOK);
     ::SendMessageW(::GetDlgItem(dlg, IDOK), BM_CLICK, 0, 0);
-  });
+  }});
   const int before = source.QueryCount();
   Press(IDC_BUTTON_EDIT);
   EXPECT_EQ(standin.ReadLog(), Ran("interface ipv6 set address \"" + std::string(kEthernet) +
@@ -281,11 +262,11 @@ TEST_F(MainWindowCommands, AnAppliedNewAddressReplacesTheOldOneEvenWhenTheDialog
   // OK with nothing changed: "No changes made.", and the list is read anew.
   standin.ClearLog();
   ClickRow(0);
-  OnNextDialog([&](HWND dlg) {
+  m_catcher.ScriptNextDialog({[&](HWND dlg) {
     ::SendMessageW(::GetDlgItem(dlg, IDC_PROP_BUTTON_EDIT), BM_CLICK, 0, 0);
     m_catcher.QueueAnswer(IDOK);
     ::SendMessageW(::GetDlgItem(dlg, IDOK), BM_CLICK, 0, 0);
-  });
+  }});
   const int unchanged = source.QueryCount();
   Press(IDC_BUTTON_EDIT);
   EXPECT_EQ(m_catcher.Boxes().back().text, "No changes made.");
@@ -301,11 +282,11 @@ TEST_F(MainWindowCommands, AReplacedAddressThatCannotBeDeletedIsToldAndKept) {
   ASSERT_NE(Open(), nullptr);
   m_catcher.SetStrict(true);
   ClickRow(0);
-  OnNextDialog([&](HWND dlg) {
+  m_catcher.ScriptNextDialog({[&](HWND dlg) {
     ChangeLastGroup(dlg, "6");
     m_catcher.QueueAnswer(IDOK);
     ::SendMessageW(::GetDlgItem(dlg, IDOK), BM_CLICK, 0, 0);
-  });
+  }});
   m_catcher.QueueAnswer(IDOK);
   Press(IDC_BUTTON_EDIT);
   CheckBox(0, "IPv6 properties changes successfully saved.", "Edit IPv6 Address", BoxIcon::Information);
@@ -318,14 +299,14 @@ TEST_F(MainWindowCommands, AddShowsTheNewAddressWithoutANewSnapshot) {
   CSyntheticAdapterSource source(EveryKind());
   ASSERT_NE(Open(), nullptr);
   const int queries = source.QueryCount();
-  OnNextDialog([&](HWND dlg) {
+  m_catcher.ScriptNextDialog({[&](HWND dlg) {
     HWND field = ::GetDlgItem(dlg, IDC_IPV6_ADDRESS);
     ::SetFocus(field);
     for (const char c : std::string("20010db8000000000000000000000042"))
       ::SendMessageW(field, WM_CHAR, static_cast<unsigned char>(c), 1);
     m_catcher.QueueAnswer(IDOK);
     ::SendMessageW(::GetDlgItem(dlg, IDOK), BM_CLICK, 0, 0);
-  });
+  }});
   Press(IDC_BUTTON_ADD);
   ASSERT_FALSE(m_catcher.Boxes().empty());
   EXPECT_EQ(m_catcher.Boxes().back().icon, BoxIcon::Information) << m_catcher.Boxes().back().text;
@@ -336,7 +317,7 @@ TEST_F(MainWindowCommands, AddShowsTheNewAddressWithoutANewSnapshot) {
   ASSERT_EQ(addresses.size(), 5u);
   EXPECT_EQ(addresses.back(), "2001:db8::42");
   EXPECT_EQ(source.QueryCount(), queries);
-  EXPECT_TRUE(SaveScreenshot(ScreenshotPath("main_window_after_add.png")));
+  EXPECT_TRUE(SaveScreenshot(m_hwnd, "main_window_after_add.png"));
 }
 
 TEST_F(MainWindowCommands, AdvancedOpensTheSettingsOnTheDnsTab) {
@@ -344,7 +325,7 @@ TEST_F(MainWindowCommands, AdvancedOpensTheSettingsOnTheDnsTab) {
   ASSERT_NE(Open(), nullptr);
   std::string caption;
   std::string tab;
-  OnNextDialog([&](HWND dlg) {
+  m_catcher.ScriptNextDialog({[&](HWND dlg) {
     wchar_t text[128] = {};
     ::GetWindowTextW(dlg, text, 128);
     caption = Narrow(text);
@@ -356,7 +337,8 @@ TEST_F(MainWindowCommands, AdvancedOpensTheSettingsOnTheDnsTab) {
     item.cchTextMax = 64;
     ::SendMessageW(tabs, TCM_GETITEMW, ::SendMessageW(tabs, TCM_GETCURSEL, 0, 0), reinterpret_cast<LPARAM>(&item));
     tab = Narrow(label);
-  });
+    ::SendMessageW(::GetDlgItem(dlg, IDCANCEL), BM_CLICK, 0, 0);
+  }});
   Press(IDC_BUTTON_ADVANCED);
   EXPECT_EQ(caption, "Advanced Settings");
   EXPECT_EQ(tab, "DNS");

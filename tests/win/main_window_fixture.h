@@ -19,8 +19,6 @@
 
 namespace vantoric::test {
 
-
-
 // The window with its state readable.
 class CTestDlg : public CVantoricDlg {
  public:
@@ -39,30 +37,6 @@ class CTestDlg : public CVantoricDlg {
   using CVantoricDlg::m_strSelState;
   using CVantoricDlg::m_strSelValidLifetime;
 };
-
-inline SyntheticAddress Address(const std::string& text, IP_PREFIX_ORIGIN prefix, IP_SUFFIX_ORIGIN suffix,
-                         ULONG valid = 0xFFFFFFFF, ULONG preferred = 0xFFFFFFFF,
-                         IP_DAD_STATE dad = IpDadStatePreferred) {
-  SyntheticAddress a;
-  a.text = text;
-  a.prefixOrigin = prefix;
-  a.suffixOrigin = suffix;
-  a.validLifetime = valid;
-  a.preferredLifetime = preferred;
-  a.dadState = dad;
-  return a;
-}
-
-inline SyntheticAdapter Adapter(const std::string& name, IFTYPE type, std::vector<BYTE> mac,
-                         std::vector<SyntheticAddress> unicast) {
-  SyntheticAdapter a;
-  a.friendlyName = name;
-  a.description = name + " device";
-  a.ifType = type;
-  a.mac = std::move(mac);
-  a.unicast = std::move(unicast);
-  return a;
-}
 
 // A wireless adapter listed before the Ethernet one, and a tunnel without a
 // physical address or IPv6 address.

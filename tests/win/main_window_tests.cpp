@@ -303,13 +303,13 @@ TEST_F(MainWindow, AboutBoxFromTheSystemMenu) {
     std::string caption;
     std::vector<std::string> texts;
     HWND owner = nullptr;
-    catcher.onOtherDialog = [&](HWND about) {
+    catcher.ScriptNextDialog({[&](HWND about) {
       caption = CWindow(about).GetWindowText();
       for (HWND child = ::GetWindow(about, GW_CHILD); child != nullptr; child = ::GetWindow(child, GW_HWNDNEXT))
         texts.push_back(CWindow::GetText(child));
       owner = ::GetWindow(about, GW_OWNER);
-      ::PostMessageW(about, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-    };
+      ::SendMessageW(::GetDlgItem(about, IDOK), BM_CLICK, 0, 0);
+    }});
     ::SendMessageW(m_hwnd, WM_SYSCOMMAND, command, 0);
     EXPECT_EQ(caption, "About Vantoric") << command;
     EXPECT_NE(std::find(texts.begin(), texts.end(), "Vantoric Version 1.0"), texts.end()) << command;
@@ -344,8 +344,7 @@ TEST_F(MainWindow, MinimisedWindowPaintsItsIcon) {
 TEST_F(MainWindow, ResizingGrowsTheListAndKeepsTheButtonsAtTheEdges) {
   CSyntheticAdapterSource source(ThreeAdapters());
   ASSERT_NE(Open(), nullptr);
-  test::PumpMessages(300);
-  test::SaveScreenshot(test::ScreenshotPath("main_window_template_size.png"));
+  EXPECT_TRUE(test::SaveScreenshot(m_hwnd, "main_window_template_size.png"));
 
   const int ids[] = {IDOK, IDC_BUTTON_HELP, IDC_BUTTON_ADVANCED, IDC_FRAME_INFORMATION, IDC_FRAME_DESCRIPTION,
                      IDC_STATIC_DESCRIPTION, IDC_LIST_ADDRESSES, IDC_BUTTON_ADD, IDC_BUTTON_EDIT,
@@ -380,8 +379,7 @@ TEST_F(MainWindow, ResizingGrowsTheListAndKeepsTheButtonsAtTheEdges) {
     EXPECT_EQ(after.right - before[i].right, expected[i].right) << "control " << ids[i];
     EXPECT_EQ(after.bottom - before[i].bottom, expected[i].bottom) << "control " << ids[i];
   }
-  test::PumpMessages(300);
-  test::SaveScreenshot(test::ScreenshotPath("main_window_enlarged.png"));
+  EXPECT_TRUE(test::SaveScreenshot(m_hwnd, "main_window_enlarged.png"));
 
   m_dlg.DestroyWindow();
   DWORD cx = 0, size = sizeof cx;

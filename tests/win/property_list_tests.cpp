@@ -141,7 +141,7 @@ TEST_F(PropertyListTest, ChoiceRowNotifiesOnlyWhenAChoiceIsTaken) {
   Select(3);
   ::SendMessageW(Child(IDC_PROPLIST_COMBO_BUTTON), BM_CLICK, 0, 0);
   EXPECT_EQ(DropRowsShown(), 5) << "seven choices";
-  EXPECT_TRUE(test::SaveScreenshot(test::ScreenshotPath("property_list_choices.png")));
+  EXPECT_TRUE(test::SaveScreenshot(m_dlg.GetSafeHwnd(), "property_list_choices.png"));
 }
 
 TEST_F(PropertyListTest, LeavingTheFieldCommitsOrRefuses) {
@@ -172,7 +172,7 @@ TEST_F(PropertyListTest, ReadingARowCommitsTheTextBeingTyped) {
   EXPECT_EQ(Text(0), "(refused)");
   EXPECT_EQ(m_catcher.Boxes().size(), 1u) << "the refusal is shown";
   TypeIntoEdit("1h");
-  EXPECT_TRUE(test::SaveScreenshot(test::ScreenshotPath("property_list_editing.png")));
+  EXPECT_TRUE(test::SaveScreenshot(m_dlg.GetSafeHwnd(), "property_list_editing.png"));
 }
 
 }  // namespace
