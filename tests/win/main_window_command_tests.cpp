@@ -6,7 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -48,7 +47,6 @@ class MainWindowCommands : public MainWindow {
     MainWindow::TearDown();
   }
 
-  void Press(int id) { ::SendMessageW(m_dlg.GetDlgItem(id), BM_CLICK, 0, 0); }
   // A key pressed in the address list, as the keyboard delivers it.
   void PressKey(UINT key) {
     HWND list = List().GetSafeHwnd();
@@ -56,19 +54,6 @@ class MainWindowCommands : public MainWindow {
     ::SendMessageW(list, WM_KEYDOWN, key, 0);
     ::SendMessageW(list, WM_KEYUP, key, 0);
   }
-  void CheckBox(size_t n, const std::string& text, const std::string& caption, BoxIcon icon) const {
-    ASSERT_GT(m_catcher.Boxes().size(), n) << "box " << n << " \"" << text << "\" was not shown";
-    EXPECT_EQ(m_catcher.Boxes()[n].text, text) << "box " << n;
-    EXPECT_EQ(m_catcher.Boxes()[n].caption, caption) << "box " << n;
-    EXPECT_EQ(m_catcher.Boxes()[n].icon, icon) << "box " << n;
-  }
-  std::vector<std::string> Addresses() const {
-    std::vector<std::string> texts;
-    for (const Row& row : Rows()) texts.push_back(row.address);
-    return texts;
-  }
-
-  CMessageBoxCatcher m_catcher;
 };
 
 TEST_F(MainWindowCommands, RemoveRefusesByKindThenRemovesOnBothPathsWithoutANewSnapshot) {
@@ -84,15 +69,15 @@ TEST_F(MainWindowCommands, RemoveRefusesByKindThenRemovesOnBothPathsWithoutANewS
   Press(IDC_BUTTON_REMOVE);
   CheckBox(0, "Are you sure you want to remove ip address?", "Vantoric", BoxIcon::Question);
   CheckBox(1, "Cannot delete address!", "Vantoric", BoxIcon::Warning);
-  EXPECT_EQ(m_dlg.m_bAddressSelected, 0);
   EXPECT_EQ(::GetFocus(), List().GetSafeHwnd());
   EXPECT_FALSE(standin.LogExists());
+  ExpectNoSelection("after the refusal");
 
   ClickRow(0);  // Manual, elevated
   m_catcher.QueueAnswer(IDOK);
   m_catcher.QueueAnswer(IDOK);
   Press(IDC_BUTTON_REMOVE);
-  CheckBox(3, "Successfully removed IPv6 Address.", "Remove IPv6 Address", BoxIcon::Information);
+  CheckBox(4, "Successfully removed IPv6 Address.", "Remove IPv6 Address", BoxIcon::Information);
   EXPECT_EQ(standin.ReadLog(), Ran(Delete("2001:db8::5")));
 
   standin.ClearLog();
@@ -101,11 +86,13 @@ TEST_F(MainWindowCommands, RemoveRefusesByKindThenRemovesOnBothPathsWithoutANewS
   m_catcher.QueueAnswer(IDOK);
   m_catcher.QueueAnswer(IDOK);
   Press(IDC_BUTTON_REMOVE);
-  CheckBox(5, "Successfully removed IPv6 Address.", "Remove IPv6 Address", BoxIcon::Information);
+  CheckBox(6, "Successfully removed IPv6 Address.", "Remove IPv6 Address", BoxIcon::Information);
   EXPECT_EQ(standin.ReadLog(), Ran(Delete("2001:db8::abcd")));
 
-  EXPECT_EQ(Addresses(), (std::vector<std::string>{"2001:db8:2::1", "fe80::20c:29ff:feab:cdef"}));
-  EXPECT_EQ(m_dlg.m_pCurAdapter->m_addresses.size(), 2u);
+  const std::vector<std::string> left = {"2001:db8:2::1", "fe80::20c:29ff:feab:cdef"};
+  EXPECT_EQ(Addresses(), left);
+  Choose(0);  // the list filled again from the adapter's record
+  EXPECT_EQ(Addresses(), left) << "the record lost them too";
   EXPECT_EQ(source.QueryCount(), queries) << "no new snapshot";
   EXPECT_TRUE(SaveScreenshot(m_hwnd, "main_window_after_remove.png"));
 }
@@ -131,7 +118,8 @@ TEST_F(MainWindowCommands, RemoveActsOnTheHighlightedAddressAndOnlyWhenNetshSucc
   EXPECT_NE(m_catcher.Boxes()[1].text.find("The object already exists."), std::string::npos)
       << m_catcher.Boxes()[1].text;
   EXPECT_EQ(Addresses(), before);
-  EXPECT_EQ(m_dlg.m_pCurAdapter->m_addresses.size(), before.size());
+  Choose(0);  // the list filled again from the adapter's record
+  EXPECT_EQ(Addresses(), before) << "the record is unchanged too";
 
   // The highlight moved with the keyboard after the click: the address
   // highlighted is the one removed, and its row goes.
@@ -181,8 +169,7 @@ TEST_F(MainWindowCommands, EditRefusesAStaleSelectionAfterRefresh) {
   m_catcher.QueueAnswer(IDOK);
   Press(IDC_BUTTON_EDIT);
   CheckBox(0, "You have selected a TEMPORARY ADDRESS. Address cannot be edited.", "Vantoric", BoxIcon::Warning);
-  EXPECT_EQ(m_dlg.m_bAddressSelected, 0);
-  EXPECT_EQ(m_dlg.m_strSelAddress, "");
+  ExpectNoSelection("the refusal clears the selection");
 
   // The clicked address is gone from the machine when Refresh is pressed.
   ClickRow(0);
@@ -195,9 +182,9 @@ TEST_F(MainWindowCommands, EditRefusesAStaleSelectionAfterRefresh) {
   Press(IDC_BUTTON_EDIT);
   m_catcher.QueueAnswer(IDOK);
   Press(IDC_BUTTON_REMOVE);
-  CheckBox(1, "You have not selected and item. Select one first.", "Vantoric", BoxIcon::Warning);
   CheckBox(2, "You have not selected and item. Select one first.", "Vantoric", BoxIcon::Warning);
-  EXPECT_EQ(m_catcher.Boxes().size(), 3u) << "no dialog and no question";
+  CheckBox(3, "You have not selected and item. Select one first.", "Vantoric", BoxIcon::Warning);
+  EXPECT_EQ(m_catcher.Boxes().size(), 4u) << "no dialog and no question";
   EXPECT_FALSE(standin.LogExists());
 }
 
@@ -236,7 +223,7 @@ TEST_F(MainWindowCommands, AnAppliedNewAddressReplacesTheOldOneEvenWhenTheDialog
                           "\" 2001:0db8:0000:0000:0000:0000:0000:6 unicast infinite infinite ";  // sent as typed
   EXPECT_EQ(standin.ReadLog(), Ran(set) + Ran(Delete("2001:db8::5")));
   EXPECT_GT(source.QueryCount(), queries) << "a new snapshot";
-  EXPECT_EQ(m_dlg.m_bAddressSelected, 0);
+  ExpectNoSelection("after the edit");
 
   // Only the type changed: no delete, still a new snapshot.
   standin.ClearLog();
@@ -345,10 +332,12 @@ TEST_F(MainWindowCommands, AdvancedOpensTheSettingsOnTheDnsTab) {
 }
 
 TEST_F(MainWindowCommands, RefreshRebuildsTheChooserAndKeepsTheAdapterByName) {
+  CNetshStandin standin("main-refresh-name");
   CSyntheticAdapterSource source(ThreeAdapters());
   ASSERT_NE(Open(), nullptr);
+  m_catcher.SetStrict(true);
   Choose(1);
-  const std::string shown = m_dlg.m_strInterfaceName;
+  const std::string shown = Chooser().GetLBText(1);
   ClickRow(0);
 
   // A new adapter comes first and the order changes.
@@ -359,8 +348,7 @@ TEST_F(MainWindowCommands, RefreshRebuildsTheChooserAndKeepsTheAdapterByName) {
   Press(IDC_BUTTON_REFRESH);
   EXPECT_EQ(ChooserEntries().size(), 4u);
   EXPECT_EQ(Chooser().GetLBText(Chooser().GetCurSel()), shown);
-  EXPECT_EQ(m_dlg.m_strInterfaceName, shown);
-  EXPECT_EQ(m_dlg.m_bAddressSelected, 1) << "same adapter: the selection stays";
+  EXPECT_EQ(Highlighted(), 0) << "same adapter: the selection stays";
 
   // The adapter shown is gone: entry 0, selection cleared.
   std::vector<SyntheticAdapter> without;
@@ -369,8 +357,15 @@ TEST_F(MainWindowCommands, RefreshRebuildsTheChooserAndKeepsTheAdapterByName) {
   source.SetAdapters(without);
   Press(IDC_BUTTON_REFRESH);
   EXPECT_EQ(Chooser().GetCurSel(), 0);
-  EXPECT_EQ(m_dlg.m_strInterfaceName, Chooser().GetLBText(0));
-  EXPECT_EQ(m_dlg.m_bAddressSelected, 0);
+  EXPECT_EQ(Chooser().GetLBText(0), kEthernet);
+  ExpectNoSelection("the adapter shown is gone");
+
+  // The commands now name the adapter of entry 0.
+  ClickRow(0);
+  m_catcher.QueueAnswer(IDOK);
+  m_catcher.QueueAnswer(IDOK);
+  Press(IDC_BUTTON_REMOVE);
+  EXPECT_EQ(standin.ReadLog(), Ran(Delete("2001:db8::5")));
 }
 
 TEST_F(MainWindowCommands, OpenConnectionsOnAnAddressAreToldBeforeItsRemoval) {
