@@ -14,6 +14,7 @@
 namespace vantoric {
 namespace {
 
+using test::Adapter;
 using test::CSyntheticAdapterSource;
 using test::SyntheticAdapter;
 using test::SyntheticAddress;
@@ -36,14 +37,6 @@ Snapshot TakeSnapshot() {
   s.records.resize(s.needed);
   s.secondResult = reading.EnumerateAdapters(s.records.data(), s.records.size(), s.needed, s.names);
   return s;
-}
-
-SyntheticAdapter Adapter(const std::string& name, IFTYPE type) {
-  SyntheticAdapter a;
-  a.friendlyName = name;
-  a.description = name + " device";
-  a.ifType = type;
-  return a;
 }
 
 std::vector<std::string> FriendlyNames(const std::vector<CAdapterRecord>& records) {

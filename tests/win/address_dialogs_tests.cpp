@@ -6,16 +6,12 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <fstream>
 #include <functional>
-#include <iterator>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "controls/ipv6_text_model.h"
-#include "core/lifetime_text.h"
 #include "dialogs/add_ip6_dlg.h"
 #include "dialogs/edit_ip6_dlg.h"
 #include "framework/controls.h"
@@ -23,10 +19,13 @@
 #include "resources/resource_address_dialogs.h"
 #include "tests/win/support/gui_support.h"
 #include "tests/win/support/netsh_standin_support.h"
+#include "tests/win/support/synthetic_adapters.h"
 
 namespace vantoric {
 namespace {
 
+using test::Address;
+using test::Adapter;
 using test::CNetshStandin;
 
 const std::string kName = "Local Area Connection 2";
@@ -62,23 +61,15 @@ class AddressDialogsTest : public ::testing::Test {
   void SetUp() override {
     m_catcher.SetStrict(true);
     SetWindowsMajorVersionForTests(6);
-    m_adapter.m_strFriendlyName = kName;
-    const std::uint8_t mac[] = {0x00, 0x0C, 0x29, 0xAB, 0xCD, 0xEF};
-    std::copy(std::begin(mac), std::end(mac), m_adapter.m_macAddress);
-    m_adapter.m_macLength = 6;
-    m_adapter.m_addresses = {{"2001:db8:1:2::99", "Public", "Preferred", "1d0h0m0s", "4h0m0s", 86400, 14400},
-                             {"2001:db8::5", "Manual", "Preferred", "infinite", "1h0m0s", INFINITE_LIFETIME, 3600}};
   }
   void TearDown() override { SetWindowsMajorVersionForTests(0); }
 
-  // Runs the dialog with `script` inside its message loop; a dialog the
-  // script leaves open is cancelled.
+  // Runs the dialog with `script` inside its message loop.
   INT_PTR Run(CDialog& dlg, const std::function<void()>& script) {
-    m_catcher.onOtherDialog = [&](HWND hwnd) {
-      if (hwnd != dlg.GetSafeHwnd()) return;
+    m_catcher.ScriptNextDialog({[&](HWND hwnd) {
       m_hDlg = hwnd;
-      test::RunInDialog(hwnd, script);
-    };
+      script();
+    }});
     return dlg.DoModal(nullptr);
   }
 
@@ -129,15 +120,7 @@ class AddressDialogsTest : public ::testing::Test {
       start = end + 1;
     }
   }
-  static void ClickIn(HWND list, int index) {
-    RECT rc{};
-    ::SendMessageW(list, LB_GETITEMRECT, index, reinterpret_cast<LPARAM>(&rc));
-    const LPARAM at = MAKELPARAM(rc.left + 5, (rc.top + rc.bottom) / 2);
-    ::SendMessageW(list, WM_LBUTTONDOWN, MK_LBUTTON, at);
-    ::SendMessageW(list, WM_LBUTTONUP, 0, at);
-    test::PumpMessages(0);  // the list's notification is posted
-  }
-  void ClickRow(int row) const { ClickIn(Item(IDC_ADDRESS_PROPERTY_LIST), row); }
+  void ClickRow(int row) const { test::ClickListBoxItem(Item(IDC_ADDRESS_PROPERTY_LIST), row); }
   // Clicks a text row, then types into its field, which keeps the focus.
   void TypeLifetime(int row, std::string_view text) const {
     ClickRow(row);
@@ -152,8 +135,9 @@ class AddressDialogsTest : public ::testing::Test {
     ClickRow(row);
     ::SendMessageW(ListChild(7), BM_CLICK, 0, 0);
     const std::wstring wide = Widen(choice);
-    ClickIn(ListChild(8), static_cast<int>(::SendMessageW(ListChild(8), LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
-                                                          reinterpret_cast<LPARAM>(wide.c_str()))));
+    test::ClickListBoxItem(ListChild(8), static_cast<int>(::SendMessageW(ListChild(8), LB_FINDSTRINGEXACT,
+                                                                         static_cast<WPARAM>(-1),
+                                                                         reinterpret_cast<LPARAM>(wide.c_str()))));
   }
   // The property list lies below the address field and leaves the help text uncovered.
   void ExpectListBetween(int aboveId, int belowId) const {
@@ -162,35 +146,24 @@ class AddressDialogsTest : public ::testing::Test {
     EXPECT_GE(list.top, dlg.GetChildRect(Item(aboveId)).bottom);
     EXPECT_LE(list.bottom, dlg.GetChildRect(Item(belowId)).top);
   }
-  // A picture of the screen once the dialog's face has reached the X
-  // display, which Wine updates a little after the window has painted.
-  void Snapshot(const std::string& name) const {
-    POINT pt{4, 4};
-    ::ClientToScreen(m_hDlg, &pt);
-    const COLORREF face = ::GetSysColor(COLOR_3DFACE);
-    char want[64];
-    snprintf(want, sizeof want, "(%d,%d,%d)", GetRValue(face) * 257, GetGValue(face) * 257, GetBValue(face) * 257);
-    const std::string pixel = test::ScreenshotPath(name + ".pixel.txt");  // written by import as it gets to it
-    std::wstring cmd = Widen("C:\\windows\\system32\\start.exe /wait /unix /usr/bin/import -window root -crop 1x1+" +
-                             std::to_string(pt.x) + "+" + std::to_string(pt.y) + " " + pixel);
-    EXPECT_TRUE(test::PumpUntil([&] {
-      STARTUPINFOW si{sizeof si};
-      PROCESS_INFORMATION pi{};
-      if (!::CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr, &si, &pi))
-        return false;
-      test::PumpUntil([&] { return ::WaitForSingleObject(pi.hProcess, 0) == WAIT_OBJECT_0; }, 5000);
-      ::CloseHandle(pi.hThread);
-      ::CloseHandle(pi.hProcess);
-      std::ifstream file("Z:" + pixel);
-      return std::string(std::istreambuf_iterator<char>(file), {}).find(want) != std::string::npos;
-    }, 10000)) << name << ": the dialog did not reach the display";
-    EXPECT_TRUE(test::SaveScreenshot(test::ScreenshotPath(name))) << name;
-  }
   static std::string Ran(const std::string& line) { return CNetshStandin::RunLog(line); }
+
+  // The adapter the dialogs run on, as the snapshot fills it: a
+  // router-advertised address and one added by hand whose valid lifetime is
+  // infinite, then `more`.
+  static CAdapterRecord Record(const std::vector<test::SyntheticAddress>& more = {}) {
+    std::vector<test::SyntheticAddress> addresses = {
+        Address("2001:db8:1:2::99", IpPrefixOriginRouterAdvertisement, IpSuffixOriginLinkLayerAddress, 86400, 14400),
+        Address("2001:db8::5", IpPrefixOriginManual, IpSuffixOriginManual, 0xFFFFFFFF, 3600)};
+    addresses.insert(addresses.end(), more.begin(), more.end());
+    return test::TakeSyntheticSnapshot(
+               {Adapter(kName, IF_TYPE_ETHERNET_CSMACD, {0x00, 0x0C, 0x29, 0xAB, 0xCD, 0xEF}, addresses)})
+        .records[0];
+  }
 
   test::CGuiTestScope m_scope{"Vantoric Address Dialog Tests"};
   test::CMessageBoxCatcher m_catcher;
-  CAdapterRecord m_adapter;
+  CAdapterRecord m_adapter = Record();
   HWND m_hDlg = nullptr;
 };
 
@@ -205,10 +178,9 @@ std::string PreferredHelp(const char* wording) {
 
 TEST_F(AddressDialogsTest, AddOpensOnTheChosenAdapterWithHelpByRow) {
   CNetshStandin standin("add-open");
-  CAdapterRecord records[2];
-  records[0].m_strFriendlyName = "Wi-Fi";
-  records[1].m_strFriendlyName = kName;
-  CAddIP6Dlg dlg(records, {"Wi-Fi", kName}, 1);
+  test::SyntheticSnapshot snapshot =
+      test::TakeSyntheticSnapshot({Adapter("Wi-Fi", IF_TYPE_IEEE80211), Adapter(kName, IF_TYPE_IEEE80211)});
+  CAddIP6Dlg dlg(snapshot.records.data(), snapshot.names, 1);
   Run(dlg, [&] {
     EXPECT_EQ(CComboBox(Item(IDC_ADD_COMBO_ADAPTER)).GetLBText(0), "Wi-Fi");
     EXPECT_EQ(Selection(IDC_ADD_COMBO_ADAPTER), 1);
@@ -231,10 +203,11 @@ TEST_F(AddressDialogsTest, AddOpensOnTheChosenAdapterWithHelpByRow) {
     ClickRow(3);
     EXPECT_EQ(Text(IDC_ADD_HELP), PreferredHelp("The default value is infinite."));
     Choose(IDC_ADD_COMBO_IDENTIFIER, 2);
-    Snapshot("add_address_dialog.png");
+    EXPECT_TRUE(test::SaveScreenshot(m_hDlg, "add_address_dialog.png"));
+    Click(IDCANCEL);
   });
   EXPECT_FALSE(standin.LogExists()) << "Cancel runs nothing";
-  EXPECT_TRUE(records[1].m_addresses.empty());
+  EXPECT_TRUE(snapshot.records[1].m_addresses.empty());
 }
 
 TEST_F(AddressDialogsTest, AddChecksTheInputThenSendsItAsTyped) {
@@ -265,8 +238,8 @@ TEST_F(AddressDialogsTest, AddChecksTheInputThenSendsItAsTyped) {
                                         "\" 2001:db8:0:0:0:0:0:1 unicast 1d2h 2h active"));
   ASSERT_EQ(m_adapter.m_addresses.size(), 3u);
   EXPECT_EQ(m_adapter.m_addresses[2].m_strAddress, "2001:db8::1") << "the address sent, compressed";
-  EXPECT_EQ(m_adapter.m_addresses[2].m_strValidLifetime + " " + m_adapter.m_addresses[2].m_strPreferredLifetime,
-            "1d2h 2h");
+  EXPECT_EQ(m_adapter.m_addresses[2].m_strValidLifetime, "1d2h");
+  EXPECT_EQ(m_adapter.m_addresses[2].m_strPreferredLifetime, "2h");
 }
 
 TEST_F(AddressDialogsTest, AddComposesTheAddressFromPrefixAndIdentifier) {
@@ -290,16 +263,20 @@ TEST_F(AddressDialogsTest, AddComposesTheAddressFromPrefixAndIdentifier) {
     EXPECT_EQ(Field(), ":::::::") << "manual and manual empty the field";
 
     Click(IDC_ADD_CHECK_RA_EUI64);
-    EXPECT_FALSE(Enabled(IDC_ADD_COMBO_PREFIX) || Enabled(IDC_ADD_COMBO_IDENTIFIER));
+    EXPECT_FALSE(Enabled(IDC_ADD_COMBO_PREFIX));
+    EXPECT_FALSE(Enabled(IDC_ADD_COMBO_IDENTIFIER));
     EXPECT_EQ(Text(IDC_ADD_STATUS), "2001:db8:1:2:20c:29ff:feab:cdef");
     Click(IDC_ADD_CHECK_RA_EUI64);
-    EXPECT_TRUE(Enabled(IDC_ADD_COMBO_PREFIX) && Enabled(IDC_ADD_COMBO_IDENTIFIER));
+    EXPECT_TRUE(Enabled(IDC_ADD_COMBO_PREFIX));
+    EXPECT_TRUE(Enabled(IDC_ADD_COMBO_IDENTIFIER));
     EXPECT_EQ(Field(), ":::::::");
+    Click(IDCANCEL);
   });
 }
 
 TEST_F(AddressDialogsTest, AddToldWhenAHalfCannotBeMade) {
-  CAdapterRecord bare;  // no MAC, no router-advertised address
+  // No MAC, no router-advertised address.
+  CAdapterRecord bare = test::TakeSyntheticSnapshot({Adapter("Tunnel", IF_TYPE_TUNNEL)}).records[0];
   CAddIP6Dlg dlg(&bare, {"Tunnel"}, 0);
   Run(dlg, [&] {
     TypeAddress("fd00");
@@ -309,8 +286,10 @@ TEST_F(AddressDialogsTest, AddToldWhenAHalfCannotBeMade) {
     EXPECT_EQ(Selection(IDC_ADD_COMBO_IDENTIFIER), 0);
     Click(IDC_ADD_CHECK_RA_EUI64, 1);
     EXPECT_EQ(::SendMessageW(Item(IDC_ADD_CHECK_RA_EUI64), BM_GETCHECK, 0, 0), BST_UNCHECKED);
-    EXPECT_TRUE(Enabled(IDC_ADD_COMBO_PREFIX) && Enabled(IDC_ADD_COMBO_IDENTIFIER));
+    EXPECT_TRUE(Enabled(IDC_ADD_COMBO_PREFIX));
+    EXPECT_TRUE(Enabled(IDC_ADD_COMBO_IDENTIFIER));
     EXPECT_EQ(Field(), "fd00:::::::") << "the field is left as it was";
+    Click(IDCANCEL);
   });
   const std::string ra =
       "Vantoric|Cannot retrieve RA address prefix!\nPlease contact your system administrator.|exclamation";
@@ -330,7 +309,7 @@ TEST_F(AddressDialogsTest, AddAfterAFailingNetshKeepsTheInput) {
     Click(IDOK, 1);
     ASSERT_EQ(m_catcher.Boxes().size(), 1u);
     EXPECT_NE(Boxes()[0].find("The object already exists."), std::string::npos) << Boxes()[0];
-    EXPECT_EQ(Boxes()[0].substr(0, 21), "Add New IPv6 Address|");
+    EXPECT_EQ(m_catcher.Boxes()[0].caption, "Add New IPv6 Address");
     EXPECT_EQ(m_catcher.Boxes()[0].icon, test::BoxIcon::Error);
     EXPECT_EQ(Text(IDC_ADD_STATUS), "2001:db8::7") << "the input is kept";
     EXPECT_EQ(m_adapter.m_addresses.size(), 2u) << "the record is unchanged";
@@ -362,12 +341,13 @@ TEST_F(AddressDialogsTest, PropertiesLockedUntilEditAndNothingChanged) {
     EXPECT_EQ(Text(IDC_PROP_HELP), kValidHelp);
     ClickRow(2);
     EXPECT_EQ(Text(IDC_PROP_HELP), PreferredHelp("The defaule valut is infinite."));
-    Snapshot("address_properties_dialog.png");
+    EXPECT_TRUE(test::SaveScreenshot(m_hDlg, "address_properties_dialog.png"));
     Click(IDOK, 1);
   });
   EXPECT_EQ(result, IDOK);
   EXPECT_EQ(Boxes(), std::vector<std::string>{"Edit IPv6 Address|No changes made.|information"});
-  EXPECT_EQ(dlg.m_bApplied + dlg.m_bAddressChanged, 0);
+  EXPECT_EQ(dlg.m_bApplied, 0);
+  EXPECT_EQ(dlg.m_bAddressChanged, 0);
   EXPECT_FALSE(standin.LogExists());
 }
 
@@ -417,8 +397,8 @@ TEST_F(AddressDialogsTest, PropertiesChangedAddressSurvivesFailuresAndCancel) {
   EXPECT_EQ(result, IDCANCEL);
   ASSERT_EQ(m_catcher.Boxes().size(), 4u);
   EXPECT_EQ(Boxes()[0], "Edit IPv6 Address|Invalid address parameter.|error");
-  EXPECT_EQ(Boxes()[1].substr(0, 18) + IconName(m_catcher.Boxes()[1].icon), "Edit IPv6 Address|error")
-      << "netsh's failure: " << Boxes()[1];
+  EXPECT_EQ(m_catcher.Boxes()[1].caption, "Edit IPv6 Address") << "netsh's failure: " << Boxes()[1];
+  EXPECT_EQ(m_catcher.Boxes()[1].icon, test::BoxIcon::Error) << "netsh's failure: " << Boxes()[1];
   EXPECT_EQ(Boxes()[2], "Add IP address|Error adding ip|plain");
   EXPECT_EQ(Boxes()[3], "Edit IPv6 Address|IPv6 properties changes successfully saved.|information");
   EXPECT_EQ(dlg.m_bApplied, 1) << "Cancel after a successful apply";
@@ -430,7 +410,7 @@ TEST_F(AddressDialogsTest, PropertiesChangedAddressSurvivesFailuresAndCancel) {
 TEST_F(AddressDialogsTest, PropertiesChangeOnlyWhatTheUserChanged) {
   CNetshStandin standin("edit-keeps");
   // A long finite lifetime, shown as "infinite" in the list.
-  m_adapter.m_addresses.push_back({"2001:db8::c", "Manual", "Preferred", "infinite", "1h0m0s", 400 * 86400, 3600});
+  m_adapter = Record({Address("2001:db8::c", IpPrefixOriginManual, IpSuffixOriginManual, 400 * 86400, 3600)});
   CTestDialog<CEditIP6Dlg> dlg("2001:db8::c", &m_adapter);
   const std::string set = "interface ipv6 set address \"" + kName + "\" 2001:0db8:0000:0000:0000:0000:0000:000";
   const INT_PTR result = Run(dlg, [&] {

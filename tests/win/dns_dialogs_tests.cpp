@@ -5,9 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <deque>
-#include <fstream>
-#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -19,40 +16,14 @@
 #include "resources/resource.h"
 #include "tests/win/support/gui_support.h"
 #include "tests/win/support/netsh_standin_support.h"
+#include "tests/win/support/synthetic_adapters.h"
 
 namespace vantoric {
 namespace {
 
 using Strings = std::vector<std::string>;
 
-// Steps for the loop of a modal dialog: each runs when the loop is idle, and
-// again while it answers false; one that never gets its way closes the dialogs.
-thread_local std::deque<std::function<bool()>> t_steps;
-thread_local ULONGLONG t_deadline = 0;
-
-void CALLBACK RunStep(HWND, UINT, UINT_PTR id, DWORD) {
-  ::KillTimer(nullptr, id);
-  if (t_steps.empty()) return;
-  if (t_steps.front()()) {
-    t_steps.pop_front();
-    t_deadline = ::GetTickCount64() + 20000;
-  } else if (::GetTickCount64() > t_deadline) {
-    ADD_FAILURE() << "a step waited in vain";
-    t_steps.clear();
-    ::EnumThreadWindows(::GetCurrentThreadId(), [](HWND h, LPARAM) { return ::PostMessageW(h, WM_COMMAND, IDCANCEL, 0); }, 0);
-  }
-  if (!t_steps.empty()) ::SetTimer(nullptr, 0, 10, &RunStep);
-}
-
-void RunSteps(std::vector<std::function<bool()>> steps) {
-  t_steps.assign(steps.begin(), steps.end());
-  t_deadline = ::GetTickCount64() + 20000;
-  ::SetTimer(nullptr, 0, 10, &RunStep);
-}
-
-// A modal dialog is shown once its loop first runs out of messages.
-bool Shown(HWND dlg) { return dlg != nullptr && ::IsWindowVisible(dlg); }
-void Click(HWND dlg, int id) { ::PostMessageW(::GetDlgItem(dlg, id), BM_CLICK, 0, 0); }
+void Click(HWND dlg, int id) { ::SendMessageW(::GetDlgItem(dlg, id), BM_CLICK, 0, 0); }
 
 // Types an address group by group, moving on with Tab after a short group.
 void TypeGroups(HWND dlg, const Strings& groups) {
@@ -63,22 +34,6 @@ void TypeGroups(HWND dlg, const Strings& groups) {
     if (group.size() < 4) ::SendMessageW(edit, WM_KEYDOWN, VK_TAB, 1);
   }
 }
-
-// A picture for a person to look at. The X program that takes it runs on its
-// own (Wine cannot wait for it), so the windows stay as they are until its
-// file is complete: a PNG ends with its IEND chunk.
-void Screenshot(HWND hwnd, const std::string& name) {
-  ::RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
-  const std::wstring file = L"Z:" + Widen(test::ScreenshotPath(name));
-  ::DeleteFileW(file.c_str());
-  ASSERT_TRUE(test::SaveScreenshot(test::ScreenshotPath(name)));
-  EXPECT_TRUE(test::PumpUntil([&] {
-    std::ifstream png(file.c_str(), std::ios::binary);
-    char tail[8] = {};
-    return png.seekg(-8, std::ios::end) && png.read(tail, 8) && std::string(tail, 8) == "IEND\xAE\x42\x60\x82";
-  }, 15000)) << name;
-}
-
 
 // A click in the middle of a rectangle of a control's client area.
 void ClickAt(HWND control, const RECT& rc) {
@@ -96,21 +51,22 @@ const Strings kPlaceholder = {"No DNS entries found in this adapter."};
 
 class DnsDialogs : public ::testing::Test {
  protected:
-  void AddAdapter(const std::string& name, Strings servers) {
-    m_records.emplace_back();
-    m_records.back().m_strFriendlyName = name;
-    m_records.back().m_dnsServers = std::move(servers);
-    m_names.push_back(name);
+  void AddAdapter(const std::string& name, IFTYPE type, const Strings& servers) {
+    m_adapters.push_back(test::Adapter(name, type));
+    for (const std::string& server : servers) m_adapters.back().dnsServers.push_back({server});
   }
   void AddAdapters() {
-    AddAdapter("Ethernet 2", {"2001:db8::1", "2001:db8::2", "2001:db8::3"});
-    AddAdapter("Wi-Fi", {});
-    AddAdapter("Local Area Connection 3", {"2001:db8::99"});
+    AddAdapter("Ethernet 2", IF_TYPE_ETHERNET_CSMACD, {"2001:db8::1", "2001:db8::2", "2001:db8::3"});
+    AddAdapter("Wi-Fi", IF_TYPE_IEEE80211, {});
+    AddAdapter("Local Area Connection 3", IF_TYPE_ETHERNET_CSMACD, {"2001:db8::99"});
   }
-  Strings& Servers(size_t i) { return m_records[i].m_dnsServers; }
+  Strings& Servers(size_t i) { return m_snapshot.records[i].m_dnsServers; }
 
+  // The settings on the records that a snapshot of the adapters fills.
   void Open() {
-    m_dlg = std::make_unique<CAdvancedSettingsDlg>(m_records.data(), static_cast<int>(m_records.size()), m_names);
+    m_snapshot = test::TakeSyntheticSnapshot(m_adapters);
+    m_dlg = std::make_unique<CAdvancedSettingsDlg>(m_snapshot.records.data(),
+                                                   static_cast<int>(m_snapshot.records.size()), m_snapshot.names);
     m_hDlg = m_dlg->Create(nullptr);
     ASSERT_NE(m_hDlg, nullptr);
     ::ShowWindow(m_hDlg, SW_SHOW);
@@ -159,12 +115,11 @@ class DnsDialogs : public ::testing::Test {
   test::CNetshStandin m_standin{::testing::UnitTest::GetInstance()->current_test_info()->name()};
   test::CGuiTestScope m_scope{"Vantoric DNS Dialog Tests"};
   test::CMessageBoxCatcher m_catcher;
-  std::vector<CAdapterRecord> m_records;
-  Strings m_names;
+  std::vector<test::SyntheticAdapter> m_adapters;
+  test::SyntheticSnapshot m_snapshot;
   std::unique_ptr<CAdvancedSettingsDlg> m_dlg;
   HWND m_hDlg = nullptr;
   HWND m_hPage = nullptr;
-  HWND m_hAdd = nullptr;  // the Add DNS dialog once it is active
 };
 
 TEST_F(DnsDialogs, OpensOnTheDnsTabWithTheFirstAdaptersServers) {
@@ -186,12 +141,13 @@ TEST_F(DnsDialogs, OpensOnTheDnsTabWithTheFirstAdaptersServers) {
   EXPECT_GE(page.right, area.right - 2);
 
   const CComboBox chooser(Item(IDC_COMBO_DNS_INTERFACE));
-  EXPECT_EQ((Strings{chooser.GetLBText(0), chooser.GetLBText(1), chooser.GetLBText(2)}), m_names) << "record order";
+  EXPECT_EQ((Strings{chooser.GetLBText(0), chooser.GetLBText(1), chooser.GetLBText(2)}), m_snapshot.names)
+      << "record order";
   EXPECT_EQ(chooser.GetCurSel(), 0);
   EXPECT_EQ(Rows(), Servers(0)) << "S1, S2, S3 from the top";
   EXPECT_EQ(States(), "+++");
   EXPECT_FALSE(::IsWindowEnabled(Item(IDC_BUTTON_EDIT_DNS)));
-  Screenshot(m_hDlg, "advanced_settings.png");
+  EXPECT_TRUE(test::SaveScreenshot(m_hDlg, "advanced_settings.png"));
 
   // Clicking the one tab changes nothing.
   RECT item{};
@@ -202,8 +158,7 @@ TEST_F(DnsDialogs, OpensOnTheDnsTabWithTheFirstAdaptersServers) {
   EXPECT_EQ(Rows(), Servers(0));
   m_dlg->DestroyWindow();
 
-  m_records.clear();
-  m_names.clear();
+  m_adapters.clear();
   Open();
   EXPECT_EQ(Rows(), kPlaceholder) << "without adapter records";
   EXPECT_EQ(States(), "---");
@@ -213,21 +168,14 @@ TEST_F(DnsDialogs, AddHostSendsTheTypedAddressAndRecordsItsCompressedForm) {
   m_catcher.SetStrict(true);
   AddAdapters();
   Open();
-  m_catcher.onOtherDialog = [&](HWND h) { m_hAdd = h; };
   Strings seen;  // caption, index, index editable
   m_catcher.QueueAnswer(IDOK);
-  RunSteps({[&] {
-              if (!Shown(m_hAdd)) return false;
-              seen = {CWindow::GetText(m_hAdd), test::DialogItemText(m_hAdd, IDC_EDIT_DNS_INDEX),
-                      ::IsWindowEnabled(::GetDlgItem(m_hAdd, IDC_EDIT_DNS_INDEX)) ? "editable" : "fixed"};
-              Click(m_hAdd, IDOK);  // nothing typed
-              return true;
-            },
-            [&] {
-              if (m_catcher.Boxes().size() != 1 || !::IsWindowEnabled(m_hAdd)) return false;
-              Click(m_hAdd, IDCANCEL);
-              return true;
-            }});
+  m_catcher.ScriptNextDialog({[&](HWND add) {
+    seen = {CWindow::GetText(add), test::DialogItemText(add, IDC_EDIT_DNS_INDEX),
+            ::IsWindowEnabled(::GetDlgItem(add, IDC_EDIT_DNS_INDEX)) ? "editable" : "fixed"};
+    Click(add, IDOK);  // nothing typed
+    Click(add, IDCANCEL);
+  }});
   Press(IDC_BUTTON_ADD_HOST);
   EXPECT_EQ(seen, (Strings{"Add DNS", "3", "fixed"})) << "three servers hand 3";
   EXPECT_EQ(Boxes(), Strings{"Add DNS Server | Invalid address parameter. | E"});
@@ -238,18 +186,15 @@ TEST_F(DnsDialogs, AddHostSendsTheTypedAddressAndRecordsItsCompressedForm) {
   EXPECT_EQ(States(), "-+-");
   m_catcher.Clear();
   m_catcher.QueueAnswer(IDOK);
-  m_hAdd = nullptr;
   std::string preview;
-  RunSteps({[&] {
-    if (!Shown(m_hAdd)) return false;
-    seen = {test::DialogItemText(m_hAdd, IDC_EDIT_DNS_INDEX)};
-    TypeGroups(m_hAdd, {"2001", "db8", "0", "0", "0", "0", "0", "53"});
-    preview = test::DialogItemText(m_hAdd, IDC_STATIC_DNS_STATUS);
-    Screenshot(m_hAdd, "add_dns.png");
+  m_catcher.ScriptNextDialog({[&](HWND add) {
+    seen = {test::DialogItemText(add, IDC_EDIT_DNS_INDEX)};
+    TypeGroups(add, {"2001", "db8", "0", "0", "0", "0", "0", "53"});
+    preview = test::DialogItemText(add, IDC_STATIC_DNS_STATUS);
+    EXPECT_TRUE(test::SaveScreenshot(add, "add_dns.png"));
     // The record takes what was sent, not whatever the status line shows.
-    ::SetDlgItemTextW(m_hAdd, IDC_STATIC_DNS_STATUS, L"2001:db8::dead");
-    Click(m_hAdd, IDOK);
-    return true;
+    ::SetDlgItemTextW(add, IDC_STATIC_DNS_STATUS, L"2001:db8::dead");
+    Click(add, IDOK);
   }});
   Press(IDC_BUTTON_ADD_HOST);
   EXPECT_EQ(seen, Strings{"1"}) << "an adapter without servers hands 1";
@@ -294,7 +239,7 @@ TEST_F(DnsDialogs, RemoveAsksAndRemovesTheSelectedServer) {
 
 TEST_F(DnsDialogs, RemovingFromASortedListRemovesTheServerOfTheRow) {
   m_catcher.SetStrict(true);
-  AddAdapter("Ethernet 2", {"2001:db8::c", "2001:db8::a", "2001:db8::b"});
+  AddAdapter("Ethernet 2", IF_TYPE_ETHERNET_CSMACD, {"2001:db8::c", "2001:db8::a", "2001:db8::b"});
   Open();
   HWND header = reinterpret_cast<HWND>(::SendMessageW(Item(IDC_LIST_DNS), LVM_GETHEADER, 0, 0));
   RECT rc{};
@@ -316,21 +261,14 @@ TEST_F(DnsDialogs, AFailedCommandChangesNothingAndShowsNetshsWords) {
   Open();
   SelectRow(0);
   RemoveAnswering(IDYES);
-  m_catcher.onOtherDialog = [&](HWND h) { m_hAdd = h; };
   m_catcher.QueueAnswer(IDOK);
   bool bStayedOpen = false;
-  RunSteps({[&] {
-              if (!Shown(m_hAdd)) return false;
-              TypeGroups(m_hAdd, {"2001", "db8", "0", "0", "0", "0", "0", "5"});
-              Click(m_hAdd, IDOK);
-              return true;
-            },
-            [&] {
-              if (m_catcher.Boxes().size() != 3 || !::IsWindowEnabled(m_hAdd)) return false;
-              bStayedOpen = ::IsWindowVisible(m_hAdd) != FALSE;
-              Click(m_hAdd, IDCANCEL);
-              return true;
-            }});
+  m_catcher.ScriptNextDialog({[&](HWND add) {
+    TypeGroups(add, {"2001", "db8", "0", "0", "0", "0", "0", "5"});
+    Click(add, IDOK);
+    bStayedOpen = ::IsWindowVisible(add) != FALSE;
+    Click(add, IDCANCEL);
+  }});
   Press(IDC_BUTTON_ADD_HOST);
   const Strings boxes = Boxes();
   ASSERT_EQ(boxes.size(), 3u);
@@ -345,19 +283,20 @@ TEST_F(DnsDialogs, AFailedCommandChangesNothingAndShowsNetshsWords) {
 
 TEST_F(DnsDialogs, EscapeInsideThePageClosesNothing) {
   AddAdapters();
-  CAdvancedSettingsDlg dlg(m_records.data(), static_cast<int>(m_records.size()), m_names);
+  test::SyntheticSnapshot snapshot = test::TakeSyntheticSnapshot(m_adapters);
+  CAdvancedSettingsDlg dlg(snapshot.records.data(), static_cast<int>(snapshot.records.size()), snapshot.names);
   int nEscapes = 0;
-  m_catcher.onOtherDialog = [&](HWND h) { m_hDlg = h; };
-  RunSteps({[&] {
-    if (!Shown(m_hDlg)) return false;
-    HWND list = ::FindWindowExW(::FindWindowExW(Tab(), nullptr, L"#32770", nullptr), nullptr, L"SysListView32", nullptr);
-    ::SetWindowSubclass(list, &CountEscape, 1, reinterpret_cast<DWORD_PTR>(&nEscapes));
-    ::SetFocus(list);
-    ::PostMessageW(list, WM_KEYDOWN, VK_ESCAPE, 1);
-    ::PostMessageW(list, WM_KEYUP, VK_ESCAPE, 0xC0000001);
-    ::PostMessageW(m_hDlg, WM_COMMAND, IDOK, 0);  // unless Escape cancelled first
-    return true;
-  }});
+  m_catcher.ScriptNextDialog({[&](HWND settings) {
+                                HWND tab = ::GetDlgItem(settings, IDC_TAB_ADVANCED);
+                                HWND page = ::FindWindowExW(tab, nullptr, L"#32770", nullptr);
+                                HWND list = ::FindWindowExW(page, nullptr, L"SysListView32", nullptr);
+                                ::SetWindowSubclass(list, &CountEscape, 1, reinterpret_cast<DWORD_PTR>(&nEscapes));
+                                ::SetFocus(list);
+                                ::PostMessageW(list, WM_KEYDOWN, VK_ESCAPE, 1);
+                                ::PostMessageW(list, WM_KEYUP, VK_ESCAPE, 0xC0000001);
+                              },
+                              // Still open once the keys are handled: OK ends it.
+                              [](HWND settings) { Click(settings, IDOK); }});
   EXPECT_EQ(dlg.DoModal(nullptr), IDOK);
   EXPECT_EQ(nEscapes, 1) << "the focused list got the key";
 }

@@ -127,13 +127,13 @@ TEST(DialogDispatch, DoModalEndsWithTheResultOfTheHandler) {
   CRecordingDialog dlg;
   // A user presses Escape a moment after the dialog shows.
   test::CMessageBoxCatcher catcher;
-  catcher.onOtherDialog = [](HWND h) { ::PostMessageW(h, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0); };
+  catcher.ScriptNextDialog({[](HWND h) { ::PostMessageW(h, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0); }});
   EXPECT_EQ(dlg.DoModal(nullptr), IDCANCEL);
   EXPECT_EQ(dlg.calls.front(), "init");
   EXPECT_EQ(dlg.GetSafeHwnd(), nullptr);
 
   CRecordingDialog closed;
-  catcher.onOtherDialog = [](HWND h) { ::PostMessageW(h, WM_CLOSE, 0, 0); };
+  catcher.ScriptNextDialog({[](HWND h) { ::PostMessageW(h, WM_CLOSE, 0, 0); }});
   EXPECT_EQ(closed.DoModal(nullptr), IDCANCEL);
   EXPECT_NE(std::find(closed.calls.begin(), closed.calls.end(), "close"), closed.calls.end());
 }

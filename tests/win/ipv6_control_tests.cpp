@@ -10,6 +10,7 @@
 #include <sstream>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "controls/ipv6_control_win32.h"
 #include "framework/dialog.h"
@@ -26,20 +27,11 @@ class CAddressTestDialog : public CDialog {
 
   MFCIPv6Control m_address;
   bool m_bCreated = false;
-  // Run on WM_APP + 1 and WM_APP inside the dialog's own message loop.
-  std::function<void()> m_onStart;
-  std::function<void()> m_onApp;
 
  protected:
   BOOL OnInitDialog() override {
     m_bCreated = m_address.CreateFromPlaceholder(m_hWnd, IDC_TEST_PLACEHOLDER, IDC_TEST_PREVIEW);
     return TRUE;
-  }
-  bool OnMessage(UINT msg, WPARAM, LPARAM, LRESULT&) override {
-    const std::function<void()>& handler = msg == WM_APP + 1 ? m_onStart : m_onApp;
-    if ((msg != WM_APP && msg != WM_APP + 1) || !handler) return false;
-    handler();
-    return true;
   }
 };
 
@@ -358,32 +350,32 @@ TEST_F(Ipv6ControlTest, Screenshot) {
   Type("2001db80001");
   Click(GroupStart(6));
   Type("abcd42");
-  test::PumpMessages(500);
   EXPECT_EQ(Preview(), "2001:db80:1::abcd:42");
-  EXPECT_TRUE(test::SaveScreenshot(VANTORIC_SCREENSHOT_DIR "/ipv6_address_control.png"));
+  EXPECT_TRUE(test::SaveScreenshot(m_hDlg, "ipv6_address_control.png"));
 }
 
-// Runs a user's keys in the dialog's own loop (the one whose keys the
-// control must hold back from the dialog): once the dialog is up, `keys`
-// posts them, and `check` runs after they have been handled.
-INT_PTR RunModal(CAddressTestDialog& dlg, const std::function<void(HWND)>& keys, const std::function<void()>& check) {
-  dlg.m_onStart = [&] {
-    keys(dlg.GetSafeHwnd());
-    ::PostMessageW(dlg.GetSafeHwnd(), WM_APP, 0, 0);
-  };
-  dlg.m_onApp = [&] {
+// Presses `keys` one at a time, as a user types them, in the dialog's own
+// loop (the one whose keys the control must hold back from the dialog),
+// starting in the control `focusId`; each goes to the window with the focus
+// and the loop translates it into its character. `check` runs once the loop
+// has handled them and ends the dialog with 77; a dialog that a key ended
+// gives that key's result.
+INT_PTR RunModal(CAddressTestDialog& dlg, int focusId, const std::vector<UINT>& keys,
+                 const std::function<void()>& check) {
+  std::vector<test::DialogStep> steps = {[focusId](HWND hDlg) { ::SetFocus(::GetDlgItem(hDlg, focusId)); }};
+  for (const UINT key : keys) {
+    steps.push_back([key](HWND) {
+      ::PostMessageW(::GetFocus(), WM_KEYDOWN, key, 1);
+      ::PostMessageW(::GetFocus(), WM_KEYUP, key, 0xC0000001);
+    });
+  }
+  steps.push_back([&](HWND) {
     check();
     dlg.EndDialog(77);
-  };
+  });
   test::CMessageBoxCatcher catcher;
-  catcher.onOtherDialog = [](HWND hDlg) { ::PostMessageW(hDlg, WM_APP + 1, 0, 0); };
+  catcher.ScriptNextDialog(std::move(steps));
   return dlg.DoModal(nullptr);
-}
-
-void PostKey(HWND hwnd, UINT vk, wchar_t ch) {
-  ::PostMessageW(hwnd, WM_KEYDOWN, vk, 1);
-  if (ch != 0) ::PostMessageW(hwnd, WM_CHAR, ch, 1);
-  ::PostMessageW(hwnd, WM_KEYUP, vk, 0xC0000001);
 }
 
 TEST(Ipv6ControlModal, EnterEscapeAndTabStayInTheControl) {
@@ -391,23 +383,12 @@ TEST(Ipv6ControlModal, EnterEscapeAndTabStayInTheControl) {
   std::string text;
   bool bFocused = false;
   std::pair<DWORD, DWORD> sel{};
-  const INT_PTR result = RunModal(
-      dlg,
-      [](HWND hDlg) {
-        HWND ctl = ::GetDlgItem(hDlg, IDC_IPV6_ADDRESS);
-        ::SetFocus(ctl);
-        PostKey(ctl, '1', '1');
-        PostKey(ctl, '2', '2');
-        PostKey(ctl, VK_RETURN, '\r');
-        PostKey(ctl, VK_ESCAPE, 0x1b);
-        PostKey(ctl, VK_TAB, '\t');
-      },
-      [&] {
-        HWND ctl = dlg.m_address.GetSafeHwnd();
-        text = CWindow::GetText(ctl);
-        ::SendMessageW(ctl, EM_GETSEL, reinterpret_cast<WPARAM>(&sel.first), reinterpret_cast<LPARAM>(&sel.second));
-        bFocused = ::GetFocus() == ctl;
-      });
+  const INT_PTR result = RunModal(dlg, IDC_IPV6_ADDRESS, {'1', '2', VK_RETURN, VK_ESCAPE, VK_TAB}, [&] {
+    HWND ctl = dlg.m_address.GetSafeHwnd();
+    text = CWindow::GetText(ctl);
+    ::SendMessageW(ctl, EM_GETSEL, reinterpret_cast<WPARAM>(&sel.first), reinterpret_cast<LPARAM>(&sel.second));
+    bFocused = ::GetFocus() == ctl;
+  });
   EXPECT_EQ(result, 77) << "neither Enter nor Escape ended the dialog";
   EXPECT_EQ(text, Masked({"12"}));
   EXPECT_TRUE(bFocused) << "Tab did not leave the control";
@@ -419,19 +400,12 @@ TEST(Ipv6ControlModal, EnterEscapeAndTabStayInTheControl) {
 TEST(Ipv6ControlModal, OrdinaryEditLetsTheDialogAct) {
   CAddressTestDialog tabbed;
   bool bLeft = false;
-  RunModal(
-      tabbed,
-      [](HWND hDlg) {
-        HWND plain = ::GetDlgItem(hDlg, IDC_TEST_PLAIN_EDIT);
-        ::SetFocus(plain);
-        PostKey(plain, VK_TAB, '\t');
-      },
-      [&] { bLeft = ::GetFocus() != ::GetDlgItem(tabbed.GetSafeHwnd(), IDC_TEST_PLAIN_EDIT); });
+  RunModal(tabbed, IDC_TEST_PLAIN_EDIT, {VK_TAB},
+           [&] { bLeft = ::GetFocus() != ::GetDlgItem(tabbed.GetSafeHwnd(), IDC_TEST_PLAIN_EDIT); });
   EXPECT_TRUE(bLeft) << "Tab moved the focus on";
 
   CAddressTestDialog entered;
-  const INT_PTR result = RunModal(
-      entered, [](HWND hDlg) { PostKey(::GetDlgItem(hDlg, IDC_TEST_PLAIN_EDIT), VK_RETURN, '\r'); }, [] {});
+  const INT_PTR result = RunModal(entered, IDC_TEST_PLAIN_EDIT, {VK_RETURN}, [] {});
   EXPECT_EQ(result, IDOK) << "Enter pressed the default button";
 }
 

@@ -6,7 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -42,19 +41,12 @@ std::string Delete(const std::string& address) {
 
 class MainWindowCommands : public MainWindow {
  protected:
-  void SetUp() override {
-    SetWindowsMajorVersionForTests(6);
-    m_catcher.onOtherDialog = [this](HWND hwnd) {
-      if (!m_nextScript) return;
-      RunInDialog(hwnd, [hwnd, script = std::exchange(m_nextScript, nullptr)] { script(hwnd); });
-    };
-  }
+  void SetUp() override { SetWindowsMajorVersionForTests(6); }
   void TearDown() override {
     SetWindowsMajorVersionForTests(0);
     MainWindow::TearDown();
   }
 
-  void Press(int id) { ::SendMessageW(m_dlg.GetDlgItem(id), BM_CLICK, 0, 0); }
   // A key pressed in the address list, as the keyboard delivers it.
   void PressKey(UINT key) {
     HWND list = List().GetSafeHwnd();
@@ -62,23 +54,6 @@ class MainWindowCommands : public MainWindow {
     ::SendMessageW(list, WM_KEYDOWN, key, 0);
     ::SendMessageW(list, WM_KEYUP, key, 0);
   }
-  // The next dialog that opens runs `script` inside its own loop; it is
-  // cancelled if the script leaves it open.
-  void OnNextDialog(std::function<void(HWND)> script) { m_nextScript = std::move(script); }
-  void CheckBox(size_t n, const std::string& text, const std::string& caption, BoxIcon icon) const {
-    ASSERT_GT(m_catcher.Boxes().size(), n) << "box " << n << " \"" << text << "\" was not shown";
-    EXPECT_EQ(m_catcher.Boxes()[n].text, text) << "box " << n;
-    EXPECT_EQ(m_catcher.Boxes()[n].caption, caption) << "box " << n;
-    EXPECT_EQ(m_catcher.Boxes()[n].icon, icon) << "box " << n;
-  }
-  std::vector<std::string> Addresses() const {
-    std::vector<std::string> texts;
-    for (const Row& row : Rows()) texts.push_back(row.address);
-    return texts;
-  }
-
-  CMessageBoxCatcher m_catcher;
-  std::function<void(HWND)> m_nextScript;
 };
 
 TEST_F(MainWindowCommands, RemoveRefusesByKindThenRemovesOnBothPathsWithoutANewSnapshot) {
@@ -94,15 +69,15 @@ TEST_F(MainWindowCommands, RemoveRefusesByKindThenRemovesOnBothPathsWithoutANewS
   Press(IDC_BUTTON_REMOVE);
   CheckBox(0, "Are you sure you want to remove ip address?", "Vantoric", BoxIcon::Question);
   CheckBox(1, "Cannot delete address!", "Vantoric", BoxIcon::Warning);
-  EXPECT_EQ(m_dlg.m_bAddressSelected, 0);
   EXPECT_EQ(::GetFocus(), List().GetSafeHwnd());
   EXPECT_FALSE(standin.LogExists());
+  ExpectNoSelection("after the refusal");
 
   ClickRow(0);  // Manual, elevated
   m_catcher.QueueAnswer(IDOK);
   m_catcher.QueueAnswer(IDOK);
   Press(IDC_BUTTON_REMOVE);
-  CheckBox(3, "Successfully removed IPv6 Address.", "Remove IPv6 Address", BoxIcon::Information);
+  CheckBox(4, "Successfully removed IPv6 Address.", "Remove IPv6 Address", BoxIcon::Information);
   EXPECT_EQ(standin.ReadLog(), Ran(Delete("2001:db8::5")));
 
   standin.ClearLog();
@@ -111,13 +86,15 @@ TEST_F(MainWindowCommands, RemoveRefusesByKindThenRemovesOnBothPathsWithoutANewS
   m_catcher.QueueAnswer(IDOK);
   m_catcher.QueueAnswer(IDOK);
   Press(IDC_BUTTON_REMOVE);
-  CheckBox(5, "Successfully removed IPv6 Address.", "Remove IPv6 Address", BoxIcon::Information);
+  CheckBox(6, "Successfully removed IPv6 Address.", "Remove IPv6 Address", BoxIcon::Information);
   EXPECT_EQ(standin.ReadLog(), Ran(Delete("2001:db8::abcd")));
 
-  EXPECT_EQ(Addresses(), (std::vector<std::string>{"2001:db8:2::1", "fe80::20c:29ff:feab:cdef"}));
-  EXPECT_EQ(m_dlg.m_pCurAdapter->m_addresses.size(), 2u);
+  const std::vector<std::string> left = {"2001:db8:2::1", "fe80::20c:29ff:feab:cdef"};
+  EXPECT_EQ(Addresses(), left);
+  Choose(0);  // the list filled again from the adapter's record
+  EXPECT_EQ(Addresses(), left) << "the record lost them too";
   EXPECT_EQ(source.QueryCount(), queries) << "no new snapshot";
-  EXPECT_TRUE(SaveScreenshot(ScreenshotPath("main_window_after_remove.png")));
+  EXPECT_TRUE(SaveScreenshot(m_hwnd, "main_window_after_remove.png"));
 }
 
 TEST_F(MainWindowCommands, RemoveActsOnTheHighlightedAddressAndOnlyWhenNetshSucceeded) {
@@ -141,7 +118,8 @@ TEST_F(MainWindowCommands, RemoveActsOnTheHighlightedAddressAndOnlyWhenNetshSucc
   EXPECT_NE(m_catcher.Boxes()[1].text.find("The object already exists."), std::string::npos)
       << m_catcher.Boxes()[1].text;
   EXPECT_EQ(Addresses(), before);
-  EXPECT_EQ(m_dlg.m_pCurAdapter->m_addresses.size(), before.size());
+  Choose(0);  // the list filled again from the adapter's record
+  EXPECT_EQ(Addresses(), before) << "the record is unchanged too";
 
   // The highlight moved with the keyboard after the click: the address
   // highlighted is the one removed, and its row goes.
@@ -191,8 +169,7 @@ TEST_F(MainWindowCommands, EditRefusesAStaleSelectionAfterRefresh) {
   m_catcher.QueueAnswer(IDOK);
   Press(IDC_BUTTON_EDIT);
   CheckBox(0, "You have selected a TEMPORARY ADDRESS. Address cannot be edited.", "Vantoric", BoxIcon::Warning);
-  EXPECT_EQ(m_dlg.m_bAddressSelected, 0);
-  EXPECT_EQ(m_dlg.m_strSelAddress, "");
+  ExpectNoSelection("the refusal clears the selection");
 
   // The clicked address is gone from the machine when Refresh is pressed.
   ClickRow(0);
@@ -205,18 +182,10 @@ TEST_F(MainWindowCommands, EditRefusesAStaleSelectionAfterRefresh) {
   Press(IDC_BUTTON_EDIT);
   m_catcher.QueueAnswer(IDOK);
   Press(IDC_BUTTON_REMOVE);
-  CheckBox(1, "You have not selected and item. Select one first.", "Vantoric", BoxIcon::Warning);
   CheckBox(2, "You have not selected and item. Select one first.", "Vantoric", BoxIcon::Warning);
-  EXPECT_EQ(m_catcher.Boxes().size(), 3u) << "no dialog and no question";
+  CheckBox(3, "You have not selected and item. Select one first.", "Vantoric", BoxIcon::Warning);
+  EXPECT_EQ(m_catcher.Boxes().size(), 4u) << "no dialog and no question";
   EXPECT_FALSE(standin.LogExists());
-}
-
-void ClickItem(HWND list, int index) {
-  RECT rc{};
-  ::SendMessageW(list, LB_GETITEMRECT, index, reinterpret_cast<LPARAM>(&rc));
-  const LPARAM at = MAKELPARAM(rc.left + 5, (rc.top + rc.bottom) / 2);
-  ::SendMessageW(list, WM_LBUTTONDOWN, MK_LBUTTON, at);
-  ::SendMessageW(list, WM_LBUTTONUP, 0, at);
 }
 
 // Edits the address in the Address Properties dialog: its last group
@@ -238,7 +207,7 @@ TEST_F(MainWindowCommands, AnAppliedNewAddressReplacesTheOldOneEvenWhenTheDialog
   ASSERT_NE(Open(), nullptr);
   ClickRow(0);
   const int queries = source.QueryCount();
-  OnNextDialog([&](HWND dlg) {
+  m_catcher.ScriptNextDialog({[&](HWND dlg) {
     ChangeLastGroup(dlg, "6");
     m_catcher.QueueAnswer(IDOK);
     ::SendMessageW(::GetDlgItem(dlg, IDC_PROP_BUTTON_APPLY), BM_CLICK, 0, 0);
@@ -246,31 +215,30 @@ TEST_F(MainWindowCommands, AnAppliedNewAddressReplacesTheOldOneEvenWhenTheDialog
     std::vector<SyntheticAdapter> now = EveryKind();
     now[0].unicast.push_back(Address("2001:db8::6", IpPrefixOriginManual, IpSuffixOriginManual));
     source.SetAdapters(now);
-  });
+    ::SendMessageW(::GetDlgItem(dlg, IDCANCEL), BM_CLICK, 0, 0);
+  }});
   Press(IDC_BUTTON_EDIT);
   CheckBox(0, "IPv6 properties changes successfully saved.", "Edit IPv6 Address", BoxIcon::Information);
   const std::string set = "interface ipv6 set address \"" + std::string(kEthernet) +
                           "\" 2001:0db8:0000:0000:0000:0000:0000:6 unicast infinite infinite ";  // sent as typed
   EXPECT_EQ(standin.ReadLog(), Ran(set) + Ran(Delete("2001:db8::5")));
   EXPECT_GT(source.QueryCount(), queries) << "a new snapshot";
-  EXPECT_EQ(m_dlg.m_bAddressSelected, 0);
+  ExpectNoSelection("after the edit");
 
   // Only the type changed: no delete, still a new snapshot.
   standin.ClearLog();
   ClickRow(0);
-  OnNextDialog([&](HWND dlg) {
+  m_catcher.ScriptNextDialog({[&](HWND dlg) {
     ::SendMessageW(::GetDlgItem(dlg, IDC_PROP_BUTTON_EDIT), BM_CLICK, 0, 0);
     HWND list = ::GetDlgItem(dlg, IDC_ADDRESS_PROPERTY_LIST);
-    ClickItem(list, 0);  // the type row, its arrow button, then "anycast"
-    PumpMessages(0);
+    ClickListBoxItem(list, 0);  // the type row, its arrow button, then "anycast"
     ::SendMessageW(::GetDlgItem(list, 7), BM_CLICK, 0, 0);
     HWND drop = ::GetDlgItem(list, 8);
-    ClickItem(drop, static_cast<int>(::SendMessageW(drop, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
-                                                    reinterpret_cast<LPARAM>(L"anycast"))));
-    PumpMessages(0);
+    ClickListBoxItem(drop, static_cast<int>(::SendMessageW(drop, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                                           reinterpret_cast<LPARAM>(L"anycast"))));
     m_catcher.QueueAnswer(IDOK);
     ::SendMessageW(::GetDlgItem(dlg, IDOK), BM_CLICK, 0, 0);
-  });
+  }});
   const int before = source.QueryCount();
   Press(IDC_BUTTON_EDIT);
   EXPECT_EQ(standin.ReadLog(), Ran("interface ipv6 set address \"" + std::string(kEthernet) +
@@ -281,11 +249,11 @@ TEST_F(MainWindowCommands, AnAppliedNewAddressReplacesTheOldOneEvenWhenTheDialog
   // OK with nothing changed: "No changes made.", and the list is read anew.
   standin.ClearLog();
   ClickRow(0);
-  OnNextDialog([&](HWND dlg) {
+  m_catcher.ScriptNextDialog({[&](HWND dlg) {
     ::SendMessageW(::GetDlgItem(dlg, IDC_PROP_BUTTON_EDIT), BM_CLICK, 0, 0);
     m_catcher.QueueAnswer(IDOK);
     ::SendMessageW(::GetDlgItem(dlg, IDOK), BM_CLICK, 0, 0);
-  });
+  }});
   const int unchanged = source.QueryCount();
   Press(IDC_BUTTON_EDIT);
   EXPECT_EQ(m_catcher.Boxes().back().text, "No changes made.");
@@ -301,11 +269,11 @@ TEST_F(MainWindowCommands, AReplacedAddressThatCannotBeDeletedIsToldAndKept) {
   ASSERT_NE(Open(), nullptr);
   m_catcher.SetStrict(true);
   ClickRow(0);
-  OnNextDialog([&](HWND dlg) {
+  m_catcher.ScriptNextDialog({[&](HWND dlg) {
     ChangeLastGroup(dlg, "6");
     m_catcher.QueueAnswer(IDOK);
     ::SendMessageW(::GetDlgItem(dlg, IDOK), BM_CLICK, 0, 0);
-  });
+  }});
   m_catcher.QueueAnswer(IDOK);
   Press(IDC_BUTTON_EDIT);
   CheckBox(0, "IPv6 properties changes successfully saved.", "Edit IPv6 Address", BoxIcon::Information);
@@ -318,14 +286,14 @@ TEST_F(MainWindowCommands, AddShowsTheNewAddressWithoutANewSnapshot) {
   CSyntheticAdapterSource source(EveryKind());
   ASSERT_NE(Open(), nullptr);
   const int queries = source.QueryCount();
-  OnNextDialog([&](HWND dlg) {
+  m_catcher.ScriptNextDialog({[&](HWND dlg) {
     HWND field = ::GetDlgItem(dlg, IDC_IPV6_ADDRESS);
     ::SetFocus(field);
     for (const char c : std::string("20010db8000000000000000000000042"))
       ::SendMessageW(field, WM_CHAR, static_cast<unsigned char>(c), 1);
     m_catcher.QueueAnswer(IDOK);
     ::SendMessageW(::GetDlgItem(dlg, IDOK), BM_CLICK, 0, 0);
-  });
+  }});
   Press(IDC_BUTTON_ADD);
   ASSERT_FALSE(m_catcher.Boxes().empty());
   EXPECT_EQ(m_catcher.Boxes().back().icon, BoxIcon::Information) << m_catcher.Boxes().back().text;
@@ -336,7 +304,7 @@ TEST_F(MainWindowCommands, AddShowsTheNewAddressWithoutANewSnapshot) {
   ASSERT_EQ(addresses.size(), 5u);
   EXPECT_EQ(addresses.back(), "2001:db8::42");
   EXPECT_EQ(source.QueryCount(), queries);
-  EXPECT_TRUE(SaveScreenshot(ScreenshotPath("main_window_after_add.png")));
+  EXPECT_TRUE(SaveScreenshot(m_hwnd, "main_window_after_add.png"));
 }
 
 TEST_F(MainWindowCommands, AdvancedOpensTheSettingsOnTheDnsTab) {
@@ -344,7 +312,7 @@ TEST_F(MainWindowCommands, AdvancedOpensTheSettingsOnTheDnsTab) {
   ASSERT_NE(Open(), nullptr);
   std::string caption;
   std::string tab;
-  OnNextDialog([&](HWND dlg) {
+  m_catcher.ScriptNextDialog({[&](HWND dlg) {
     wchar_t text[128] = {};
     ::GetWindowTextW(dlg, text, 128);
     caption = Narrow(text);
@@ -356,17 +324,20 @@ TEST_F(MainWindowCommands, AdvancedOpensTheSettingsOnTheDnsTab) {
     item.cchTextMax = 64;
     ::SendMessageW(tabs, TCM_GETITEMW, ::SendMessageW(tabs, TCM_GETCURSEL, 0, 0), reinterpret_cast<LPARAM>(&item));
     tab = Narrow(label);
-  });
+    ::SendMessageW(::GetDlgItem(dlg, IDCANCEL), BM_CLICK, 0, 0);
+  }});
   Press(IDC_BUTTON_ADVANCED);
   EXPECT_EQ(caption, "Advanced Settings");
   EXPECT_EQ(tab, "DNS");
 }
 
 TEST_F(MainWindowCommands, RefreshRebuildsTheChooserAndKeepsTheAdapterByName) {
+  CNetshStandin standin("main-refresh-name");
   CSyntheticAdapterSource source(ThreeAdapters());
   ASSERT_NE(Open(), nullptr);
+  m_catcher.SetStrict(true);
   Choose(1);
-  const std::string shown = m_dlg.m_strInterfaceName;
+  const std::string shown = Chooser().GetLBText(1);
   ClickRow(0);
 
   // A new adapter comes first and the order changes.
@@ -377,8 +348,7 @@ TEST_F(MainWindowCommands, RefreshRebuildsTheChooserAndKeepsTheAdapterByName) {
   Press(IDC_BUTTON_REFRESH);
   EXPECT_EQ(ChooserEntries().size(), 4u);
   EXPECT_EQ(Chooser().GetLBText(Chooser().GetCurSel()), shown);
-  EXPECT_EQ(m_dlg.m_strInterfaceName, shown);
-  EXPECT_EQ(m_dlg.m_bAddressSelected, 1) << "same adapter: the selection stays";
+  EXPECT_EQ(Highlighted(), 0) << "same adapter: the selection stays";
 
   // The adapter shown is gone: entry 0, selection cleared.
   std::vector<SyntheticAdapter> without;
@@ -387,8 +357,15 @@ TEST_F(MainWindowCommands, RefreshRebuildsTheChooserAndKeepsTheAdapterByName) {
   source.SetAdapters(without);
   Press(IDC_BUTTON_REFRESH);
   EXPECT_EQ(Chooser().GetCurSel(), 0);
-  EXPECT_EQ(m_dlg.m_strInterfaceName, Chooser().GetLBText(0));
-  EXPECT_EQ(m_dlg.m_bAddressSelected, 0);
+  EXPECT_EQ(Chooser().GetLBText(0), kEthernet);
+  ExpectNoSelection("the adapter shown is gone");
+
+  // The commands now name the adapter of entry 0.
+  ClickRow(0);
+  m_catcher.QueueAnswer(IDOK);
+  m_catcher.QueueAnswer(IDOK);
+  Press(IDC_BUTTON_REMOVE);
+  EXPECT_EQ(standin.ReadLog(), Ran(Delete("2001:db8::5")));
 }
 
 TEST_F(MainWindowCommands, OpenConnectionsOnAnAddressAreToldBeforeItsRemoval) {

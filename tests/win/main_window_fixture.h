@@ -1,5 +1,6 @@
 // The main window's test fixture: synthetic adapters, the window opened
-// modeless with a test profile, and the list and chooser read back.
+// modeless with a test profile, the list, chooser and message boxes read
+// back, and the buttons pressed.
 #pragma once
 
 #include <windows.h>
@@ -11,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "app/address_command_rules.h"
 #include "app/vantoric_dlg.h"
 #include "framework/controls.h"
 #include "resources/resource.h"
@@ -18,51 +20,6 @@
 #include "tests/win/support/synthetic_adapters.h"
 
 namespace vantoric::test {
-
-
-
-// The window with its state readable.
-class CTestDlg : public CVantoricDlg {
- public:
-  using CVantoricDlg::CVantoricDlg;
-  using CVantoricDlg::m_bAddressSelected;
-  using CVantoricDlg::m_hIcon;
-  using CVantoricDlg::m_nAdapterCount;
-  using CVantoricDlg::m_nClickedItem;
-  using CVantoricDlg::m_nSelAdapter;
-  using CVantoricDlg::m_pCurAdapter;
-  using CVantoricDlg::m_strDescription;
-  using CVantoricDlg::m_strInterfaceName;
-  using CVantoricDlg::m_strSelAddress;
-  using CVantoricDlg::m_strSelKind;
-  using CVantoricDlg::m_strSelPreferredLifetime;
-  using CVantoricDlg::m_strSelState;
-  using CVantoricDlg::m_strSelValidLifetime;
-};
-
-inline SyntheticAddress Address(const std::string& text, IP_PREFIX_ORIGIN prefix, IP_SUFFIX_ORIGIN suffix,
-                         ULONG valid = 0xFFFFFFFF, ULONG preferred = 0xFFFFFFFF,
-                         IP_DAD_STATE dad = IpDadStatePreferred) {
-  SyntheticAddress a;
-  a.text = text;
-  a.prefixOrigin = prefix;
-  a.suffixOrigin = suffix;
-  a.validLifetime = valid;
-  a.preferredLifetime = preferred;
-  a.dadState = dad;
-  return a;
-}
-
-inline SyntheticAdapter Adapter(const std::string& name, IFTYPE type, std::vector<BYTE> mac,
-                         std::vector<SyntheticAddress> unicast) {
-  SyntheticAdapter a;
-  a.friendlyName = name;
-  a.description = name + " device";
-  a.ifType = type;
-  a.mac = std::move(mac);
-  a.unicast = std::move(unicast);
-  return a;
-}
 
 // A wireless adapter listed before the Ethernet one, and a tunnel without a
 // physical address or IPv6 address.
@@ -123,6 +80,14 @@ class MainWindow : public ::testing::Test {
     return entries;
   }
 
+  std::vector<std::string> Addresses() const {
+    std::vector<std::string> texts;
+    for (const Row& row : Rows()) texts.push_back(row.address);
+    return texts;
+  }
+  // The highlighted row, or -1.
+  int Highlighted() const { return List().GetNextItem(-1, LVNI_SELECTED); }
+
   void Choose(int entry) {
     Chooser().SetCurSel(entry);
     ::SendMessageW(m_hwnd, WM_COMMAND, MAKEWPARAM(IDC_COMBO_ADAPTER, CBN_SELCHANGE),
@@ -154,8 +119,26 @@ class MainWindow : public ::testing::Test {
     ClickList(POINT{20, rc.bottom + 12});
   }
 
+  void Press(int id) { ::SendMessageW(m_dlg.GetDlgItem(id), BM_CLICK, 0, 0); }
+  void CheckBox(size_t n, const std::string& text, const std::string& caption, BoxIcon icon) const {
+    ASSERT_GT(m_catcher.Boxes().size(), n) << "box " << n << " \"" << text << "\" was not shown";
+    EXPECT_EQ(m_catcher.Boxes()[n].text, text) << "box " << n;
+    EXPECT_EQ(m_catcher.Boxes()[n].caption, caption) << "box " << n;
+    EXPECT_EQ(m_catcher.Boxes()[n].icon, icon) << "box " << n;
+  }
+  // The window holds no selection: Remove says so before it asks anything
+  // (a question, should one come, is answered Cancel, so nothing runs).
+  void ExpectNoSelection(const char* when) {
+    const size_t before = m_catcher.Boxes().size();
+    m_catcher.QueueAnswer(IDCANCEL);
+    Press(IDC_BUTTON_REMOVE);
+    ASSERT_EQ(m_catcher.Boxes().size(), before + 1) << when;
+    EXPECT_EQ(m_catcher.Boxes().back().text, NOT_SELECTED_MESSAGE) << when;
+  }
+
   test::CGuiTestScope m_scope{"Vantoric Main Window Tests"};
-  CTestDlg m_dlg{&m_scope.App().GetProfile()};
+  CMessageBoxCatcher m_catcher;
+  CVantoricDlg m_dlg{&m_scope.App().GetProfile()};
   HWND m_hwnd = nullptr;
 };
 

@@ -12,10 +12,13 @@
 #include <vector>
 
 #include "app/vantoric_dlg.h"
+#include "controls/property_list_win32.h"
+#include "dialogs/edit_ip6_dlg.h"
 #include "framework/application.h"
 #include "framework/message_box.h"
 #include "framework/utf8.h"
 #include "resources/resource.h"
+#include "resources/resource_address_dialogs.h"
 #include "tests/win/support/gui_support.h"
 #include "tests/win/main_window_fixture.h"
 #include "tests/win/support/synthetic_adapters.h"
@@ -32,14 +35,8 @@ TEST_F(MainWindow, ChooserFollowsTheSnapshotAndEntryZeroIsShown) {
   EXPECT_EQ(ChooserEntries(), (std::vector<std::string>{"Ethernet 2", "Wi-Fi", "Tunnel"}))
       << "record order, the first Ethernet adapter first, although the chooser sorts";
   EXPECT_EQ(Chooser().GetCurSel(), 0);
-  EXPECT_EQ(m_dlg.m_nAdapterCount, 3);
-  EXPECT_EQ(m_dlg.m_nSelAdapter, 0);
   EXPECT_EQ(m_dlg.GetDlgItemText(IDC_STATIC_DESCRIPTION), "Ethernet 2 device");
-  EXPECT_EQ(m_dlg.m_strDescription, "Ethernet 2 device");
-  EXPECT_EQ(m_dlg.m_strInterfaceName, "Ethernet 2");
   EXPECT_EQ(m_dlg.GetDlgItemText(IDC_STATIC_MAC), "00-0C-29-AB-CD-EF");
-  ASSERT_NE(m_dlg.m_pCurAdapter, nullptr);
-  EXPECT_EQ(m_dlg.m_pCurAdapter->m_strFriendlyName, "Ethernet 2");
 
   const std::vector<Row> expected = {
       {"2001:db8::5", "Manual", "Preferred", "infinite", "infinite"},
@@ -47,9 +44,8 @@ TEST_F(MainWindow, ChooserFollowsTheSnapshotAndEntryZeroIsShown) {
       {"fe80::20c:29ff:feab:cdef", "Link-Local", "Preferred", "infinite", "infinite"},
   };
   EXPECT_EQ(Rows(), expected) << "stored order, IPv4 left out";
-  EXPECT_EQ(m_dlg.m_bAddressSelected, 0);
-  EXPECT_EQ(m_dlg.m_nClickedItem, -1);
-  EXPECT_EQ(List().GetNextItem(-1, LVNI_SELECTED), -1) << "no row selected after start-up";
+  EXPECT_EQ(Highlighted(), -1) << "no row selected after start-up";
+  ExpectNoSelection("after start-up");
 }
 
 TEST_F(MainWindow, ListHasItsColumnsStylesAndFont) {
@@ -94,15 +90,14 @@ TEST_F(MainWindow, ChangingTheAdapterShowsItsRecordAndClearsTheSelection) {
   CSyntheticAdapterSource source(ThreeAdapters());
   ASSERT_NE(Open(), nullptr);
   ClickRow(0);
-  ASSERT_EQ(m_dlg.m_bAddressSelected, 1);
+  ASSERT_EQ(Highlighted(), 0);
 
   Choose(1);
-  EXPECT_EQ(m_dlg.m_nSelAdapter, 1);
   EXPECT_EQ(m_dlg.GetDlgItemText(IDC_STATIC_DESCRIPTION), "Wi-Fi device");
   EXPECT_EQ(m_dlg.GetDlgItemText(IDC_STATIC_MAC), "00-1B-2C-3D-4E-5F");
   EXPECT_EQ(Rows(), (std::vector<Row>{{"2001:db8:1::10", "Public", "Preferred", "infinite", "infinite"}}));
-  EXPECT_EQ(m_dlg.m_bAddressSelected, 0) << "the selected address is not this adapter's";
-  EXPECT_EQ(List().GetNextItem(-1, LVNI_SELECTED), -1);
+  EXPECT_EQ(Highlighted(), -1);
+  ExpectNoSelection("the selected address is not this adapter's");
 }
 
 TEST_F(MainWindow, AdapterWithoutIPv6OrPhysicalAddress) {
@@ -112,39 +107,29 @@ TEST_F(MainWindow, AdapterWithoutIPv6OrPhysicalAddress) {
   EXPECT_TRUE(Rows().empty()) << "only an IPv4 address";
   EXPECT_EQ(m_dlg.GetDlgItemText(IDC_STATIC_DESCRIPTION), "Tunnel device");
   EXPECT_EQ(m_dlg.GetDlgItemText(IDC_STATIC_MAC), "N/A");
-  EXPECT_EQ(m_dlg.m_strInterfaceName, "Tunnel");
 }
 
-TEST_F(MainWindow, ClickOnARowCopiesItsTextsAndBelowTheRowsClears) {
+// Edit tells why it refuses the selected address: by its kind, looked up
+// in the record by the row's text, or by its class.
+TEST_F(MainWindow, ClickOnARowSelectsItsAddressAndBelowTheRowsClears) {
   CSyntheticAdapterSource source(ThreeAdapters());
   ASSERT_NE(Open(), nullptr);
+  m_catcher.SetStrict(true);
   ClickRow(1);
-  EXPECT_EQ(m_dlg.m_nClickedItem, 1);
-  EXPECT_EQ(m_dlg.m_bAddressSelected, 1);
-  EXPECT_EQ(m_dlg.m_strSelAddress, "2001:db8::abcd");
-  EXPECT_EQ(m_dlg.m_strSelKind, "Temporary");
-  EXPECT_EQ(m_dlg.m_strSelState, "Deprecated");
-  EXPECT_EQ(m_dlg.m_strSelValidLifetime, "1d0h0m0s");
-  EXPECT_EQ(m_dlg.m_strSelPreferredLifetime, "1h0m0s");
-  EXPECT_EQ(m_dlg.m_pCurAdapter->m_strSelAddress, "2001:db8::abcd") << "selected through the record";
+  EXPECT_EQ(Highlighted(), 1);
+  m_catcher.QueueAnswer(IDOK);
+  Press(IDC_BUTTON_EDIT);
+  CheckBox(0, "You have selected a TEMPORARY ADDRESS. Address cannot be edited.", "Vantoric", BoxIcon::Warning);
 
   ClickRow(2);
-  EXPECT_EQ(m_dlg.m_nClickedItem, 2);
-  EXPECT_EQ(m_dlg.m_strSelAddress, "fe80::20c:29ff:feab:cdef");
-  EXPECT_EQ(m_dlg.m_strSelKind, "Link-Local");
+  m_catcher.QueueAnswer(IDOK);
+  Press(IDC_BUTTON_EDIT);
+  CheckBox(1, "You have selected a LINK-LOCAL ADDRESS. Address cannot be edited.", "Vantoric", BoxIcon::Warning);
 
-  ClickBelowLastRow();
-  EXPECT_EQ(m_dlg.m_nClickedItem, -1);
-  EXPECT_EQ(m_dlg.m_bAddressSelected, 0);
-
-  // The selection follows the highlight however it moves.
   ClickRow(0);
-  ::SetFocus(List().GetSafeHwnd());
-  ::SendMessageW(List().GetSafeHwnd(), WM_KEYDOWN, VK_DOWN, 0);
-  ::SendMessageW(List().GetSafeHwnd(), WM_KEYUP, VK_DOWN, 0);
-  EXPECT_EQ(m_dlg.m_nClickedItem, 1);
-  EXPECT_EQ(m_dlg.m_strSelAddress, "2001:db8::abcd");
-  EXPECT_EQ(m_dlg.m_strSelKind, "Temporary");
+  ClickBelowLastRow();
+  EXPECT_EQ(Highlighted(), -1);
+  ExpectNoSelection("after a click below the rows");
 }
 
 TEST_F(MainWindow, TwoRowsWithTheSameTextSelectTheFirst) {
@@ -156,17 +141,29 @@ TEST_F(MainWindow, TwoRowsWithTheSameTextSelectTheFirst) {
   ASSERT_NE(Open(), nullptr);
   ASSERT_EQ(List().GetItemCount(), 2);
   ClickRow(1);
-  EXPECT_EQ(m_dlg.m_nClickedItem, 1);
-  EXPECT_EQ(m_dlg.m_strSelKind, "Manual") << "the values of the first row with that text";
-  EXPECT_EQ(m_dlg.m_strSelState, "Preferred");
-  EXPECT_EQ(m_dlg.m_strSelValidLifetime, "2h0m0s");
-  EXPECT_EQ(m_dlg.m_strSelPreferredLifetime, "1h0m0s");
+  // Edit opens on the first address with that text, a manual one (the
+  // second, a public one, would be refused), and shows its lifetimes.
+  std::string shown, valid, preferred;
+  m_catcher.ScriptNextDialog({[&](HWND dlg) {
+    shown = DialogItemText(dlg, IDC_PROP_PREVIEW);
+    ::SendMessageW(::GetDlgItem(dlg, IDC_PROP_BUTTON_EDIT), BM_CLICK, 0, 0);
+    HWND list = ::GetDlgItem(dlg, IDC_ADDRESS_PROPERTY_LIST);
+    ClickListBoxItem(list, EDIT_ROW_VALID_LIFETIME);
+    valid = DialogItemText(list, IDC_PROPLIST_EDIT);
+    ClickListBoxItem(list, EDIT_ROW_PREFERRED_LIFETIME);
+    preferred = DialogItemText(list, IDC_PROPLIST_EDIT);
+    ::SendMessageW(::GetDlgItem(dlg, IDCANCEL), BM_CLICK, 0, 0);
+  }});
+  Press(IDC_BUTTON_EDIT);
+  EXPECT_TRUE(m_catcher.Boxes().empty()) << "not refused";
+  EXPECT_EQ(shown, "2001:db8::7");
+  EXPECT_EQ(valid, "2h0m0s") << "the first row's valid lifetime";
+  EXPECT_EQ(preferred, "1h0m0s") << "the first row's preferred lifetime";
 }
 
 TEST_F(MainWindow, RefreshTakesANewSnapshotAndSurvivesFewerAdapters) {
   CSyntheticAdapterSource source(ThreeAdapters());
   ASSERT_NE(Open(), nullptr);
-  HWND refresh = m_dlg.GetDlgItem(IDC_BUTTON_REFRESH);
 
   // Same adapters, one address more: shown after Refresh, chosen adapter kept.
   std::vector<SyntheticAdapter> more = ThreeAdapters();
@@ -174,23 +171,25 @@ TEST_F(MainWindow, RefreshTakesANewSnapshotAndSurvivesFewerAdapters) {
   Choose(1);
   ClickRow(0);
   source.SetAdapters(more);
-  ::SendMessageW(refresh, BM_CLICK, 0, 0);
-  EXPECT_EQ(m_dlg.m_nSelAdapter, 1);
+  Press(IDC_BUTTON_REFRESH);
+  EXPECT_EQ(Chooser().GetCurSel(), 1);
   EXPECT_EQ(Rows().size(), 2u);
-  EXPECT_EQ(m_dlg.m_bAddressSelected, 1) << "Refresh leaves the selection flag";
+  EXPECT_EQ(Highlighted(), 0) << "Refresh keeps the selection on its address";
 
   // One adapter only: the chooser is rebuilt and shows it.
   source.SetAdapters({ThreeAdapters()[2]});
-  ::SendMessageW(refresh, BM_CLICK, 0, 0);
-  EXPECT_EQ(m_dlg.m_nAdapterCount, 1);
+  Press(IDC_BUTTON_REFRESH);
   EXPECT_EQ(ChooserEntries(), (std::vector<std::string>{"Tunnel"}));
-  ASSERT_NE(m_dlg.m_pCurAdapter, nullptr);
   EXPECT_TRUE(Rows().empty());
   EXPECT_EQ(m_dlg.GetDlgItemText(IDC_STATIC_DESCRIPTION), "Tunnel device");
   EXPECT_EQ(m_dlg.GetDlgItemText(IDC_STATIC_MAC), "N/A");
-  EXPECT_EQ(m_dlg.m_strInterfaceName, "Tunnel");
-  EXPECT_EQ(m_dlg.m_bAddressSelected, 0) << "another adapter: the selection is gone";
+  ExpectNoSelection("another adapter: the selection is gone");
   EXPECT_TRUE(::IsWindow(m_hwnd));
+
+  // The adapters come back: the one shown is kept by its name.
+  source.SetAdapters(ThreeAdapters());
+  Press(IDC_BUTTON_REFRESH);
+  EXPECT_EQ(Chooser().GetLBText(Chooser().GetCurSel()), "Tunnel");
 }
 
 TEST_F(MainWindow, NoAdapterOrNoReadingSaysSoAndEndsTheDialog) {
@@ -212,13 +211,13 @@ TEST_F(MainWindow, NoAdapterOrNoReadingSaysSoAndEndsTheDialog) {
       source.SetAdapters(ThreeAdapters());
       source.QueueFailure(c.failure);
     }
-    CMessageBoxCatcher catcher;
-    CTestDlg dlg;
+    m_catcher.Clear();
+    CVantoricDlg dlg;
     EXPECT_EQ(dlg.DoModal(nullptr), IDCANCEL) << c.name;
-    ASSERT_EQ(catcher.Boxes().size(), 1u) << c.name << ": no Exit question";
-    EXPECT_EQ(catcher.Boxes()[0].text, c.text) << c.name;
-    EXPECT_EQ(catcher.Boxes()[0].caption, "Vantoric") << c.name;
-    EXPECT_EQ(catcher.Boxes()[0].icon, test::BoxIcon::Error) << c.name;
+    ASSERT_EQ(m_catcher.Boxes().size(), 1u) << c.name << ": no Exit question";
+    EXPECT_EQ(m_catcher.Boxes()[0].text, c.text) << c.name;
+    EXPECT_EQ(m_catcher.Boxes()[0].caption, "Vantoric") << c.name;
+    EXPECT_EQ(m_catcher.Boxes()[0].icon, test::BoxIcon::Error) << c.name;
   }
 }
 
@@ -230,24 +229,23 @@ TEST_F(MainWindow, AFailedRefreshKeepsTheLastReadingOnShow) {
   const std::vector<Row> before = Rows();
   const std::vector<std::string> entries = ChooserEntries();
   source.QueueFailure(ERROR_NOT_ENOUGH_MEMORY);
-  CMessageBoxCatcher catcher;
-  ::SendMessageW(m_dlg.GetDlgItem(IDC_BUTTON_REFRESH), BM_CLICK, 0, 0);
-  ASSERT_EQ(catcher.Boxes().size(), 1u);
-  EXPECT_EQ(catcher.Boxes()[0].text, "The network adapters could not be read: " +
-                                         GetSystemMessage(ERROR_NOT_ENOUGH_MEMORY) +
-                                         "\n\nThe list shows the last reading. Press Refresh to try again.");
-  EXPECT_EQ(catcher.Boxes()[0].icon, test::BoxIcon::Error);
-  test::PumpMessages(100);
+  Press(IDC_BUTTON_REFRESH);
+  ASSERT_EQ(m_catcher.Boxes().size(), 1u);
+  EXPECT_EQ(m_catcher.Boxes()[0].text, "The network adapters could not be read: " +
+                                           GetSystemMessage(ERROR_NOT_ENOUGH_MEMORY) +
+                                           "\n\nThe list shows the last reading. Press Refresh to try again.");
+  EXPECT_EQ(m_catcher.Boxes()[0].icon, test::BoxIcon::Error);
+  test::PumpMessages(0);  // a close the window posted would be handled here
   ASSERT_TRUE(::IsWindow(m_hwnd)) << "the window stays";
   EXPECT_EQ(ChooserEntries(), entries);
   EXPECT_EQ(Chooser().GetCurSel(), 1);
   EXPECT_EQ(Rows(), before);
-  EXPECT_EQ(List().GetNextItem(-1, LVNI_SELECTED), 0) << "the highlight stays too";
+  EXPECT_EQ(Highlighted(), 0) << "the highlight stays too";
 
   // The next Refresh that reads the list shows it.
   source.SetAdapters({ThreeAdapters()[0]});
-  ::SendMessageW(m_dlg.GetDlgItem(IDC_BUTTON_REFRESH), BM_CLICK, 0, 0);
-  EXPECT_EQ(catcher.Boxes().size(), 1u);
+  Press(IDC_BUTTON_REFRESH);
+  EXPECT_EQ(m_catcher.Boxes().size(), 1u);
   EXPECT_EQ(ChooserEntries(), std::vector<std::string>{"Wi-Fi"});
 }
 
@@ -255,33 +253,31 @@ TEST_F(MainWindow, RefreshWithoutAdaptersClosesTheWindow) {
   CSyntheticAdapterSource source(ThreeAdapters());
   ASSERT_NE(Open(), nullptr);
   source.SetAdapters({});
-  CMessageBoxCatcher catcher;
-  ::SendMessageW(m_dlg.GetDlgItem(IDC_BUTTON_REFRESH), BM_CLICK, 0, 0);
-  ASSERT_EQ(catcher.Boxes().size(), 1u);
-  EXPECT_EQ(catcher.Boxes()[0].text, "No Network Adapters Found on System.");
+  Press(IDC_BUTTON_REFRESH);
+  ASSERT_EQ(m_catcher.Boxes().size(), 1u);
+  EXPECT_EQ(m_catcher.Boxes()[0].text, "No Network Adapters Found on System.");
   EXPECT_TRUE(test::PumpUntil([&] { return !::IsWindow(m_hwnd); }, 3000)) << "the window closes";
 }
 
 TEST_F(MainWindow, ExitAsksFirstAndCancelKeepsTheWindow) {
   CSyntheticAdapterSource source(ThreeAdapters());
   ASSERT_NE(Open(), nullptr);
-  CMessageBoxCatcher catcher;
-  catcher.QueueAnswer(IDCANCEL);
-  ::SendMessageW(m_dlg.GetDlgItem(IDOK), BM_CLICK, 0, 0);
-  ASSERT_EQ(catcher.Boxes().size(), 1u);
-  const test::CaughtBox& box = catcher.Boxes()[0];
+  m_catcher.QueueAnswer(IDCANCEL);
+  Press(IDOK);
+  ASSERT_EQ(m_catcher.Boxes().size(), 1u);
+  const test::CaughtBox& box = m_catcher.Boxes()[0];
   EXPECT_EQ(box.text, "Are you sure you want to close the application?  ");
   EXPECT_EQ(box.caption, "Vantoric");
   EXPECT_EQ(box.icon, test::BoxIcon::Question);
   EXPECT_EQ(box.buttons, (std::vector<int>{IDOK, IDCANCEL}));
   EXPECT_EQ(box.owner, m_hwnd);
-  test::PumpMessages(50);
+  test::PumpMessages(0);
   EXPECT_TRUE(::IsWindow(m_hwnd));
 
   // Escape ends the window without the question.
   ::SendMessageW(m_hwnd, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
   EXPECT_FALSE(::IsWindow(m_hwnd));
-  EXPECT_EQ(catcher.Boxes().size(), 1u);
+  EXPECT_EQ(m_catcher.Boxes().size(), 1u);
 }
 
 TEST_F(MainWindow, AboutBoxFromTheSystemMenu) {
@@ -299,17 +295,16 @@ TEST_F(MainWindow, AboutBoxFromTheSystemMenu) {
   EXPECT_TRUE(separator.fType & MFT_SEPARATOR);
 
   for (WPARAM command : {static_cast<WPARAM>(IDM_ABOUTBOX), static_cast<WPARAM>(IDM_ABOUTBOX | 0x3)}) {
-    CMessageBoxCatcher catcher;
     std::string caption;
     std::vector<std::string> texts;
     HWND owner = nullptr;
-    catcher.onOtherDialog = [&](HWND about) {
+    m_catcher.ScriptNextDialog({[&](HWND about) {
       caption = CWindow(about).GetWindowText();
       for (HWND child = ::GetWindow(about, GW_CHILD); child != nullptr; child = ::GetWindow(child, GW_HWNDNEXT))
         texts.push_back(CWindow::GetText(child));
       owner = ::GetWindow(about, GW_OWNER);
-      ::PostMessageW(about, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-    };
+      ::SendMessageW(::GetDlgItem(about, IDOK), BM_CLICK, 0, 0);
+    }});
     ::SendMessageW(m_hwnd, WM_SYSCOMMAND, command, 0);
     EXPECT_EQ(caption, "About Vantoric") << command;
     EXPECT_NE(std::find(texts.begin(), texts.end(), "Vantoric Version 1.0"), texts.end()) << command;
@@ -324,17 +319,19 @@ TEST_F(MainWindow, AboutBoxFromTheSystemMenu) {
 TEST_F(MainWindow, MinimisedWindowPaintsItsIcon) {
   CSyntheticAdapterSource source(ThreeAdapters());
   ASSERT_NE(Open(), nullptr);
-  EXPECT_EQ(reinterpret_cast<HICON>(::SendMessageW(m_hwnd, WM_QUERYDRAGICON, 0, 0)), m_dlg.m_hIcon);
-  EXPECT_NE(m_dlg.m_hIcon, nullptr);
-  EXPECT_EQ(reinterpret_cast<HICON>(::SendMessageW(m_hwnd, WM_GETICON, ICON_BIG, 0)), m_dlg.m_hIcon);
-  EXPECT_EQ(reinterpret_cast<HICON>(::SendMessageW(m_hwnd, WM_GETICON, ICON_SMALL, 0)), m_dlg.m_hIcon);
+  // The program's icon (a shared icon: loading it again gives the same handle).
+  const HICON icon = ::LoadIconW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINFRAME));
+  ASSERT_NE(icon, nullptr);
+  EXPECT_EQ(reinterpret_cast<HICON>(::SendMessageW(m_hwnd, WM_QUERYDRAGICON, 0, 0)), icon);
+  EXPECT_EQ(reinterpret_cast<HICON>(::SendMessageW(m_hwnd, WM_GETICON, ICON_BIG, 0)), icon);
+  EXPECT_EQ(reinterpret_cast<HICON>(::SendMessageW(m_hwnd, WM_GETICON, ICON_SMALL, 0)), icon);
 
   const RECT list0 = m_dlg.GetChildRect(List().GetSafeHwnd());
   ::ShowWindow(m_hwnd, SW_MINIMIZE);
   ASSERT_TRUE(::IsIconic(m_hwnd));
   ::RedrawWindow(m_hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
   ::ShowWindow(m_hwnd, SW_RESTORE);
-  test::PumpMessages(50);
+  test::PumpMessages(0);
   const RECT list1 = m_dlg.GetChildRect(List().GetSafeHwnd());
   EXPECT_EQ(list1.right, list0.right);
   EXPECT_EQ(list1.bottom, list0.bottom);
@@ -344,8 +341,7 @@ TEST_F(MainWindow, MinimisedWindowPaintsItsIcon) {
 TEST_F(MainWindow, ResizingGrowsTheListAndKeepsTheButtonsAtTheEdges) {
   CSyntheticAdapterSource source(ThreeAdapters());
   ASSERT_NE(Open(), nullptr);
-  test::PumpMessages(300);
-  test::SaveScreenshot(test::ScreenshotPath("main_window_template_size.png"));
+  EXPECT_TRUE(test::SaveScreenshot(m_hwnd, "main_window_template_size.png"));
 
   const int ids[] = {IDOK, IDC_BUTTON_HELP, IDC_BUTTON_ADVANCED, IDC_FRAME_INFORMATION, IDC_FRAME_DESCRIPTION,
                      IDC_STATIC_DESCRIPTION, IDC_LIST_ADDRESSES, IDC_BUTTON_ADD, IDC_BUTTON_EDIT,
@@ -380,8 +376,7 @@ TEST_F(MainWindow, ResizingGrowsTheListAndKeepsTheButtonsAtTheEdges) {
     EXPECT_EQ(after.right - before[i].right, expected[i].right) << "control " << ids[i];
     EXPECT_EQ(after.bottom - before[i].bottom, expected[i].bottom) << "control " << ids[i];
   }
-  test::PumpMessages(300);
-  test::SaveScreenshot(test::ScreenshotPath("main_window_enlarged.png"));
+  EXPECT_TRUE(test::SaveScreenshot(m_hwnd, "main_window_enlarged.png"));
 
   m_dlg.DestroyWindow();
   DWORD cx = 0, size = sizeof cx;

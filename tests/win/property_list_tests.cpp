@@ -102,13 +102,15 @@ class PropertyListTest : public ::testing::Test {
 
 TEST_F(PropertyListTest, TextRowShowsTheEditUntilAClickBelowOrAScroll) {
   ASSERT_EQ(::SendMessageW(List(), LB_GETCOUNT, 0, 0), 4);
-  EXPECT_EQ(ItemText(List(), 0) + "," + ItemText(List(), 3), "Valid lifetime,Store") << "rows in the order added";
+  EXPECT_EQ(ItemText(List(), 0), "Valid lifetime") << "rows in the order added";
+  EXPECT_EQ(ItemText(List(), 3), "Store") << "rows in the order added";
   Select(2);
   ASSERT_TRUE(Visible(IDC_PROPLIST_EDIT));
   EXPECT_EQ(CWindow::GetText(Child(IDC_PROPLIST_EDIT)), "1d");
   const RECT item = ItemRect(2), edit = CWindow(List()).GetChildRect(Child(IDC_PROPLIST_EDIT));
-  EXPECT_TRUE(edit.left > item.left + 40 && edit.top >= item.top && edit.bottom <= item.bottom)
-      << "over the value cell, right of the name";
+  EXPECT_GT(edit.left, item.left + 40) << "right of the name";
+  EXPECT_GE(edit.top, item.top) << "within the row";
+  EXPECT_LE(edit.bottom, item.bottom) << "within the row";
   EXPECT_EQ(m_dlg.m_notes, (std::vector<std::pair<WPARAM, LPARAM>>{{2, PROPERTY_KIND_TEXT}}));
 
   Click(List(), 20, ItemRect(3).bottom + 10);
@@ -126,7 +128,8 @@ TEST_F(PropertyListTest, ChoiceRowNotifiesOnlyWhenAChoiceIsTaken) {
   ::SendMessageW(Child(IDC_PROPLIST_COMBO_BUTTON), BM_CLICK, 0, 0);
   HWND drop = Child(IDC_PROPLIST_DROP_LIST);
   ASSERT_TRUE(Visible(IDC_PROPLIST_DROP_LIST));
-  EXPECT_EQ(ItemText(drop, 0) + "," + ItemText(drop, 1), "anycast,unicast") << "sorted choices";
+  EXPECT_EQ(ItemText(drop, 0), "anycast") << "sorted choices";
+  EXPECT_EQ(ItemText(drop, 1), "unicast") << "sorted choices";
   EXPECT_EQ(::SendMessageW(drop, LB_GETCURSEL, 0, 0), 1) << "initial index 1 is unicast";
   EXPECT_EQ(DropRowsShown(), 2);
 
@@ -136,12 +139,14 @@ TEST_F(PropertyListTest, ChoiceRowNotifiesOnlyWhenAChoiceIsTaken) {
   EXPECT_FALSE(Visible(IDC_PROPLIST_DROP_LIST));
   std::string text;
   int index = -1;
-  EXPECT_TRUE(m_dlg.m_list.GetPropertySelection(1, &text, index) && text == "anycast" && index == 0) << text;
+  EXPECT_TRUE(m_dlg.m_list.GetPropertySelection(1, &text, index));
+  EXPECT_EQ(text, "anycast");
+  EXPECT_EQ(index, 0);
 
   Select(3);
   ::SendMessageW(Child(IDC_PROPLIST_COMBO_BUTTON), BM_CLICK, 0, 0);
   EXPECT_EQ(DropRowsShown(), 5) << "seven choices";
-  EXPECT_TRUE(test::SaveScreenshot(test::ScreenshotPath("property_list_choices.png")));
+  EXPECT_TRUE(test::SaveScreenshot(m_dlg.GetSafeHwnd(), "property_list_choices.png"));
 }
 
 TEST_F(PropertyListTest, LeavingTheFieldCommitsOrRefuses) {
@@ -156,8 +161,10 @@ TEST_F(PropertyListTest, LeavingTheFieldCommitsOrRefuses) {
   ::SetFocus(::GetDlgItem(m_dlg.GetSafeHwnd(), IDOK));
   ASSERT_EQ(m_catcher.Boxes().size(), 1u);
   const test::CaughtBox& box = m_catcher.Boxes()[0];
-  EXPECT_EQ(box.text + "|" + box.caption, "Invalid lifetime format.|Vantoric");
-  EXPECT_TRUE(box.icon == test::BoxIcon::Error && box.owner == m_dlg.GetSafeHwnd()) << "error icon, over the dialog";
+  EXPECT_EQ(box.text, "Invalid lifetime format.");
+  EXPECT_EQ(box.caption, "Vantoric");
+  EXPECT_EQ(box.icon, test::BoxIcon::Error);
+  EXPECT_EQ(box.owner, m_dlg.GetSafeHwnd()) << "over the dialog";
   Select(0);
   EXPECT_EQ(Text(2), "1d") << "the refused text left the value as it was";
 }
@@ -172,7 +179,7 @@ TEST_F(PropertyListTest, ReadingARowCommitsTheTextBeingTyped) {
   EXPECT_EQ(Text(0), "(refused)");
   EXPECT_EQ(m_catcher.Boxes().size(), 1u) << "the refusal is shown";
   TypeIntoEdit("1h");
-  EXPECT_TRUE(test::SaveScreenshot(test::ScreenshotPath("property_list_editing.png")));
+  EXPECT_TRUE(test::SaveScreenshot(m_dlg.GetSafeHwnd(), "property_list_editing.png"));
 }
 
 }  // namespace

@@ -4,6 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <fstream>
+#include <iterator>
 #include <utility>
 
 #include "framework/utf8.h"
@@ -18,10 +21,22 @@ thread_local CMessageBoxCatcher* t_catcher = nullptr;
 constexpr int kBoxTextId = 0xFFFF;
 constexpr int kBoxIconIds[] = {0x440, 0x14};
 
+// A scripted dialog's timer: it dies with the dialog. Timer messages come
+// after every posted and input message, so a tick means the loop is idle.
+constexpr UINT_PTR kScriptTimer = 0x5C1;
+constexpr UINT kScriptTickMs = 10;
+constexpr ULONGLONG kShowTimeoutMs = 10000;
+
 std::string ClassOf(HWND hwnd) {
   wchar_t name[64] = {};
   ::GetClassNameW(hwnd, name, 64);
   return Narrow(name);
+}
+
+std::string CaptionOf(HWND hwnd) {
+  wchar_t caption[512] = {};
+  ::GetWindowTextW(hwnd, caption, 512);
+  return Narrow(caption);
 }
 
 BoxIcon IconOf(HWND box) {
@@ -41,19 +56,48 @@ BoxIcon IconOf(HWND box) {
 
 }  // namespace
 
-CMessageBoxCatcher::CMessageBoxCatcher() {
+CMessageBoxCatcher::CMessageBoxCatcher() : m_pPrevious(t_catcher) {
   t_catcher = this;
   m_hHook = ::SetWindowsHookExW(WH_CBT, &CMessageBoxCatcher::CbtProc, nullptr, ::GetCurrentThreadId());
 }
 
 CMessageBoxCatcher::~CMessageBoxCatcher() {
+  for (const auto& [dialog, script] : m_scripts) ::KillTimer(dialog, kScriptTimer);
   if (m_hHook) ::UnhookWindowsHookEx(m_hHook);
-  if (t_catcher == this) t_catcher = nullptr;
+  if (t_catcher == this) t_catcher = m_pPrevious;
 }
 
 LRESULT CALLBACK CMessageBoxCatcher::CbtProc(int code, WPARAM wp, LPARAM lp) {
-  if (code == HCBT_ACTIVATE && t_catcher != nullptr) t_catcher->OnActivate(reinterpret_cast<HWND>(wp));
+  if (t_catcher != nullptr && code == HCBT_ACTIVATE) t_catcher->OnActivate(reinterpret_cast<HWND>(wp));
+  if (t_catcher != nullptr && code == HCBT_DESTROYWND) t_catcher->m_scripts.erase(reinterpret_cast<HWND>(wp));
   return ::CallNextHookEx(nullptr, code, wp, lp);
+}
+
+void CMessageBoxCatcher::ScriptNextDialog(std::vector<DialogStep> steps) {
+  m_nextScript.assign(std::make_move_iterator(steps.begin()), std::make_move_iterator(steps.end()));
+}
+
+void CALLBACK CMessageBoxCatcher::RunScriptStep(HWND dialog, UINT, UINT_PTR, DWORD) {
+  CMessageBoxCatcher* self = t_catcher;
+  if (self == nullptr || self->m_scripts.count(dialog) == 0) {
+    ::KillTimer(dialog, kScriptTimer);
+    return;
+  }
+  CScript& script = self->m_scripts[dialog];
+  // A modal dialog is activated before the dialog manager shows it.
+  const bool bShown = ::IsWindowVisible(dialog) != FALSE;
+  if (!bShown && ::GetTickCount64() < script.shownBy) return;
+  ::KillTimer(dialog, kScriptTimer);
+  if (!bShown || script.steps.empty()) {
+    ADD_FAILURE() << "the dialog \"" << CaptionOf(dialog) << (bShown ? "\" was left open by its script" : "\" was never shown");
+    self->m_scripts.erase(dialog);
+    ::PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+    return;
+  }
+  const DialogStep step = std::move(script.steps.front());
+  script.steps.pop_front();
+  step(dialog);
+  if (self->m_scripts.count(dialog) != 0) ::SetTimer(dialog, kScriptTimer, kScriptTickMs, &RunScriptStep);
 }
 
 void CMessageBoxCatcher::OnActivate(HWND hwnd) {
@@ -61,13 +105,13 @@ void CMessageBoxCatcher::OnActivate(HWND hwnd) {
   if (std::find(m_seen.begin(), m_seen.end(), hwnd) != m_seen.end()) return;
   m_seen.push_back(hwnd);
   if (::GetDlgItem(hwnd, kBoxTextId) == nullptr) {
-    if (onOtherDialog) onOtherDialog(hwnd);
+    if (m_nextScript.empty()) return;
+    m_scripts[hwnd] = CScript{std::exchange(m_nextScript, {}), ::GetTickCount64() + kShowTimeoutMs};
+    ::SetTimer(hwnd, kScriptTimer, kScriptTickMs, &RunScriptStep);
     return;
   }
   CaughtBox box;
-  wchar_t caption[512] = {};
-  ::GetWindowTextW(hwnd, caption, 512);
-  box.caption = Narrow(caption);
+  box.caption = CaptionOf(hwnd);
   box.text = DialogItemText(hwnd, kBoxTextId);
   box.icon = IconOf(hwnd);
   box.owner = ::GetWindow(hwnd, GW_OWNER);
@@ -108,29 +152,6 @@ std::string ScreenshotPath(std::string_view fileName) {
   return std::string(VANTORIC_SCREENSHOT_DIR) + "/" + std::string(fileName);
 }
 
-namespace {
-
-thread_local HWND t_hScriptDialog = nullptr;
-thread_local std::function<void()> t_script;
-
-// A modal dialog is activated before the dialog manager shows it; the
-// script waits for the first timer tick that finds it visible.
-void CALLBACK RunDialogScript(HWND, UINT, UINT_PTR id, DWORD) {
-  if (::IsWindow(t_hScriptDialog) && !::IsWindowVisible(t_hScriptDialog)) return;
-  ::KillTimer(nullptr, id);
-  HWND dialog = t_hScriptDialog;
-  std::exchange(t_script, nullptr)();
-  if (::IsWindow(dialog)) ::PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
-}
-
-}  // namespace
-
-void RunInDialog(HWND dialog, std::function<void()> script) {
-  t_hScriptDialog = dialog;
-  t_script = std::move(script);
-  ::SetTimer(nullptr, 0, 10, &RunDialogScript);
-}
-
 void PumpMessages(DWORD ms) {
   PumpUntil([] { return false; }, ms);
 }
@@ -157,29 +178,34 @@ std::string DialogItemText(HWND dialog, int id) {
   return Narrow(buf);
 }
 
-namespace {
-
-// The picture's size as Wine sees it (the Unix root is its Z: drive); -1
-// while it does not exist.
-long long FileSize(const std::string& unixPath) {
-  std::wstring path = L"Z:" + Widen(unixPath);
-  for (wchar_t& c : path)
-    if (c == L'/') c = L'\\';
-  WIN32_FILE_ATTRIBUTE_DATA data{};
-  if (!::GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) return -1;
-  return (static_cast<long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+void ClickListBoxItem(HWND list, int index) {
+  RECT rc{};
+  ::SendMessageW(list, LB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&rc));
+  const LPARAM at = MAKELPARAM(rc.left + 5, (rc.top + rc.bottom) / 2);
+  ::SendMessageW(list, WM_LBUTTONDOWN, MK_LBUTTON, at);
+  ::SendMessageW(list, WM_LBUTTONUP, 0, at);
+  PumpMessages(0);  // the list's notification is posted
 }
 
-// Takes the picture with ImageMagick's import, which reads the X display
-// directly. Wine's start.exe does not wait for a Unix program, so the
-// picture is awaited until its size holds still.
-bool ImportScreen(const std::string& pngPath) {
-  std::wstring target = L"Z:" + Widen(pngPath);
-  for (wchar_t& c : target)
-    if (c == L'/') c = L'\\';
-  ::DeleteFileW(target.c_str());
-  std::wstring cmd = L"C:\\windows\\system32\\start.exe /unix /usr/bin/import -window root ";
-  cmd += Widen(pngPath);
+namespace {
+
+// A Unix path as Wine sees it (the Unix root is its Z: drive).
+std::wstring WinePath(const std::string& unixPath) {
+  std::wstring path = L"Z:" + Widen(unixPath);
+  std::replace(path.begin(), path.end(), L'/', L'\\');
+  return path;
+}
+
+std::string ReadWholeFile(const std::string& unixPath) {
+  std::ifstream file(WinePath(unixPath).c_str(), std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(file), {});
+}
+
+// Runs ImageMagick's import, which reads the X display directly. Wine's
+// start.exe does not wait for a Unix program: the caller waits for the file.
+bool StartImport(const std::string& arguments, const std::string& outputPath) {
+  ::DeleteFileW(WinePath(outputPath).c_str());
+  std::wstring cmd = L"C:\\windows\\system32\\start.exe /unix /usr/bin/import " + Widen(arguments + " " + outputPath);
   STARTUPINFOW si{sizeof si};
   PROCESS_INFORMATION pi{};
   if (!::CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr, &si,
@@ -187,17 +213,45 @@ bool ImportScreen(const std::string& pngPath) {
     return false;
   ::CloseHandle(pi.hThread);
   ::CloseHandle(pi.hProcess);
-  long long last = -1;
-  int steady = 0;
-  // Keep this thread's windows painted while the picture is taken.
-  return PumpUntil(
+  return true;
+}
+
+// Waits until the X display shows the window's own colour at its client
+// point (4, 4). import writes the pixel as text, its channels in 16 bits,
+// beside the picture to come.
+bool WaitUntilOnDisplay(HWND window, std::string_view fileName) {
+  POINT pt{4, 4};
+  HDC dc = ::GetDC(window);
+  const COLORREF colour = ::GetPixel(dc, pt.x, pt.y);
+  ::ReleaseDC(window, dc);
+  if (colour == CLR_INVALID || !::ClientToScreen(window, &pt)) return false;
+  char want[64];
+  std::snprintf(want, sizeof want, "0,0: (%d,%d,%d)", GetRValue(colour) * 257, GetGValue(colour) * 257,
+                GetBValue(colour) * 257);
+  const std::string pixelPath = ScreenshotPath(std::string(fileName) + ".pixel.txt");
+  const std::string crop = "-window root -crop 1x1+" + std::to_string(pt.x) + "+" + std::to_string(pt.y);
+  const bool bShown = PumpUntil(
       [&] {
-        const long long size = FileSize(pngPath);
-        steady = size > 0 && size == last ? steady + 1 : 0;
-        last = size;
-        return steady >= 3;
+        if (!StartImport(crop, pixelPath)) return false;
+        std::string text;
+        PumpUntil(
+            [&] {
+              text = ReadWholeFile(pixelPath);
+              const size_t line = text.find("0,0:");
+              return line != std::string::npos && text.find('\n', line) != std::string::npos;
+            },
+            5000);
+        return text.find(want) != std::string::npos;
       },
       15000);
+  ::DeleteFileW(WinePath(pixelPath).c_str());
+  return bShown;
+}
+
+// A PNG is complete once it ends with its IEND chunk.
+bool IsCompletePng(const std::string& pngPath) {
+  const std::string png = ReadWholeFile(pngPath);
+  return png.size() >= 8 && png.compare(png.size() - 8, 8, "IEND\xAE\x42\x60\x82") == 0;
 }
 
 }  // namespace
@@ -206,10 +260,17 @@ bool SaveScreenshot(const std::string& pngPath) {
   // An all-black screen compresses to a few hundred bytes: the X server had
   // not shown the windows yet.
   for (int attempt = 0; attempt < 5; ++attempt) {
-    if (!ImportScreen(pngPath)) return false;
-    if (FileSize(pngPath) >= 2048) return true;
+    if (!StartImport("-window root", pngPath)) return false;
+    // Keep this thread's windows painted while the picture is taken.
+    if (!PumpUntil([&] { return IsCompletePng(pngPath); }, 15000)) return false;
+    if (ReadWholeFile(pngPath).size() >= 2048) return true;
   }
   return true;
+}
+
+bool SaveScreenshot(HWND window, std::string_view fileName) {
+  ::RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  return WaitUntilOnDisplay(window, fileName) && SaveScreenshot(ScreenshotPath(fileName));
 }
 
 }  // namespace vantoric::test

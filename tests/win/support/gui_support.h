@@ -5,6 +5,7 @@
 
 #include <deque>
 #include <functional>
+#include <map>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -24,10 +25,14 @@ struct CaughtBox {
   int answer = 0;            // the button the catcher pressed
 };
 
+// One step of a script that drives a modal dialog; it gets the dialog.
+using DialogStep = std::function<void(HWND)>;
+
 // Catches every message box that this thread opens (a thread-local CBT hook),
 // records it and answers it like a user: with the next queued answer, or
-// with OK / Yes / the first button when nothing is queued. Other dialogs
-// that this thread activates are handed to onOtherDialog, if set.
+// with OK / Yes / the first button when nothing is queued. It also scripts
+// the other dialogs that this thread opens (ScriptNextDialog). The latest
+// catcher of a thread is the one at work.
 class CMessageBoxCatcher {
  public:
   CMessageBoxCatcher();
@@ -42,17 +47,31 @@ class CMessageBoxCatcher {
   const std::vector<CaughtBox>& Boxes() const { return m_boxes; }
   void Clear() { m_boxes.clear(); }
 
-  std::function<void(HWND)> onOtherDialog;
+  // Scripts the next dialog (not a message box) that this thread activates
+  // as a user drives it: the steps run in turn inside the dialog's own
+  // message loop, the first once the dialog is shown, each next one once the
+  // loop has handled everything the one before posted (so a step may post
+  // keys and leave them to the dialog manager). A dialog that the steps
+  // leave open fails the test and is cancelled.
+  void ScriptNextDialog(std::vector<DialogStep> steps);
 
  private:
   static LRESULT CALLBACK CbtProc(int code, WPARAM wp, LPARAM lp);
+  static void CALLBACK RunScriptStep(HWND dialog, UINT msg, UINT_PTR id, DWORD time);
   void OnActivate(HWND hwnd);
 
+  CMessageBoxCatcher* m_pPrevious;
   HHOOK m_hHook = nullptr;
   std::deque<int> m_answers;
   std::vector<CaughtBox> m_boxes;
   std::vector<HWND> m_seen;
   bool m_bStrict = false;
+  struct CScript {
+    std::deque<DialogStep> steps;
+    ULONGLONG shownBy = 0;  // tick count by which the dialog must be shown
+  };
+  std::deque<DialogStep> m_nextScript;
+  std::map<HWND, CScript> m_scripts;  // by dialog, until it is destroyed
 };
 
 // What every test that shows windows needs: the common controls, an
@@ -85,16 +104,18 @@ void PumpMessages(DWORD ms);
 // Dispatches messages until pred() holds or the time runs out; returns pred().
 bool PumpUntil(const std::function<bool()>& pred, DWORD timeoutMs);
 
-// Runs `script` inside the message loop of `dialog` (a modal dialog being
-// activated, as CMessageBoxCatcher::onOtherDialog sees it) once the dialog
-// is shown, then cancels the dialog if the script left it open.
-void RunInDialog(HWND dialog, std::function<void()> script);
-
 // Reads a message box's (or any dialog's) parts.
 std::string DialogItemText(HWND dialog, int id);
 
-// Saves a picture of the whole screen as a PNG through the X server (for
-// looking at windows; needs the display the test runs on). Returns success.
+// A left click in the middle of a list box's item, as the mouse delivers it.
+void ClickListBoxItem(HWND list, int index);
+
+// Saves a picture of the whole screen as ScreenshotPath(fileName), for a
+// person to look at, once `window` has painted itself and its face has
+// reached the X display (which Wine updates a little after the window has
+// painted). Returns success.
+bool SaveScreenshot(HWND window, std::string_view fileName);
+// The picture alone, as a PNG at pngPath, without waiting for a window.
 bool SaveScreenshot(const std::string& pngPath);
 
 }  // namespace vantoric::test

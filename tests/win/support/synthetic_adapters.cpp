@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 #include <stdexcept>
+#include <utility>
 
 #include "core/adapter_enumeration_win32.h"
 #include "framework/utf8.h"
@@ -141,6 +142,29 @@ size_t Layout(const std::vector<SyntheticAdapter>& adapters, BYTE* base) {
 
 }  // namespace
 
+SyntheticAddress Address(const std::string& text, IP_PREFIX_ORIGIN prefix, IP_SUFFIX_ORIGIN suffix, ULONG valid,
+                         ULONG preferred, IP_DAD_STATE dad) {
+  SyntheticAddress a;
+  a.text = text;
+  a.prefixOrigin = prefix;
+  a.suffixOrigin = suffix;
+  a.validLifetime = valid;
+  a.preferredLifetime = preferred;
+  a.dadState = dad;
+  return a;
+}
+
+SyntheticAdapter Adapter(const std::string& name, IFTYPE type, std::vector<BYTE> mac,
+                         std::vector<SyntheticAddress> unicast) {
+  SyntheticAdapter a;
+  a.friendlyName = name;
+  a.description = name + " device";
+  a.ifType = type;
+  a.mac = std::move(mac);
+  a.unicast = std::move(unicast);
+  return a;
+}
+
 ULONG SyntheticListSize(const std::vector<SyntheticAdapter>& adapters) {
   return static_cast<ULONG>(Layout(adapters, nullptr));
 }
@@ -151,15 +175,15 @@ void WriteSyntheticList(const std::vector<SyntheticAdapter>& adapters, void* buf
   Layout(adapters, static_cast<BYTE*>(buffer));
 }
 
-CSyntheticAdapterSource::CSyntheticAdapterSource(std::vector<SyntheticAdapter> adapters) {
+CSyntheticAdapterSource::CSyntheticAdapterSource(std::vector<SyntheticAdapter> adapters) : m_pPrevious(g_pActive) {
   SetAdapters(std::move(adapters));
   g_pActive = this;
   SetAdapterAddressesSource(&CSyntheticAdapterSource::Query);
 }
 
 CSyntheticAdapterSource::~CSyntheticAdapterSource() {
-  SetAdapterAddressesSource(nullptr);
-  if (g_pActive == this) g_pActive = nullptr;
+  if (g_pActive == this) g_pActive = m_pPrevious;
+  SetAdapterAddressesSource(g_pActive != nullptr ? &CSyntheticAdapterSource::Query : nullptr);
 }
 
 void CSyntheticAdapterSource::SetAdapters(std::vector<SyntheticAdapter> adapters) {
@@ -191,6 +215,18 @@ ULONG CSyntheticAdapterSource::Answer(ULONG family, ULONG flags, PIP_ADAPTER_ADD
   }
   WriteSyntheticList(m_adapters, buffer, *size);
   return NO_ERROR;
+}
+
+SyntheticSnapshot TakeSyntheticSnapshot(const std::vector<SyntheticAdapter>& adapters) {
+  CSyntheticAdapterSource source(adapters);
+  CAdapterReading reading;
+  SyntheticSnapshot snapshot;
+  size_t needed = 0;
+  if (reading.EnumerateAdapters(nullptr, 0, needed, snapshot.names) != ERROR_INSUFFICIENT_BUFFER) return snapshot;
+  snapshot.records.resize(needed);
+  if (reading.EnumerateAdapters(snapshot.records.data(), needed, needed, snapshot.names) != 0)
+    throw std::runtime_error("the synthetic snapshot could not be filled");
+  return snapshot;
 }
 
 }  // namespace vantoric::test

@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "core/adapter_records.h"
+
 namespace vantoric::test {
 
 struct SyntheticAddress {
@@ -40,6 +42,14 @@ struct SyntheticAdapter {
   ULONG ifIndex = 0;  // 0: the adapter's position in the list plus 1
 };
 
+// An address with its origins (which make its kind), lifetimes in seconds
+// and DAD state.
+SyntheticAddress Address(const std::string& text, IP_PREFIX_ORIGIN prefix, IP_SUFFIX_ORIGIN suffix,
+                         ULONG valid = 0xFFFFFFFF, ULONG preferred = 0xFFFFFFFF, IP_DAD_STATE dad = IpDadStatePreferred);
+// An adapter described as "<name> device".
+SyntheticAdapter Adapter(const std::string& name, IFTYPE type, std::vector<BYTE> mac = {},
+                         std::vector<SyntheticAddress> unicast = {});
+
 // The bytes a list needs, and the list written into a buffer of at least that
 // size (8-byte aligned). Throws std::invalid_argument for address text that
 // is not a numeric IPv6 or IPv4 address.
@@ -49,7 +59,8 @@ void WriteSyntheticList(const std::vector<SyntheticAdapter>& adapters, void* buf
 // While it lives, the snapshot reads its list instead of the OS's. It answers
 // as GetAdaptersAddresses does: a buffer too small (or none) gets
 // ERROR_BUFFER_OVERFLOW and the size needed, a large enough one the list and
-// NO_ERROR, an empty list ERROR_NO_DATA. One source at a time.
+// NO_ERROR, an empty list ERROR_NO_DATA. The latest source answers; the one
+// before it answers again once it is gone.
 class CSyntheticAdapterSource {
  public:
   explicit CSyntheticAdapterSource(std::vector<SyntheticAdapter> adapters = {});
@@ -82,6 +93,15 @@ class CSyntheticAdapterSource {
   int m_nQueries = 0;
   ULONG m_nLastFamily = 0;
   ULONG m_nLastFlags = 0;
+  CSyntheticAdapterSource* m_pPrevious = nullptr;
 };
+
+// The records and the chooser's names that the program's own snapshot fills
+// from `adapters`: records as the windows get them, not built by hand.
+struct SyntheticSnapshot {
+  std::vector<CAdapterRecord> records;
+  std::vector<std::string> names;
+};
+SyntheticSnapshot TakeSyntheticSnapshot(const std::vector<SyntheticAdapter>& adapters);
 
 }  // namespace vantoric::test
