@@ -305,19 +305,12 @@ TEST_F(DnsDialogs, AddHostRefusesAServerAlreadyListed) {
   m_catcher.SetStrict(true);
   AddAdapters();
   Open();
-  m_catcher.onOtherDialog = [&](HWND h) { m_hAdd = h; };
   m_catcher.QueueAnswer(IDOK);
-  RunSteps({[&] {
-              if (!Shown(m_hAdd)) return false;
-              TypeGroups(m_hAdd, {"2001", "0db8", "0", "0", "0", "0", "0", "2"});
-              Click(m_hAdd, IDOK);
-              return true;
-            },
-            [&] {
-              if (m_catcher.Boxes().size() != 1 || !::IsWindowEnabled(m_hAdd)) return false;
-              Click(m_hAdd, IDCANCEL);
-              return true;
-            }});
+  m_catcher.ScriptNextDialog({[&](HWND add) {
+    TypeGroups(add, {"2001", "0db8", "0", "0", "0", "0", "0", "2"});
+    Click(add, IDOK);
+    Click(add, IDCANCEL);
+  }});
   Press(IDC_BUTTON_ADD_HOST);
   EXPECT_EQ(Boxes(), Strings{"Add DNS Server | 2001:db8::2 is already DNS server 2 in the list. Enter another server, "
                              "or cancel to keep the list as it is. | E"});
