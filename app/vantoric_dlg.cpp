@@ -226,9 +226,6 @@ void CVantoricDlg::OnAddressSelectionChanged() {
   m_strSelAddress = m_listAddresses.GetItemText(m_nClickedItem, 0);
   m_pCurAdapter->SelectAddress(m_strSelAddress);
   m_strSelKind = m_pCurAdapter->m_strSelKind;
-  m_strSelState = m_pCurAdapter->m_strSelState;
-  m_strSelValidLifetime = m_pCurAdapter->m_strSelValidLifetime;
-  m_strSelPreferredLifetime = m_pCurAdapter->m_strSelPreferredLifetime;
   m_bAddressSelected = 1;
 }
 

@@ -74,11 +74,10 @@ class CVantoricDlg : public CResizeDialog {
   CAdapterRecord* m_pCurAdapter = nullptr;
   std::vector<std::string> m_adapterNames;
   int m_bAddressSelected = 0;
+  // The selected address's text and kind; its state and lifetimes stay in
+  // the record (SelectAddress).
   std::string m_strSelAddress;
   std::string m_strSelKind;
-  std::string m_strSelState;
-  std::string m_strSelValidLifetime;
-  std::string m_strSelPreferredLifetime;
   std::string m_strInterfaceName;
   std::string m_strDescription;
   int m_nClickedItem = -1;
