@@ -144,6 +144,13 @@ CDialog::~CDialog() {
 
 long CDialog::GetCaughtExceptionCount() { return g_caughtExceptions.load(); }
 
+CDialog* CDialog::FromHandle(HWND hwnd) {
+  // Only a dialog's window has a dialog procedure and user data to read.
+  if (::GetClassLongPtrW(hwnd, GCW_ATOM) != reinterpret_cast<ULONG_PTR>(WC_DIALOG)) return nullptr;
+  if (::GetWindowLongPtrW(hwnd, DWLP_DLGPROC) != reinterpret_cast<LONG_PTR>(&CDialog::DialogProc)) return nullptr;
+  return reinterpret_cast<CDialog*>(::GetWindowLongPtrW(hwnd, DWLP_USER));
+}
+
 INT_PTR CDialog::DoModal(HWND hParent) {
   m_bModal = true;
   const INT_PTR result = ::DialogBoxParamW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(m_nTemplateId),

@@ -50,6 +50,8 @@ class CDialog : public CWindow {
   // DefWindowProc's answer, for a handler that builds on it (the dialog
   // manager's processing is what runs when a handler returns false).
   LRESULT CallDefWindowProc(UINT msg, WPARAM wp, LPARAM lp) { return ::DefWindowProcW(m_hWnd, msg, wp, lp); }
+  // The object behind a dialog window that this class runs, or nullptr.
+  static CDialog* FromHandle(HWND hwnd);
 
  private:
   static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);

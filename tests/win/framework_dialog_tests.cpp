@@ -326,7 +326,18 @@ class CTestPage : public CDialogPage {
   CTestPage() : CDialogPage(IDD_TEST_PAGE) {}
 };
 
-TEST(Pages, EnterAndEscapeInsideAPageLeaveItToItsHost) {
+class CEscapeCountingEdit : public CSubclassWindow {
+ public:
+  int escapes = 0;
+
+ protected:
+  LRESULT WindowProc(UINT msg, WPARAM wp, LPARAM lp) override {
+    if (msg == WM_KEYDOWN && wp == VK_ESCAPE) ++escapes;
+    return CSubclassWindow::WindowProc(msg, wp, lp);
+  }
+};
+
+TEST(Pages, EnterInsideAPageIsItsHostsAndEscapeReachesTheFocusedControl) {
   test::CGuiTestScope scope("Vantoric Framework Tests");
   CHostDialog host;
   ASSERT_NE(host.Create(nullptr), nullptr);
@@ -337,20 +348,22 @@ TEST(Pages, EnterAndEscapeInsideAPageLeaveItToItsHost) {
   ::ShowWindow(hPage, SW_SHOW);
 
   // Keys typed into the page's edit, through the host's dialog manager.
-  HWND edit = page.GetDlgItem(IDC_TEST_PAGE_EDIT);
-  ::SetFocus(edit);
+  CEscapeCountingEdit edit;
+  ASSERT_TRUE(edit.SubclassDlgItem(IDC_TEST_PAGE_EDIT, hPage));
+  ::SetFocus(edit.GetSafeHwnd());
   for (const WPARAM key : {VK_RETURN, VK_ESCAPE}) {
-    ::PostMessageW(edit, WM_KEYDOWN, key, 0);
+    ::PostMessageW(edit.GetSafeHwnd(), WM_KEYDOWN, key, 0);
     MSG msg;
     while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
       if (!::IsDialogMessageW(host.GetSafeHwnd(), &msg)) ::DispatchMessageW(&msg);
   }
+  EXPECT_EQ(edit.escapes, 1) << "Escape reached the focused edit";
   // The page's own OK and Cancel, as a dialog manager working on the page sends them.
   ::SendMessageW(hPage, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
   ::SendMessageW(hPage, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
 
   EXPECT_TRUE(::IsWindow(hPage)) << "the page lives as long as its host";
-  EXPECT_EQ(host.seen, (std::vector<std::string>{"ok", "cancel", "ok", "cancel"}));
+  EXPECT_EQ(host.seen, (std::vector<std::string>{"ok", "ok", "cancel"})) << "Escape in the page cancelled the host";
   host.DestroyWindow();
   EXPECT_FALSE(::IsWindow(hPage));
 }
