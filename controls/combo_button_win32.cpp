@@ -8,10 +8,14 @@ CComboButton::CComboButton()
       m_pArrowBrush(::CreateSolidBrush(RGB(0, 0, 0))) {}
 
 bool CComboButton::Create(HWND hParent, int nId) {
-  m_hWnd = ::CreateWindowExW(0, L"BUTTON", L"", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, 0, 0, 0, 0, hParent,
-                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(nId)), ::GetModuleHandleW(nullptr),
-                             nullptr);
-  return m_hWnd != nullptr;
+  return CreateControl(L"BUTTON", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, RECT{}, hParent, nId);
+}
+
+bool CComboButton::OnReflectedMessage(UINT msg, WPARAM /*wp*/, LPARAM lp, LRESULT& result) {
+  if (msg != WM_DRAWITEM) return false;
+  DrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lp));
+  result = TRUE;
+  return true;
 }
 
 void CComboButton::DrawItem(const DRAWITEMSTRUCT& dis) const {

@@ -5,23 +5,25 @@
 
 #include <windows.h>
 
+#include "framework/dialog.h"
 #include "framework/handles.h"
-#include "framework/window.h"
 
 namespace vantoric {
 
-class CComboButton : public CWindow {
+class CComboButton : public CSubclassWindow {
  public:
   CComboButton();
-  CComboButton(const CComboButton&) = delete;
-  CComboButton& operator=(const CComboButton&) = delete;
 
   // A visible owner-drawn button of zero size with no text.
   bool Create(HWND hParent, int nId);
-  // The parent hands it the WM_DRAWITEM it receives about the button.
-  void DrawItem(const DRAWITEMSTRUCT& dis) const;
+
+ protected:
+  // The parent's WM_DRAWITEM about the button draws it.
+  bool OnReflectedMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
 
  private:
+  void DrawItem(const DRAWITEMSTRUCT& dis) const;
+
   CPen m_pFacePen;
   CBrush m_pFaceBrush;
   CBrush m_pArrowBrush;

@@ -39,14 +39,7 @@ bool MFCIPv6Control::Create(HWND hParent, const RECT& rc, int nId) {
   // Without ES_AUTOHSCROLL a single-line edit refuses text wider than
   // itself, and a narrow control (or a wide font) would cut the mask.
   const DWORD style = WS_CHILD | WS_VISIBLE | WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL;
-  HWND hwnd = ::CreateWindowExW(0, L"EDIT", L"", style, rc.left, rc.top,
-                                rc.right - rc.left, rc.bottom - rc.top, hParent,
-                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(nId)), ::GetModuleHandleW(nullptr),
-                                nullptr);
-  if (hwnd == nullptr) return false;
-  if (Subclass(hwnd)) return true;
-  ::DestroyWindow(hwnd);
-  return false;
+  return CreateControl(L"EDIT", style, rc, hParent, nId);
 }
 
 int MFCIPv6Control::Initialize() {
@@ -164,7 +157,7 @@ LRESULT MFCIPv6Control::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
     case EM_UNDO:
       return OnUndo(msg, wp, lp);
     default:
-      return Default(msg, wp, lp);
+      return CSubclassWindow::WindowProc(msg, wp, lp);
   }
 }
 

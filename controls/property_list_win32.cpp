@@ -62,14 +62,7 @@ CPropertyListCtrl::~CPropertyListCtrl() {
 }
 
 bool CPropertyListCtrl::Create(DWORD dwStyle, const RECT& rc, HWND hParent, UINT nId) {
-  HWND hwnd = ::CreateWindowExW(0, L"LISTBOX", L"", dwStyle, rc.left, rc.top, rc.right - rc.left,
-                                rc.bottom - rc.top, hParent, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(nId)),
-                                ::GetModuleHandleW(nullptr), nullptr);
-  if (hwnd == nullptr) return false;
-  if (!Subclass(hwnd)) {
-    ::DestroyWindow(hwnd);
-    return false;
-  }
+  if (!CreateControl(L"LISTBOX", dwStyle, rc, hParent, static_cast<int>(nId))) return false;
   OnCreate();
   return true;
 }
@@ -350,12 +343,6 @@ LRESULT CPropertyListCtrl::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case WM_COMMAND:
       if (lp != 0 && OnChildCommand(LOWORD(wp), HIWORD(wp))) return 0;
-      break;
-    case WM_DRAWITEM:
-      if (wp == IDC_PROPLIST_COMBO_BUTTON && m_pComboButton) {
-        m_pComboButton->DrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lp));
-        return TRUE;
-      }
       break;
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORLISTBOX:

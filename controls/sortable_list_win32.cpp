@@ -62,6 +62,15 @@ int CBrekListCtrl::CBrekListHeaderCtrl::GetItemCount() const {
   return m_hWnd != nullptr ? Header_GetItemCount(m_hWnd) : 0;
 }
 
+bool CBrekListCtrl::CBrekListHeaderCtrl::OnReflectedMessage(UINT msg, WPARAM /*wp*/, LPARAM lp, LRESULT& result) {
+  if (msg != WM_DRAWITEM) return false;
+  const auto* dis = reinterpret_cast<const DRAWITEMSTRUCT*>(lp);
+  if (dis->CtlType != ODT_HEADER) return false;
+  DrawItem(*dis);
+  result = TRUE;
+  return true;
+}
+
 void CBrekListCtrl::CBrekListHeaderCtrl::DrawItem(const DRAWITEMSTRUCT& dis) const {
   HDC hdc = dis.hDC;
   const int nSaved = ::SaveDC(hdc);
@@ -211,13 +220,6 @@ bool CBrekListCtrl::OnReflectedMessage(UINT msg, WPARAM /*wp*/, LPARAM lp, LRESU
 
 LRESULT CBrekListCtrl::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
-    case WM_DRAWITEM: {
-      // The header asks its parent, this list, to draw its owner-drawn items.
-      const auto* dis = reinterpret_cast<const DRAWITEMSTRUCT*>(lp);
-      if (dis->CtlType != ODT_HEADER || dis->hwndItem != m_header.GetSafeHwnd()) break;
-      m_header.DrawItem(*dis);
-      return TRUE;
-    }
     case LVM_DELETEITEM: {
       const LPARAM param = GetRowParam(static_cast<int>(wp));
       const LRESULT deleted = CSubclassWindow::WindowProc(msg, wp, lp);

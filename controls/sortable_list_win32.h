@@ -39,11 +39,16 @@ class CBrekListCtrl : public CSubclassWindow {
   class CBrekListHeaderCtrl : public CSubclassWindow {
    public:
     int GetItemCount() const;
-    // One owner-drawn item, from the list's WM_DRAWITEM.
-    void DrawItem(const DRAWITEMSTRUCT& dis) const;
 
     int m_nSortColumn = -1;  // -1: not sorted
     int m_bSortAscending = 1;
+
+   protected:
+    // The list's WM_DRAWITEM about one owner-drawn item draws it.
+    bool OnReflectedMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
+
+   private:
+    void DrawItem(const DRAWITEMSTRUCT& dis) const;
   };
 
   CBrekListCtrl() = default;

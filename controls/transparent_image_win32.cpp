@@ -21,7 +21,7 @@ LRESULT CTransparentImage::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
       return 0;
     }
   }
-  return Default(msg, wp, lp);
+  return CSubclassWindow::WindowProc(msg, wp, lp);
 }
 
 void CTransparentImage::Paint(HBITMAP bitmap) {

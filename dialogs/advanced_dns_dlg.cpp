@@ -17,47 +17,6 @@ namespace {
 constexpr char kNoEntries[] = "No DNS entries found in this adapter.";
 constexpr char kRemoveCaption[] = "Remove DNS Address";
 
-// Escape pressed inside a page goes to the focused control as an ordinary
-// key press. Left to the dialog manager of the host's modal loop, it would
-// become the host's Cancel. The loop hands every message to the
-// MSGF_DIALOGBOX filters before its dialog manager sees it.
-class CPageEscapeFilter {
- public:
-  static void Add(HWND page) {
-    if (t_pages.empty()) t_hHook = ::SetWindowsHookExW(WH_MSGFILTER, &FilterProc, nullptr, ::GetCurrentThreadId());
-    t_pages.push_back(page);
-  }
-  static void Remove(HWND page) {
-    t_pages.erase(std::remove(t_pages.begin(), t_pages.end(), page), t_pages.end());
-    if (t_pages.empty() && t_hHook != nullptr) {
-      ::UnhookWindowsHookEx(t_hHook);
-      t_hHook = nullptr;
-    }
-  }
-
- private:
-  static bool IsInsidePage(HWND hwnd) {
-    return std::any_of(t_pages.begin(), t_pages.end(),
-                       [hwnd](HWND page) { return hwnd == page || ::IsChild(page, hwnd); });
-  }
-  static LRESULT CALLBACK FilterProc(int code, WPARAM wp, LPARAM lp) {
-    auto* msg = reinterpret_cast<MSG*>(lp);
-    if (code == MSGF_DIALOGBOX && msg->message == WM_KEYDOWN && msg->wParam == VK_ESCAPE &&
-        IsInsidePage(msg->hwnd)) {
-      ::TranslateMessage(msg);
-      ::DispatchMessageW(msg);
-      return TRUE;
-    }
-    return ::CallNextHookEx(t_hHook, code, wp, lp);
-  }
-
-  static thread_local std::vector<HWND> t_pages;
-  static thread_local HHOOK t_hHook;
-};
-
-thread_local std::vector<HWND> CPageEscapeFilter::t_pages;
-thread_local HHOOK CPageEscapeFilter::t_hHook = nullptr;
-
 int AcceptEveryRow(LPARAM /*lArg*/, DWORD /*dwData*/) { return 1; }
 
 }  // namespace
@@ -69,12 +28,7 @@ CAdvancedDNSDlg::CAdvancedDNSDlg(CAdapterRecord* pAdapters, int nAdapterCount,
       m_pAdapters(pAdapters),
       m_nAdapterCount(pAdapters != nullptr ? std::max(nAdapterCount, 0) : 0) {}
 
-CAdvancedDNSDlg::~CAdvancedDNSDlg() {
-  if (m_hWnd != nullptr) CPageEscapeFilter::Remove(m_hWnd);
-}
-
 BOOL CAdvancedDNSDlg::OnInitDialog() {
-  CPageEscapeFilter::Add(m_hWnd);
   m_listDns.SubclassDlgItem(IDC_LIST_DNS, m_hWnd);
 
   // Inserted at their index, so that the sorting chooser keeps the record
@@ -89,8 +43,6 @@ BOOL CAdvancedDNSDlg::OnInitDialog() {
   EnableItem(IDC_BUTTON_EDIT_DNS, false);
   return TRUE;
 }
-
-void CAdvancedDNSDlg::OnDestroy() { CPageEscapeFilter::Remove(m_hWnd); }
 
 bool CAdvancedDNSDlg::OnCommand(UINT nId, UINT nCode, HWND hCtl) {
   switch (nId) {

@@ -20,12 +20,10 @@ class CAdvancedDNSDlg : public CDialogPage {
   // Chooser entry i is record i of the nAdapterCount records at pAdapters,
   // which stay the caller's and keep the page's changes; the names are copied.
   CAdvancedDNSDlg(CAdapterRecord* pAdapters, int nAdapterCount, const std::vector<std::string>& adapterNames);
-  ~CAdvancedDNSDlg() override;
 
  protected:
   BOOL OnInitDialog() override;
   bool OnCommand(UINT nId, UINT nCode, HWND hCtl) override;
-  void OnDestroy() override;
 
   // Lists the servers of record nIndex; 1 when there were any.
   int FillDnsList(int nIndex);

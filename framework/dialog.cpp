@@ -58,6 +58,20 @@ void ReportInternalError(HWND hwnd, const char* what) {
               MB_OK | MB_ICONERROR);
 }
 
+// Runs a handler; an exception that it throws is reported and returns false.
+template <typename Handler>
+bool RunGuarded(HWND hwnd, Handler&& handler) {
+  try {
+    handler();
+    return true;
+  } catch (const std::exception& e) {
+    ReportInternalError(hwnd, e.what());
+  } catch (...) {
+    ReportInternalError(hwnd, "unknown exception");
+  }
+  return false;
+}
+
 // The control that a notification to its parent is about, or nullptr.
 HWND NotifyingControl(UINT msg, WPARAM wp, LPARAM lp, HWND parent) {
   switch (msg) {
@@ -73,8 +87,9 @@ HWND NotifyingControl(UINT msg, WPARAM wp, LPARAM lp, HWND parent) {
     case WM_NOTIFY:
       return lp != 0 ? reinterpret_cast<const NMHDR*>(lp)->hwndFrom : nullptr;
     case WM_DRAWITEM: {
+      // A list view's header has the identifier 0: only the type tells a menu.
       const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lp);
-      return wp != 0 && item != nullptr && item->CtlType != ODT_MENU ? item->hwndItem : nullptr;
+      return item != nullptr && item->CtlType != ODT_MENU ? item->hwndItem : nullptr;
     }
     case WM_MEASUREITEM:
       return wp != 0 ? ::GetDlgItem(parent, static_cast<int>(wp)) : nullptr;
@@ -83,16 +98,17 @@ HWND NotifyingControl(UINT msg, WPARAM wp, LPARAM lp, HWND parent) {
   }
 }
 
-// Hands a notification to the control it is about; true when the control
-// took it (its answer in `result`).
-bool ReflectToControl(HWND parent, UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
-  HWND control = NotifyingControl(msg, wp, lp, parent);
-  if (control == nullptr || control == parent || ::GetParent(control) != parent) return false;
-  CReflectedMessage reflected{msg, wp, lp, 0, false};
-  ::SendMessageW(control, WM_REFLECTED_NOTIFICATION, 0, reinterpret_cast<LPARAM>(&reflected));
-  if (!reflected.m_bHandled) return false;
-  result = reflected.m_result;
-  return true;
+// The framework's object on a control, found through the subclass it
+// installed; nullptr for a control without one. mingw-w64's import library
+// lacks GetWindowSubclass: it is taken, at first use, from the comctl32 that
+// the program's subclasses live in (the manifest's version).
+CSubclassWindow* FindSubclassObject(HWND control, SUBCLASSPROC proc) {
+  using GetWindowSubclassFn = BOOL(WINAPI*)(HWND, SUBCLASSPROC, UINT_PTR, DWORD_PTR*);
+  static const auto pfnGetWindowSubclass = reinterpret_cast<GetWindowSubclassFn>(reinterpret_cast<void (*)()>(
+      ::GetProcAddress(::GetModuleHandleW(L"comctl32.dll"), "GetWindowSubclass")));
+  DWORD_PTR refData = 0;
+  if (pfnGetWindowSubclass == nullptr || !pfnGetWindowSubclass(control, proc, kSubclassId, &refData)) return nullptr;
+  return reinterpret_cast<CSubclassWindow*>(refData);
 }
 
 // The position a dialog template gives, in dialog units; false when the
@@ -127,6 +143,13 @@ CDialog::~CDialog() {
 }
 
 long CDialog::GetCaughtExceptionCount() { return g_caughtExceptions.load(); }
+
+CDialog* CDialog::FromHandle(HWND hwnd) {
+  // Only a dialog's window has a dialog procedure and user data to read.
+  if (::GetClassLongPtrW(hwnd, GCW_ATOM) != reinterpret_cast<ULONG_PTR>(WC_DIALOG)) return nullptr;
+  if (::GetWindowLongPtrW(hwnd, DWLP_DLGPROC) != reinterpret_cast<LONG_PTR>(&CDialog::DialogProc)) return nullptr;
+  return reinterpret_cast<CDialog*>(::GetWindowLongPtrW(hwnd, DWLP_USER));
+}
 
 INT_PTR CDialog::DoModal(HWND hParent) {
   m_bModal = true;
@@ -212,14 +235,10 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) 
   }
   if (self == nullptr) return FALSE;
   INT_PTR handled = FALSE;
-  try {
+  RunGuarded(hwnd, [&] {
     handled = self->Dispatch(msg, wp, lp);
     if (msg == WM_INITDIALOG) self->PlaceOnScreen();
-  } catch (const std::exception& e) {
-    ReportInternalError(hwnd, e.what());
-  } catch (...) {
-    ReportInternalError(hwnd, "unknown exception");
-  }
+  });
   if (msg == WM_NCDESTROY) {
     ::SetWindowLongPtrW(hwnd, DWLP_USER, 0);
     self->m_hWnd = nullptr;
@@ -233,7 +252,7 @@ INT_PTR CDialog::Dispatch(UINT msg, WPARAM wp, LPARAM lp) {
   CApplication* app = CApplication::Current();
   if (app != nullptr && app->GetMainWnd() == m_hWnd && app->PreTranslateMessage(m_hWnd, msg, wp, lp)) {
     handled = true;
-  } else if (ReflectToControl(m_hWnd, msg, wp, lp, result)) {
+  } else if (CSubclassWindow::ReflectToControl(m_hWnd, msg, wp, lp, result)) {
     handled = true;
   } else if (OnMessage(msg, wp, lp, result)) {
     handled = true;
@@ -292,6 +311,17 @@ bool CSubclassWindow::Subclass(HWND hwnd) {
   return true;
 }
 
+bool CSubclassWindow::CreateControl(const wchar_t* className, DWORD dwStyle, const RECT& rc, HWND hParent,
+                                    int nId) {
+  HWND hwnd = ::CreateWindowExW(0, className, L"", dwStyle, rc.left, rc.top, rc.right - rc.left,
+                                rc.bottom - rc.top, hParent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(nId)),
+                                ::GetModuleHandleW(nullptr), nullptr);
+  if (hwnd == nullptr) return false;
+  if (Subclass(hwnd)) return true;
+  ::DestroyWindow(hwnd);
+  return false;
+}
+
 void CSubclassWindow::MeasureFixedItems() {
   wchar_t className[16] = {};
   ::GetClassNameW(m_hWnd, className, 16);
@@ -315,15 +345,7 @@ void CSubclassWindow::MeasureFixedItems() {
     SendMessage(setHeight, 0, MAKELPARAM(measure.itemHeight, 0));
 }
 
-LRESULT CSubclassWindow::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
-  if (msg == WM_REFLECTED_NOTIFICATION && lp != 0) {
-    auto* reflected = reinterpret_cast<CReflectedMessage*>(lp);
-    reflected->m_bHandled =
-        OnReflectedMessage(reflected->m_nMessage, reflected->m_wParam, reflected->m_lParam, reflected->m_result);
-    return 0;
-  }
-  return Default(msg, wp, lp);
-}
+LRESULT CSubclassWindow::WindowProc(UINT msg, WPARAM wp, LPARAM lp) { return Default(msg, wp, lp); }
 
 bool CSubclassWindow::OnReflectedMessage(UINT, WPARAM, LPARAM, LRESULT&) { return false; }
 
@@ -337,19 +359,27 @@ LRESULT CSubclassWindow::Default(UINT msg, WPARAM wp, LPARAM lp) {
   return ::DefSubclassProc(m_hWnd, msg, wp, lp);
 }
 
+bool CSubclassWindow::ReflectToControl(HWND parent, UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
+  HWND control = NotifyingControl(msg, wp, lp, parent);
+  if (control == nullptr || control == parent || ::GetParent(control) != parent) return false;
+  CSubclassWindow* object = FindSubclassObject(control, &CSubclassWindow::SubclassProc);
+  if (object == nullptr) return false;
+  // A failing control leaves the notification to its parent.
+  LRESULT answer = 0;
+  bool bTaken = false;
+  RunGuarded(control, [&] { bTaken = object->OnReflectedMessage(msg, wp, lp, answer); });
+  if (bTaken) result = answer;
+  return bTaken;
+}
+
 LRESULT CALLBACK CSubclassWindow::SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR /*id*/,
                                                DWORD_PTR refData) {
   auto* self = reinterpret_cast<CSubclassWindow*>(refData);
   LRESULT result = 0;
-  try {
-    result = self->WindowProc(msg, wp, lp);
-  } catch (const std::exception& e) {
-    ReportInternalError(hwnd, e.what());
-    result = ::DefSubclassProc(hwnd, msg, wp, lp);
-  } catch (...) {
-    ReportInternalError(hwnd, "unknown exception");
-    result = ::DefSubclassProc(hwnd, msg, wp, lp);
-  }
+  const bool bDone = RunGuarded(hwnd, [&] {
+    if (!ReflectToControl(hwnd, msg, wp, lp, result)) result = self->WindowProc(msg, wp, lp);
+  });
+  if (!bDone) result = ::DefSubclassProc(hwnd, msg, wp, lp);
   if (msg == WM_NCDESTROY) {
     ::RemoveWindowSubclass(hwnd, &CSubclassWindow::SubclassProc, kSubclassId);
     self->m_bSubclassed = false;

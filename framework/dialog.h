@@ -50,6 +50,8 @@ class CDialog : public CWindow {
   // DefWindowProc's answer, for a handler that builds on it (the dialog
   // manager's processing is what runs when a handler returns false).
   LRESULT CallDefWindowProc(UINT msg, WPARAM wp, LPARAM lp) { return ::DefWindowProcW(m_hWnd, msg, wp, lp); }
+  // The object behind a dialog window that this class runs, or nullptr.
+  static CDialog* FromHandle(HWND hwnd);
 
  private:
   static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
@@ -61,26 +63,14 @@ class CDialog : public CWindow {
   bool m_bModal = false;
 };
 
-// The message a dialog sends to one of its controls to hand it a
-// notification that the dialog received about that control (lParam: a
-// CReflectedMessage). Controls without an object ignore it.
-constexpr UINT WM_REFLECTED_NOTIFICATION = WM_APP + 0x3A00;
-
-struct CReflectedMessage {
-  UINT m_nMessage;
-  WPARAM m_wParam;
-  LPARAM m_lParam;
-  LRESULT m_result;
-  bool m_bHandled;
-};
-
 // Subclasses a control (created from a template or by hand) with
 // SetWindowSubclass and routes its messages to WindowProc.
 //
 // Notifications that Windows sends to the parent about the control
 // (WM_COMMAND, WM_NOTIFY, WM_DRAWITEM, WM_MEASUREITEM, WM_CTLCOLOR*,
 // WM_HSCROLL, WM_VSCROLL) reach OnReflectedMessage first when the parent is
-// a CDialog; the dialog's own handlers see them only when it returns false.
+// a CDialog or itself has a CSubclassWindow object; the parent's own
+// processing sees them only when it returns false.
 class CSubclassWindow : public CWindow {
  public:
   CSubclassWindow() = default;
@@ -96,8 +86,12 @@ class CSubclassWindow : public CWindow {
   void Unsubclass();
 
  protected:
-  // Classes that override it hand the messages they do not handle to this
-  // one, which delivers reflected notifications.
+  // Creates a child control of the window class and attaches to it; false,
+  // and no window left behind, when either fails.
+  bool CreateControl(const wchar_t* className, DWORD dwStyle, const RECT& rc, HWND hParent, int nId);
+  // The control's messages, less the notifications about its own children
+  // that their objects took. Classes that override it hand the messages
+  // they do not handle to this one.
   virtual LRESULT WindowProc(UINT msg, WPARAM wp, LPARAM lp);
   // A notification about this control with the parent's wParam and lParam;
   // true takes it, with `result` as the parent's answer.
@@ -106,6 +100,11 @@ class CSubclassWindow : public CWindow {
   LRESULT Default(UINT msg, WPARAM wp, LPARAM lp);
 
  private:
+  friend class CDialog;
+  // Hands a notification that `parent` received to the object of the child
+  // control it is about; true when that object took it (its answer in
+  // `result`).
+  static bool ReflectToControl(HWND parent, UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
   static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id,
                                        DWORD_PTR refData);
   void MeasureFixedItems();

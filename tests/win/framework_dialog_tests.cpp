@@ -281,12 +281,63 @@ TEST(Reflection, OwnerDrawnListAndColumnClicksReachTheirControlObjects) {
   host.DestroyWindow();
 }
 
+// A control with an owner-drawn child: its object, not the parent's
+// procedure, draws the child; what that object declines reaches the parent.
+constexpr int kPanelId = 9122;
+constexpr int kPanelButtonId = 9123;
+
+class CRecordingParent : public CSubclassWindow {
+ public:
+  std::vector<std::string> seen;
+
+ protected:
+  LRESULT WindowProc(UINT msg, WPARAM wp, LPARAM lp) override {
+    if (msg == WM_DRAWITEM) seen.push_back("draw");
+    if (msg == WM_COMMAND && HIWORD(wp) == BN_CLICKED) seen.push_back("click");
+    return CSubclassWindow::WindowProc(msg, wp, lp);
+  }
+};
+
+TEST(Reflection, OwnerDrawnChildOfASubclassedControlReachesItsObject) {
+  test::CGuiTestScope scope("Vantoric Framework Tests");
+  CHostDialog host;
+  ASSERT_NE(host.Create(nullptr), nullptr);
+  ::ShowWindow(host.GetSafeHwnd(), SW_SHOW);
+  HINSTANCE instance = ::GetModuleHandleW(nullptr);
+  HWND panel = ::CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE, 120, 10, 150, 60, host.GetSafeHwnd(),
+                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(kPanelId)), instance, nullptr);
+  HWND button = ::CreateWindowExW(0, L"BUTTON", L"", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, 10, 10, 60, 25, panel,
+                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(kPanelButtonId)), instance, nullptr);
+  CRecordingParent parent;
+  ASSERT_TRUE(parent.Subclass(panel));
+  CReflectingControl drawn;
+  ASSERT_TRUE(drawn.Subclass(button));
+
+  ::RedrawWindow(button, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+  EXPECT_GE(drawn.draws, 1);
+  ::SendMessageW(button, BM_CLICK, 0, 0);
+  EXPECT_EQ(parent.seen, std::vector<std::string>{"click"}) << "the parent saw the taken draws, or not the click";
+  EXPECT_TRUE(host.seen.empty()) << "the dialog saw " << host.seen.size() << " notifications about a grandchild";
+  host.DestroyWindow();
+}
+
 class CTestPage : public CDialogPage {
  public:
   CTestPage() : CDialogPage(IDD_TEST_PAGE) {}
 };
 
-TEST(Pages, EnterAndEscapeInsideAPageLeaveItToItsHost) {
+class CEscapeCountingEdit : public CSubclassWindow {
+ public:
+  int escapes = 0;
+
+ protected:
+  LRESULT WindowProc(UINT msg, WPARAM wp, LPARAM lp) override {
+    if (msg == WM_KEYDOWN && wp == VK_ESCAPE) ++escapes;
+    return CSubclassWindow::WindowProc(msg, wp, lp);
+  }
+};
+
+TEST(Pages, EnterInsideAPageIsItsHostsAndEscapeReachesTheFocusedControl) {
   test::CGuiTestScope scope("Vantoric Framework Tests");
   CHostDialog host;
   ASSERT_NE(host.Create(nullptr), nullptr);
@@ -297,20 +348,22 @@ TEST(Pages, EnterAndEscapeInsideAPageLeaveItToItsHost) {
   ::ShowWindow(hPage, SW_SHOW);
 
   // Keys typed into the page's edit, through the host's dialog manager.
-  HWND edit = page.GetDlgItem(IDC_TEST_PAGE_EDIT);
-  ::SetFocus(edit);
+  CEscapeCountingEdit edit;
+  ASSERT_TRUE(edit.SubclassDlgItem(IDC_TEST_PAGE_EDIT, hPage));
+  ::SetFocus(edit.GetSafeHwnd());
   for (const WPARAM key : {VK_RETURN, VK_ESCAPE}) {
-    ::PostMessageW(edit, WM_KEYDOWN, key, 0);
+    ::PostMessageW(edit.GetSafeHwnd(), WM_KEYDOWN, key, 0);
     MSG msg;
     while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
       if (!::IsDialogMessageW(host.GetSafeHwnd(), &msg)) ::DispatchMessageW(&msg);
   }
+  EXPECT_EQ(edit.escapes, 1) << "Escape reached the focused edit";
   // The page's own OK and Cancel, as a dialog manager working on the page sends them.
   ::SendMessageW(hPage, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
   ::SendMessageW(hPage, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
 
   EXPECT_TRUE(::IsWindow(hPage)) << "the page lives as long as its host";
-  EXPECT_EQ(host.seen, (std::vector<std::string>{"ok", "cancel", "ok", "cancel"}));
+  EXPECT_EQ(host.seen, (std::vector<std::string>{"ok", "ok", "cancel"})) << "Escape in the page cancelled the host";
   host.DestroyWindow();
   EXPECT_FALSE(::IsWindow(hPage));
 }
