@@ -69,6 +69,36 @@ TEST(CAdapterRecord, NullGuidIsReportedAndConstructionContinues) {
   EXPECT_EQ(record.GetAddresses().size(), 1u);
 }
 
+CGuid g_nextGuid;
+void NextGuid(CGuid& guid) { guid = g_nextGuid; }
+
+TEST(CAdapterRecord, AGuidWithAnyPartSetIsNoFailure) {
+  struct Case {
+    const char* name;
+    std::uint32_t data1;
+    std::uint16_t data2, data3;
+    std::uint8_t data4Last;
+    bool reported;
+  };
+  const Case cases[] = {{"all zero", 0, 0, 0, 0, true},   {"first part", 1, 0, 0, 0, false},
+                        {"second part", 0, 1, 0, 0, false}, {"third part", 0, 0, 1, 0, false},
+                        {"last byte", 0, 0, 0, 1, false}};
+  CGuidServices services;
+  services.m_pfnCreateGuid = NextGuid;
+  services.m_pfnShowMessage = RecordMessage;
+  const CGuidServicesScope scope(services);
+  for (const Case& c : cases) {
+    g_messages.clear();
+    g_nextGuid = CGuid();
+    g_nextGuid.m_nData1 = c.data1;
+    g_nextGuid.m_nData2 = c.data2;
+    g_nextGuid.m_nData3 = c.data3;
+    g_nextGuid.m_data4[7] = c.data4Last;
+    const CAdapterRecord record;
+    EXPECT_EQ(g_messages.size(), c.reported ? 1u : 0u) << c.name;
+  }
+}
+
 TEST(CAdapterRecord, AddAddressTakesItsKindFromTheText) {
   struct Case {
     const char* address;
@@ -305,6 +335,7 @@ TEST(FillSnapshot, CapacityDecidesBeforeAnythingIsRead) {
       {"one record short", 3, 2, SNAPSHOT_INSUFFICIENT_BUFFER, false},
       {"no adapters", 0, 0, SNAPSHOT_OK, false},
       {"exactly enough", 3, 3, SNAPSHOT_OK, true},
+      {"an adapter more at the second reading: the counted ones", 2, 2, SNAPSHOT_OK, true},
   };
   for (const Case& c : cases) {
     std::vector<CAdapterRecord> records(c.capacity);

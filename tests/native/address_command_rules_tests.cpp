@@ -69,6 +69,7 @@ TEST(Selection, TheAddressIsFoundByItsWholeText) {
   record.m_addresses[1].m_strAddress = "2001:db8::10";
   EXPECT_EQ(FindAddressIndex(record, "2001:db8::10"), 1);
   EXPECT_EQ(FindAddressIndex(record, "2001:db8::"), -1) << "a prefix of a text is no match";
+  EXPECT_EQ(FindAddressIndex(CAdapterRecord(), "2001:db8::1"), -1) << "a record without addresses";
 }
 
 }  // namespace

@@ -46,6 +46,15 @@ TEST(AddressComposition, ModeChanges) {
   EXPECT_EQ(Steps(PlanRouterEui64Check(false)), "clear; redisplay") << "box cleared";
 }
 
+TEST(AddressComposition, Eui64NeedsASixByteAddress) {
+  const struct {
+    unsigned nLength;
+    bool bPossible;
+  } cases[] = {{0, false}, {5, false}, {6, true}, {7, false}, {8, false}};
+  for (const auto& c : cases)
+    EXPECT_EQ(CanMakeEui64Identifier(c.nLength), c.bPossible) << "a hardware address of " << c.nLength << " bytes";
+}
+
 TEST(LifetimeOrder, ValidAtLeastPreferredWithTheKeywordInAnyCase) {
   const struct {
     const char *valid, *preferred;

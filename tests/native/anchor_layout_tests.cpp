@@ -102,6 +102,9 @@ TEST(AnchorLayout, SizeIsRememberedOnlyAfterARealResize) {
   EXPECT_FALSE(layout.ShouldRememberSize());
   EXPECT_FALSE(layout.HasMinTrackSize());
   EXPECT_EQ(layout.GetLastClientSize(), (CLayoutSize{0, 0}));
+  layout.OnClientSize(false, {401, 300}, dx, dy);
+  layout.OnClientSize(false, {401, 300}, dx, dy);
+  EXPECT_FALSE(layout.ShouldRememberSize()) << "created again after the reset, not resized";
 }
 
 TEST(AnchorLayout, MinTrackSizeIsTheCreationSize) {

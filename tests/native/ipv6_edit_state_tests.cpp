@@ -271,6 +271,10 @@ TEST(Ipv6Moving, TabFamilyMovesBetweenGroups) {
   edit.Carry(edit.m_state.OnKeyUp(IPV6_KEY_SHIFT));
   EXPECT_FALSE(edit.m_state.IsShiftDown());
 
+  edit.Click(First(7));
+  result = edit.Key(IPV6_KEY_TAB);
+  EXPECT_TRUE(result.bDefault) << "Tab in group 7 moves on to the last group";
+  EXPECT_EQ(edit.m_state.GetCurGroup(), 8);
   edit.Key(IPV6_KEY_END);
   result = edit.Key(IPV6_KEY_TAB);
   EXPECT_FALSE(result.bDefault) << "Tab in group 8 does nothing";
@@ -344,7 +348,7 @@ TEST(Ipv6Mouse, DragSelectsInsideOneGroup) {
   CEditDriver edit;
   edit.Type("2001db8");
   edit.m_state.Load(edit.m_state.GetText(), 12, 12);
-  edit.Carry(edit.m_state.OnLButtonDown());
+  EXPECT_TRUE(edit.Carry(edit.m_state.OnLButtonDown()).bRepaint) << "a press repaints the snapped caret";
   EXPECT_TRUE(edit.m_state.IsMouseDown());
   struct Move {
     int column;
@@ -352,6 +356,7 @@ TEST(Ipv6Mouse, DragSelectsInsideOneGroup) {
   };
   const Move moves[] = {
       {13, {12, 13}}, {14, {12, 14}}, {15, {12, 14}}, {20, {12, 14}},  // not past the last typed digit
+      {18, {12, 14}},                                                  // nor past the colon after the group
       {11, {11, 12}}, {10, {11, 12}}, {3, {11, 12}},                   // not before the first digit
       {12, {12, 12}},
   };

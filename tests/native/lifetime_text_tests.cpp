@@ -121,6 +121,11 @@ TEST(LifetimeToSeconds, WorkedResults) {
       {"99999999999999999999d", LIFETIME_OVERFLOW},
       {"213503982334602d", LIFETIME_OVERFLOW},  // the first day count past 2^64 seconds
       {"213503982334601d", 213503982334601ull * 86400},
+      {"1d 2h", 93600},         // blanks before a number are skipped, as the C library does
+      {"1d\t2h", 93600},        // the first of the control blanks
+      {"1d\r2h", 93600},        // the last of them
+      {"1d\x08" "2h", 86400},  // the character before them: the number reads as 0
+      {"1d\x0e" "2h", 86400},  // the character after them
   };
   for (const Case& c : cases) EXPECT_EQ(LifetimeToSeconds(c.text), c.seconds) << "\"" << c.text << "\"";
 }

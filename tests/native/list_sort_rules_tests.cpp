@@ -126,5 +126,36 @@ TEST(ListSortRules, Comparison) {
   EXPECT_LT(CompareSortTexts("day 10", "day 9", true, nullptr), 0) << "without a date reader: text";
 }
 
+// The arrow is drawn LineTo-style from point to point, so its corners are
+// listed here as the header draws them (q = a quarter of the height, 5).
+TEST(ListSortRules, HeaderItemLayout) {
+  using P = std::vector<CHeaderPoint>;
+  struct Case {
+    const char* reason;
+    CLayoutRect rcItem;
+    bool bPressed, bSortColumn, bAscending;
+    CLayoutRect rcText;
+    bool bDrawText;
+    P highlight, shadow;
+  };
+  const Case cases[] = {
+      {"plain item: q off each side", {0, 0, 100, 20}, false, false, true, {5, 0, 95, 20}, true, {}, {}},
+      {"pressed: one right, two down", {0, 0, 100, 20}, true, false, true, {6, 2, 96, 20}, true, {}, {}},
+      {"sort column ascending: arrow up", {0, 0, 100, 20}, false, true, true, {5, 0, 80, 20}, true,
+       {{90, 5}, {95, 14}, {83, 14}}, {{84, 14}, {90, 4}}},
+      {"sort column descending: arrow down", {0, 0, 100, 20}, false, true, false, {5, 0, 80, 20}, true,
+       {{94, 5}, {89, 15}}, {{88, 15}, {84, 5}, {94, 5}}},
+      {"one pixel of text left", {0, 0, 11, 20}, false, false, true, {5, 0, 6, 20}, true, {}, {}},
+      {"no text width left", {0, 0, 10, 20}, false, false, true, {5, 0, 5, 20}, false, {}, {}},
+  };
+  for (const Case& c : cases) {
+    const CHeaderItemLayout layout = LayoutHeaderItem(c.rcItem, c.bPressed, c.bSortColumn, c.bAscending);
+    EXPECT_EQ(layout.rcText, c.rcText) << c.reason;
+    EXPECT_EQ(layout.bDrawText, c.bDrawText) << c.reason;
+    EXPECT_EQ(layout.arrHighlight, c.highlight) << c.reason;
+    EXPECT_EQ(layout.arrShadow, c.shadow) << c.reason;
+  }
+}
+
 }  // namespace
 }  // namespace vantoric

@@ -112,6 +112,7 @@ TEST(NetshCheck, RefusesTextThatCouldBreakTheQuotingOrAddACommand) {
       {"surrogate", "Ether\xED\xA0\x80net", NetshRefusal::InvalidText},
       {"cut sequence at end", "Ether\xE2\x82", NetshRefusal::InvalidText},
       {"beyond U+10FFFF", "\xF4\x90\x80\x80", NetshRefusal::InvalidText},
+      {"U+10FFFF, the last code point", "\xF4\x8F\xBF\xBF", NetshRefusal::None},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(CheckNetshLine(FormatDeleteDnsCommand(c.name, "::1")), c.expected) << c.what;

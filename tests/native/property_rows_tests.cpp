@@ -124,6 +124,9 @@ TEST_F(PropertyRowsTest, EditPendingFlagAndTheRowBeingEdited) {
   Select(1);
   EXPECT_FALSE(m_rows.IsBeingEdited(2)) << "a choice row is current: the earlier text is not read";
   EXPECT_FALSE(m_rows.TakeChoice(2)) << "no third choice";
+  EXPECT_FALSE(m_rows.TakeChoice(-1)) << "no choice before the first";
+  Select(0);
+  EXPECT_FALSE(m_rows.TakeChoice(0)) << "a text row takes no choice";
   CPropertyRows fresh;
   fresh.OnTextChanged();
   EXPECT_TRUE(fresh.IsEditPending()) << "a text change sets it";
@@ -139,6 +142,24 @@ TEST_F(PropertyRowsTest, AccessorsRefuseWrongRows) {
   EXPECT_FALSE(m_rows.GetPropertySelection(-1, &text, index)) << "negative row";
   EXPECT_TRUE(m_rows.GetPropertySelection(0, &text, index) && text == "untouched" && index == 0)
       << "a text row has a selection index but no selected text";
+  EXPECT_TRUE(m_rows.GetPropertySelection(1, &text, index) && text == "unicast" && index == 1)
+      << "a choice row's selected text, after sorting";
+  EXPECT_TRUE(m_rows.GetPropertyChoices(1, choices) && ToStrings(choices) == (Strings{"anycast", "unicast"}))
+      << "a choice row's choices, sorted";
+}
+
+TEST_F(PropertyRowsTest, SelectingARowPlacesItsEditor) {
+  struct Case { int row; PropertyEditor editor; const char* text; int dropRows; const char* reason; } cases[] = {
+      {0, PropertyEditor::Edit, "infinite", 0, "a text row: an edit field with its value"},
+      {1, PropertyEditor::Choice, "", 2, "a choice row: a drop-down list as long as its choices"}};
+  for (const Case& c : cases) {
+    m_rows.SetCurRow(c.row);
+    const CPropertyPlacement placement = m_rows.OnSelectionChanged();
+    EXPECT_EQ(placement.editor, c.editor) << c.reason;
+    EXPECT_EQ(placement.strEditText, c.text) << c.reason;
+    EXPECT_EQ(placement.nDropRows, c.dropRows) << c.reason;
+  }
+  EXPECT_EQ(CPropertyRows().OnSelectionChanged().editor, PropertyEditor::None) << "no row selected: no editor";
 }
 
 }  // namespace
