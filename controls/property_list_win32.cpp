@@ -70,7 +70,6 @@ bool CPropertyListCtrl::Create(DWORD dwStyle, const RECT& rc, HWND hParent, UINT
 void CPropertyListCtrl::OnCreate() {
   m_ownedFont.reset(MakeListFont(FW_NORMAL));
   m_pFont = m_ownedFont.get();
-  m_bOwnFont = 1;
   m_pBoldFont.reset(MakeListFont(FW_BOLD));
   m_pGridPen.reset(::CreatePen(PS_SOLID, 1, m_crGrid));
   m_pSelBrush.reset(::CreateSolidBrush(m_crSel));
@@ -87,7 +86,6 @@ void CPropertyListCtrl::SetListFont(HFONT font) {
   LOGFONTW lf{};
   if (font == nullptr || ::GetObjectW(font, sizeof lf, &lf) == 0) return;
   m_pFont = font;
-  m_bOwnFont = 0;
   SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
   // Editors made earlier would otherwise keep a font that is deleted next.
   for (CWindow* editor : {m_pEdit.get(), m_pDropList.get()}) {

@@ -102,9 +102,8 @@ class CPropertyListCtrl : public CSubclassWindow {
   bool m_bCommitting = false;
   bool m_bRefusalShown = false;  // the edit's text was refused while it had no focus
   bool m_bDiscarded = false;     // the dialog is being cancelled
-  int m_bOwnFont = 1;
   CPen m_pGridPen;
-  CFont m_ownedFont;  // m_pFont while m_bOwnFont is 1
+  CFont m_ownedFont;  // m_pFont until SetListFont gives the list another
   HFONT m_pFont = nullptr;
   CFont m_pBoldFont;
   CBrush m_pBkBrush;
