@@ -230,7 +230,7 @@ TEST(SingleInstance, FirstInstanceComesForwardWithItsLastPopup) {
   ASSERT_NE(hPopup, nullptr);
   ::ShowWindow(hPopup, SW_SHOWNORMAL);
   ::SetForegroundWindow(hPopup);
-  test::PumpMessages(50);
+  ASSERT_TRUE(test::PumpUntil([&] { return ::GetForegroundWindow() == hPopup; }, 5000));
   ::ShowWindow(hMain, SW_MINIMIZE);
   ::SendMessageW(hMain, msg, 0, 0);
   EXPECT_FALSE(::IsIconic(hMain));
@@ -245,16 +245,7 @@ TEST(SingleInstance, FirstInstanceComesForwardWithItsLastPopup) {
 
 constexpr wchar_t kProgramKey[] = L"Software\\Local AppWizard-Generated Applications\\Vantoric";
 
-// A file of the build tree, found relative to this test program.
-std::wstring BuildFile(const char* relative) {
-  wchar_t self[MAX_PATH] = {};
-  ::GetModuleFileNameW(nullptr, self, MAX_PATH);
-  std::wstring path(self);
-  path.resize(path.find_last_of(L'\\') + 1);
-  return path + Widen(relative);
-}
-
-std::wstring ProgramPath() { return BuildFile(VANTORIC_EXE_RELATIVE); }
+std::wstring ProgramPath() { return test::BuildFile(VANTORIC_EXE_RELATIVE); }
 
 class CProgram {
  public:
@@ -379,7 +370,7 @@ TEST_F(RealProgram, SecondStartEndsAtOnceAndBringsTheFirstForward) {
   EXPECT_TRUE(test::PumpUntil([&] { return !::IsIconic(main); }, 5000)) << "the first window is restored";
   EXPECT_EQ(MainWindows().size(), 1u) << "no second window";
   EXPECT_TRUE(test::PumpUntil([&] { return ::GetForegroundWindow() == main; }, 5000)) << "and in front";
-  test::SaveScreenshot(VANTORIC_SCREENSHOT_DIR "/second_start.png");
+  test::SaveScreenshot(main, "second_start.png");
 
   // A second start with a file name hands it over as an atom, which the
   // first instance deletes.
@@ -423,7 +414,7 @@ class CPlantedFolder {
   bool WasLoaded() const { return ::GetFileAttributesW((Library() + L".loaded").c_str()) != INVALID_FILE_ATTRIBUTES; }
 
  private:
-  static std::wstring PlantedLibraryPath() { return BuildFile(VANTORIC_PLANTED_RELATIVE); }
+  static std::wstring PlantedLibraryPath() { return test::BuildFile(VANTORIC_PLANTED_RELATIVE); }
   std::wstring Library() const { return m_strFolder + L"\\iphlpapi.dll"; }
 
   std::wstring m_strFolder;

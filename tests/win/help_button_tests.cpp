@@ -44,13 +44,7 @@ std::wstring WindowsDirectory() {
 std::wstring InstalledHelpPath() { return WindowsDirectory() + L"\\HELP\\Vantoric.chm"; }
 
 // This build's compiled help, beside the build tree's tests.
-std::wstring BuiltHelpPath() {
-  wchar_t exe[MAX_PATH] = {};
-  ::GetModuleFileNameW(nullptr, exe, MAX_PATH);
-  std::wstring path(exe);
-  path.resize(path.find_last_of(L'\\') + 1);
-  return path + Widen(VANTORIC_HELP_RELATIVE);
-}
+std::wstring BuiltHelpPath() { return test::BuildFile(VANTORIC_HELP_RELATIVE); }
 
 std::string WindowText(HWND hwnd) {
   wchar_t text[256] = {};
@@ -148,12 +142,10 @@ TEST_F(HelpButton, OpensTheInstalledHelpInTheViewer) {
   CMessageBoxCatcher catcher;
   ClickHelp();
   ASSERT_TRUE(test::PumpUntil([&] { return !OtherWindows(m_hwnd).empty() || !catcher.Boxes().empty(); }, 10000));
-  test::PumpMessages(300);
-  test::SaveScreenshot(VANTORIC_SCREENSHOT_DIR "/help_window.png");
-
   EXPECT_TRUE(catcher.Boxes().empty()) << catcher.Boxes()[0].text;
   const std::vector<HWND> windows = OtherWindows(m_hwnd);
   ASSERT_EQ(windows.size(), 1u);
+  test::SaveScreenshot(windows[0], "help_window.png");
   EXPECT_EQ(WindowText(windows[0]), "Vantoric Help") << "the title of this build's help project";
   EXPECT_EQ(::GetWindow(windows[0], GW_OWNER), m_hwnd);
 }

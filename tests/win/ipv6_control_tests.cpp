@@ -56,7 +56,7 @@ class Ipv6ControlTest : public ::testing::Test {
     ASSERT_NE(m_hCtl, nullptr);
     ::ShowWindow(m_hDlg, SW_SHOW);
     ::SetFocus(m_hCtl);
-    test::PumpMessages(50);
+    ASSERT_TRUE(test::PumpUntil([&] { return ::GetFocus() == m_hCtl; }, 5000));
   }
   void TearDown() override { m_dlg.DestroyWindow(); }
 

@@ -28,13 +28,7 @@ struct CRun {
   std::string err;
 };
 
-std::wstring ProgramPath() {
-  wchar_t self[MAX_PATH] = {};
-  ::GetModuleFileNameW(nullptr, self, MAX_PATH);
-  std::wstring path(self);
-  path.resize(path.find_last_of(L'\\') + 1);
-  return path + Widen(VANTORIC_EXE_RELATIVE);
-}
+std::wstring ProgramPath() { return BuildFile(VANTORIC_EXE_RELATIVE); }
 
 std::string ReadAll(HANDLE pipe) {
   std::string text;

@@ -152,8 +152,7 @@ TEST_F(ResizeDialog, AnchoredControlsFollowTheEdgesInTheirOwnWay) {
   const RECT edit1 = rectOf(IDC_BUTTON_EDIT);
   EXPECT_EQ(edit1.left, edit0.left) << "not registered";
 
-  test::PumpMessages(300);
-  test::SaveScreenshot(VANTORIC_SCREENSHOT_DIR "/resize_dialog_enlarged.png");
+  test::SaveScreenshot(hwnd, "resize_dialog_enlarged.png");
 
   // Back to the start: everything returns to the template layout.
   Resize(hwnd, size0.cx, size0.cy);
@@ -178,11 +177,9 @@ TEST_F(ResizeDialog, MinimiseAndRestoreDoNotMoveControlsTwice) {
 
   for (int round = 0; round < 2; ++round) {
     ::ShowWindow(hwnd, SW_MINIMIZE);
-    test::PumpMessages(50);
-    EXPECT_TRUE(::IsIconic(hwnd)) << "round " << round;
+    EXPECT_TRUE(test::PumpUntil([&] { return ::IsIconic(hwnd) != FALSE; }, 5000)) << "round " << round;
     ::ShowWindow(hwnd, SW_RESTORE);
-    test::PumpMessages(50);
-    ASSERT_FALSE(::IsIconic(hwnd)) << "round " << round;
+    ASSERT_TRUE(test::PumpUntil([&] { return ::IsIconic(hwnd) == FALSE; }, 5000)) << "round " << round;
     const RECT ok2 = dlg.GetChildRect(dlg.GetDlgItem(IDOK));
     const RECT list2 = dlg.GetChildRect(dlg.GetDlgItem(IDC_LIST_ADDRESSES));
     EXPECT_EQ(ok2.left, ok1.left) << "round " << round;

@@ -268,6 +268,14 @@ bool SaveScreenshot(const std::string& pngPath) {
   return true;
 }
 
+std::wstring BuildFile(const char* relative) {
+  wchar_t self[MAX_PATH] = {};
+  ::GetModuleFileNameW(nullptr, self, MAX_PATH);
+  std::wstring path(self);
+  path.resize(path.find_last_of(L'\\') + 1);
+  return path + Widen(relative);
+}
+
 bool SaveScreenshot(HWND window, std::string_view fileName) {
   ::RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
   return WaitUntilOnDisplay(window, fileName) && SaveScreenshot(ScreenshotPath(fileName));

@@ -110,6 +110,10 @@ std::string DialogItemText(HWND dialog, int id);
 // A left click in the middle of a list box's item, as the mouse delivers it.
 void ClickListBoxItem(HWND list, int index);
 
+// A file of the build tree, found relative to this test program; relative
+// uses backslashes.
+std::wstring BuildFile(const char* relative);
+
 // Saves a picture of the whole screen as ScreenshotPath(fileName), for a
 // person to look at, once `window` has painted itself and its face has
 // reached the X display (which Wine updates a little after the window has
