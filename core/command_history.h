@@ -65,7 +65,8 @@ struct CHistoryEntry {
 // The entries of one program run, oldest first.
 class CCommandHistory {
  public:
-  // Appends the entry with the next id and returns that id.
+  // Appends the entry with the next id and returns that id. A change that
+  // carries no reading time of its own (0) gets the history's.
   int Record(CHistoryEntry entry);
   const std::vector<CHistoryEntry>& GetEntries() const { return m_entries; }
   // nullptr for an id that is not recorded.
@@ -105,14 +106,21 @@ std::string FormatPowerShellLifetime(std::string_view lifetimeText);
 // The NetTCPIP or DnsClient cmdlet line that makes the same change:
 // New-NetIPAddress, Set-NetIPAddress, Remove-NetIPAddress -Confirm:$false,
 // Set-DnsClientServerAddress with the whole resulting list
-// (-ResetServerAddresses when none is left).
+// (-ResetServerAddresses when none is left). An infinite lifetime is left
+// out of New-NetIPAddress, whose default it is, but written as
+// [TimeSpan]::MaxValue for Set-NetIPAddress, which keeps a lifetime left out.
 std::string FormatPowerShellCommand(const CChange& change);
 
 enum class ScriptKind { Cmd, PowerShell };
 // The entries, in the order given, as a script: a header comment with the
 // date and the machine name, then one line per entry. The .cmd switches the
-// console to UTF-8 (chcp 65001) so that names outside ASCII survive; the
-// text is UTF-8 with CRLF line ends.
+// console to UTF-8 (chcp 65001) so that names outside ASCII survive and
+// escapes what cmd would expand or split (% everywhere, & | < > ^ outside the
+// quotes); the .ps1 starts with a UTF-8 byte-order mark, without which
+// Windows PowerShell 5 reads it in the ANSI code page. The text is UTF-8 with
+// CRLF line ends. An entry whose line holds a line break, a stray quote or
+// broken text (never run: netsh's own check refuses it) is written only as a
+// comment that names its id, so that it cannot break out of its line.
 std::string FormatHistoryScript(const std::vector<const CHistoryEntry*>& entries, ScriptKind kind,
                                 std::string_view date, std::string_view machine);
 
@@ -129,9 +137,12 @@ struct CUndoPlan {
 // lifetimes left (the reading's seconds less the time since) and store it
 // had ("persistent" when not known); set address -> set the type and
 // lifetimes left, or delete when the set created the address; add DNS ->
-// delete; delete DNS -> add at its old position. Refused when nothing is
-// left to undo, when the adapter is not among adapterNames, or when a
-// finite lifetime has run out by `now`.
+// delete; delete DNS -> add at its old position. Each inverse carries the
+// facts that taking it back would need in turn (a set back or a delete: the
+// address as the change left it, as "before"; DNS: the position and the list
+// after). Refused when nothing is left to undo, when an adapter is not among
+// adapterNames, when what a deleted or changed address was is not known, or
+// when its finite valid lifetime has run out by `now`.
 CUndoPlan PlanUndo(const CCommandHistory& history, std::int64_t now, const std::vector<std::string>& adapterNames);
 
 }  // namespace vantoric

@@ -1,0 +1,356 @@
+#include "core/command_history.h"
+
+#include <algorithm>
+#include <climits>
+#include <cstdio>
+#include <utility>
+
+#include "core/lifetime_text.h"
+#include "framework/ascii_text.h"
+
+namespace vantoric {
+
+namespace {
+
+constexpr std::string_view CRLF = "\r\n";
+constexpr std::string_view UTF8_BOM = "\xEF\xBB\xBF";
+
+std::string RefusalWords(NetshRefusal refusal) {
+  switch (refusal) {
+    case NetshRefusal::LineTooLong:
+      return "the line is too long";
+    case NetshRefusal::QuoteInValue:
+      return "a value holds a double quote or ends in a backslash";
+    case NetshRefusal::ControlCharacter:
+      return "a value holds a line break or another control character";
+    case NetshRefusal::InvalidText:
+      return "the text is not valid Unicode";
+    case NetshRefusal::Busy:
+      return "another netsh command is still running";
+    case NetshRefusal::NoSystemFolder:
+      return "the system folder, where netsh is, is not known";
+    case NetshRefusal::None:
+      break;
+  }
+  return {};
+}
+
+// PowerShell reads U+2018 to U+201B as single quotes too; in UTF-8 they are
+// E2 80 98 to E2 80 9B. Returns the length of the quote at pos, or 0.
+std::size_t PowerShellQuoteAt(std::string_view text, std::size_t pos) {
+  if (text[pos] == '\'') return 1;
+  if (text.substr(pos, 2) != "\xE2\x80" || pos + 2 >= text.size()) return 0;
+  const auto third = static_cast<unsigned char>(text[pos + 2]);
+  return third >= 0x98 && third <= 0x9B ? 3 : 0;
+}
+
+// "unicast" as the cmdlets' -Type value, Unicast.
+std::string CmdletTypeWord(std::string_view type) {
+  std::string word = LowerAscii(type);
+  if (!word.empty() && word[0] >= 'a' && word[0] <= 'z') word[0] = static_cast<char>(word[0] - 'a' + 'A');
+  return word;
+}
+
+// A lifetime parameter, or nothing for an infinite lifetime. Left out, a
+// lifetime of New-NetIPAddress is infinite, but one of Set-NetIPAddress
+// stays as it was, so a set writes the infinite value out.
+std::string LifetimeParameter(std::string_view name, std::string_view lifetime, bool bWriteInfinite) {
+  std::string value = FormatPowerShellLifetime(lifetime);
+  if (value.empty() && bWriteInfinite) value = "([TimeSpan]::MaxValue)";
+  if (value.empty()) return {};
+  return " -" + std::string(name) + " " + value;
+}
+
+std::string AddressParameters(const CChange& change) {
+  return " -InterfaceAlias " + QuotePowerShell(change.m_strInterface) + " -IPAddress " + change.m_strAddress;
+}
+
+// cmd expands %...% in a batch file even between double quotes, and outside
+// them & | < > ^ would start another command; a netsh line is quoted only
+// around the interface name.
+std::string EscapeForBatch(std::string_view line) {
+  std::string out;
+  bool bQuoted = false;
+  for (char c : line) {
+    if (c == '"') bQuoted = !bQuoted;
+    if (c == '%') out += '%';
+    if (!bQuoted && std::string_view("&|<>^").find(c) != std::string_view::npos) out += '^';
+    out += c;
+  }
+  return out;
+}
+
+// Whether an entry's line may go into a script. A line with a line break,
+// a stray quote or broken text was never run, and in a script it could
+// break out of its own line or quotes.
+bool IsScriptSafe(const CHistoryEntry& entry) {
+  const NetshRefusal check = CheckNetshLine(entry.m_strLine);
+  return check == NetshRefusal::None || check == NetshRefusal::LineTooLong;
+}
+
+std::uint32_t SecondsLeft(std::uint32_t seconds, std::int64_t since, std::int64_t now) {
+  if (seconds == INFINITE_LIFETIME) return seconds;
+  const std::int64_t elapsed = std::max<std::int64_t>(0, now - since);
+  return elapsed >= seconds ? 0 : static_cast<std::uint32_t>(seconds - elapsed);
+}
+
+std::uint32_t LifetimeTextSeconds(std::string_view text) {
+  if (IsInfiniteLifetime(text)) return INFINITE_LIFETIME;
+  return static_cast<std::uint32_t>(std::min<std::uint64_t>(LifetimeToSeconds(text), MAX_FINITE_LIFETIME));
+}
+
+// The address as `change` left it, at `now`, as the "before" of the change
+// that takes it back, so that this one could be taken back in turn.
+void SetBeforeFromChange(CChange& inverse, const CChange& change, std::int64_t changeTime, std::int64_t now) {
+  inverse.m_bHadBefore = true;
+  inverse.m_strTypeBefore = change.m_strType;
+  inverse.m_nValidSecondsBefore = SecondsLeft(LifetimeTextSeconds(change.m_strValidLifetime), changeTime, now);
+  inverse.m_nPreferredSecondsBefore =
+      SecondsLeft(LifetimeTextSeconds(change.m_strPreferredLifetime), changeTime, now);
+  inverse.m_strStoreBefore = change.m_kind == ChangeKind::AddAddress ? change.m_strStore : change.m_strStoreBefore;
+  inverse.m_nReadingTime = now;
+}
+
+bool SameAddressText(std::string_view a, std::string_view b) { return LowerAscii(a) == LowerAscii(b); }
+
+// The 1-based position of server in servers, as text; "" when not listed.
+std::string PositionIn(const std::vector<std::string>& servers, std::string_view server) {
+  for (std::size_t i = 0; i < servers.size(); ++i)
+    if (SameAddressText(servers[i], server)) return std::to_string(i + 1);
+  return {};
+}
+
+// The address back as it was before `change`, with its lifetimes less the
+// time since that reading; a refusal when it would have expired by now.
+std::string InverseWithBefore(const CChange& change, std::int64_t now, const char* since, CChange& inverse) {
+  if (!change.m_bHadBefore)
+    return "The address " + change.m_strAddress + " cannot be put back: what it was before is not known.";
+  const std::uint32_t valid = SecondsLeft(change.m_nValidSecondsBefore, change.m_nReadingTime, now);
+  if (valid == 0)
+    return "The address " + change.m_strAddress + " would have expired by now: its valid lifetime has run out since " +
+           since + ".";
+  inverse.m_strType = change.m_strTypeBefore.empty() ? "unicast" : change.m_strTypeBefore;
+  inverse.m_strValidLifetime = FormatExactLifetime(valid);
+  inverse.m_strPreferredLifetime =
+      FormatExactLifetime(SecondsLeft(change.m_nPreferredSecondsBefore, change.m_nReadingTime, now));
+  return {};
+}
+
+// The change that takes `entry` back at `now`, or why there is none.
+std::string PlanInverse(const CHistoryEntry& entry, std::int64_t now, CChange& inverse) {
+  const CChange& change = entry.m_change;
+  inverse.m_strInterface = change.m_strInterface;
+  inverse.m_strAddress = change.m_strAddress;
+  inverse.m_nReadingTime = now;
+  switch (change.m_kind) {
+    case ChangeKind::AddAddress:
+      inverse.m_kind = ChangeKind::DeleteAddress;
+      SetBeforeFromChange(inverse, change, entry.m_nTime, now);
+      return {};
+    case ChangeKind::SetAddress:
+      if (!change.m_bHadBefore) {
+        inverse.m_kind = ChangeKind::DeleteAddress;
+        SetBeforeFromChange(inverse, change, entry.m_nTime, now);
+        return {};
+      }
+      inverse.m_kind = ChangeKind::SetAddress;
+      SetBeforeFromChange(inverse, change, entry.m_nTime, now);
+      return InverseWithBefore(change, now, "it was changed", inverse);
+    case ChangeKind::DeleteAddress:
+      inverse.m_kind = ChangeKind::AddAddress;
+      inverse.m_strStore = change.m_strStoreBefore.empty() ? "persistent" : change.m_strStoreBefore;
+      return InverseWithBefore(change, now, "it was removed", inverse);
+    case ChangeKind::AddDns: {
+      inverse.m_kind = ChangeKind::DeleteDns;
+      inverse.m_strPosition = PositionIn(change.m_dnsServersAfter, change.m_strAddress);
+      if (inverse.m_strPosition.empty()) inverse.m_strPosition = change.m_strPosition;
+      inverse.m_dnsServersAfter = change.m_dnsServersAfter;
+      auto& servers = inverse.m_dnsServersAfter;
+      const auto found = std::find_if(servers.begin(), servers.end(),
+                                      [&](const std::string& s) { return SameAddressText(s, change.m_strAddress); });
+      if (found != servers.end()) servers.erase(found);
+      return {};
+    }
+    case ChangeKind::DeleteDns: {
+      inverse.m_kind = ChangeKind::AddDns;
+      inverse.m_strPosition = change.m_strPosition;
+      // Where netsh puts it: at that 1-based position, or last when the
+      // position is 0 or beyond the end.
+      const CLeadingNumber number = ReadLeadingNumber(change.m_strPosition, INT_MAX);
+      const std::size_t position = number.m_bNegative ? 0 : static_cast<std::size_t>(number.m_nMagnitude);
+      inverse.m_dnsServersAfter = change.m_dnsServersAfter;
+      auto& servers = inverse.m_dnsServersAfter;
+      const std::size_t at = position == 0 || position > servers.size() ? servers.size() : position - 1;
+      servers.insert(servers.begin() + static_cast<std::ptrdiff_t>(at), change.m_strAddress);
+      return {};
+    }
+  }
+  return {};
+}
+
+CUndoPlan Refused(std::string reason) {
+  CUndoPlan plan;
+  plan.m_strRefusal = std::move(reason);
+  return plan;
+}
+
+bool CanBeUndone(const CHistoryEntry& entry) { return entry.Succeeded() && !entry.m_bUndone && entry.m_nUndoes == 0; }
+
+}  // namespace
+
+std::string FormatChangeCommand(const CChange& change) {
+  switch (change.m_kind) {
+    case ChangeKind::AddAddress:
+      return FormatAddAddressCommand(change.m_strInterface, change.m_strAddress, change.m_strType,
+                                     change.m_strValidLifetime, change.m_strPreferredLifetime, change.m_strStore);
+    case ChangeKind::SetAddress:
+      return FormatSetAddressCommand(change.m_strInterface, change.m_strAddress, change.m_strType,
+                                     change.m_strValidLifetime, change.m_strPreferredLifetime);
+    case ChangeKind::DeleteAddress:
+      return FormatDeleteAddressCommand(change.m_strInterface, change.m_strAddress);
+    case ChangeKind::AddDns:
+      return FormatAddDnsCommand(change.m_strInterface, change.m_strAddress, change.m_strPosition);
+    case ChangeKind::DeleteDns:
+      return FormatDeleteDnsCommand(change.m_strInterface, change.m_strAddress);
+  }
+  return {};
+}
+
+int CCommandHistory::Record(CHistoryEntry entry) {
+  entry.m_nId = static_cast<int>(m_entries.size()) + 1;
+  if (entry.m_change.m_nReadingTime == 0) entry.m_change.m_nReadingTime = m_nReadingTime;
+  m_entries.push_back(std::move(entry));
+  return m_entries.back().m_nId;
+}
+
+const CHistoryEntry* CCommandHistory::Find(int id) const {
+  for (const CHistoryEntry& entry : m_entries)
+    if (entry.m_nId == id) return &entry;
+  return nullptr;
+}
+
+void CCommandHistory::MarkUndone(const std::vector<int>& ids) {
+  for (CHistoryEntry& entry : m_entries)
+    if (std::find(ids.begin(), ids.end(), entry.m_nId) != ids.end()) entry.m_bUndone = true;
+}
+
+std::string DescribeHistoryOutcome(const CNetshResult& result) {
+  switch (result.m_outcome) {
+    case NetshOutcome::Succeeded:
+      return "Succeeded";
+    case NetshOutcome::NetshFailed:
+      return "Failed (exit code " + std::to_string(result.m_nExitCode) + ")";
+    case NetshOutcome::ElevationRefused:
+      return "Elevation declined";
+    case NetshOutcome::Refused: {
+      const std::string words = RefusalWords(result.m_refusal);
+      return words.empty() ? "Refused" : "Refused: " + words;
+    }
+    case NetshOutcome::TimedOut:
+      return "Timed out";
+    case NetshOutcome::LaunchFailed:
+      return "Not started (error " + std::to_string(result.m_nSystemError) + ")";
+  }
+  return {};
+}
+
+std::string DescribeHistoryPath(bool bElevated) { return bElevated ? "Elevated" : "Console"; }
+
+std::string FormatTypedNetshLine(std::string_view line) {
+  const std::size_t end = line.find_last_not_of(" \t");
+  return "netsh " + std::string(line.substr(0, end == std::string_view::npos ? 0 : end + 1));
+}
+
+std::string QuotePowerShell(std::string_view text) {
+  std::string out = "'";
+  for (std::size_t pos = 0; pos < text.size();) {
+    const std::size_t quote = PowerShellQuoteAt(text, pos);
+    const std::size_t len = quote != 0 ? quote : 1;
+    // A quote character written twice stands for itself.
+    if (quote != 0) out.append(text.substr(pos, len));
+    out.append(text.substr(pos, len));
+    pos += len;
+  }
+  return out + "'";
+}
+
+std::string FormatPowerShellLifetime(std::string_view lifetimeText) {
+  if (IsInfiniteLifetime(lifetimeText)) return {};
+  const std::uint64_t seconds = LifetimeToSeconds(lifetimeText);
+  char text[64];
+  std::snprintf(text, sizeof text, "([TimeSpan]'%llu.%02u:%02u:%02u')",
+                static_cast<unsigned long long>(seconds / 86400), static_cast<unsigned>(seconds / 3600 % 24),
+                static_cast<unsigned>(seconds / 60 % 60), static_cast<unsigned>(seconds % 60));
+  return text;
+}
+
+std::string FormatPowerShellCommand(const CChange& change) {
+  switch (change.m_kind) {
+    case ChangeKind::AddAddress:
+      return "New-NetIPAddress" + AddressParameters(change) + " -Type " + CmdletTypeWord(change.m_strType) +
+             LifetimeParameter("ValidLifetime", change.m_strValidLifetime, false) +
+             LifetimeParameter("PreferredLifetime", change.m_strPreferredLifetime, false) +
+             (LowerAscii(change.m_strStore) == "active" ? " -PolicyStore ActiveStore" : "");
+    case ChangeKind::SetAddress:
+      return "Set-NetIPAddress" + AddressParameters(change) + " -Type " + CmdletTypeWord(change.m_strType) +
+             LifetimeParameter("ValidLifetime", change.m_strValidLifetime, true) +
+             LifetimeParameter("PreferredLifetime", change.m_strPreferredLifetime, true);
+    case ChangeKind::DeleteAddress:
+      return "Remove-NetIPAddress" + AddressParameters(change) + " -Confirm:$false";
+    case ChangeKind::AddDns:
+    case ChangeKind::DeleteDns: {
+      std::string line = "Set-DnsClientServerAddress -InterfaceAlias " + QuotePowerShell(change.m_strInterface);
+      if (change.m_dnsServersAfter.empty()) return line + " -ResetServerAddresses";
+      line += " -ServerAddresses (";
+      for (std::size_t i = 0; i < change.m_dnsServersAfter.size(); ++i)
+        line += (i == 0 ? "" : ",") + QuotePowerShell(change.m_dnsServersAfter[i]);
+      return line + ")";
+    }
+  }
+  return {};
+}
+
+std::string FormatHistoryScript(const std::vector<const CHistoryEntry*>& entries, ScriptKind kind,
+                                std::string_view date, std::string_view machine) {
+  const bool bCmd = kind == ScriptKind::Cmd;
+  const std::string comment = bCmd ? "rem " : "# ";
+  std::string out = bCmd ? "@echo off" + std::string(CRLF) : std::string(UTF8_BOM);
+  for (const std::string& line : {std::string("Made by Vantoric from its command history"),
+                                  "Date: " + std::string(date), "Machine: " + std::string(machine)})
+    out += comment + (bCmd ? EscapeForBatch(line) : line) + std::string(CRLF);
+  // Without UTF-8 as the console's code page, netsh would get names outside
+  // ASCII mangled.
+  if (bCmd) out += "chcp 65001 >nul" + std::string(CRLF);
+  for (const CHistoryEntry* entry : entries) {
+    if (!IsScriptSafe(*entry))
+      out += comment + "Entry " + std::to_string(entry->m_nId) + " is left out: its line cannot be run safely.";
+    else if (bCmd)
+      out += EscapeForBatch(FormatTypedNetshLine(entry->m_strLine));
+    else
+      out += FormatPowerShellCommand(entry->m_change);
+    out += CRLF;
+  }
+  return out;
+}
+
+CUndoPlan PlanUndo(const CCommandHistory& history, std::int64_t now, const std::vector<std::string>& adapterNames) {
+  const auto& entries = history.GetEntries();
+  const auto newest = std::find_if(entries.rbegin(), entries.rend(), CanBeUndone);
+  if (newest == entries.rend()) return Refused("There is no change left to undo.");
+  CUndoPlan plan;
+  for (auto it = newest; it != entries.rend(); ++it) {
+    const bool bInGroup = it == newest || (newest->m_nGroup != 0 && it->m_nGroup == newest->m_nGroup);
+    if (!bInGroup || !CanBeUndone(*it)) continue;
+    const std::string& name = it->m_change.m_strInterface;
+    if (std::find(adapterNames.begin(), adapterNames.end(), name) == adapterNames.end())
+      return Refused("The adapter \"" + name + "\" is no longer there.");
+    CChange inverse;
+    std::string refusal = PlanInverse(*it, now, inverse);
+    if (!refusal.empty()) return Refused(std::move(refusal));
+    plan.m_changes.push_back(std::move(inverse));
+    plan.m_undoneIds.push_back(it->m_nId);
+  }
+  return plan;
+}
+
+}  // namespace vantoric

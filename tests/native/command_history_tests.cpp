@@ -1,0 +1,547 @@
+// The command history: each change's netsh line, the outcome and path
+// words, the typed line, the PowerShell translations, the scripts, and the
+// plan that takes the newest change back.
+#include "core/command_history.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace vantoric {
+namespace {
+
+// The time of the reading the changes' "before" facts come from.
+constexpr std::int64_t T0 = 1800000000;
+constexpr std::uint32_t INF = 0xFFFFFFFFu;
+
+CChange AddAddress(std::string name, std::string address, std::string type, std::string valid, std::string preferred,
+                   std::string store) {
+  CChange c;
+  c.m_kind = ChangeKind::AddAddress;
+  c.m_strInterface = std::move(name);
+  c.m_strAddress = std::move(address);
+  c.m_strType = std::move(type);
+  c.m_strValidLifetime = std::move(valid);
+  c.m_strPreferredLifetime = std::move(preferred);
+  c.m_strStore = std::move(store);
+  return c;
+}
+
+CChange SetAddress(std::string name, std::string address, std::string type, std::string valid,
+                   std::string preferred) {
+  CChange c = AddAddress(std::move(name), std::move(address), std::move(type), std::move(valid),
+                         std::move(preferred), "");
+  c.m_kind = ChangeKind::SetAddress;
+  return c;
+}
+
+CChange DeleteAddress(std::string name, std::string address) {
+  CChange c;
+  c.m_kind = ChangeKind::DeleteAddress;
+  c.m_strInterface = std::move(name);
+  c.m_strAddress = std::move(address);
+  return c;
+}
+
+// What the address was at the reading.
+CChange WithBefore(CChange c, std::string type, std::uint32_t valid, std::uint32_t preferred, std::string store,
+                   std::int64_t readingTime = T0) {
+  c.m_bHadBefore = true;
+  c.m_strTypeBefore = std::move(type);
+  c.m_nValidSecondsBefore = valid;
+  c.m_nPreferredSecondsBefore = preferred;
+  c.m_strStoreBefore = std::move(store);
+  c.m_nReadingTime = readingTime;
+  return c;
+}
+
+CChange Dns(ChangeKind kind, std::string name, std::string server, std::string position,
+            std::vector<std::string> after) {
+  CChange c;
+  c.m_kind = kind;
+  c.m_strInterface = std::move(name);
+  c.m_strAddress = std::move(server);
+  c.m_strPosition = std::move(position);
+  c.m_dnsServersAfter = std::move(after);
+  return c;
+}
+
+CHistoryEntry Entry(CChange change, std::int64_t time, NetshOutcome outcome = NetshOutcome::Succeeded,
+                    int group = 0, int undoes = 0) {
+  CHistoryEntry e;
+  e.m_nTime = time;
+  e.m_strLine = FormatChangeCommand(change);
+  e.m_change = std::move(change);
+  e.m_result.m_outcome = outcome;
+  e.m_nGroup = group;
+  e.m_nUndoes = undoes;
+  return e;
+}
+
+CHistoryEntry Refused(CChange change, NetshRefusal refusal) {
+  CHistoryEntry e = Entry(std::move(change), T0, NetshOutcome::Refused);
+  e.m_result.m_refusal = refusal;
+  return e;
+}
+
+std::string Seconds(std::uint32_t s) { return s == INF ? "inf" : std::to_string(s); }
+
+// A planned change as its line and the facts that its own undo would read.
+std::string Facts(const CChange& c) {
+  std::string out = FormatChangeCommand(c) + " | ";
+  if (c.m_kind == ChangeKind::AddDns || c.m_kind == ChangeKind::DeleteDns) {
+    out += "position " + c.m_strPosition + ", after";
+    for (const std::string& s : c.m_dnsServersAfter) out += " " + s;
+    return out;
+  }
+  if (!c.m_bHadBefore) return out + "not there before";
+  return out + "before " + c.m_strTypeBefore + " " + Seconds(c.m_nValidSecondsBefore) + " " +
+         Seconds(c.m_nPreferredSecondsBefore) + " " + (c.m_strStoreBefore.empty() ? "-" : c.m_strStoreBefore) +
+         " read " + std::to_string(c.m_nReadingTime - T0);
+}
+
+TEST(FormatChangeCommand, EachKindGivesTheCatalogueLine) {
+  const std::string name = "Local Area Connection";
+  const struct {
+    const char* reason;
+    CChange change;
+    const char* line;
+  } cases[] = {
+      {"add address: every value in the catalogue's order",
+       AddAddress(name, "2001:db8::1", "unicast", "1d", "12h", "active"),
+       "interface ipv6 add address \"Local Area Connection\" 2001:db8::1 unicast 1d 12h active"},
+      {"set address: keeps the catalogue's trailing blank",
+       SetAddress(name, "2001:db8::1", "anycast", "infinite", "10m"),
+       "interface ipv6 set address \"Local Area Connection\" 2001:db8::1 anycast infinite 10m "},
+      {"delete address: name and address only", DeleteAddress(name, "2001:db8::1"),
+       "interface ipv6 delete address \"Local Area Connection\" 2001:db8::1"},
+      {"add DNS: the position text is the index",
+       Dns(ChangeKind::AddDns, name, "2001:db8::53", "3", {}),
+       "interface ipv6 add dns \"Local Area Connection\" 2001:db8::53 3"},
+      {"delete DNS: the old position is not part of the line",
+       Dns(ChangeKind::DeleteDns, name, "2001:db8::53", "2", {}),
+       "interface ipv6 delete dns \"Local Area Connection\" 2001:db8::53"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(FormatChangeCommand(c.change), c.line) << c.reason;
+}
+
+CNetshResult Result(NetshOutcome outcome, NetshRefusal refusal = NetshRefusal::None) {
+  CNetshResult r;
+  r.m_outcome = outcome;
+  r.m_refusal = refusal;
+  r.m_nExitCode = 1;
+  r.m_nSystemError = 2;
+  r.m_nTimeoutMs = 30000;
+  return r;
+}
+
+TEST(DescribeHistoryOutcome, EachOutcomeAndRefusalInPlainWords) {
+  CNetshResult bigExit = Result(NetshOutcome::NetshFailed);
+  bigExit.m_nExitCode = 0xFFFFFFFFu;
+  const struct {
+    const char* reason;
+    CNetshResult result;
+    const char* text;
+  } cases[] = {
+      {"success", Result(NetshOutcome::Succeeded), "Succeeded"},
+      {"netsh's exit code is given", Result(NetshOutcome::NetshFailed), "Failed (exit code 1)"},
+      {"an exit code beyond the int range is given unsigned", bigExit, "Failed (exit code 4294967295)"},
+      {"the administrator prompt was declined", Result(NetshOutcome::ElevationRefused), "Elevation declined"},
+      {"the time-out leaves the outcome open", Result(NetshOutcome::TimedOut), "Timed out"},
+      {"the system error of the launch is given", Result(NetshOutcome::LaunchFailed), "Not started (error 2)"},
+      {"refused without a known reason", Result(NetshOutcome::Refused), "Refused"},
+      {"line too long", Result(NetshOutcome::Refused, NetshRefusal::LineTooLong), "Refused: the line is too long"},
+      {"stray quote", Result(NetshOutcome::Refused, NetshRefusal::QuoteInValue),
+       "Refused: a value holds a double quote or ends in a backslash"},
+      {"line break", Result(NetshOutcome::Refused, NetshRefusal::ControlCharacter),
+       "Refused: a value holds a line break or another control character"},
+      {"broken UTF-8", Result(NetshOutcome::Refused, NetshRefusal::InvalidText),
+       "Refused: the text is not valid Unicode"},
+      {"another command running", Result(NetshOutcome::Refused, NetshRefusal::Busy),
+       "Refused: another netsh command is still running"},
+      {"no system folder", Result(NetshOutcome::Refused, NetshRefusal::NoSystemFolder),
+       "Refused: the system folder, where netsh is, is not known"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(DescribeHistoryOutcome(c.result), c.text) << c.reason;
+}
+
+TEST(DescribeHistoryPath, ElevatedOrConsole) {
+  const struct {
+    const char* reason;
+    bool bElevated;
+    const char* text;
+  } cases[] = {
+      {"launched elevated through the shell", true, "Elevated"},
+      {"typed into the console's netsh", false, "Console"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(DescribeHistoryPath(c.bElevated), c.text) << c.reason;
+}
+
+TEST(FormatTypedNetshLine, NetshBeforeTheLineWithoutTrailingBlanks) {
+  const struct {
+    const char* reason;
+    const char* line;
+    const char* typed;
+  } cases[] = {
+      {"a line without trailing blank", "interface ipv6 delete dns \"lo\" ::1",
+       "netsh interface ipv6 delete dns \"lo\" ::1"},
+      {"the set line's trailing blank goes", "interface ipv6 set address \"lo\" ::1 unicast 1h 1h ",
+       "netsh interface ipv6 set address \"lo\" ::1 unicast 1h 1h"},
+      {"several trailing blanks go", "interface ipv6 add dns \"lo\" ::1   ", "netsh interface ipv6 add dns \"lo\" ::1"},
+      {"a trailing tab goes", "interface ipv6 add dns \"lo\" ::1\t", "netsh interface ipv6 add dns \"lo\" ::1"},
+      {"blanks inside and in the name stay", "interface ipv6 delete dns \"Local  Area \" ::1",
+       "netsh interface ipv6 delete dns \"Local  Area \" ::1"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(FormatTypedNetshLine(c.line), c.typed) << c.reason;
+}
+
+TEST(QuotePowerShell, SingleQuotedWithEveryQuoteCharacterDoubled) {
+  const struct {
+    const char* reason;
+    const char* text;
+    const char* quoted;
+  } cases[] = {
+      {"plain", "Ethernet", "'Ethernet'"},
+      {"empty", "", "''"},
+      {"apostrophe doubled", "Bob's LAN", "'Bob''s LAN'"},
+      {"two apostrophes in a row", "''", "''''''"},
+      {"U+2018 left single quote doubled", "a\xE2\x80\x98" "b", "'a\xE2\x80\x98\xE2\x80\x98" "b'"},
+      {"U+2019 right single quote doubled", "Bob\xE2\x80\x99s", "'Bob\xE2\x80\x99\xE2\x80\x99s'"},
+      {"U+201A low single quote doubled", "\xE2\x80\x9A" "x", "'\xE2\x80\x9A\xE2\x80\x9A" "x'"},
+      {"U+201B reversed single quote doubled", "x\xE2\x80\x9B", "'x\xE2\x80\x9B\xE2\x80\x9B'"},
+      {"U+2017 just below the quotes stays single", "x\xE2\x80\x97", "'x\xE2\x80\x97'"},
+      {"U+201C, a double quote, stays single", "x\xE2\x80\x9C", "'x\xE2\x80\x9C'"},
+      {"U+2058 shares the last byte only", "x\xE2\x81\x98", "'x\xE2\x81\x98'"},
+      {"U+3018 shares the last two bytes only", "x\xE3\x80\x98", "'x\xE3\x80\x98'"},
+      {"accented letters pass as UTF-8", "R\xC3\xA9seau local", "'R\xC3\xA9seau local'"},
+      {"Han passes as UTF-8", "\xE6\x9C\xAC\xE5\x9C\xB0 2", "'\xE6\x9C\xAC\xE5\x9C\xB0 2'"},
+      {"a sequence cut at the end is kept as it is", "x\xE2\x80", "'x\xE2\x80'"},
+      {"dollar and backtick are plain in single quotes", "$env:x `n", "'$env:x `n'"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(QuotePowerShell(c.text), c.quoted) << c.reason;
+}
+
+TEST(FormatPowerShellLifetime, TimeSpanInDaysHoursMinutesSeconds) {
+  const struct {
+    const char* reason;
+    const char* lifetime;
+    const char* argument;
+  } cases[] = {
+      {"infinite: the parameter is left out", "infinite", ""},
+      {"infinite in capitals", "INFINITE", ""},
+      {"infinite in mixed case", "Infinite", ""},
+      {"every unit", "1d2h3m4s", "([TimeSpan]'1.02:03:04')"},
+      {"seconds beyond a minute carry", "90s", "([TimeSpan]'0.00:01:30')"},
+      {"zero", "0s", "([TimeSpan]'0.00:00:00')"},
+      {"more than a year stays in days", "400d", "([TimeSpan]'400.00:00:00')"},
+      {"minutes alone", "5m", "([TimeSpan]'0.00:05:00')"},
+      {"the last second of a day", "23h59m59s", "([TimeSpan]'0.23:59:59')"},
+      {"hours beyond a day carry", "25h", "([TimeSpan]'1.01:00:00')"},
+      {"the longest finite lifetime", "49710d6h28m14s", "([TimeSpan]'49710.06:28:14')"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(FormatPowerShellLifetime(c.lifetime), c.argument) << c.reason;
+}
+
+TEST(FormatPowerShellCommand, TheCmdletLineOfEachKind) {
+  const struct {
+    const char* reason;
+    CChange change;
+    const char* line;
+  } cases[] = {
+      {"add: infinite lifetimes and the persistent store are the defaults",
+       AddAddress("Local Area Connection", "2001:db8::1", "unicast", "infinite", "INFINITE", "persistent"),
+       "New-NetIPAddress -InterfaceAlias 'Local Area Connection' -IPAddress 2001:db8::1 -Type Unicast"},
+      {"add: anycast, finite lifetimes, active store",
+       AddAddress("Ethernet", "2001:db8::2", "anycast", "1d2h3m4s", "90s", "active"),
+       "New-NetIPAddress -InterfaceAlias 'Ethernet' -IPAddress 2001:db8::2 -Type Anycast -ValidLifetime "
+       "([TimeSpan]'1.02:03:04') -PreferredLifetime ([TimeSpan]'0.00:01:30') -PolicyStore ActiveStore"},
+      {"add: type and store in other letter case, only the preferred lifetime finite",
+       AddAddress("Ethernet", "2001:db8::3", "UNICAST", "infinite", "1h", "Active"),
+       "New-NetIPAddress -InterfaceAlias 'Ethernet' -IPAddress 2001:db8::3 -Type Unicast -PreferredLifetime "
+       "([TimeSpan]'0.01:00:00') -PolicyStore ActiveStore"},
+      {"add: a name with an apostrophe",
+       AddAddress("Bob's LAN", "2001:db8::4", "unicast", "infinite", "infinite", "persistent"),
+       "New-NetIPAddress -InterfaceAlias 'Bob''s LAN' -IPAddress 2001:db8::4 -Type Unicast"},
+      {"set: finite lifetimes", SetAddress("Ethernet", "2001:db8::7", "anycast", "10m", "5m"),
+       "Set-NetIPAddress -InterfaceAlias 'Ethernet' -IPAddress 2001:db8::7 -Type Anycast -ValidLifetime "
+       "([TimeSpan]'0.00:10:00') -PreferredLifetime ([TimeSpan]'0.00:05:00')"},
+      {"set: infinite is written out, a left-out lifetime would stay as it was",
+       SetAddress("Ethernet", "2001:db8::7", "unicast", "infinite", "Infinite"),
+       "Set-NetIPAddress -InterfaceAlias 'Ethernet' -IPAddress 2001:db8::7 -Type Unicast -ValidLifetime "
+       "([TimeSpan]::MaxValue) -PreferredLifetime ([TimeSpan]::MaxValue)"},
+      {"delete: a name outside ASCII and a zone", DeleteAddress("R\xC3\xA9seau local", "fe80::1%4"),
+       "Remove-NetIPAddress -InterfaceAlias 'R\xC3\xA9seau local' -IPAddress fe80::1%4 -Confirm:$false"},
+      {"add DNS: the whole list after, in order",
+       Dns(ChangeKind::AddDns, "Ethernet", "2001:db8::53", "1", {"2001:db8::53", "2001:db8::35"}),
+       "Set-DnsClientServerAddress -InterfaceAlias 'Ethernet' -ServerAddresses ('2001:db8::53','2001:db8::35')"},
+      {"delete DNS leaving one server",
+       Dns(ChangeKind::DeleteDns, "Ethernet", "2001:db8::53", "2", {"2001:db8::35"}),
+       "Set-DnsClientServerAddress -InterfaceAlias 'Ethernet' -ServerAddresses ('2001:db8::35')"},
+      {"delete DNS of the last server resets the list", Dns(ChangeKind::DeleteDns, "Ethernet", "2001:db8::53", "1", {}),
+       "Set-DnsClientServerAddress -InterfaceAlias 'Ethernet' -ResetServerAddresses"},
+      {"DNS on a name with a typographic quote",
+       Dns(ChangeKind::AddDns, "B\xC3\xBCro \xE2\x80\x99" "A", "2001:db8::53", "1", {"2001:db8::53"}),
+       "Set-DnsClientServerAddress -InterfaceAlias 'B\xC3\xBCro \xE2\x80\x99\xE2\x80\x99" "A' -ServerAddresses "
+       "('2001:db8::53')"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(FormatPowerShellCommand(c.change), c.line) << c.reason;
+}
+
+const std::string CMD_HEADER =
+    "@echo off\r\n"
+    "rem Made by Vantoric from its command history\r\n"
+    "rem Date: 2026-12-07 19:03\r\n"
+    "rem Machine: ADMIN-PC\r\n"
+    "chcp 65001 >nul\r\n";
+const std::string PS_HEADER =
+    "\xEF\xBB\xBF# Made by Vantoric from its command history\r\n"
+    "# Date: 2026-12-07 19:03\r\n"
+    "# Machine: ADMIN-PC\r\n";
+
+CHistoryEntry WithId(CHistoryEntry e, int id) {
+  e.m_nId = id;
+  return e;
+}
+
+TEST(FormatHistoryScript, HeaderThenOneLinePerEntry) {
+  const CHistoryEntry add = WithId(
+      Entry(AddAddress("Local Area Connection", "2001:db8::1", "unicast", "infinite", "infinite", "persistent"), T0), 1);
+  const CHistoryEntry set =
+      WithId(Entry(SetAddress("R\xC3\xA9seau", "2001:db8::2", "anycast", "1d", "12h"), T0), 2);
+  const CHistoryEntry zone = WithId(Entry(DeleteAddress("Ethernet", "fe80::1%4"), T0), 3);
+  const CHistoryEntry signs =
+      WithId(Entry(Dns(ChangeKind::AddDns, "A&B 100%", "2001:db8::53", "2>x", {"2001:db8::53"}), T0), 4);
+  const CHistoryEntry lineBreak =
+      WithId(Refused(Dns(ChangeKind::DeleteDns, "Eth\r\nernet", "::1", "1", {}), NetshRefusal::ControlCharacter), 5);
+  const CHistoryEntry quotes = WithId(
+      Refused(Dns(ChangeKind::DeleteDns, "a\" & calc & \"b", "::1", "1", {}), NetshRefusal::QuoteInValue), 6);
+  const std::string longName(250, 'x');
+  const CHistoryEntry tooLong =
+      WithId(Refused(Dns(ChangeKind::DeleteDns, longName, "::1", "1", {}), NetshRefusal::LineTooLong), 7);
+  const struct {
+    const char* reason;
+    std::vector<const CHistoryEntry*> entries;
+    ScriptKind kind;
+    std::string text;
+  } cases[] = {
+      {"cmd without entries: the header alone, no byte-order mark", {}, ScriptKind::Cmd, CMD_HEADER},
+      {"ps1 without entries: byte-order mark and header alone", {}, ScriptKind::PowerShell, PS_HEADER},
+      {"cmd: the typed lines in the order given, UTF-8 names, no trailing blank",
+       {&set, &add},
+       ScriptKind::Cmd,
+       CMD_HEADER +
+           "netsh interface ipv6 set address \"R\xC3\xA9seau\" 2001:db8::2 anycast 1d 12h\r\n"
+           "netsh interface ipv6 add address \"Local Area Connection\" 2001:db8::1 unicast infinite infinite "
+           "persistent\r\n"},
+      {"cmd: a zone's % doubled, else cmd reads %4 as a parameter",
+       {&zone},
+       ScriptKind::Cmd,
+       CMD_HEADER + "netsh interface ipv6 delete address \"Ethernet\" fe80::1%%4\r\n"},
+      {"cmd: % doubled inside the quotes, & kept there, > escaped outside",
+       {&signs},
+       ScriptKind::Cmd,
+       CMD_HEADER + "netsh interface ipv6 add dns \"A&B 100%%\" 2001:db8::53 2^>x\r\n"},
+      {"cmd: a line with a line break is left out, named by its id",
+       {&add, &lineBreak},
+       ScriptKind::Cmd,
+       CMD_HEADER +
+           "netsh interface ipv6 add address \"Local Area Connection\" 2001:db8::1 unicast infinite infinite "
+           "persistent\r\n"
+           "rem Entry 5 is left out: its line cannot be run safely.\r\n"},
+      {"cmd: stray quotes would let & start a second command",
+       {&quotes},
+       ScriptKind::Cmd,
+       CMD_HEADER + "rem Entry 6 is left out: its line cannot be run safely.\r\n"},
+      {"cmd: a line too long for netsh is still safe to write",
+       {&tooLong},
+       ScriptKind::Cmd,
+       CMD_HEADER + "netsh interface ipv6 delete dns \"" + longName + "\" ::1\r\n"},
+      {"ps1: one cmdlet line per entry in the order given",
+       {&set, &add, &zone, &signs},
+       ScriptKind::PowerShell,
+       PS_HEADER +
+           "Set-NetIPAddress -InterfaceAlias 'R\xC3\xA9seau' -IPAddress 2001:db8::2 -Type Anycast -ValidLifetime "
+           "([TimeSpan]'1.00:00:00') -PreferredLifetime ([TimeSpan]'0.12:00:00')\r\n"
+           "New-NetIPAddress -InterfaceAlias 'Local Area Connection' -IPAddress 2001:db8::1 -Type Unicast\r\n"
+           "Remove-NetIPAddress -InterfaceAlias 'Ethernet' -IPAddress fe80::1%4 -Confirm:$false\r\n"
+           "Set-DnsClientServerAddress -InterfaceAlias 'A&B 100%' -ServerAddresses ('2001:db8::53')\r\n"},
+      {"ps1: a line with a line break is left out, named by its id",
+       {&lineBreak},
+       ScriptKind::PowerShell,
+       PS_HEADER + "# Entry 5 is left out: its line cannot be run safely.\r\n"},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(FormatHistoryScript(c.entries, c.kind, "2026-12-07 19:03", "ADMIN-PC"), c.text) << c.reason;
+}
+
+TEST(CommandHistoryRecord, IdsFromOneAndTheReadingTimeOfChangesWithoutTheirOwn) {
+  CCommandHistory history;
+  history.SetReadingTime(T0);
+  const struct {
+    const char* reason;
+    std::int64_t ownReadingTime;
+    std::int64_t readingTime;
+  } cases[] = {
+      {"no reading time of its own: the history's", 0, T0},
+      {"its own reading time is kept", T0 + 5, T0 + 5},
+  };
+  int expectedId = 0;
+  for (const auto& c : cases) {
+    CChange change = DeleteAddress("Ethernet", "2001:db8::1");
+    change.m_nReadingTime = c.ownReadingTime;
+    const int id = history.Record(Entry(change, T0));
+    EXPECT_EQ(id, ++expectedId) << c.reason;
+    const CHistoryEntry* entry = history.Find(id);
+    ASSERT_NE(entry, nullptr) << c.reason;
+    EXPECT_EQ(entry->m_nId, id) << c.reason;
+    EXPECT_EQ(entry->m_change.m_nReadingTime, c.readingTime) << c.reason;
+  }
+  EXPECT_EQ(history.Find(expectedId + 1), nullptr) << "an id not recorded";
+}
+
+TEST(PlanUndo, TakesBackTheNewestChangeOrSaysWhyNot) {
+  const std::vector<std::string> adapters = {"Ethernet", "Wi-Fi"};
+  const std::string none = "There is no change left to undo.";
+  const CChange addA = AddAddress("Ethernet", "2001:db8::a", "unicast", "infinite", "infinite", "persistent");
+  const CChange addB = AddAddress("Ethernet", "2001:db8::b", "unicast", "infinite", "infinite", "persistent");
+  const std::string deleteA = "interface ipv6 delete address \"Ethernet\" 2001:db8::a | before unicast inf inf persistent";
+  const CChange deleted5 = DeleteAddress("Ethernet", "2001:db8::5");
+  const CChange set7 = SetAddress("Ethernet", "2001:db8::7", "anycast", "1d", "12h");
+  const CChange dnsAdd = Dns(ChangeKind::AddDns, "Ethernet", "2001:db8::53", "2",
+                             {"2001:db8::35", "2001:db8::53", "2001:db8::99"});
+  const struct {
+    const char* reason;
+    std::vector<CHistoryEntry> entries;
+    std::vector<int> undoneBefore;  // marked undone before planning
+    std::int64_t now;
+    std::vector<std::string> changes;  // Facts of each planned change
+    std::vector<int> ids;
+    std::string refusal;
+  } cases[] = {
+      {"nothing recorded", {}, {}, T0, {}, {}, none},
+      {"only failed or refused commands",
+       {Entry(addA, T0, NetshOutcome::NetshFailed), Entry(addA, T0, NetshOutcome::ElevationRefused),
+        Entry(addA, T0, NetshOutcome::TimedOut), Entry(addA, T0, NetshOutcome::LaunchFailed),
+        Refused(addA, NetshRefusal::Busy)},
+       {}, T0, {}, {}, none},
+      {"add address -> delete; the delete keeps the added lifetimes left since the add",
+       {Entry(AddAddress("Ethernet", "2001:db8::1", "unicast", "1h", "30m", "active"), T0 + 100)}, {}, T0 + 400,
+       {"interface ipv6 delete address \"Ethernet\" 2001:db8::1 | before unicast 3300 1500 active read 400"}, {1}, ""},
+      {"delete address -> add with type, store and lifetimes less the time since the reading",
+       {Entry(WithBefore(deleted5, "anycast", 7200, 3600, "active"), T0 + 50)}, {}, T0 + 600,
+       {"interface ipv6 add address \"Ethernet\" 2001:db8::5 anycast 1h50m0s 50m0s active | not there before"}, {1},
+       ""},
+      {"delete address: store not known -> persistent; infinite stays infinite",
+       {Entry(WithBefore(deleted5, "unicast", INF, INF, ""), T0)}, {}, T0 + 999999,
+       {"interface ipv6 add address \"Ethernet\" 2001:db8::5 unicast infinite infinite persistent | not there before"},
+       {1}, ""},
+      {"delete address: a lifetime of more than a year is written exactly",
+       {Entry(WithBefore(deleted5, "unicast", 400u * 86400 + 10, 400u * 86400 + 10, ""), T0)}, {}, T0 + 10,
+       {"interface ipv6 add address \"Ethernet\" 2001:db8::5 unicast 400d0h0m0s 400d0h0m0s persistent | not there "
+        "before"},
+       {1}, ""},
+      {"delete address: the valid lifetime ran out exactly now -> refusal",
+       {Entry(WithBefore(deleted5, "unicast", 600, 300, ""), T0)}, {}, T0 + 600, {}, {},
+       "The address 2001:db8::5 would have expired by now: its valid lifetime has run out since it was removed."},
+      {"delete address: one second of valid lifetime left; the preferred one ran out -> 0s",
+       {Entry(WithBefore(deleted5, "unicast", 600, 300, ""), T0)}, {}, T0 + 599,
+       {"interface ipv6 add address \"Ethernet\" 2001:db8::5 unicast 1s 0s persistent | not there before"}, {1}, ""},
+      {"delete address: infinite valid, preferred ran out -> 0s",
+       {Entry(WithBefore(deleted5, "unicast", INF, 60, "persistent"), T0)}, {}, T0 + 61,
+       {"interface ipv6 add address \"Ethernet\" 2001:db8::5 unicast infinite 0s persistent | not there before"}, {1},
+       ""},
+      {"delete address: a reading later than now (clock set back) takes nothing off",
+       {Entry(WithBefore(deleted5, "unicast", 600, 300, "", T0 + 100), T0 + 100)}, {}, T0,
+       {"interface ipv6 add address \"Ethernet\" 2001:db8::5 unicast 10m0s 5m0s persistent | not there before"}, {1},
+       ""},
+      {"delete address whose earlier state is not known -> refusal", {Entry(deleted5, T0)}, {}, T0, {}, {},
+       "The address 2001:db8::5 cannot be put back: what it was before is not known."},
+      {"set on an existing address -> set back; the set back keeps the set's values as before",
+       {Entry(WithBefore(set7, "unicast", 3600, 1800, "active"), T0 + 100)}, {}, T0 + 160,
+       {"interface ipv6 set address \"Ethernet\" 2001:db8::7 unicast 57m20s 27m20s  | before anycast 86340 43140 "
+        "active read 160"},
+       {1}, ""},
+      {"set on an existing address whose old type is not known -> unicast",
+       {Entry(WithBefore(set7, "", INF, INF, ""), T0)}, {}, T0,
+       {"interface ipv6 set address \"Ethernet\" 2001:db8::7 unicast infinite infinite  | before anycast 86400 43200 "
+        "- read 0"},
+       {1}, ""},
+      {"set whose old valid lifetime ran out -> refusal",
+       {Entry(WithBefore(set7, "unicast", 100, 50, ""), T0)}, {}, T0 + 100, {}, {},
+       "The address 2001:db8::7 would have expired by now: its valid lifetime has run out since it was changed."},
+      {"set that created the address -> delete, keeping the created address as before",
+       {Entry(SetAddress("Ethernet", "2001:db8::7", "unicast", "infinite", "1h"), T0 + 10)}, {}, T0 + 70,
+       {"interface ipv6 delete address \"Ethernet\" 2001:db8::7 | before unicast inf 3540 - read 70"}, {1}, ""},
+      {"a replaced address: the old one added back, then the new one deleted; an earlier group stays",
+       {Entry(dnsAdd, T0, NetshOutcome::Succeeded, 2),
+        Entry(SetAddress("Ethernet", "2001:db8::9", "unicast", "infinite", "infinite"), T0 + 10,
+              NetshOutcome::Succeeded, 1),
+        Entry(WithBefore(DeleteAddress("Ethernet", "2001:db8::7"), "unicast", INF, INF, "persistent"), T0 + 11,
+              NetshOutcome::Succeeded, 1)},
+       {}, T0 + 20,
+       {"interface ipv6 add address \"Ethernet\" 2001:db8::7 unicast infinite infinite persistent | not there before",
+        "interface ipv6 delete address \"Ethernet\" 2001:db8::9 | before unicast inf inf - read 20"},
+       {3, 2}, ""},
+      {"a replaced address whose delete failed: only the set is taken back",
+       {Entry(SetAddress("Ethernet", "2001:db8::9", "unicast", "infinite", "infinite"), T0, NetshOutcome::Succeeded, 1),
+        Entry(WithBefore(DeleteAddress("Ethernet", "2001:db8::7"), "unicast", INF, INF, ""), T0,
+              NetshOutcome::NetshFailed, 1)},
+       {}, T0,
+       {"interface ipv6 delete address \"Ethernet\" 2001:db8::9 | before unicast inf inf - read 0"}, {1}, ""},
+      {"two changes outside any group: only the newest",
+       {Entry(addA, T0), Entry(addB, T0)}, {}, T0,
+       {"interface ipv6 delete address \"Ethernet\" 2001:db8::b | before unicast inf inf persistent read 0"}, {2}, ""},
+      {"the newest failed: the success before it", {Entry(addA, T0), Refused(addB, NetshRefusal::Busy)}, {}, T0,
+       {deleteA + " read 0"}, {1}, ""},
+      {"the newest change is already undone: the one before it",
+       {Entry(addA, T0), Entry(addB, T0),
+        Entry(DeleteAddress("Ethernet", "2001:db8::b"), T0, NetshOutcome::Succeeded, 0, 2)},
+       {2}, T0, {deleteA + " read 0"}, {1}, ""},
+      {"an undo is never itself undone",
+       {Entry(addA, T0), Entry(DeleteAddress("Ethernet", "2001:db8::a"), T0, NetshOutcome::Succeeded, 0, 1)}, {1},
+       T0, {}, {}, none},
+      {"add DNS -> delete DNS with the position it took and the list without it", {Entry(dnsAdd, T0)}, {}, T0,
+       {"interface ipv6 delete dns \"Ethernet\" 2001:db8::53 | position 2, after 2001:db8::35 2001:db8::99"}, {1}, ""},
+      {"add DNS beyond the list's end: the position it really took",
+       {Entry(Dns(ChangeKind::AddDns, "Ethernet", "2001:db8::53", "9", {"2001:db8::35", "2001:DB8::53"}), T0)}, {}, T0,
+       {"interface ipv6 delete dns \"Ethernet\" 2001:db8::53 | position 2, after 2001:db8::35"}, {1}, ""},
+      {"add DNS whose list after is not known: the position sent",
+       {Entry(Dns(ChangeKind::AddDns, "Ethernet", "2001:db8::53", "3", {}), T0)}, {}, T0,
+       {"interface ipv6 delete dns \"Ethernet\" 2001:db8::53 | position 3, after"}, {1}, ""},
+      {"delete DNS -> add DNS at its old position, the server back in the list",
+       {Entry(Dns(ChangeKind::DeleteDns, "Ethernet", "2001:db8::53", "2", {"2001:db8::35", "2001:db8::99"}), T0)}, {},
+       T0,
+       {"interface ipv6 add dns \"Ethernet\" 2001:db8::53 2 | position 2, after 2001:db8::35 2001:db8::53 "
+        "2001:db8::99"},
+       {1}, ""},
+      {"delete DNS of the first server",
+       {Entry(Dns(ChangeKind::DeleteDns, "Wi-Fi", "2001:db8::53", "1", {"2001:db8::35"}), T0)}, {}, T0,
+       {"interface ipv6 add dns \"Wi-Fi\" 2001:db8::53 1 | position 1, after 2001:db8::53 2001:db8::35"}, {1}, ""},
+      {"delete DNS at a position beyond the list after: netsh appends",
+       {Entry(Dns(ChangeKind::DeleteDns, "Ethernet", "2001:db8::53", "5", {"2001:db8::35"}), T0)}, {}, T0,
+       {"interface ipv6 add dns \"Ethernet\" 2001:db8::53 5 | position 5, after 2001:db8::35 2001:db8::53"}, {1}, ""},
+      {"delete DNS at position 0: netsh appends",
+       {Entry(Dns(ChangeKind::DeleteDns, "Ethernet", "2001:db8::53", "0", {"2001:db8::35"}), T0)}, {}, T0,
+       {"interface ipv6 add dns \"Ethernet\" 2001:db8::53 0 | position 0, after 2001:db8::35 2001:db8::53"}, {1}, ""},
+      {"the adapter is gone -> refusal naming it",
+       {Entry(AddAddress("Ethernet 9", "2001:db8::1", "unicast", "infinite", "infinite", "persistent"), T0)}, {}, T0,
+       {}, {}, "The adapter \"Ethernet 9\" is no longer there."},
+  };
+  for (const auto& c : cases) {
+    CCommandHistory history;
+    for (const CHistoryEntry& entry : c.entries) history.Record(entry);
+    history.MarkUndone(c.undoneBefore);
+    const CUndoPlan plan = PlanUndo(history, c.now, adapters);
+    std::vector<std::string> changes;
+    for (const CChange& change : plan.m_changes) changes.push_back(Facts(change));
+    EXPECT_EQ(changes, c.changes) << c.reason;
+    EXPECT_EQ(plan.m_undoneIds, c.ids) << c.reason;
+    EXPECT_EQ(plan.m_strRefusal, c.refusal) << c.reason;
+  }
+}
+
+}  // namespace
+}  // namespace vantoric
