@@ -14,6 +14,7 @@
 #include "dialogs/advanced_settings_dlg.h"
 #include "dialogs/edit_ip6_dlg.h"
 #include "dialogs/guard_prompt_win32.h"
+#include "dialogs/history_dlg.h"
 #include "dialogs/netsh_outcome_win32.h"
 #include "framework/message_box.h"
 #include "framework/utf8.h"
@@ -44,6 +45,7 @@ constexpr CAnchor kAnchors[] = {
     {R | B, IDOK},
     {R | B, IDC_BUTTON_HELP},
     {R | B, IDC_BUTTON_ADVANCED},
+    {R | B, IDC_BUTTON_HISTORY},
     {W | H, IDC_FRAME_INFORMATION},
     {B | W, IDC_FRAME_DESCRIPTION},
     {B, IDC_STATIC_DESCRIPTION},
@@ -79,6 +81,11 @@ BOOL CVantoricDlg::OnInitDialog() {
 
   HMENU sysMenu = ::GetSystemMenu(m_hWnd, FALSE);
   const std::string about = LoadResourceString(IDS_ABOUTBOX);
+  // The History comes before the About entry, which stays last.
+  if (sysMenu != nullptr) {
+    ::AppendMenuW(sysMenu, MF_SEPARATOR, 0, nullptr);
+    ::AppendMenuW(sysMenu, MF_STRING, IDM_HISTORY, L"&History...");
+  }
   if (sysMenu != nullptr && !about.empty()) {
     ::AppendMenuW(sysMenu, MF_SEPARATOR, 0, nullptr);
     ::AppendMenuW(sysMenu, MF_STRING, IDM_ABOUTBOX, Widen(about).c_str());
@@ -113,6 +120,7 @@ int CVantoricDlg::LoadAdapters() {
     m_pAdapters = std::move(records);
     m_nAdapterCount = static_cast<int>(count);
     m_adapterNames = std::move(names);
+    m_history.SetReadingTime(CurrentUnixTime());
     return 1;
   }
   if (error == 0) {
@@ -259,8 +267,17 @@ int CVantoricDlg::LookUpSelectedAddress() {
   return index;
 }
 
-CNetshResult CVantoricDlg::RunAddressCommand(const std::string& line) {
-  return RunCommandForWindow(line, m_redirect, m_hWnd, IsElevationNeeded());
+CNetshResult CVantoricDlg::RunAddressChange(const CChange& change) {
+  return RunChangeForWindow(change, m_redirect, m_hWnd, &m_history, m_nEditGroup);
+}
+
+CChange CVantoricDlg::MakeDeleteChange(const std::string& address, int index) const {
+  CChange change;
+  change.m_kind = ChangeKind::DeleteAddress;
+  change.m_strInterface = m_strInterfaceName;
+  change.m_strAddress = address;
+  NoteAddressBefore(change, m_pCurAdapter->m_addresses[static_cast<size_t>(index)], &m_history);
+  return change;
 }
 
 void CVantoricDlg::OnRemove() {
@@ -281,7 +298,7 @@ void CVantoricDlg::OnRemove() {
     FocusAddressList();
     return;
   }
-  const CNetshResult result = RunAddressCommand(FormatDeleteAddressCommand(m_strInterfaceName, m_strSelAddress));
+  const CNetshResult result = RunAddressChange(MakeDeleteChange(m_strSelAddress, index));
   if (result.Succeeded()) {
     m_listAddresses.DeleteItem(index);
     m_pCurAdapter->RemoveAddress(index);
@@ -323,6 +340,11 @@ void CVantoricDlg::OnEdit() {
   CEditIP6Dlg dlg(oldAddress, m_pCurAdapter);
   dlg.m_otherAdapterAddresses = AddressesOfOtherAdapters(m_pAdapters.get(), static_cast<size_t>(m_nAdapterCount),
                                                          static_cast<size_t>(m_nSelAdapter));
+  // The dialog's sets and the deletes of the addresses they replace are
+  // one change to the history: undone together.
+  m_nEditGroup = m_history.NewGroup();
+  dlg.m_pHistory = &m_history;
+  dlg.m_nHistoryGroup = m_nEditGroup;
   const INT_PTR nResult = dlg.DoModal(m_hWnd);
   // An apply that succeeded has changed the machine, whichever button
   // closed the dialog: the replaced address goes. OK always shows the list
@@ -331,6 +353,7 @@ void CVantoricDlg::OnEdit() {
     for (const std::string& superseded : dlg.m_supersededAddresses) DeleteEditedAddress(superseded);
     if (dlg.m_bAddressChanged) DeleteEditedAddress(oldAddress);
   }
+  m_nEditGroup = 0;
   if (dlg.m_bApplied || nResult == IDOK) OnRefresh();
   FillAddressList();
   m_bAddressSelected = 0;
@@ -347,7 +370,7 @@ int CVantoricDlg::DeleteEditedAddress(const std::string& address) {
     FocusAddressList();
     return 0;
   }
-  const CNetshResult result = RunAddressCommand(FormatDeleteAddressCommand(m_strInterfaceName, address));
+  const CNetshResult result = RunAddressChange(MakeDeleteChange(address, index));
   if (!result.Succeeded()) {
     ReportNetshFailure(m_hWnd, result, "Edit IPv6 Address", "Remove IPv6 Address cancelled.", "Edit IP address");
     return 0;
@@ -362,6 +385,7 @@ void CVantoricDlg::OnAdd() {
   if (!m_pAdapters) return;
   const int entry = Chooser().GetCurSel();
   CAddIP6Dlg dlg(m_pAdapters.get(), m_adapterNames, entry < 0 ? 0 : entry);
+  dlg.m_pHistory = &m_history;
   dlg.DoModal(m_hWnd);
   FillAddressList();
   m_bAddressSelected = 0;
@@ -370,7 +394,15 @@ void CVantoricDlg::OnAdd() {
 void CVantoricDlg::OnAdvanced() {
   if (!m_pAdapters) return;
   CAdvancedSettingsDlg dlg(m_pAdapters.get(), m_nAdapterCount, m_adapterNames);
+  dlg.m_pHistory = &m_history;
   dlg.DoModal(m_hWnd);
+}
+
+void CVantoricDlg::OnHistory() {
+  CHistoryDlg dlg(m_history, m_adapterNames, GetProfile());
+  dlg.DoModal(m_hWnd);
+  // An undo changed the machine: the list shows what it is now.
+  if (dlg.m_bRanCommand) OnRefresh();
 }
 
 void CVantoricDlg::OnRefresh() {
@@ -417,6 +449,9 @@ bool CVantoricDlg::OnCommand(UINT nId, UINT nCode, HWND hCtl) {
     case IDC_BUTTON_HELP:
       OnHelpButton();
       return true;
+    case IDC_BUTTON_HISTORY:
+      OnHistory();
+      return true;
     default:
       return CResizeDialog::OnCommand(nId, nCode, hCtl);
   }
@@ -453,10 +488,13 @@ bool CVantoricDlg::OnPaint() {
 bool CVantoricDlg::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
   switch (msg) {
     case WM_SYSCOMMAND:
-      if ((wp & 0xFFF0) != IDM_ABOUTBOX) return false;
-      {
+      if ((wp & 0xFFF0) == IDM_HISTORY) {
+        OnHistory();
+      } else if ((wp & 0xFFF0) == IDM_ABOUTBOX) {
         CAboutDlg about;
         about.DoModal(m_hWnd);
+      } else {
+        return false;
       }
       result = 0;
       return true;

@@ -12,6 +12,7 @@
 #include "controls/resize_dialog_win32.h"
 #include "controls/transparent_image_win32.h"
 #include "core/adapter_records.h"
+#include "core/command_history.h"
 #include "core/netsh_run_win32.h"
 #include "framework/controls.h"
 #include "framework/handles.h"
@@ -54,6 +55,7 @@ class CVantoricDlg : public CResizeDialog {
   void OnAdd();
   void OnAdvanced();
   void OnRefresh();
+  void OnHistory();
   void OnHelpButton();
   void OnExit();
 
@@ -66,7 +68,9 @@ class CVantoricDlg : public CResizeDialog {
   void HighlightSelectedAddress();
   void FocusAddressList();
   void FillChooser(const std::string& selectName);
-  CNetshResult RunAddressCommand(const std::string& line);
+  CNetshResult RunAddressChange(const CChange& change);
+  // A delete of one of the current adapter's addresses, with what it was.
+  CChange MakeDeleteChange(const std::string& address, int index) const;
 
   std::unique_ptr<CAdapterRecord[]> m_pAdapters;
   int m_nAdapterCount = 0;
@@ -86,6 +90,11 @@ class CVantoricDlg : public CResizeDialog {
   CListView m_listAddresses;
   CTransparentImage m_logo;
   CNetshRunner m_redirect;  // runs the address commands
+  // Every command of this run, from every window.
+  CCommandHistory m_history;
+  // The group of the Address Properties dialog that is open, which the
+  // deletes of the addresses it replaced join.
+  int m_nEditGroup = 0;
   CDemoLink m_link;
   bool m_bFillingList = false;
 

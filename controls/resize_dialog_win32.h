@@ -29,6 +29,8 @@ class CResizeDialog : public CDialog {
   virtual std::string GetProfileSection() const { return FormatProfileSection(GetTemplateId()); }
 
   const CResizeLayout& GetLayout() const { return m_layout; }
+  // The profile that keeps the size, for the windows this one opens.
+  const CProfile* GetProfile() const { return m_pProfile; }
 
  protected:
   // Derived classes call this first from their own OnInitDialog.

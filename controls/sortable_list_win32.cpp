@@ -126,11 +126,13 @@ int CBrekListCtrl::SetColumns(std::string_view formatText) {
   return 1;
 }
 
-int CBrekListCtrl::AddItem(int nItem, std::string_view text, std::initializer_list<const char*> further) {
+int CBrekListCtrl::AddItem(int nItem, std::string_view text, std::initializer_list<const char*> further,
+                           DWORD dwData) {
   const CListView list(m_hWnd);
   const int row = list.InsertItem(nItem, text);
   if (row < 0) return row;
   auto data = std::make_unique<CListItemData>();
+  data->m_dwData = dwData;
   data->m_arrTexts.resize(static_cast<size_t>(std::max(1, GetColumnCount())));
   data->m_arrTexts[0] = std::string(text);
   const char* const* next = further.begin();

@@ -64,8 +64,9 @@ class CBrekListCtrl : public CSubclassWindow {
   // cannot be inserted.
   int SetColumns(std::string_view formatText);
   // Inserts a row with its text in column 0 and the further columns' texts
-  // (missing or null ones are empty); the new row's index, negative on failure.
-  int AddItem(int nItem, std::string_view text, std::initializer_list<const char*> further = {});
+  // (missing or null ones are empty), and dwData as its caller value; the new
+  // row's index, negative on failure.
+  int AddItem(int nItem, std::string_view text, std::initializer_list<const char*> further = {}, DWORD dwData = 0);
   // 1 when the row was deleted (see ListItemPredicate); with bSelectNext the
   // row now at nItem (or the last one) is selected.
   int DeleteItem(int nItem, bool bSelectNext = false, ListItemPredicate pred = nullptr, LPARAM lArg = 0);

@@ -36,11 +36,15 @@ void CAdapterRecord::AddAddress(const std::string& address, const std::string& v
   m_addresses.push_back(m_workAddress);
 }
 
-void CAdapterRecord::InsertDnsServer(int position, const std::string& text) {
-  if (position <= 0 || static_cast<size_t>(position) > m_dnsServers.size())
-    m_dnsServers.push_back(text);
+void InsertDnsServerAt(std::vector<std::string>& servers, int position, const std::string& text) {
+  if (position <= 0 || static_cast<size_t>(position) > servers.size())
+    servers.push_back(text);
   else
-    m_dnsServers.insert(m_dnsServers.begin() + (position - 1), text);
+    servers.insert(servers.begin() + (position - 1), text);
+}
+
+void CAdapterRecord::InsertDnsServer(int position, const std::string& text) {
+  InsertDnsServerAt(m_dnsServers, position, text);
 }
 
 void CAdapterRecord::RemoveDnsServer(int index) {

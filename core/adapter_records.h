@@ -97,6 +97,9 @@ class CAdapterRecord {
   CAddressRecord m_workAddress;
 };
 
+// A DNS server list with `text` put at a position as InsertDnsServer puts it.
+void InsertDnsServerAt(std::vector<std::string>& servers, int position, const std::string& text);
+
 // One unicast address as the platform read it.
 class CUnicastAddressData {
  public:

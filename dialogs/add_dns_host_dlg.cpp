@@ -50,8 +50,16 @@ void CAddDnsHostDlg::OnOK() {
     return;
   m_strIndex = GetDlgItemText(IDC_EDIT_DNS_INDEX);
 
-  const CNetshResult result =
-      RunCommandForWindow(FormatAddDnsCommand(m_strInterfaceName, address, m_strIndex), m_runner, m_hWnd, false);
+  CChange change;
+  change.m_kind = ChangeKind::AddDns;
+  change.m_strInterface = m_strInterfaceName;
+  change.m_strAddress = address;
+  change.m_strPosition = m_strIndex;
+  if (m_pAdapter != nullptr) {
+    change.m_dnsServersAfter = m_pAdapter->m_dnsServers;
+    InsertDnsServerAt(change.m_dnsServersAfter, ParseDnsPosition(m_strIndex), server);
+  }
+  const CNetshResult result = RunChangeForWindow(change, m_runner, m_hWnd, m_pHistory);
   if (!result.Succeeded()) {
     // netsh's own words say why; the record and the dialog stay as they are.
     ReportNetshFailure(m_hWnd, result, kCaption, {}, {});

@@ -8,6 +8,7 @@
 
 #include "controls/ipv6_control_win32.h"
 #include "core/adapter_records.h"
+#include "core/command_history.h"
 #include "core/netsh_run_win32.h"
 #include "framework/dialog.h"
 #include "framework/handles.h"
@@ -22,6 +23,9 @@ class CAddDnsHostDlg : public CDialog {
 
   // Runs the dialog over the parent given at construction.
   INT_PTR DoModal() { return CDialog::DoModal(m_hParent); }
+
+  // Where the add command is recorded; none when nullptr.
+  CCommandHistory* m_pHistory = nullptr;
 
  protected:
   BOOL OnInitDialog() override;

@@ -209,8 +209,10 @@ void CAddIP6Dlg::OnOK() {
       strSent, AddressesOfOtherAdapters(m_pAdapters, m_adapterNames.size(), self), AddressChange::Add);
   if (!PassGuard(m_hWnd, guard, ADD_CAPTION)) return;
 
-  const CNetshResult result = RunCommand(FormatAddAddressCommand(
-      m_strAdapterName, strAddress, m_strType, m_strValidLifetime, m_strPreferredLifetime, m_strStore));
+  CChange change = MakeAddressChange(ChangeKind::AddAddress, m_strAdapterName, strAddress, m_strType,
+                                     m_strValidLifetime, m_strPreferredLifetime);
+  change.m_strStore = m_strStore;
+  const CNetshResult result = RunChange(change);
   if (!result.Succeeded()) {
     ReportNetshFailure(m_hWnd, result, ADD_CAPTION, "Adding Ipv6 value is cancelled.", "Add IP address");
     // A declined elevation ends the dialog; any other failure keeps the
@@ -232,6 +234,13 @@ void CAddIP6Dlg::OnCancel() {
 
 CNetshResult CAddIP6Dlg::RunCommand(std::string_view line) {
   return RunCommandForWindow(line, m_runner, m_hWnd, IsElevationNeeded());
+}
+
+CNetshResult CAddIP6Dlg::RunChange(const CChange& change) {
+  const std::string line = FormatChangeCommand(change);
+  const CNetshResult result = RunCommand(line);
+  RecordChange(m_pHistory, change, line, result);
+  return result;
 }
 
 }  // namespace vantoric

@@ -15,6 +15,7 @@
 #include "controls/ipv6_control_win32.h"
 #include "controls/property_list_win32.h"
 #include "core/adapter_records.h"
+#include "core/command_history.h"
 #include "core/netsh_run_win32.h"
 #include "dialogs/address_dialog_rules.h"
 #include "framework/dialog.h"
@@ -35,6 +36,9 @@ class CAddIP6Dlg : public CDialog {
   CAddIP6Dlg(CAdapterRecord* pAdapters, const std::vector<std::string>& names, int nAdapter);
   ~CAddIP6Dlg() override;
 
+  // Set by the caller before DoModal: where the add command is recorded.
+  CCommandHistory* m_pHistory = nullptr;
+
  protected:
   BOOL OnInitDialog() override;
   bool OnCommand(UINT nId, UINT nCode, HWND hCtl) override;
@@ -44,6 +48,8 @@ class CAddIP6Dlg : public CDialog {
 
   // Runs the add command with this dialog as owner.
   virtual CNetshResult RunCommand(std::string_view line);
+  // Runs the change's line through RunCommand and records it.
+  CNetshResult RunChange(const CChange& change);
 
   void OnPrefixModeChanged();
   void OnIdentifierModeChanged();

@@ -126,6 +126,7 @@ void CAdvancedDNSDlg::OnAddHost() {
   // With the placeholder row an adapter without servers hands 1.
   m_nRowCount = m_listDns.GetItemCount();
   CAddDnsHostDlg dlg(&m_pAdapters[nIndex], m_strInterfaceName, m_nRowCount, Host());
+  dlg.m_pHistory = m_pHistory;
   dlg.DoModal();
   FillDnsList(nIndex);
 }
@@ -145,16 +146,23 @@ void CAdvancedDNSDlg::OnRemove() {
   if (pData == nullptr || pData->m_arrTexts.empty()) return;
   const std::string server = pData->m_arrTexts[0];
 
-  const CNetshResult result =
-      RunCommandForWindow(FormatDeleteDnsCommand(m_strInterfaceName, server), m_runner, Host(), false);
+  // A sorted list's row r is not entry r of the record: the entry is found
+  // by the removed server's text.
+  CAdapterRecord& record = m_pAdapters[nIndex];
+  const int nEntry = FindDnsServer(record.m_dnsServers, server);
+  CChange change;
+  change.m_kind = ChangeKind::DeleteDns;
+  change.m_strInterface = m_strInterfaceName;
+  change.m_strAddress = server;
+  change.m_strPosition = std::to_string(nEntry + 1);
+  change.m_dnsServersAfter = record.m_dnsServers;
+  if (nEntry >= 0) change.m_dnsServersAfter.erase(change.m_dnsServersAfter.begin() + nEntry);
+  const CNetshResult result = RunChangeForWindow(change, m_runner, Host(), m_pHistory);
   if (!result.Succeeded()) {
     ReportNetshFailure(Host(), result, kRemoveCaption, {}, {});
     return;
   }
-  // A sorted list's row r is not entry r of the record: the entry is found
-  // by the removed server's text.
-  CAdapterRecord& record = m_pAdapters[nIndex];
-  record.RemoveDnsServer(FindDnsServer(record.m_dnsServers, server));
+  record.RemoveDnsServer(nEntry);
   m_listDns.DeleteItem(nRow, true, &AcceptEveryRow, 0);
   ShowMessage(Host(), "Successfully removed selected DNS address.",
               MB_OK | MB_ICONINFORMATION, kRemoveCaption);

@@ -10,6 +10,7 @@
 
 #include "controls/sortable_list_win32.h"
 #include "core/adapter_records.h"
+#include "core/command_history.h"
 #include "core/netsh_run_win32.h"
 #include "framework/dialog_page.h"
 
@@ -20,6 +21,9 @@ class CAdvancedDNSDlg : public CDialogPage {
   // Chooser entry i is record i of the nAdapterCount records at pAdapters,
   // which stay the caller's and keep the page's changes; the names are copied.
   CAdvancedDNSDlg(CAdapterRecord* pAdapters, int nAdapterCount, const std::vector<std::string>& adapterNames);
+
+  // Where the page's commands are recorded; none when nullptr.
+  CCommandHistory* m_pHistory = nullptr;
 
  protected:
   BOOL OnInitDialog() override;

@@ -13,7 +13,7 @@ CAdvancedSettingsDlg::CAdvancedSettingsDlg(CAdapterRecord* pAdapters, int nAdapt
 
 BOOL CAdvancedSettingsDlg::OnInitDialog() {
   m_tabProperties.SubclassDlgItem(IDC_TAB_ADVANCED, m_hWnd);
-  m_tabProperties.SetupPages(m_adapterNames, m_pAdapters, m_nAdapterCount);
+  m_tabProperties.SetupPages(m_adapterNames, m_pAdapters, m_nAdapterCount, m_pHistory);
   return TRUE;
 }
 

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "core/adapter_records.h"
+#include "core/command_history.h"
 #include "dialogs/properties_tab_win32.h"
 #include "framework/dialog.h"
 
@@ -19,6 +20,9 @@ class CAdvancedSettingsDlg : public CDialog {
   // The main window's records (not owned; the page amends them in place)
   // and their names, which are copied.
   CAdvancedSettingsDlg(CAdapterRecord* pAdapters, int nAdapterCount, const std::vector<std::string>& adapterNames);
+
+  // Set by the caller before DoModal: where the pages' commands are recorded.
+  CCommandHistory* m_pHistory = nullptr;
 
  protected:
   BOOL OnInitDialog() override;

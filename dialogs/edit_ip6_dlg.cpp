@@ -163,8 +163,14 @@ bool CEditIP6Dlg::Apply() {
     if (!PassGuard(m_hWnd, connections, EDIT_CAPTION)) return false;
   }
 
-  const CNetshResult result = RunCommand(FormatSetAddressCommand(m_strInterfaceName, strAddress, m_strType,
-                                                                 m_strValidLifetime, m_strPreferredLifetime));
+  CChange change = MakeAddressChange(ChangeKind::SetAddress, m_strInterfaceName, strAddress, m_strType,
+                                     m_strValidLifetime, m_strPreferredLifetime);
+  // What the address was, for taking the set back: a set on an address
+  // that is not there creates it.
+  const auto before = std::find_if(m_pAdapter->m_addresses.begin(), m_pAdapter->m_addresses.end(),
+                                   [&](const CAddressRecord& a) { return a.m_strAddress == strSent; });
+  if (before != m_pAdapter->m_addresses.end()) NoteAddressBefore(change, *before, m_pHistory);
+  const CNetshResult result = RunChange(change);
   if (!result.Succeeded()) {
     ReportNetshFailure(m_hWnd, result, EDIT_CAPTION, "Error adding ip", "Add IP address");
     return false;
@@ -190,6 +196,13 @@ void CEditIP6Dlg::OnCancel() {
 
 CNetshResult CEditIP6Dlg::RunCommand(std::string_view line) {
   return RunCommandForWindow(line, m_runner, m_hWnd, IsElevationNeeded());
+}
+
+CNetshResult CEditIP6Dlg::RunChange(const CChange& change) {
+  const std::string line = FormatChangeCommand(change);
+  const CNetshResult result = RunCommand(line);
+  RecordChange(m_pHistory, change, line, result, m_nHistoryGroup);
+  return result;
 }
 
 }  // namespace vantoric

@@ -14,6 +14,7 @@
 #include "controls/ipv6_control_win32.h"
 #include "controls/property_list_win32.h"
 #include "core/adapter_records.h"
+#include "core/command_history.h"
 #include "core/address_guards.h"
 #include "core/netsh_run_win32.h"
 #include "dialogs/address_dialog_rules.h"
@@ -46,6 +47,10 @@ class CEditIP6Dlg : public CDialog {
   // Set by the caller before DoModal: the addresses of the machine's other
   // adapters, which a new address should not repeat.
   std::vector<CHeldAddress> m_otherAdapterAddresses;
+  // Set by the caller before DoModal: where the set commands are recorded,
+  // in this group (the caller's deletes of replaced addresses join it).
+  CCommandHistory* m_pHistory = nullptr;
+  int m_nHistoryGroup = 0;
 
  protected:
   BOOL OnInitDialog() override;
@@ -56,6 +61,8 @@ class CEditIP6Dlg : public CDialog {
 
   // Runs the set command with this dialog as owner.
   virtual CNetshResult RunCommand(std::string_view line);
+  // Runs the change's line through RunCommand and records it.
+  CNetshResult RunChange(const CChange& change);
 
   void OnUnlock();
   void OnApplyButton() { Apply(); }

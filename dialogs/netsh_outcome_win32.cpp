@@ -1,5 +1,7 @@
 #include "dialogs/netsh_outcome_win32.h"
 
+#include <cstdio>
+
 #include "framework/message_box.h"
 
 namespace vantoric {
@@ -8,6 +10,70 @@ CNetshResult RunCommandForWindow(std::string_view line, CNetshRunner& runner, HW
   CNetshRunOptions options;
   options.m_hOwner = owner;
   return RunNetshCommand(line, &runner, bElevate, options);
+}
+
+bool IsElevatedChange(ChangeKind kind) {
+  return kind != ChangeKind::AddDns && kind != ChangeKind::DeleteDns && IsElevationNeeded();
+}
+
+CChange MakeAddressChange(ChangeKind kind, std::string_view interfaceName, std::string_view address,
+                          std::string_view type, std::string_view validLifetime, std::string_view preferredLifetime) {
+  CChange change;
+  change.m_kind = kind;
+  change.m_strInterface = interfaceName;
+  change.m_strAddress = address;
+  change.m_strType = type;
+  change.m_strValidLifetime = validLifetime;
+  change.m_strPreferredLifetime = preferredLifetime;
+  return change;
+}
+
+void NoteAddressBefore(CChange& change, const CAddressRecord& address, const CCommandHistory* pHistory) {
+  change.m_bHadBefore = true;
+  change.m_strTypeBefore = "unicast";
+  change.m_nValidSecondsBefore = address.m_nValidSeconds;
+  change.m_nPreferredSecondsBefore = address.m_nPreferredSeconds;
+  change.m_nReadingTime = pHistory != nullptr ? pHistory->GetReadingTime() : 0;
+}
+
+void RecordChange(CCommandHistory* pHistory, const CChange& change, std::string_view line,
+                  const CNetshResult& result, int nGroup, int nUndoes) {
+  if (pHistory == nullptr) return;
+  CHistoryEntry entry;
+  entry.m_nTime = CurrentUnixTime();
+  entry.m_strTime = FormatLocalTimeNow();
+  entry.m_change = change;
+  entry.m_strLine = line;
+  entry.m_bElevated = IsElevatedChange(change.m_kind);
+  entry.m_result = result;
+  entry.m_nGroup = nGroup;
+  entry.m_nUndoes = nUndoes;
+  pHistory->Record(std::move(entry));
+}
+
+CNetshResult RunChangeForWindow(const CChange& change, CNetshRunner& runner, HWND owner, CCommandHistory* pHistory,
+                                int nGroup, int nUndoes) {
+  const std::string line = FormatChangeCommand(change);
+  const CNetshResult result = RunCommandForWindow(line, runner, owner, IsElevatedChange(change.m_kind));
+  RecordChange(pHistory, change, line, result, nGroup, nUndoes);
+  return result;
+}
+
+std::int64_t CurrentUnixTime() {
+  FILETIME ft{};
+  ::GetSystemTimeAsFileTime(&ft);
+  const ULONGLONG ticks = (static_cast<ULONGLONG>(ft.dwHighDateTime) << 32) | ft.dwLowDateTime;
+  // FILETIME counts 100 ns from 1601; 11644473600 s lie between 1601 and 1970.
+  return static_cast<std::int64_t>(ticks / 10000000ULL) - 11644473600LL;
+}
+
+std::string FormatLocalTimeNow() {
+  SYSTEMTIME st{};
+  ::GetLocalTime(&st);
+  char text[32];
+  std::snprintf(text, sizeof text, "%04u-%02u-%02u %02u:%02u:%02u", st.wYear, st.wMonth, st.wDay, st.wHour,
+                st.wMinute, st.wSecond);
+  return text;
 }
 
 void ReportNetshFailure(HWND owner, const CNetshResult& result, std::string_view caption,

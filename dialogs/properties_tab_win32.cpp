@@ -13,11 +13,13 @@ CIPV6PropertiesTab::~CIPV6PropertiesTab() {
 }
 
 void CIPV6PropertiesTab::SetupPages(const std::vector<std::string>& adapterNames, CAdapterRecord* pAdapters,
-                                    int nAdapterCount) {
+                                    int nAdapterCount, CCommandHistory* pHistory) {
   m_pAdapters = pAdapters;
   m_nAdapterCount = nAdapterCount;
   m_adapterNames = adapterNames;
-  m_pages.push_back(std::make_unique<CAdvancedDNSDlg>(m_pAdapters, m_nAdapterCount, m_adapterNames));
+  auto dnsPage = std::make_unique<CAdvancedDNSDlg>(m_pAdapters, m_nAdapterCount, m_adapterNames);
+  dnsPage->m_pHistory = pHistory;
+  m_pages.push_back(std::move(dnsPage));
 
   std::wstring title = Widen("DNS");
   TCITEMW item{};

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "core/adapter_records.h"
+#include "core/command_history.h"
 #include "framework/dialog.h"
 #include "framework/dialog_page.h"
 
@@ -22,7 +23,9 @@ class CIPV6PropertiesTab : public CSubclassWindow {
 
   // Once, after the tab control is attached: creates the pages over the
   // records (not owned) and a copy of the names, and shows page 0.
-  void SetupPages(const std::vector<std::string>& adapterNames, CAdapterRecord* pAdapters, int nAdapterCount);
+  // pHistory, when given, records the pages' commands.
+  void SetupPages(const std::vector<std::string>& adapterNames, CAdapterRecord* pAdapters, int nAdapterCount,
+                  CCommandHistory* pHistory = nullptr);
 
  protected:
   LRESULT WindowProc(UINT msg, WPARAM wp, LPARAM lp) override;

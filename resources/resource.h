@@ -9,6 +9,7 @@
 #define IDS_WEBLINK_TARGET 1082
 
 #define IDM_ABOUTBOX 0x0010
+#define IDM_HISTORY 0x0020
 
 // Main window (template 102)
 #define IDC_LIST_ADDRESSES 1006
@@ -26,8 +27,10 @@
 #define IDC_BUTTON_HELP 1064
 #define IDC_BUTTON_REFRESH 1078
 #define IDC_WEBLINK 1082
+#define IDC_BUTTON_HISTORY 1083
 
 // The dialogs of the address and DNS commands keep their identifiers beside
 // their templates.
 #include "resource_address_dialogs.h"
 #include "resource_dns_dialogs.h"
+#include "resource_history_dialog.h"

@@ -390,9 +390,7 @@ TEST_F(RealProgram, SecondStartEndsAtOnceAndBringsTheFirstForward) {
 class CPlantedFolder {
  public:
   CPlantedFolder() {
-    wchar_t temp[MAX_PATH] = {};
-    ::GetTempPathW(MAX_PATH, temp);
-    m_strFolder = std::wstring(temp) + L"vantoric planted " + std::to_wstring(::GetCurrentProcessId());
+    m_strFolder = test::TempFolder() + L"vantoric planted " + std::to_wstring(::GetCurrentProcessId());
     ::CreateDirectoryW(m_strFolder.c_str(), nullptr);
     m_bReady = ::CopyFileW(ProgramPath().c_str(), Program().c_str(), FALSE) &&
                ::CopyFileW(PlantedLibraryPath().c_str(), Library().c_str(), FALSE);

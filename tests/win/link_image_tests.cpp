@@ -107,9 +107,7 @@ TEST_F(LinkAndImage, HoverUnderlinesShowsHandAndReportsTheTarget) {
 }
 
 TEST_F(LinkAndImage, SpaceAndClickOpenTheTargetWithTheShell) {
-  wchar_t temp[MAX_PATH] = {};
-  ::GetTempPathW(MAX_PATH, temp);
-  const std::wstring dir = std::wstring(temp) + L"vantoric_link_test";
+  const std::wstring dir = test::TempFolder() + L"vantoric_link_test";
   ::CreateDirectoryW(dir.c_str(), nullptr);
   const std::wstring marker = dir + L"\\opened.txt";
   const std::wstring script = dir + L"\\target.bat";

@@ -268,6 +268,12 @@ bool SaveScreenshot(const std::string& pngPath) {
   return true;
 }
 
+std::wstring TempFolder() {
+  wchar_t temp[MAX_PATH + 1] = {};
+  ::GetTempPathW(MAX_PATH + 1, temp);
+  return temp;
+}
+
 std::wstring BuildFile(const char* relative) {
   wchar_t self[MAX_PATH] = {};
   ::GetModuleFileNameW(nullptr, self, MAX_PATH);

@@ -110,6 +110,9 @@ std::string DialogItemText(HWND dialog, int id);
 // A left click in the middle of a list box's item, as the mouse delivers it.
 void ClickListBoxItem(HWND list, int index);
 
+// The user's folder for temporary files, ending in a backslash.
+std::wstring TempFolder();
+
 // A file of the build tree, found relative to this test program; relative
 // uses backslashes.
 std::wstring BuildFile(const char* relative);

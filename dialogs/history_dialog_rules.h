@@ -1,0 +1,41 @@
+// What the History window shows, copies and saves, apart from the window:
+// portable.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/command_history.h"
+
+namespace vantoric {
+
+// The columns: Time, Adapter, Command (the line as a person types it) and
+// Outcome.
+std::vector<std::string> HistoryRowTexts(const CHistoryEntry& entry);
+
+// The text below the list for one entry: the path, then what netsh printed
+// or why nothing can be shown. CRLF line ends, for an edit control.
+std::string FormatHistoryDetails(const CHistoryEntry& entry);
+
+// The entries of selectedIds, or every successful one when none is
+// selected; oldest first, as they ran.
+std::vector<const CHistoryEntry*> ChooseHistoryEntries(const CCommandHistory& history,
+                                                       const std::vector<int>& selectedIds);
+
+// Copy's text: one line per entry, the netsh line as typed or the PowerShell
+// line, joined by CRLF.
+std::string FormatCopiedLines(const std::vector<const CHistoryEntry*>& entries, bool bPowerShell);
+
+// The file types of the save dialog, in its filter's order (1-based index).
+constexpr int SCRIPT_FILTER_CMD = 1;
+constexpr int SCRIPT_FILTER_PS1 = 2;
+// A file name ending in .cmd or .ps1 (any case) decides the kind; any other
+// name takes the kind of the file type chosen, and its extension is added.
+ScriptKind ChooseScriptKind(std::string_view path, int filterIndex);
+std::string WithScriptExtension(std::string path, ScriptKind kind);
+
+// The question before an undo: the lines it will run.
+std::string FormatUndoQuestion(const CUndoPlan& plan);
+
+}  // namespace vantoric

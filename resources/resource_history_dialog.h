@@ -1,0 +1,12 @@
+// Resource identifiers of history_dialog.rc.
+#pragma once
+
+#define IDD_HISTORY 140
+
+#define IDC_LIST_HISTORY 1090
+#define IDC_STATIC_HISTORY_OUTPUT 1091
+#define IDC_EDIT_HISTORY_OUTPUT 1092
+#define IDC_BUTTON_HISTORY_COPY 1093
+#define IDC_BUTTON_HISTORY_COPY_PS 1094
+#define IDC_BUTTON_HISTORY_SAVE 1095
+#define IDC_BUTTON_HISTORY_UNDO 1096
