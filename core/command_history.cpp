@@ -35,20 +35,19 @@ std::string RefusalWords(NetshRefusal refusal) {
   return {};
 }
 
-// PowerShell reads U+2018 to U+201B as single quotes too; in UTF-8 they are
-// E2 80 98 to E2 80 9B. Returns the length of the quote at pos, or 0.
-std::size_t PowerShellQuoteAt(std::string_view text, std::size_t pos) {
-  if (text[pos] == '\'') return 1;
-  if (text.substr(pos, 2) != "\xE2\x80" || pos + 2 >= text.size()) return 0;
-  const auto third = static_cast<unsigned char>(text[pos + 2]);
+// The length of the single quote that text starts with, or 0. PowerShell
+// reads U+2018 to U+201B as single quotes too; in UTF-8 they are E2 80 98 to
+// E2 80 9B.
+std::size_t PowerShellQuoteLength(std::string_view text) {
+  if (text.starts_with('\'')) return 1;
+  if (!text.starts_with("\xE2\x80") || text.size() < 3) return 0;
+  const auto third = static_cast<unsigned char>(text[2]);
   return third >= 0x98 && third <= 0x9B ? 3 : 0;
 }
 
-// "unicast" as the cmdlets' -Type value, Unicast.
-std::string CmdletTypeWord(std::string_view type) {
-  std::string word = LowerAscii(type);
-  if (!word.empty() && word[0] >= 'a' && word[0] <= 'z') word[0] = static_cast<char>(word[0] - 'a' + 'A');
-  return word;
+// The cmdlets' -Type value; netsh's types are unicast and anycast.
+std::string_view CmdletTypeWord(std::string_view type) {
+  return LowerAscii(type) == "anycast" ? "Anycast" : "Unicast";
 }
 
 // A lifetime parameter, or nothing for an infinite lifetime. Left out, a
@@ -91,7 +90,7 @@ bool IsScriptSafe(const CHistoryEntry& entry) {
 std::uint32_t SecondsLeft(std::uint32_t seconds, std::int64_t since, std::int64_t now) {
   if (seconds == INFINITE_LIFETIME) return seconds;
   const std::int64_t elapsed = std::max<std::int64_t>(0, now - since);
-  return elapsed >= seconds ? 0 : static_cast<std::uint32_t>(seconds - elapsed);
+  return static_cast<std::uint32_t>(std::max<std::int64_t>(0, std::int64_t{seconds} - elapsed));
 }
 
 std::uint32_t LifetimeTextSeconds(std::string_view text) {
@@ -263,13 +262,13 @@ std::string FormatTypedNetshLine(std::string_view line) {
 
 std::string QuotePowerShell(std::string_view text) {
   std::string out = "'";
-  for (std::size_t pos = 0; pos < text.size();) {
-    const std::size_t quote = PowerShellQuoteAt(text, pos);
+  for (std::string_view rest = text; !rest.empty();) {
+    const std::size_t quote = PowerShellQuoteLength(rest);
     const std::size_t len = quote != 0 ? quote : 1;
     // A quote character written twice stands for itself.
-    if (quote != 0) out.append(text.substr(pos, len));
-    out.append(text.substr(pos, len));
-    pos += len;
+    if (quote != 0) out.append(rest.substr(0, len));
+    out.append(rest.substr(0, len));
+    rest.remove_prefix(len);
   }
   return out + "'";
 }
@@ -287,12 +286,12 @@ std::string FormatPowerShellLifetime(std::string_view lifetimeText) {
 std::string FormatPowerShellCommand(const CChange& change) {
   switch (change.m_kind) {
     case ChangeKind::AddAddress:
-      return "New-NetIPAddress" + AddressParameters(change) + " -Type " + CmdletTypeWord(change.m_strType) +
+      return "New-NetIPAddress" + AddressParameters(change) + " -Type " + std::string(CmdletTypeWord(change.m_strType)) +
              LifetimeParameter("ValidLifetime", change.m_strValidLifetime, false) +
              LifetimeParameter("PreferredLifetime", change.m_strPreferredLifetime, false) +
              (LowerAscii(change.m_strStore) == "active" ? " -PolicyStore ActiveStore" : "");
     case ChangeKind::SetAddress:
-      return "Set-NetIPAddress" + AddressParameters(change) + " -Type " + CmdletTypeWord(change.m_strType) +
+      return "Set-NetIPAddress" + AddressParameters(change) + " -Type " + std::string(CmdletTypeWord(change.m_strType)) +
              LifetimeParameter("ValidLifetime", change.m_strValidLifetime, true) +
              LifetimeParameter("PreferredLifetime", change.m_strPreferredLifetime, true);
     case ChangeKind::DeleteAddress:

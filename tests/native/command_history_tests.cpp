@@ -259,8 +259,8 @@ TEST(FormatPowerShellCommand, TheCmdletLineOfEachKind) {
        "New-NetIPAddress -InterfaceAlias 'Ethernet' -IPAddress 2001:db8::2 -Type Anycast -ValidLifetime "
        "([TimeSpan]'1.02:03:04') -PreferredLifetime ([TimeSpan]'0.00:01:30') -PolicyStore ActiveStore"},
       {"add: type and store in other letter case, only the preferred lifetime finite",
-       AddAddress("Ethernet", "2001:db8::3", "UNICAST", "infinite", "1h", "Active"),
-       "New-NetIPAddress -InterfaceAlias 'Ethernet' -IPAddress 2001:db8::3 -Type Unicast -PreferredLifetime "
+       AddAddress("Ethernet", "2001:db8::3", "ANYCAST", "infinite", "1h", "Active"),
+       "New-NetIPAddress -InterfaceAlias 'Ethernet' -IPAddress 2001:db8::3 -Type Anycast -PreferredLifetime "
        "([TimeSpan]'0.01:00:00') -PolicyStore ActiveStore"},
       {"add: a name with an apostrophe",
        AddAddress("Bob's LAN", "2001:db8::4", "unicast", "infinite", "infinite", "persistent"),
