@@ -135,8 +135,23 @@ std::string InverseWithBefore(const CChange& change, std::int64_t now, const cha
   return {};
 }
 
-// The change that takes `entry` back at `now`, or why there is none.
-std::string PlanInverse(const CHistoryEntry& entry, std::int64_t now, CChange& inverse) {
+// The store of the address that `entry` deletes, as the newest earlier
+// successful add of it in this history put it there; empty when none did.
+std::string KnownStore(const std::vector<CHistoryEntry>& entries, const CHistoryEntry& entry) {
+  const CChange& change = entry.m_change;
+  for (auto it = entries.rbegin(); it != entries.rend(); ++it) {
+    if (it->m_nId < entry.m_nId && it->Succeeded() && it->m_change.m_kind == ChangeKind::AddAddress &&
+        it->m_change.m_strInterface == change.m_strInterface &&
+        SameAddressText(it->m_change.m_strAddress, change.m_strAddress))
+      return it->m_change.m_strStore;
+  }
+  return {};
+}
+
+// The change that takes `entry` back at `now`, or why there is none;
+// knownStore is the store an earlier add gave a deleted address.
+std::string PlanInverse(const CHistoryEntry& entry, std::int64_t now, std::string_view knownStore,
+                        CChange& inverse) {
   const CChange& change = entry.m_change;
   inverse.m_strInterface = change.m_strInterface;
   inverse.m_strAddress = change.m_strAddress;
@@ -157,7 +172,9 @@ std::string PlanInverse(const CHistoryEntry& entry, std::int64_t now, CChange& i
       return InverseWithBefore(change, now, "it was changed", inverse);
     case ChangeKind::DeleteAddress:
       inverse.m_kind = ChangeKind::AddAddress;
-      inverse.m_strStore = change.m_strStoreBefore.empty() ? "persistent" : change.m_strStoreBefore;
+      inverse.m_strStore = !change.m_strStoreBefore.empty() ? change.m_strStoreBefore
+                           : !knownStore.empty()            ? std::string(knownStore)
+                                                            : "persistent";
       return InverseWithBefore(change, now, "it was removed", inverse);
     case ChangeKind::AddDns: {
       inverse.m_kind = ChangeKind::DeleteDns;
@@ -344,7 +361,7 @@ CUndoPlan PlanUndo(const CCommandHistory& history, std::int64_t now, const std::
     if (std::find(adapterNames.begin(), adapterNames.end(), name) == adapterNames.end())
       return Refused("The adapter \"" + name + "\" is no longer there.");
     CChange inverse;
-    std::string refusal = PlanInverse(*it, now, inverse);
+    std::string refusal = PlanInverse(*it, now, KnownStore(entries, *it), inverse);
     if (!refusal.empty()) return Refused(std::move(refusal));
     plan.m_changes.push_back(std::move(inverse));
     plan.m_undoneIds.push_back(it->m_nId);

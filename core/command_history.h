@@ -135,7 +135,8 @@ struct CUndoPlan {
 // itself an undo, with the rest of its group: each entry's inverse, newest
 // first. Add address -> delete; delete address -> add with the type,
 // lifetimes left (the reading's seconds less the time since) and store it
-// had ("persistent" when not known); set address -> set the type and
+// had (else the store of an earlier add of it in this history, else
+// "persistent"); set address -> set the type and
 // lifetimes left, or delete when the set created the address; add DNS ->
 // delete; delete DNS -> add at its old position. Each inverse carries the
 // facts that taking it back would need in turn (a set back or a delete: the

@@ -45,6 +45,9 @@ TEST(AdapterListing, NamesOfAnyKindParseBackUnchanged) {
     EXPECT_EQ(listing["adapters"][0]["friendly_name"], c.name) << c.why;
     EXPECT_EQ(listing["adapters"][0]["description"], std::string(c.name) + " device") << c.why;
   }
+  // Written as UTF-8, not as \u escapes, so that a script reads the names.
+  const CAdapterRecord han = Record("\xE6\x9C\xAC\xE5\x9C\xB0", {}, {});
+  EXPECT_NE(FormatAdapterListing(&han, 1, "t").find("\"\xE6\x9C\xAC\xE5\x9C\xB0\""), std::string::npos);
   // Bytes that are not UTF-8 still give valid JSON.
   const CAdapterRecord broken = Record("eth\xFF", {}, {});
   EXPECT_EQ(Json::parse(FormatAdapterListing(&broken, 1, "t"))["adapters"][0]["friendly_name"], "eth\xEF\xBF\xBD");

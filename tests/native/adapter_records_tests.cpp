@@ -180,6 +180,8 @@ TEST(CAdapterRecord, RemoveByIndexAndOutsideChangesNothing) {
   record.RemoveDnsServer(2);
   record.RemoveDnsServer(-1);
   EXPECT_EQ(record.m_dnsServers, (Texts{"a", "c"}));
+  record.RemoveDnsServer(0);
+  EXPECT_EQ(record.m_dnsServers, (Texts{"c"})) << "index 0 is the first server";
 
   record.m_addresses = {Address("2001:db8::1", "Manual", ""), Address("2001:db8::2", "Public", "Preferred")};
   record.RemoveAddress(0);
@@ -192,6 +194,7 @@ TEST(CAdapterRecord, RemoveByIndexAndOutsideChangesNothing) {
 TEST(CAdapterRecord, KindAndStateByIndex) {
   CAdapterRecord record;
   record.m_addresses = {Address("2001:db8::1", "Public", "Preferred"), Address("fe80::1%4", "Link-Local", "Tentative")};
+  EXPECT_EQ(record.GetAddressKind(0), "Public") << "index 0 is the first address";
   EXPECT_EQ(record.GetAddressKind(1), "Link-Local");
   EXPECT_EQ(record.GetAddressState(0), "Preferred");
   EXPECT_EQ(record.GetAddressKind(2), "") << "index equal to the count";

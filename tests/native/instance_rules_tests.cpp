@@ -17,6 +17,8 @@ TEST(HandedOverFileName, OnlyFullPathsWithoutReservedCharacters) {
   } cases[] = {
       {"drive path", "C:\\data\\a b.txt", true},
       {"lower-case drive letter", "d:\\x", true},
+      {"first and last drive letters", "A:\\x", true},
+      {"last drive letter", "z:\\x", true},
       {"drive path to a folder", "C:\\data\\", true},
       {"UNC path", "\\\\server\\share\\a.txt", true},
       {"UNC share alone", "\\\\server\\share", true},

@@ -110,6 +110,8 @@ TEST(NetshCheck, RefusesTextThatCouldBreakTheQuotingOrAddACommand) {
       {"lone continuation byte", "Ether\x80net", NetshRefusal::InvalidText},
       {"overlong slash", "Ether\xC0\xAFnet", NetshRefusal::InvalidText},
       {"surrogate", "Ether\xED\xA0\x80net", NetshRefusal::InvalidText},
+      {"last surrogate", "Ether\xED\xBF\xBFnet", NetshRefusal::InvalidText},
+      {"first code point after the surrogates", "Ether\xEE\x80\x80net", NetshRefusal::None},
       {"cut sequence at end", "Ether\xE2\x82", NetshRefusal::InvalidText},
       {"beyond U+10FFFF", "\xF4\x90\x80\x80", NetshRefusal::InvalidText},
       {"U+10FFFF, the last code point", "\xF4\x8F\xBF\xBF", NetshRefusal::None},
@@ -120,6 +122,8 @@ TEST(NetshCheck, RefusesTextThatCouldBreakTheQuotingOrAddACommand) {
   // A quote or line break in a value other than the name is refused too.
   EXPECT_EQ(CheckNetshLine(FormatAddDnsCommand("lo", "::1", "1\"")), NetshRefusal::QuoteInValue);
   EXPECT_EQ(CheckNetshLine(FormatAddDnsCommand("lo", "::1", "1\r\nset")), NetshRefusal::ControlCharacter);
+  EXPECT_EQ(CheckNetshLine("interface ipv6 delete dns \"R\xC3\xA9seau\" \xC3\xA9"), NetshRefusal::None)
+      << "a whole character that ends the line";
   // Unsafe and too long: the unsafe character is named.
   EXPECT_EQ(CheckNetshLine(LineOfLength(300, "\"")), NetshRefusal::QuoteInValue);
 }
