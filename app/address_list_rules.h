@@ -32,10 +32,11 @@ struct CAddressSort {
 // A click on heading `column`: the first click sorts by it ascending, a
 // second click on the same heading reverses.
 CAddressSort ClickHeading(const CAddressSort& sort, int column);
-// The order of the rows: indexes into `addresses`. Addresses by their
-// 128-bit value (zones after it; text that does not parse last), lifetimes
-// by seconds with infinite last, kind and state as text (ASCII case
-// ignored); equal rows keep the system's order.
+// The order of the rows: indexes into `addresses`. Ascending: addresses by
+// their 128-bit value (then the zone number; text that does not parse
+// last, by its text), lifetimes by seconds with infinite last, kind and
+// state as text (ASCII case ignored). Descending is the reverse, except
+// that equal rows keep the system's order in both directions.
 std::vector<std::size_t> SortAddressRows(const std::vector<CAddressRecord>& addresses, const CAddressSort& sort);
 
 // What a new reading does to rows already shown: row i of the list becomes
@@ -50,7 +51,8 @@ CRowUpdate PlanRowUpdate(const std::vector<std::vector<std::string>>& shown,
                          const std::vector<std::vector<std::string>>& next);
 
 // Copy row: the cells joined by tabs. Copy all rows: the headings, then
-// every row, each line ending in CRLF, so that it pastes as a table.
+// every row. Each line ends in CRLF, the last one too, so that it pastes as
+// a table; a tab or line break inside a cell becomes a blank.
 std::string FormatCopiedRow(const std::vector<std::string>& cells);
 std::string FormatCopiedTable(const std::vector<std::string>& headings,
                               const std::vector<std::vector<std::string>>& rows);
