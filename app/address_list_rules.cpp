@@ -48,8 +48,8 @@ int CompareAddresses(const CAddressKey& a, const CAddressKey& b, const std::stri
 std::string FlattenCell(const std::string& cell) {
   std::string out;
   for (std::size_t i = 0; i < cell.size(); ++i) {
+    if (cell.compare(i, 2, "\r\n") == 0) continue;
     const char c = cell[i];
-    if (c == '\r' && i + 1 < cell.size() && cell[i + 1] == '\n') continue;
     out += c == '\t' || c == '\r' || c == '\n' ? ' ' : c;
   }
   return out;
