@@ -263,7 +263,8 @@ CRouteRecord Record(std::string destination, std::string nextHop) {
 CConnectionReading Connections(std::vector<std::string> remotes, bool bRead = true) {
   CConnectionReading reading;
   reading.m_bRead = bRead;
-  for (std::string& remote : remotes) reading.m_connections.push_back({"2001:db8:1::5", 3389, std::move(remote), 50000});
+  for (std::string& remote : remotes)
+    reading.m_connections.push_back({"2001:db8:1::5", 3389, std::move(remote), 50000});
   return reading;
 }
 
