@@ -23,7 +23,26 @@ Json Address(const CAddressRecord& address) {
               {"preferred_seconds", Seconds(address.m_nPreferredSeconds)}};
 }
 
-Json Adapter(const CAdapterRecord& record) {
+Json Route(const CRouteRecord& route) {
+  return Json{{"destination", route.m_strDestination},
+              {"next_hop", route.m_strNextHopAddress.empty() ? Json(nullptr) : Json(route.m_strNextHopAddress)},
+              {"metric", route.m_nMetric},
+              {"valid_lifetime", route.m_strValidLifetime},
+              {"preferred_lifetime", route.m_strPreferredLifetime},
+              {"valid_seconds", Seconds(route.m_nValidSeconds)},
+              {"preferred_seconds", Seconds(route.m_nPreferredSeconds)},
+              {"origin", route.m_strOrigin}};
+}
+
+// null where the routes were not read.
+Json Routes(const std::vector<CRouteRecord>* pRoutes) {
+  if (pRoutes == nullptr) return nullptr;
+  Json routes = Json::array();
+  for (const CRouteRecord& route : *pRoutes) routes.push_back(Route(route));
+  return routes;
+}
+
+Json Adapter(const CAdapterRecord& record, const std::vector<CRouteRecord>* pRoutes) {
   Json addresses = Json::array();
   for (const CAddressRecord& address : record.m_addresses) addresses.push_back(Address(address));
   const std::string mac = record.GetMacText();
@@ -31,16 +50,19 @@ Json Adapter(const CAdapterRecord& record) {
               {"description", record.m_strDescription},
               {"mac", mac.empty() ? Json(nullptr) : Json(mac)},
               {"addresses", std::move(addresses)},
-              {"dns_servers", record.m_dnsServers}};
+              {"dns_servers", record.m_dnsServers},
+              {"routes", Routes(pRoutes)}};
 }
 
 bool IsSwitch(const std::string& arg) { return !arg.empty() && (arg[0] == '/' || arg[0] == '-'); }
 
 }  // namespace
 
-std::string FormatAdapterListing(const CAdapterRecord* records, std::size_t count, std::string_view readAtUtc) {
+std::string FormatAdapterListing(const CAdapterRecord* records, std::size_t count, std::string_view readAtUtc,
+                                 const std::vector<std::vector<CRouteRecord>>* pRoutes) {
   Json adapters = Json::array();
-  for (std::size_t i = 0; i < count; ++i) adapters.push_back(Adapter(records[i]));
+  for (std::size_t i = 0; i < count; ++i)
+    adapters.push_back(Adapter(records[i], pRoutes != nullptr && i < pRoutes->size() ? &(*pRoutes)[i] : nullptr));
   const Json listing{{"format", ADAPTER_LISTING_FORMAT}, {"read_at", readAtUtc}, {"adapters", std::move(adapters)}};
   return listing.dump(2, ' ', false, Json::error_handler_t::replace) + "\n";
 }

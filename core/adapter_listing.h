@@ -1,6 +1,6 @@
 // The reading that `vantoric /list` hands to scripts: the adapters in the
 // window's order with their addresses (as the list shows them, and their
-// lifetimes in seconds) and DNS servers, as JSON. Portable.
+// lifetimes in seconds), DNS servers and routes, as JSON. Portable.
 #pragma once
 
 #include <cstddef>
@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "core/adapter_records.h"
+#include "core/route_records.h"
 
 namespace vantoric {
 
@@ -20,9 +21,16 @@ constexpr int ADAPTER_LISTING_FORMAT = 1;
 // {"format": 1, "read_at": ..., "adapters": [{"friendly_name", "description",
 // "mac" (null without one), "addresses": [{"address", "kind", "state",
 // "valid_lifetime", "preferred_lifetime", "valid_seconds",
-// "preferred_seconds" (null for infinite)}], "dns_servers": [...]}]}.
-// Text that is not valid UTF-8 has its bad bytes replaced by U+FFFD.
-std::string FormatAdapterListing(const CAdapterRecord* records, std::size_t count, std::string_view readAtUtc);
+// "preferred_seconds" (null for infinite)}], "dns_servers": [...],
+// "routes": [{"destination", "next_hop" (null for on-link), "metric",
+// "valid_lifetime", "preferred_lifetime", "valid_seconds",
+// "preferred_seconds" (null for infinite), "origin"}]}]}. `pRoutes` holds
+// the route rows of each record, in record order; without it (the route
+// table could not be read) "routes" is null, as it is for a record beyond
+// its end. Text that is not valid UTF-8 has its bad bytes replaced by
+// U+FFFD.
+std::string FormatAdapterListing(const CAdapterRecord* records, std::size_t count, std::string_view readAtUtc,
+                                 const std::vector<std::vector<CRouteRecord>>* pRoutes = nullptr);
 
 // What a command line asks of the program besides its window.
 enum class ProgramCommand {

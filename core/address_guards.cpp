@@ -38,22 +38,6 @@ bool ParseDottedQuad(std::string_view text, std::uint8_t (&parts)[4]) {
   }
 }
 
-// "%1" to "%9" in `pattern` replaced by the inserts, in one pass: an
-// insert's own "%" (a zone, an adapter name) stays as it is.
-std::string Fill(std::string_view pattern, std::initializer_list<std::string_view> inserts) {
-  std::string text;
-  for (size_t i = 0; i < pattern.size(); ++i) {
-    if (pattern[i] == '%' && i + 1 < pattern.size() && pattern[i + 1] >= '1' && pattern[i + 1] <= '9') {
-      const size_t n = static_cast<size_t>(pattern[i + 1] - '1');
-      if (n < inserts.size()) text += *(inserts.begin() + n);
-      ++i;
-      continue;
-    }
-    text += pattern[i];
-  }
-  return text;
-}
-
 bool IsUnspecified(const CIpv6Bytes& b) {
   return std::all_of(b.begin(), b.end(), [](std::uint8_t x) { return x == 0; });
 }
@@ -120,6 +104,20 @@ std::string JoinList(const std::vector<std::string>& items) {
 }
 
 }  // namespace
+
+std::string FillGuardText(std::string_view pattern, std::initializer_list<std::string_view> inserts) {
+  std::string text;
+  for (size_t i = 0; i < pattern.size(); ++i) {
+    if (pattern[i] == '%' && i + 1 < pattern.size() && pattern[i + 1] >= '1' && pattern[i + 1] <= '9') {
+      const size_t n = static_cast<size_t>(pattern[i + 1] - '1');
+      if (n < inserts.size()) text += *(inserts.begin() + n);
+      ++i;
+      continue;
+    }
+    text += pattern[i];
+  }
+  return text;
+}
 
 bool ParseIpv6Bytes(std::string_view text, CIpv6Bytes& bytes) {
   text = text.substr(0, text.find('%'));
@@ -194,18 +192,20 @@ CGuardVerdict CheckNewAddress(std::string_view address, const std::vector<CHeldA
   CIpv6Bytes bytes;
   if (!ParseIpv6Bytes(address, bytes)) return {};
   if (IsUnspecified(bytes)) return Refuse(GuardReason::Unspecified, std::string(GUARD_UNSPECIFIED_ADDRESS));
-  if (IsMulticast(bytes)) return Refuse(GuardReason::Multicast, Fill(GUARD_MULTICAST_ADDRESS, {address}));
-  if (IsIpv4Mapped(bytes)) return Refuse(GuardReason::Ipv4Mapped, Fill(GUARD_IPV4_MAPPED_ADDRESS, {address}));
+  if (IsMulticast(bytes)) return Refuse(GuardReason::Multicast, FillGuardText(GUARD_MULTICAST_ADDRESS, {address}));
+  if (IsIpv4Mapped(bytes))
+    return Refuse(GuardReason::Ipv4Mapped, FillGuardText(GUARD_IPV4_MAPPED_ADDRESS, {address}));
   if (IsLoopback(bytes)) return Warn(GuardReason::Loopback, std::string(GUARD_LOOPBACK_ADDRESS), change);
   if (!IsLinkLocal(bytes)) {
     for (const CHeldAddress& held : otherAdapters) {
       CIpv6Bytes other;
       if (ParseIpv6Bytes(held.m_strAddress, other) && other == bytes)
-        return Warn(GuardReason::OnOtherAdapter, Fill(GUARD_ADDRESS_ON_OTHER_ADAPTER, {address, held.m_strAdapter}),
-                    change);
+        return Warn(GuardReason::OnOtherAdapter,
+                    FillGuardText(GUARD_ADDRESS_ON_OTHER_ADAPTER, {address, held.m_strAdapter}), change);
     }
   }
-  if (IsSiteLocal(bytes)) return Warn(GuardReason::SiteLocal, Fill(GUARD_SITE_LOCAL_ADDRESS, {address}), change);
+  if (IsSiteLocal(bytes))
+    return Warn(GuardReason::SiteLocal, FillGuardText(GUARD_SITE_LOCAL_ADDRESS, {address}), change);
   return {};
 }
 
@@ -213,20 +213,21 @@ CGuardVerdict CheckNewDnsServer(std::string_view server, const std::vector<std::
   CIpv6Bytes bytes;
   if (!ParseIpv6Bytes(server, bytes)) return {};
   if (IsUnspecified(bytes)) return Refuse(GuardReason::Unspecified, std::string(GUARD_DNS_UNSPECIFIED));
-  if (IsMulticast(bytes)) return Refuse(GuardReason::Multicast, Fill(GUARD_DNS_MULTICAST, {server}));
+  if (IsMulticast(bytes)) return Refuse(GuardReason::Multicast, FillGuardText(GUARD_DNS_MULTICAST, {server}));
   for (size_t i = 0; i < servers.size(); ++i) {
     if (IsSameAddress(servers[i], server))
-      return Refuse(GuardReason::AlreadyListed, Fill(GUARD_DNS_ALREADY_LISTED, {server, std::to_string(i + 1)}));
+      return Refuse(GuardReason::AlreadyListed,
+                    FillGuardText(GUARD_DNS_ALREADY_LISTED, {server, std::to_string(i + 1)}));
   }
   if (IsLinkLocal(bytes))
-    return Warn(GuardReason::LinkLocalServer, Fill(GUARD_DNS_LINK_LOCAL, {server}), AddressChange::Add);
+    return Warn(GuardReason::LinkLocalServer, FillGuardText(GUARD_DNS_LINK_LOCAL, {server}), AddressChange::Add);
   return {};
 }
 
 CGuardVerdict CheckOpenConnections(std::string_view address, const CConnectionReading& reading,
                                    AddressChange change) {
   if (!reading.m_bRead)
-    return {GuardOutcome::Proceed, GuardReason::NotChecked, Fill(GUARD_CONNECTIONS_UNCHECKED, {address})};
+    return {GuardOutcome::Proceed, GuardReason::NotChecked, FillGuardText(GUARD_CONNECTIONS_UNCHECKED, {address})};
   CIpv6Bytes bytes;
   if (!ParseIpv6Bytes(address, bytes)) return {};
 
@@ -251,18 +252,19 @@ CGuardVerdict CheckOpenConnections(std::string_view address, const CConnectionRe
 
   std::vector<std::string> named;
   for (size_t s = 0; s < std::size(SERVICES); ++s) {
-    if (serviceCounts[s] == 1) named.push_back(Fill(SERVICES[s].m_strOne, {remotes[s]}));
-    if (serviceCounts[s] > 1) named.push_back(Fill(SERVICES[s].m_strMany, {std::to_string(serviceCounts[s])}));
+    if (serviceCounts[s] == 1) named.push_back(FillGuardText(SERVICES[s].m_strOne, {remotes[s]}));
+    if (serviceCounts[s] > 1) named.push_back(FillGuardText(SERVICES[s].m_strMany, {std::to_string(serviceCounts[s])}));
   }
-  std::string text = nCount == 1 ? Fill(GUARD_ONE_CONNECTION, {address})
-                                 : Fill(GUARD_CONNECTIONS, {std::to_string(nCount), address});
+  std::string text = nCount == 1 ? FillGuardText(GUARD_ONE_CONNECTION, {address})
+                                 : FillGuardText(GUARD_CONNECTIONS, {std::to_string(nCount), address});
   if (nNamed == 0)
     text += GUARD_CONNECTIONS_NONE_NAMED;
   else if (nNamed == nCount)
-    text += Fill(GUARD_CONNECTIONS_ALL_NAMED, {JoinList(named)});
+    text += FillGuardText(GUARD_CONNECTIONS_ALL_NAMED, {JoinList(named)});
   else
-    text += Fill(nNamed == 1 ? GUARD_CONNECTIONS_ONE_OF_THEM : GUARD_CONNECTIONS_AMONG_THEM, {JoinList(named)});
-  text += Fill(change == AddressChange::Replace ? GUARD_REPLACING_DROPS : GUARD_REMOVING_DROPS,
+    text += FillGuardText(nNamed == 1 ? GUARD_CONNECTIONS_ONE_OF_THEM : GUARD_CONNECTIONS_AMONG_THEM,
+                          {JoinList(named)});
+  text += FillGuardText(change == AddressChange::Replace ? GUARD_REPLACING_DROPS : GUARD_REMOVING_DROPS,
                {nCount == 1 ? "it" : "them"});
   if (bControlled) text += GUARD_OWN_CONNECTION_AT_RISK;
   text += ".";
@@ -293,7 +295,7 @@ CGuardVerdict CheckLastGlobalAddress(std::string_view address, std::string_view 
   }
   switch (route) {
     case DefaultRoute::Present:
-      return Warn(GuardReason::LastGlobalAddress, Fill(GUARD_LAST_GLOBAL_ADDRESS, {address, adapterName}),
+      return Warn(GuardReason::LastGlobalAddress, FillGuardText(GUARD_LAST_GLOBAL_ADDRESS, {address, adapterName}),
                   AddressChange::Remove);
     case DefaultRoute::Absent:
       return {};
@@ -301,7 +303,7 @@ CGuardVerdict CheckLastGlobalAddress(std::string_view address, std::string_view 
     case DefaultRoute::Unreadable:
       break;
   }
-  return {GuardOutcome::Proceed, GuardReason::NotChecked, Fill(GUARD_GATEWAY_UNCHECKED, {adapterName})};
+  return {GuardOutcome::Proceed, GuardReason::NotChecked, FillGuardText(GUARD_GATEWAY_UNCHECKED, {adapterName})};
 }
 
 }  // namespace vantoric

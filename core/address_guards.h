@@ -10,6 +10,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -19,6 +20,7 @@
 namespace vantoric {
 
 // Texts of the boxes. "%1" and "%2" stand for the inserts that each names.
+// FillGuardText puts them in.
 
 // Add Address and Address Properties refuse; %1 is the address.
 inline constexpr std::string_view GUARD_UNSPECIFIED_ADDRESS =
@@ -106,6 +108,10 @@ constexpr std::uint16_t PORT_REMOTE_DESKTOP = 3389;
 constexpr std::uint16_t PORT_REMOTE_MANAGEMENT_HTTP = 5985;
 constexpr std::uint16_t PORT_REMOTE_MANAGEMENT_HTTPS = 5986;
 
+// `pattern` with "%1" to "%9" replaced by the inserts, in one pass: an
+// insert's own "%" (a zone, an adapter name) stays as it is.
+std::string FillGuardText(std::string_view pattern, std::initializer_list<std::string_view> inserts);
+
 enum class GuardOutcome {
   Proceed,  // the change goes on to its own confirmation or command
   Warn,     // ask Yes/No first, No the default
@@ -124,6 +130,7 @@ enum class GuardReason {
   LinkLocalServer,
   OpenConnections,
   LastGlobalAddress,
+  OnlyDefaultRoute,
   NotChecked,  // a fact could not be read: proceed, with a note for the history
 };
 

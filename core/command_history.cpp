@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "core/lifetime_text.h"
+#include "core/route_records.h"
 #include "framework/ascii_text.h"
 
 namespace vantoric {
@@ -64,6 +65,15 @@ std::string AddressParameters(const CChange& change) {
   return " -InterfaceAlias " + QuotePowerShell(change.m_strInterface) + " -IPAddress " + change.m_strAddress;
 }
 
+std::string RouteParameters(const CChange& change) {
+  return " -DestinationPrefix " + change.m_strAddress + " -InterfaceAlias " + QuotePowerShell(change.m_strInterface) +
+         (change.m_strNextHop.empty() ? "" : " -NextHop " + change.m_strNextHop);
+}
+
+std::string StoreParameter(std::string_view store) {
+  return LowerAscii(store) == "active" ? " -PolicyStore ActiveStore" : "";
+}
+
 // cmd expands %...% in a batch file even between double quotes, and outside
 // them & | < > ^ would start another command; a netsh line is quoted only
 // around the interface name.
@@ -106,7 +116,9 @@ void SetBeforeFromChange(CChange& inverse, const CChange& change, std::int64_t c
   inverse.m_nValidSecondsBefore = SecondsLeft(LifetimeTextSeconds(change.m_strValidLifetime), changeTime, now);
   inverse.m_nPreferredSecondsBefore =
       SecondsLeft(LifetimeTextSeconds(change.m_strPreferredLifetime), changeTime, now);
-  inverse.m_strStoreBefore = change.m_kind == ChangeKind::AddAddress ? change.m_strStore : change.m_strStoreBefore;
+  const bool bAdd = change.m_kind == ChangeKind::AddAddress || change.m_kind == ChangeKind::AddRoute;
+  inverse.m_strStoreBefore = bAdd ? change.m_strStore : change.m_strStoreBefore;
+  inverse.m_strMetric = change.m_strMetric;
   inverse.m_nReadingTime = now;
 }
 
@@ -122,13 +134,15 @@ std::string PositionIn(const std::vector<std::string>& servers, std::string_view
 // The address back as it was before `change`, with its lifetimes less the
 // time since that reading; a refusal when it would have expired by now.
 std::string InverseWithBefore(const CChange& change, std::int64_t now, const char* since, CChange& inverse) {
-  if (!change.m_bHadBefore)
-    return "The address " + change.m_strAddress + " cannot be put back: what it was before is not known.";
+  const bool bRoute = change.m_kind == ChangeKind::DeleteRoute;
+  const std::string what = bRoute ? "The route " + change.m_strAddress +
+                                        (change.m_strNextHop.empty() ? "" : " through " + change.m_strNextHop)
+                                  : "The address " + change.m_strAddress;
+  if (!change.m_bHadBefore) return what + " cannot be put back: what it was before is not known.";
   const std::uint32_t valid = SecondsLeft(change.m_nValidSecondsBefore, change.m_nReadingTime, now);
   if (valid == 0)
-    return "The address " + change.m_strAddress + " would have expired by now: its valid lifetime has run out since " +
-           since + ".";
-  inverse.m_strType = change.m_strTypeBefore.empty() ? "unicast" : change.m_strTypeBefore;
+    return what + " would have expired by now: its valid lifetime has run out since " + since + ".";
+  if (!bRoute) inverse.m_strType = change.m_strTypeBefore.empty() ? "unicast" : change.m_strTypeBefore;
   inverse.m_strValidLifetime = FormatExactLifetime(valid);
   inverse.m_strPreferredLifetime =
       FormatExactLifetime(SecondsLeft(change.m_nPreferredSecondsBefore, change.m_nReadingTime, now));
@@ -200,6 +214,17 @@ std::string PlanInverse(const CHistoryEntry& entry, std::int64_t now, std::strin
       servers.insert(servers.begin() + static_cast<std::ptrdiff_t>(at), change.m_strAddress);
       return {};
     }
+    case ChangeKind::AddRoute:
+      inverse.m_kind = ChangeKind::DeleteRoute;
+      inverse.m_strNextHop = change.m_strNextHop;
+      SetBeforeFromChange(inverse, change, entry.m_nTime, now);
+      return {};
+    case ChangeKind::DeleteRoute:
+      inverse.m_kind = ChangeKind::AddRoute;
+      inverse.m_strNextHop = change.m_strNextHop;
+      inverse.m_strMetric = change.m_strMetric;
+      inverse.m_strStore = change.m_strStoreBefore.empty() ? "persistent" : change.m_strStoreBefore;
+      return InverseWithBefore(change, now, "it was removed", inverse);
   }
   return {};
 }
@@ -228,6 +253,12 @@ std::string FormatChangeCommand(const CChange& change) {
       return FormatAddDnsCommand(change.m_strInterface, change.m_strAddress, change.m_strPosition);
     case ChangeKind::DeleteDns:
       return FormatDeleteDnsCommand(change.m_strInterface, change.m_strAddress);
+    case ChangeKind::AddRoute:
+      return FormatAddRouteCommand(change.m_strInterface,
+                                   {change.m_strAddress, change.m_strNextHop, change.m_strMetric,
+                                    change.m_strValidLifetime, change.m_strPreferredLifetime, change.m_strStore});
+    case ChangeKind::DeleteRoute:
+      return FormatDeleteRouteCommand(change.m_strAddress, change.m_strInterface, change.m_strNextHop);
   }
   return {};
 }
@@ -306,7 +337,7 @@ std::string FormatPowerShellCommand(const CChange& change) {
       return "New-NetIPAddress" + AddressParameters(change) + " -Type " + std::string(CmdletTypeWord(change.m_strType)) +
              LifetimeParameter("ValidLifetime", change.m_strValidLifetime, false) +
              LifetimeParameter("PreferredLifetime", change.m_strPreferredLifetime, false) +
-             (LowerAscii(change.m_strStore) == "active" ? " -PolicyStore ActiveStore" : "");
+             StoreParameter(change.m_strStore);
     case ChangeKind::SetAddress:
       return "Set-NetIPAddress" + AddressParameters(change) + " -Type " + std::string(CmdletTypeWord(change.m_strType)) +
              LifetimeParameter("ValidLifetime", change.m_strValidLifetime, true) +
@@ -322,6 +353,14 @@ std::string FormatPowerShellCommand(const CChange& change) {
         line += (i == 0 ? "" : ",") + QuotePowerShell(change.m_dnsServersAfter[i]);
       return line + ")";
     }
+    case ChangeKind::AddRoute:
+      return "New-NetRoute" + RouteParameters(change) +
+             (change.m_strMetric.empty() ? "" : " -RouteMetric " + change.m_strMetric) +
+             LifetimeParameter("ValidLifetime", change.m_strValidLifetime, false) +
+             LifetimeParameter("PreferredLifetime", change.m_strPreferredLifetime, false) +
+             StoreParameter(change.m_strStore);
+    case ChangeKind::DeleteRoute:
+      return "Remove-NetRoute" + RouteParameters(change) + " -Confirm:$false";
   }
   return {};
 }

@@ -13,28 +13,32 @@
 
 namespace vantoric {
 
-enum class ChangeKind { AddAddress, SetAddress, DeleteAddress, AddDns, DeleteDns };
+enum class ChangeKind { AddAddress, SetAddress, DeleteAddress, AddDns, DeleteDns, AddRoute, DeleteRoute };
 
 // One command's change, in the terms that its line, its translations and its
 // undoing need. Texts are as sent to netsh.
 struct CChange {
   ChangeKind m_kind = ChangeKind::AddAddress;
   std::string m_strInterface;  // the adapter's friendly name
-  std::string m_strAddress;    // the address or DNS server
-  // Add and set address.
-  std::string m_strType;  // "unicast" or "anycast"
+  std::string m_strAddress;    // the address, DNS server or route's destination prefix
+  // Add and set address, add route.
+  std::string m_strType;  // "unicast" or "anycast" (addresses only)
   std::string m_strValidLifetime;
   std::string m_strPreferredLifetime;
-  std::string m_strStore;  // add address: "active" or "persistent"
+  std::string m_strStore;  // add address or route: "active" or "persistent"
+  // Routes: the next hop ("" for on-link). Add route: the metric sent ("" for
+  // the system's choice); delete route: the metric the route had.
+  std::string m_strNextHop;
+  std::string m_strMetric;
   // Add DNS: the position text sent. Delete DNS: the 1-based position the
   // server had.
   std::string m_strPosition;
   // DNS changes: the adapter's whole server list once the change is made.
   std::vector<std::string> m_dnsServersAfter;
 
-  // Set and delete address: what the address was at the last reading, for
-  // taking the change back. m_bHadBefore is false when the address was not
-  // there (a set then creates it).
+  // Set and delete address, delete route: what the address or route was at
+  // the last reading, for taking the change back. m_bHadBefore is false when
+  // it was not there (a set then creates the address).
   bool m_bHadBefore = false;
   std::string m_strTypeBefore;
   std::uint32_t m_nValidSecondsBefore = 0xFFFFFFFFu;
@@ -106,7 +110,8 @@ std::string FormatPowerShellLifetime(std::string_view lifetimeText);
 // The NetTCPIP or DnsClient cmdlet line that makes the same change:
 // New-NetIPAddress, Set-NetIPAddress, Remove-NetIPAddress -Confirm:$false,
 // Set-DnsClientServerAddress with the whole resulting list
-// (-ResetServerAddresses when none is left). An infinite lifetime is left
+// (-ResetServerAddresses when none is left), New-NetRoute, Remove-NetRoute
+// -Confirm:$false (-NextHop only for a route through a gateway). An infinite lifetime is left
 // out of New-NetIPAddress, whose default it is, but written as
 // [TimeSpan]::MaxValue for Set-NetIPAddress, which keeps a lifetime left out.
 std::string FormatPowerShellCommand(const CChange& change);
@@ -136,14 +141,16 @@ struct CUndoPlan {
 // first. Add address -> delete; delete address -> add with the type,
 // lifetimes left (the reading's seconds less the time since) and store it
 // had (else the store of an earlier add of it in this history, else
-// "persistent"); set address -> set the type and
-// lifetimes left, or delete when the set created the address; add DNS ->
-// delete; delete DNS -> add at its old position. Each inverse carries the
-// facts that taking it back would need in turn (a set back or a delete: the
-// address as the change left it, as "before"; DNS: the position and the list
-// after). Refused when nothing is left to undo, when an adapter is not among
-// adapterNames, when what a deleted or changed address was is not known, or
-// when its finite valid lifetime has run out by `now`.
+// "persistent"); set address -> set the type and lifetimes left, or delete
+// when the set created the address; add DNS -> delete; delete DNS -> add at
+// its old position; add route -> delete (same prefix, name and next hop);
+// delete route -> add with the metric, lifetimes left and store it had
+// (else "persistent"). Each inverse carries the facts that taking it back
+// would need in turn (a set back or a delete: the address or route as the
+// change left it, as "before"; DNS: the position and the list after).
+// Refused when nothing is left to undo, when an adapter is not among
+// adapterNames, when what a deleted or changed address or a deleted route
+// was is not known, or when its finite valid lifetime has run out by `now`.
 CUndoPlan PlanUndo(const CCommandHistory& history, std::int64_t now, const std::vector<std::string>& adapterNames);
 
 }  // namespace vantoric

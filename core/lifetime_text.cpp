@@ -123,4 +123,10 @@ std::uint64_t LifetimeToSeconds(std::string_view text) {
   return SaturatingMulAdd(total, 60, numbers[3]);
 }
 
+bool IsLifetimeOrderValid(std::string_view validLifetime, std::string_view preferredLifetime) {
+  if (IsInfiniteLifetime(validLifetime)) return true;
+  if (IsInfiniteLifetime(preferredLifetime)) return false;
+  return LifetimeToSeconds(validLifetime) >= LifetimeToSeconds(preferredLifetime);
+}
+
 }  // namespace vantoric

@@ -39,4 +39,9 @@ bool IsLifetimeTextAcceptable(std::string_view text);
 // more than four numbers, the empty text and "infinite" give 0.
 std::uint64_t LifetimeToSeconds(std::string_view text);
 
+// Whether a valid lifetime is at least the preferred one: an infinite valid
+// lifetime always is; a finite one never reaches an infinite preferred one;
+// otherwise the seconds decide.
+bool IsLifetimeOrderValid(std::string_view validLifetime, std::string_view preferredLifetime);
+
 }  // namespace vantoric

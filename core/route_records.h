@@ -88,15 +88,27 @@ std::string FormatAddRouteCommand(std::string_view interfaceName, const CRouteIn
 std::string FormatDeleteRouteCommand(std::string_view prefix, std::string_view interfaceName,
                                      std::string_view nextHop);
 
+// Removing the only default route through a gateway while connections reach
+// beyond the link (the Routes page warns; "Remove it anyway?" follows). %1
+// is the next hop, %2 the adapter, %3 the connections: the first text below,
+// or the second with their count as %1.
+inline constexpr std::string_view GUARD_ONLY_DEFAULT_ROUTE =
+    "The default route ::/0 through %1 is the only default route of %2. Without it the machine will lose IPv6 "
+    "connectivity on %2 beyond the local link, and %3 will be dropped.";
+inline constexpr std::string_view GUARD_ONE_CONNECTION_BEYOND_LINK = "the open connection that reaches beyond the link";
+inline constexpr std::string_view GUARD_CONNECTIONS_BEYOND_LINK = "the %1 open connections that reach beyond the link";
+
 // The established connections whose remote peer is beyond the link: not
-// link-local and not inside an on-link prefix of `routes` (next hop empty,
-// ::/0 excepted).
+// loopback, not link-local and not inside an on-link prefix of `routes`
+// (next hop empty, ::/0 excepted). A remote address that does not parse is
+// not counted; an unread table counts none.
 std::size_t CountConnectionsBeyondLink(const CConnectionReading& reading, const std::vector<CRouteRecord>& routes);
 // Removing `removed` from an adapter whose routes are `routes`: warns when
-// it is the adapter's only default route through a gateway and
-// `beyondLink` connections (CountConnectionsBeyondLink) depend on it;
-// proceeds otherwise. The text names the route, the adapter and the count,
-// and asks "Remove it anyway?".
+// it is a ::/0 route through a gateway, no other ::/0 route of the adapter
+// leads through a gateway, and `beyondLink` connections
+// (CountConnectionsBeyondLink) are more than none; proceeds otherwise. The
+// text names the route, the adapter and the count, and asks "Remove it
+// anyway?".
 CGuardVerdict CheckDefaultRouteRemoval(const std::vector<CRouteRecord>& routes, const CRouteRecord& removed,
                                        std::string_view adapterName, std::size_t beyondLink);
 

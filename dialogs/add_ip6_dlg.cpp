@@ -1,5 +1,6 @@
 #include "dialogs/add_ip6_dlg.h"
 
+#include "core/lifetime_text.h"
 #include "core/netsh_commands.h"
 #include "dialogs/address_dialog_parts_win32.h"
 #include "dialogs/guard_prompt_win32.h"

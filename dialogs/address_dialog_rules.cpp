@@ -3,7 +3,6 @@
 #include <sstream>
 
 #include "controls/ipv6_text_model.h"
-#include "core/lifetime_text.h"
 #include "framework/ascii_text.h"
 
 namespace vantoric {
@@ -54,12 +53,6 @@ CCompositionPlan PlanRouterEui64Check(bool bChecked) {
 }
 
 bool CanMakeEui64Identifier(unsigned nMacLength) { return nMacLength == 6; }
-
-bool IsLifetimeOrderValid(std::string_view validLifetime, std::string_view preferredLifetime) {
-  if (IsInfiniteLifetime(validLifetime)) return true;
-  if (IsInfiniteLifetime(preferredLifetime)) return false;
-  return LifetimeToSeconds(validLifetime) >= LifetimeToSeconds(preferredLifetime);
-}
 
 std::string AddressComparisonKey(std::string_view fieldText) {
   std::string text(fieldText);

@@ -1,6 +1,7 @@
 // The rules of the Add Address and Address Properties dialogs that need no
-// window: which halves make the address when a mode changes, the lifetime
-// order check, and what counts as a change worth applying. Portable.
+// window: which halves make the address when a mode changes and what counts
+// as a change worth applying (the lifetime order check is IsLifetimeOrderValid
+// in core/lifetime_text.h). Portable.
 #pragma once
 
 #include <string>
@@ -48,11 +49,6 @@ CCompositionPlan PlanRouterEui64Check(bool bChecked);
 // A modified EUI-64 identifier needs a 48-bit MAC address; other lengths
 // give texts that are no four-group identifier.
 bool CanMakeEui64Identifier(unsigned nMacLength);
-
-// Whether a valid lifetime is at least the preferred one: an infinite valid
-// lifetime always is; a finite one never reaches an infinite preferred one;
-// otherwise the seconds decide.
-bool IsLifetimeOrderValid(std::string_view validLifetime, std::string_view preferredLifetime);
 
 // How an address field's text is compared: the compressed form of the
 // address it parses to, so that 2001:0db8::1 and 2001:db8::1 are the same;

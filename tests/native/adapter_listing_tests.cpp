@@ -82,6 +82,111 @@ TEST(AdapterListing, EveryFieldInTheWindowsOrder) {
   EXPECT_EQ(Json::parse(FormatAdapterListing(nullptr, 0, "t"))["adapters"], Json::array()) << "an empty machine";
 }
 
+CRouteRecord RouteRow(std::string destination, std::string nextHop, std::uint32_t metric, std::string valid,
+                      std::uint32_t validSeconds, std::string origin) {
+  CRouteRecord r;
+  r.m_strDestination = std::move(destination);
+  r.m_strNextHop = nextHop.empty() ? "On-link" : nextHop;
+  r.m_strNextHopAddress = std::move(nextHop);
+  r.m_nMetric = metric;
+  r.m_strValidLifetime = std::move(valid);
+  r.m_strPreferredLifetime = "infinite";
+  r.m_nValidSeconds = validSeconds;
+  r.m_strOrigin = std::move(origin);
+  return r;
+}
+
+TEST(AdapterListing, RoutesOfEachAdapterOrNullWhereNotRead) {
+  const CAdapterRecord records[] = {Record("Ethernet", {}, {}), Record("Tunnel", {}, {})};
+  const std::vector<std::vector<CRouteRecord>> both = {
+      {RouteRow("::/0", "fe80::1", 16, "30m0s", 1800, "Router Advertisement"),
+       RouteRow("2001:db8::/64", "", 256, "infinite", INFINITE_LIFETIME, "Manual")},
+      {}};
+  const std::vector<std::vector<CRouteRecord>> first = {both[0]};
+  const Json gateway = {{"destination", "::/0"},      {"next_hop", "fe80::1"},     {"metric", 16},
+                        {"valid_lifetime", "30m0s"},  {"preferred_lifetime", "infinite"},
+                        {"valid_seconds", 1800},      {"preferred_seconds", nullptr},
+                        {"origin", "Router Advertisement"}};
+  const Json onLink = {{"destination", "2001:db8::/64"}, {"next_hop", nullptr},      {"metric", 256},
+                       {"valid_lifetime", "infinite"},   {"preferred_lifetime", "infinite"},
+                       {"valid_seconds", nullptr},       {"preferred_seconds", nullptr},
+                       {"origin", "Manual"}};
+  const struct {
+    const char* reason;
+    const std::vector<std::vector<CRouteRecord>>* pRoutes;
+    Json ethernet;
+    Json tunnel;
+  } cases[] = {
+      {"the route table could not be read", nullptr, nullptr, nullptr},
+      {"a gateway route and an on-link one; an adapter without routes", &both, Json::array({gateway, onLink}),
+       Json::array()},
+      {"a record beyond the routes' end", &first, Json::array({gateway, onLink}), nullptr},
+  };
+  for (const auto& c : cases) {
+    const Json listing = Json::parse(FormatAdapterListing(records, 2, "t", c.pRoutes));
+    EXPECT_EQ(listing["adapters"][0]["routes"], c.ethernet) << c.reason;
+    EXPECT_EQ(listing["adapters"][1]["routes"], c.tunnel) << c.reason;
+  }
+}
+
+TEST(AdapterListing, TheTextsLayoutWithRoutesLast) {
+  const CAdapterRecord record =
+      Record("Ethernet", {0x00, 0x0C, 0x29, 0xAB, 0xCD, 0xEF},
+             {{"2001:db8::5", "Manual", "Preferred", "infinite", "1h0m0s", INFINITE_LIFETIME, 3600}}, {"2001:db8::53"});
+  const std::vector<std::vector<CRouteRecord>> routes = {{RouteRow("::/0", "", 0, "0s", 0, "Manual")}};
+  const std::string head =
+      "{\n"
+      "  \"format\": 1,\n"
+      "  \"read_at\": \"2026-12-07T16:40:00Z\",\n"
+      "  \"adapters\": [\n"
+      "    {\n"
+      "      \"friendly_name\": \"Ethernet\",\n"
+      "      \"description\": \"Ethernet device\",\n"
+      "      \"mac\": \"00-0C-29-AB-CD-EF\",\n"
+      "      \"addresses\": [\n"
+      "        {\n"
+      "          \"address\": \"2001:db8::5\",\n"
+      "          \"kind\": \"Manual\",\n"
+      "          \"state\": \"Preferred\",\n"
+      "          \"valid_lifetime\": \"infinite\",\n"
+      "          \"preferred_lifetime\": \"1h0m0s\",\n"
+      "          \"valid_seconds\": null,\n"
+      "          \"preferred_seconds\": 3600\n"
+      "        }\n"
+      "      ],\n"
+      "      \"dns_servers\": [\n"
+      "        \"2001:db8::53\"\n"
+      "      ],\n";
+  const std::string tail =
+      "    }\n"
+      "  ]\n"
+      "}\n";
+  const struct {
+    const char* reason;
+    const std::vector<std::vector<CRouteRecord>>* pRoutes;
+    std::string text;
+  } cases[] = {
+      {"routes not read: null after the DNS servers", nullptr, head + "      \"routes\": null\n" + tail},
+      {"an on-link default route with zero lifetimes: 0 is a number, not null", &routes,
+       head +
+           "      \"routes\": [\n"
+           "        {\n"
+           "          \"destination\": \"::/0\",\n"
+           "          \"next_hop\": null,\n"
+           "          \"metric\": 0,\n"
+           "          \"valid_lifetime\": \"0s\",\n"
+           "          \"preferred_lifetime\": \"infinite\",\n"
+           "          \"valid_seconds\": 0,\n"
+           "          \"preferred_seconds\": null,\n"
+           "          \"origin\": \"Manual\"\n"
+           "        }\n"
+           "      ]\n" +
+           tail},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(FormatAdapterListing(&record, 1, "2026-12-07T16:40:00Z", c.pRoutes), c.text) << c.reason;
+}
+
 TEST(ProgramCommand, ListUsageAndTheWindow) {
   const struct {
     std::vector<std::string> args;

@@ -1,5 +1,5 @@
-// The address dialogs' rules: which halves a mode change loads, the lifetime
-// order check with its keyword, and what counts as changed since the last apply.
+// The address dialogs' rules: which halves a mode change loads and what counts
+// as changed since the last apply.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -53,26 +53,6 @@ TEST(AddressComposition, Eui64NeedsASixByteAddress) {
   } cases[] = {{0, false}, {5, false}, {6, true}, {7, false}, {8, false}};
   for (const auto& c : cases)
     EXPECT_EQ(CanMakeEui64Identifier(c.nLength), c.bPossible) << "a hardware address of " << c.nLength << " bytes";
-}
-
-TEST(LifetimeOrder, ValidAtLeastPreferredWithTheKeywordInAnyCase) {
-  const struct {
-    const char *valid, *preferred;
-    bool bValid;
-    const char* why;
-  } cases[] = {
-      {"infinite", "infinite", true, "both infinite"},
-      {"infinite", "1h", true, "infinite valid passes"},
-      {"1h", "infinite", false, "finite valid under infinite preferred"},
-      {"2h", "2h", true, "equal"},
-      {"1h", "2h", false, "valid shorter"},
-      {"60m", "1h", true, "seconds compared, not texts"},
-      {"Infinite", "infinite", true, "capital keyword is infinite, not 0 s"},
-      {"1h", "INFINITE", false, "capital keyword preferred is infinite"},
-      {"infinit", "1s", false, "no keyword: counts 0 s"},
-  };
-  for (const auto& c : cases)
-    EXPECT_EQ(IsLifetimeOrderValid(c.valid, c.preferred), c.bValid) << c.valid << " / " << c.preferred << ": " << c.why;
 }
 
 TEST(AppliedSettings, ChangesCountFromTheLastApply) {

@@ -69,6 +69,25 @@ CChange Dns(ChangeKind kind, std::string name, std::string server, std::string p
   return c;
 }
 
+CChange AddRoute(std::string name, std::string prefix, std::string nextHop, std::string metric, std::string valid,
+                 std::string preferred, std::string store) {
+  CChange c = AddAddress(std::move(name), std::move(prefix), "", std::move(valid), std::move(preferred),
+                         std::move(store));
+  c.m_kind = ChangeKind::AddRoute;
+  c.m_strNextHop = std::move(nextHop);
+  c.m_strMetric = std::move(metric);
+  return c;
+}
+
+// metric: what the route had.
+CChange DeleteRoute(std::string name, std::string prefix, std::string nextHop, std::string metric = "") {
+  CChange c = DeleteAddress(std::move(name), std::move(prefix));
+  c.m_kind = ChangeKind::DeleteRoute;
+  c.m_strNextHop = std::move(nextHop);
+  c.m_strMetric = std::move(metric);
+  return c;
+}
+
 CHistoryEntry Entry(CChange change, std::int64_t time, NetshOutcome outcome = NetshOutcome::Succeeded,
                     int group = 0, int undoes = 0) {
   CHistoryEntry e;
@@ -100,7 +119,7 @@ std::string Facts(const CChange& c) {
   if (!c.m_bHadBefore) return out + "not there before";
   return out + "before " + c.m_strTypeBefore + " " + Seconds(c.m_nValidSecondsBefore) + " " +
          Seconds(c.m_nPreferredSecondsBefore) + " " + (c.m_strStoreBefore.empty() ? "-" : c.m_strStoreBefore) +
-         " read " + std::to_string(c.m_nReadingTime - T0);
+         " read " + std::to_string(c.m_nReadingTime - T0) + (c.m_strMetric.empty() ? "" : " metric " + c.m_strMetric);
 }
 
 TEST(FormatChangeCommand, EachKindGivesTheCatalogueLine) {
@@ -124,6 +143,18 @@ TEST(FormatChangeCommand, EachKindGivesTheCatalogueLine) {
       {"delete DNS: the old position is not part of the line",
        Dns(ChangeKind::DeleteDns, name, "2001:db8::53", "2", {}),
        "interface ipv6 delete dns \"Local Area Connection\" 2001:db8::53"},
+      {"add route: the prefix, next hop, metric, lifetimes and store",
+       AddRoute(name, "::/0", "fe80::1", "10", "1d", "12h", "active"),
+       "interface ipv6 add route ::/0 \"Local Area Connection\" fe80::1 metric=10 validlifetime=1d "
+       "preferredlifetime=12h store=active"},
+      {"add route on-link with the system's metric",
+       AddRoute(name, "2001:db8::/48", "", "", "infinite", "infinite", "persistent"),
+       "interface ipv6 add route 2001:db8::/48 \"Local Area Connection\" validlifetime=infinite "
+       "preferredlifetime=infinite store=persistent"},
+      {"delete route: the metric it had is not part of the line", DeleteRoute(name, "::/0", "fe80::1", "10"),
+       "interface ipv6 delete route ::/0 \"Local Area Connection\" fe80::1"},
+      {"delete an on-link route", DeleteRoute(name, "2001:db8::/48", ""),
+       "interface ipv6 delete route 2001:db8::/48 \"Local Area Connection\""},
   };
   for (const auto& c : cases) EXPECT_EQ(FormatChangeCommand(c.change), c.line) << c.reason;
 }
@@ -286,6 +317,21 @@ TEST(FormatPowerShellCommand, TheCmdletLineOfEachKind) {
        Dns(ChangeKind::AddDns, "B\xC3\xBCro \xE2\x80\x99" "A", "2001:db8::53", "1", {"2001:db8::53"}),
        "Set-DnsClientServerAddress -InterfaceAlias 'B\xC3\xBCro \xE2\x80\x99\xE2\x80\x99" "A' -ServerAddresses "
        "('2001:db8::53')"},
+      {"add route on-link: infinite lifetimes, the system's metric and the persistent store are the defaults",
+       AddRoute("Ethernet", "2001:db8::/48", "", "", "infinite", "Infinite", "persistent"),
+       "New-NetRoute -DestinationPrefix 2001:db8::/48 -InterfaceAlias 'Ethernet'"},
+      {"add route with every parameter",
+       AddRoute("Ethernet", "::/0", "fe80::1", "10", "1d", "12h", "active"),
+       "New-NetRoute -DestinationPrefix ::/0 -InterfaceAlias 'Ethernet' -NextHop fe80::1 -RouteMetric 10 "
+       "-ValidLifetime ([TimeSpan]'1.00:00:00') -PreferredLifetime ([TimeSpan]'0.12:00:00') -PolicyStore ActiveStore"},
+      {"add route: metric 0 is written, the store in capitals",
+       AddRoute("Bob's LAN", "2001:db8::/48", "", "0", "infinite", "1h", "ACTIVE"),
+       "New-NetRoute -DestinationPrefix 2001:db8::/48 -InterfaceAlias 'Bob''s LAN' -RouteMetric 0 -PreferredLifetime "
+       "([TimeSpan]'0.01:00:00') -PolicyStore ActiveStore"},
+      {"remove an on-link route", DeleteRoute("Ethernet", "2001:db8::/48", "", "5"),
+       "Remove-NetRoute -DestinationPrefix 2001:db8::/48 -InterfaceAlias 'Ethernet' -Confirm:$false"},
+      {"remove a route through a gateway", DeleteRoute("R\xC3\xA9seau", "::/0", "fe80::1%4"),
+       "Remove-NetRoute -DestinationPrefix ::/0 -InterfaceAlias 'R\xC3\xA9seau' -NextHop fe80::1%4 -Confirm:$false"},
   };
   for (const auto& c : cases) EXPECT_EQ(FormatPowerShellCommand(c.change), c.line) << c.reason;
 }
@@ -533,6 +579,31 @@ TEST(PlanUndo, TakesBackTheNewestChangeOrSaysWhyNot) {
       {"delete DNS at position 0: netsh appends",
        {Entry(Dns(ChangeKind::DeleteDns, "Ethernet", "2001:db8::53", "0", {"2001:db8::35"}), T0)}, {}, T0,
        {"interface ipv6 add dns \"Ethernet\" 2001:db8::53 0 | position 0, after 2001:db8::35 2001:db8::53"}, {1}, ""},
+      {"add route -> delete it with the next hop; the delete keeps metric, lifetimes left and store as before",
+       {Entry(AddRoute("Ethernet", "::/0", "fe80::1", "10", "1h", "30m", "active"), T0 + 100)}, {}, T0 + 400,
+       {"interface ipv6 delete route ::/0 \"Ethernet\" fe80::1 | before  3300 1500 active read 400 metric 10"}, {1},
+       ""},
+      {"add on-link route -> delete without a next hop",
+       {Entry(AddRoute("Wi-Fi", "2001:db8::/48", "", "", "infinite", "infinite", "persistent"), T0)}, {}, T0,
+       {"interface ipv6 delete route 2001:db8::/48 \"Wi-Fi\" | before  inf inf persistent read 0"}, {1}, ""},
+      {"delete route -> add with its metric, lifetimes less the time since the reading, and store",
+       {Entry(WithBefore(DeleteRoute("Ethernet", "::/0", "fe80::1", "20"), "", 7200, 3600, "active"), T0 + 50)}, {},
+       T0 + 600,
+       {"interface ipv6 add route ::/0 \"Ethernet\" fe80::1 metric=20 validlifetime=1h50m0s "
+        "preferredlifetime=50m0s store=active | not there before"},
+       {1}, ""},
+      {"delete on-link route, metric and store not known -> the system's metric, persistent",
+       {Entry(WithBefore(DeleteRoute("Ethernet", "2001:db8::/48", ""), "", INF, INF, ""), T0)}, {}, T0 + 999999,
+       {"interface ipv6 add route 2001:db8::/48 \"Ethernet\" validlifetime=infinite preferredlifetime=infinite "
+        "store=persistent | not there before"},
+       {1}, ""},
+      {"delete route: the valid lifetime ran out -> refusal naming the route and its gateway",
+       {Entry(WithBefore(DeleteRoute("Ethernet", "::/0", "fe80::1"), "", 600, 300, ""), T0)}, {}, T0 + 600, {}, {},
+       "The route ::/0 through fe80::1 would have expired by now: its valid lifetime has run out since it was "
+       "removed."},
+      {"delete on-link route whose earlier state is not known -> refusal",
+       {Entry(DeleteRoute("Ethernet", "2001:db8::/48", ""), T0)}, {}, T0, {}, {},
+       "The route 2001:db8::/48 cannot be put back: what it was before is not known."},
       {"the adapter is gone -> refusal naming it",
        {Entry(AddAddress("Ethernet 9", "2001:db8::1", "unicast", "infinite", "infinite", "persistent"), T0)}, {}, T0,
        {}, {}, "The adapter \"Ethernet 9\" is no longer there."},

@@ -1,4 +1,5 @@
-// Lifetime text: formatting, the format check and conversion to seconds.
+// Lifetime text: formatting, the format check, conversion to seconds and the
+// order of a valid and a preferred lifetime.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -166,6 +167,26 @@ TEST(LifetimeText, AcceptedTextNeverConvertsToAWrongNumber) {
       EXPECT_EQ(LifetimeToSeconds(text), expected) << text;
     }
   }
+}
+
+TEST(LifetimeOrder, ValidAtLeastPreferredWithTheKeywordInAnyCase) {
+  const struct {
+    const char *valid, *preferred;
+    bool bValid;
+    const char* why;
+  } cases[] = {
+      {"infinite", "infinite", true, "both infinite"},
+      {"infinite", "1h", true, "infinite valid passes"},
+      {"1h", "infinite", false, "finite valid under infinite preferred"},
+      {"2h", "2h", true, "equal"},
+      {"1h", "2h", false, "valid shorter"},
+      {"60m", "1h", true, "seconds compared, not texts"},
+      {"Infinite", "infinite", true, "capital keyword is infinite, not 0 s"},
+      {"1h", "INFINITE", false, "capital keyword preferred is infinite"},
+      {"infinit", "1s", false, "no keyword: counts 0 s"},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(IsLifetimeOrderValid(c.valid, c.preferred), c.bValid) << c.valid << " / " << c.preferred << ": " << c.why;
 }
 
 }  // namespace
