@@ -1,6 +1,9 @@
 #include "app/vantoric_dlg.h"
 
 #include <commctrl.h>
+#include <windowsx.h>
+
+#include <algorithm>
 
 
 #include "app/about_dlg.h"
@@ -16,6 +19,7 @@
 #include "dialogs/guard_prompt_win32.h"
 #include "dialogs/history_dlg.h"
 #include "dialogs/netsh_outcome_win32.h"
+#include "framework/clipboard.h"
 #include "framework/message_box.h"
 #include "framework/utf8.h"
 #include "resources/resource.h"
@@ -24,8 +28,45 @@ namespace vantoric {
 
 namespace {
 
+// The local time of a moment given in seconds since 1970.
+CLocalTime LocalTimeOf(std::int64_t time) {
+  const ULONGLONG ticks = static_cast<ULONGLONG>(time + 11644473600LL) * 10000000ULL;
+  FILETIME utc{static_cast<DWORD>(ticks), static_cast<DWORD>(ticks >> 32)};
+  FILETIME local{};
+  SYSTEMTIME st{};
+  CLocalTime out;
+  if (!::FileTimeToLocalFileTime(&utc, &local) || !::FileTimeToSystemTime(&local, &st)) return out;
+  out.m_nYear = st.wYear;
+  out.m_nMonth = st.wMonth;
+  out.m_nDay = st.wDay;
+  out.m_nDayOfWeek = st.wDayOfWeek;
+  out.m_nHour = st.wHour;
+  out.m_nMinute = st.wMinute;
+  out.m_nSecond = st.wSecond;
+  return out;
+}
+
 constexpr char READ_FAILED_MESSAGE[] = "The network adapters could not be read: ";
 constexpr char LAST_READING_KEPT_MESSAGE[] = "\n\nThe list shows the last reading. Press Refresh to try again.";
+
+// The watch's message, the timer that gathers a burst of changes into one
+// reading, and the shortest time between two live readings.
+constexpr UINT WM_APP_ADDRESSES_CHANGED = WM_APP + 1;
+constexpr UINT_PTR LIVE_TIMER_ID = 1;
+constexpr DWORD LIVE_READING_MS = 500;
+// While a dialog of the window is open the reading waits; asked again
+// after this long.
+constexpr UINT LIVE_RETRY_MS = 250;
+
+// The context menu's commands.
+constexpr UINT IDM_COPY_ADDRESS = 1;
+constexpr UINT IDM_COPY_ROW = 2;
+constexpr UINT IDM_COPY_ALL = 3;
+constexpr UINT IDM_MENU_EDIT = 4;
+constexpr UINT IDM_MENU_REMOVE = 5;
+
+constexpr char SORT_COLUMN_ENTRY[] = "SortColumn";
+constexpr char SORT_ASCENDING_ENTRY[] = "SortAscending";
 
 struct CColumn {
   const char* heading;
@@ -69,6 +110,13 @@ CVantoricDlg::CVantoricDlg(const CProfile* pProfile) : CResizeDialog(IDD_VANTORI
 
 CVantoricDlg::~CVantoricDlg() { ReleaseAdapters(); }
 
+void CVantoricDlg::OnDestroy() {
+  m_watch.Stop();
+  if (m_bLiveTimer) ::KillTimer(m_hWnd, LIVE_TIMER_ID);
+  m_bLiveTimer = false;
+  CResizeDialog::OnDestroy();
+}
+
 CComboBox CVantoricDlg::Chooser() const { return CComboBox(GetDlgItem(IDC_COMBO_ADAPTER)); }
 
 BOOL CVantoricDlg::OnInitDialog() {
@@ -97,9 +145,16 @@ BOOL CVantoricDlg::OnInitDialog() {
   m_pListFont = std::make_unique<CFont>(CreateVerdanaFont(90));
   m_listAddresses.SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(m_pListFont->get()), TRUE);
 
+  if (const CProfile* pProfile = GetProfile()) {
+    m_sort.m_nColumn = pProfile->GetProfileInt(GetProfileSection(), SORT_COLUMN_ENTRY, -1);
+    if (m_sort.m_nColumn < -1 || m_sort.m_nColumn >= ADDRESS_COLUMN_COUNT) m_sort.m_nColumn = -1;
+    m_sort.m_bAscending = pProfile->GetProfileInt(GetProfileSection(), SORT_ASCENDING_ENTRY, 1) != 0;
+  }
   LoadAdapters();
   InitAddressColumns();
   FillAddressList();
+  ShowSortArrow();
+  m_watch.Start(m_hWnd, WM_APP_ADDRESSES_CHANGED);
 
   FillChooser({});
 
@@ -107,7 +162,7 @@ BOOL CVantoricDlg::OnInitDialog() {
   return TRUE;
 }
 
-int CVantoricDlg::LoadAdapters() {
+int CVantoricDlg::LoadAdapters(bool bQuiet) {
   // The new reading goes into records of its own: the window's records are
   // replaced only when it succeeded, so that a failed reading leaves the
   // last one on show.
@@ -120,9 +175,12 @@ int CVantoricDlg::LoadAdapters() {
     m_pAdapters = std::move(records);
     m_nAdapterCount = static_cast<int>(count);
     m_adapterNames = std::move(names);
-    m_history.SetReadingTime(CurrentUnixTime());
+    m_nReadingTime = CurrentUnixTime();
+    m_history.SetReadingTime(m_nReadingTime);
     return 1;
   }
+  // A reading that nobody asked for keeps the last one without a word.
+  if (bQuiet && m_pAdapters) return 0;
   if (error == 0) {
     ShowNoAdapter();
   } else if (!m_pAdapters) {
@@ -152,7 +210,7 @@ void CVantoricDlg::InitAddressColumns() {
   HWND list = m_listAddresses.GetSafeHwnd();
   ::SetWindowLongPtrW(list, GWL_EXSTYLE, ::GetWindowLongPtrW(list, GWL_EXSTYLE) | WS_EX_CLIENTEDGE);
   ::SetWindowLongPtrW(list, GWL_STYLE, ::GetWindowLongPtrW(list, GWL_STYLE) | LVS_REPORT);
-  m_listAddresses.SetExtendedStyle(m_listAddresses.GetExtendedStyle() | LVS_EX_FULLROWSELECT);
+  m_listAddresses.SetExtendedStyle(m_listAddresses.GetExtendedStyle() | LVS_EX_FULLROWSELECT | LVS_EX_INFOTIP);
   int col = 0;
   for (const CColumn& column : kColumns) m_listAddresses.InsertColumn(col++, column.heading, LVCFMT_LEFT, column.width);
 }
@@ -180,17 +238,15 @@ void CVantoricDlg::FillAddressList() {
   SetDlgItemText(IDC_STATIC_DESCRIPTION, m_strDescription);
   SetDlgItemText(IDC_STATIC_MAC, m_pCurAdapter->GetMacTextOrNA());
 
-  // Rows in stored order. Appending keeps the list from shifting every row
-  // already inserted, and the list paints once when it is complete.
+  // Rows in the chosen order. Appending keeps the list from shifting every
+  // row already inserted, and the list paints once when it is complete.
+  m_shownRows = CurrentRows();
   m_listAddresses.SendMessage(WM_SETREDRAW, FALSE);
-  int row = 0;
-  for (const CAddressRecord& address : m_pCurAdapter->m_addresses) {
-    m_listAddresses.InsertItem(row, address.m_strAddress);
-    m_listAddresses.SetItemText(row, 1, address.m_strKind);
-    m_listAddresses.SetItemText(row, 2, address.m_strState);
-    m_listAddresses.SetItemText(row, 3, address.m_strValidLifetime);
-    m_listAddresses.SetItemText(row, 4, address.m_strPreferredLifetime);
-    ++row;
+  for (size_t row = 0; row < m_shownRows.size(); ++row) {
+    const std::vector<std::string>& cells = m_shownRows[row];
+    m_listAddresses.InsertItem(static_cast<int>(row), cells[0]);
+    for (int col = 1; col < ADDRESS_COLUMN_COUNT; ++col)
+      m_listAddresses.SetItemText(static_cast<int>(row), col, cells[static_cast<size_t>(col)]);
   }
   m_listAddresses.SendMessage(WM_SETREDRAW, TRUE);
   ::InvalidateRect(m_listAddresses.GetSafeHwnd(), nullptr, TRUE);
@@ -198,16 +254,61 @@ void CVantoricDlg::FillAddressList() {
   HighlightSelectedAddress();
 }
 
-void CVantoricDlg::HighlightSelectedAddress() {
+void CVantoricDlg::HighlightSelectedAddress(bool bEnsureVisible) {
   // The selection stays with its address while the address is listed, so
   // that what the commands act on is always the row the user sees.
-  const int index = m_bAddressSelected != 0 ? FindAddressIndex(*m_pCurAdapter, m_strSelAddress) : -1;
-  if (index < 0) {
+  const int row = m_bAddressSelected != 0 && m_pCurAdapter != nullptr ? RowOfAddress(m_strSelAddress) : -1;
+  if (row < 0) {
     ClearSelection();
     return;
   }
-  m_listAddresses.SetItemState(index, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
-  m_listAddresses.EnsureVisible(index);
+  m_listAddresses.SetItemState(row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+  if (bEnsureVisible) m_listAddresses.EnsureVisible(row);
+}
+
+std::vector<std::vector<std::string>> CVantoricDlg::CurrentRows() {
+  std::vector<std::vector<std::string>> rows;
+  if (m_pCurAdapter == nullptr) return rows;
+  const std::vector<CAddressRecord>& addresses = m_pCurAdapter->m_addresses;
+  for (size_t index : SortAddressRows(addresses, m_sort)) rows.push_back(AddressRowTexts(addresses[index]));
+  return rows;
+}
+
+int CVantoricDlg::RowOfAddress(const std::string& address) const {
+  for (size_t row = 0; row < m_shownRows.size(); ++row)
+    if (m_shownRows[row][0] == address) return static_cast<int>(row);
+  return -1;
+}
+
+void CVantoricDlg::UpdateAddressList() {
+  if (m_pCurAdapter == nullptr) {
+    FillAddressList();
+    return;
+  }
+  std::vector<std::vector<std::string>> next = CurrentRows();
+  const CRowUpdate update = PlanRowUpdate(m_shownRows, next);
+  m_bFillingList = true;
+  // The highlight is given back by address below, not left on a row that
+  // now shows another one.
+  const int highlighted = m_listAddresses.GetNextItem(-1, LVNI_SELECTED);
+  if (highlighted >= 0 && (static_cast<size_t>(highlighted) >= next.size() ||
+                           next[static_cast<size_t>(highlighted)][0] != m_shownRows[static_cast<size_t>(highlighted)][0]))
+    m_listAddresses.SetItemState(highlighted, 0, LVIS_SELECTED | LVIS_FOCUSED);
+  for (int row = m_listAddresses.GetItemCount(); row > static_cast<int>(next.size()); --row)
+    m_listAddresses.DeleteItem(row - 1);
+  for (size_t row : update.m_changedRows) {
+    const std::vector<std::string>& cells = next[row];
+    const bool bNew = row >= m_shownRows.size();
+    if (bNew) m_listAddresses.InsertItem(static_cast<int>(row), cells[0]);
+    for (int col = 0; col < ADDRESS_COLUMN_COUNT; ++col) {
+      const size_t c = static_cast<size_t>(col);
+      if (bNew ? col > 0 : m_shownRows[row][c] != cells[c])
+        m_listAddresses.SetItemText(static_cast<int>(row), col, cells[c]);
+    }
+  }
+  m_shownRows = std::move(next);
+  m_bFillingList = false;
+  HighlightSelectedAddress(false);
 }
 
 void CVantoricDlg::AttachWebLink() {
@@ -300,8 +401,8 @@ void CVantoricDlg::OnRemove() {
   }
   const CNetshResult result = RunAddressChange(MakeDeleteChange(m_strSelAddress, index));
   if (result.Succeeded()) {
-    m_listAddresses.DeleteItem(index);
     m_pCurAdapter->RemoveAddress(index);
+    UpdateAddressList();
     ShowMessage(m_hWnd, "Successfully removed IPv6 Address.", MB_OK | MB_ICONINFORMATION,
                 "Remove IPv6 Address");
   } else {
@@ -375,8 +476,8 @@ int CVantoricDlg::DeleteEditedAddress(const std::string& address) {
     ReportNetshFailure(m_hWnd, result, "Edit IPv6 Address", "Remove IPv6 Address cancelled.", "Edit IP address");
     return 0;
   }
-  m_listAddresses.DeleteItem(index);
   m_pCurAdapter->RemoveAddress(index);
+  UpdateAddressList();
   m_bAddressSelected = 0;
   return 1;
 }
@@ -420,6 +521,167 @@ void CVantoricDlg::OnRefresh() {
 
 void CVantoricDlg::OnHelpButton() { ShowProgramHelp(m_hWnd); }
 
+void CVantoricDlg::OnAddressesChanged() {
+  if (m_bLiveTimer) return;  // a reading is coming already
+  // The 32-bit count's difference is right across its wrap.
+  const DWORD since = ::GetTickCount() - m_nLastLiveTick;
+  const DWORD wait = since >= LIVE_READING_MS ? 0 : LIVE_READING_MS - since;
+  m_bLiveTimer = ::SetTimer(m_hWnd, LIVE_TIMER_ID, std::max<DWORD>(wait, 1), nullptr) != 0;
+}
+
+void CVantoricDlg::OnTimer(UINT_PTR nId) {
+  if (nId != LIVE_TIMER_ID) return CResizeDialog::OnTimer(nId);
+  // A modal dialog of this window disables it: nothing changes under the
+  // user until it closes.
+  if (!::IsWindowEnabled(m_hWnd)) {
+    ::SetTimer(m_hWnd, LIVE_TIMER_ID, LIVE_RETRY_MS, nullptr);
+    return;
+  }
+  ::KillTimer(m_hWnd, LIVE_TIMER_ID);
+  m_bLiveTimer = false;
+  m_nLastLiveTick = ::GetTickCount();
+  TakeLiveReading();
+}
+
+void CVantoricDlg::TakeLiveReading() {
+  // As Refresh, without a word on failure, and keeping the scroll position
+  // and the keyboard focus.
+  const std::string shown = m_strInterfaceName;
+  const std::vector<std::string> namesBefore = m_adapterNames;
+  HWND focus = ::GetFocus();
+  const int top = static_cast<int>(m_listAddresses.SendMessage(LVM_GETTOPINDEX));
+  if (LoadAdapters(true) == 0) return;
+  if (m_adapterNames != namesBefore) FillChooser(shown);
+  m_nSelAdapter = FindAdapterEntry(m_adapterNames, shown);
+  if (m_adapterNames.empty() || m_adapterNames[static_cast<size_t>(m_nSelAdapter)] != shown) {
+    ClearSelection();
+    Chooser().SetCurSel(m_nSelAdapter);
+    FillAddressList();
+  } else {
+    m_pCurAdapter = &m_pAdapters[static_cast<size_t>(m_nSelAdapter)];
+    UpdateAddressList();
+  }
+  const int count = m_listAddresses.GetItemCount();
+  if (count > 0) {
+    // The row that was on top is on top again (as far as the list scrolls).
+    m_listAddresses.EnsureVisible(count - 1);
+    m_listAddresses.EnsureVisible(std::min(top, count - 1));
+  }
+  if (focus == nullptr || !::IsWindow(focus) || !::IsWindowVisible(focus) || !::IsWindowEnabled(focus))
+    focus = m_listAddresses.GetSafeHwnd();
+  if (::GetFocus() != focus) SendMessage(WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(focus), TRUE);
+}
+
+void CVantoricDlg::OnColumnClick(int column) {
+  m_sort = ClickHeading(m_sort, column);
+  if (const CProfile* pProfile = GetProfile()) {
+    pProfile->WriteProfileInt(GetProfileSection(), SORT_COLUMN_ENTRY, m_sort.m_nColumn);
+    pProfile->WriteProfileInt(GetProfileSection(), SORT_ASCENDING_ENTRY, m_sort.m_bAscending ? 1 : 0);
+  }
+  ShowSortArrow();
+  UpdateAddressList();
+  const int row = RowOfAddress(m_strSelAddress);
+  if (m_bAddressSelected != 0 && row >= 0) m_listAddresses.EnsureVisible(row);
+}
+
+void CVantoricDlg::ShowSortArrow() const {
+  HWND header = reinterpret_cast<HWND>(m_listAddresses.SendMessage(LVM_GETHEADER));
+  if (header == nullptr) return;
+  for (int col = 0; col < ADDRESS_COLUMN_COUNT; ++col) {
+    HDITEMW item{};
+    item.mask = HDI_FORMAT;
+    if (!::SendMessageW(header, HDM_GETITEMW, col, reinterpret_cast<LPARAM>(&item))) continue;
+    item.fmt &= ~(HDF_SORTUP | HDF_SORTDOWN);
+    if (col == m_sort.m_nColumn) item.fmt |= m_sort.m_bAscending ? HDF_SORTUP : HDF_SORTDOWN;
+    ::SendMessageW(header, HDM_SETITEMW, col, reinterpret_cast<LPARAM>(&item));
+  }
+}
+
+void CVantoricDlg::CopyText(const std::string& text) {
+  if (!CopyTextToClipboard(m_hWnd, text))
+    ShowMessage(m_hWnd, "The clipboard could not be opened. Try again.", MB_OK | MB_ICONERROR);
+}
+
+void CVantoricDlg::OnListContextMenu(LPARAM lp) {
+  HWND list = m_listAddresses.GetSafeHwnd();
+  POINT at{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
+  int row = -1;
+  if (lp == -1) {
+    // From the keyboard: at the highlighted row, or the list's corner.
+    row = m_listAddresses.GetNextItem(-1, LVNI_SELECTED);
+    RECT rc{};
+    rc.left = LVIR_LABEL;
+    if (row >= 0 && m_listAddresses.SendMessage(LVM_GETITEMRECT, row, reinterpret_cast<LPARAM>(&rc)) != 0)
+      at = {rc.left + 8, rc.bottom};
+    else
+      at = {8, 8};
+    ::ClientToScreen(list, &at);
+  } else {
+    // The row under the mouse becomes the highlighted one.
+    LVHITTESTINFO hit{};
+    hit.pt = at;
+    ::ScreenToClient(list, &hit.pt);
+    row = static_cast<int>(m_listAddresses.SendMessage(LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
+    if (row >= 0) m_listAddresses.SetItemState(row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+  }
+  const UINT onRow = row >= 0 ? MF_STRING : MF_STRING | MF_GRAYED;
+  HMENU menu = ::CreatePopupMenu();
+  if (menu == nullptr) return;
+  ::AppendMenuW(menu, onRow, IDM_COPY_ADDRESS, L"&Copy address");
+  ::AppendMenuW(menu, onRow, IDM_COPY_ROW, L"Copy &row");
+  ::AppendMenuW(menu, m_shownRows.empty() ? MF_STRING | MF_GRAYED : MF_STRING, IDM_COPY_ALL, L"Copy &all rows");
+  ::AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+  ::AppendMenuW(menu, onRow, IDM_MENU_EDIT, L"&Edit...");
+  ::AppendMenuW(menu, onRow, IDM_MENU_REMOVE, L"Re&move");
+  const UINT command = static_cast<UINT>(
+      ::TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, at.x, at.y, 0, m_hWnd, nullptr));
+  ::DestroyMenu(menu);
+  const size_t r = static_cast<size_t>(row);
+  switch (command) {
+    case IDM_COPY_ADDRESS:
+      if (row >= 0 && r < m_shownRows.size()) CopyText(m_shownRows[r][0]);
+      break;
+    case IDM_COPY_ROW:
+      if (row >= 0 && r < m_shownRows.size()) CopyText(FormatCopiedRow(m_shownRows[r]));
+      break;
+    case IDM_COPY_ALL: {
+      std::vector<std::string> headings;
+      for (const CColumn& column : kColumns) headings.push_back(column.heading);
+      CopyText(FormatCopiedTable(headings, m_shownRows));
+      break;
+    }
+    case IDM_MENU_EDIT:
+      OnEdit();
+      break;
+    case IDM_MENU_REMOVE:
+      OnRemove();
+      break;
+    default:
+      break;
+  }
+}
+
+void CVantoricDlg::OnGetInfoTip(NMLVGETINFOTIPW& tip) const {
+  // The tip is asked for the cell under the mouse.
+  LVHITTESTINFO hit{};
+  ::GetCursorPos(&hit.pt);
+  ::ScreenToClient(m_listAddresses.GetSafeHwnd(), &hit.pt);
+  m_listAddresses.SendMessage(LVM_SUBITEMHITTEST, 0, reinterpret_cast<LPARAM>(&hit));
+  const bool bLifetime = hit.iSubItem == ADDRESS_COLUMN_VALID || hit.iSubItem == ADDRESS_COLUMN_PREFERRED;
+  if (!bLifetime || hit.iItem < 0 || static_cast<size_t>(hit.iItem) >= m_shownRows.size() ||
+      m_pCurAdapter == nullptr || tip.pszText == nullptr || tip.cchTextMax <= 0)
+    return;
+  const int index = FindAddressIndex(*m_pCurAdapter, m_shownRows[static_cast<size_t>(hit.iItem)][0]);
+  if (index < 0) return;
+  const CAddressRecord& address = m_pCurAdapter->m_addresses[static_cast<size_t>(index)];
+  const bool bValid = hit.iSubItem == ADDRESS_COLUMN_VALID;
+  const std::uint32_t seconds = bValid ? address.m_nValidSeconds : address.m_nPreferredSeconds;
+  const std::string text = FormatExpiryTip(bValid ? "Valid" : "Preferred", seconds, m_nReadingTime,
+                                           CurrentUnixTime(), LocalTimeOf(m_nReadingTime + seconds));
+  const std::wstring wide = Widen(text);
+  ::lstrcpynW(tip.pszText, wide.c_str(), tip.cchTextMax);
+}
+
 void CVantoricDlg::OnExit() {
   if (ShowMessage(m_hWnd, "Are you sure you want to close the application?  ", MB_OKCANCEL | MB_ICONQUESTION) ==
       IDOK)
@@ -458,6 +720,23 @@ bool CVantoricDlg::OnCommand(UINT nId, UINT nCode, HWND hCtl) {
 }
 
 bool CVantoricDlg::OnNotify(NMHDR* pHdr, LRESULT& result) {
+  if (pHdr->idFrom == IDC_LIST_ADDRESSES && pHdr->code == LVN_COLUMNCLICK) {
+    OnColumnClick(reinterpret_cast<const NMLISTVIEW*>(pHdr)->iSubItem);
+    result = 0;
+    return true;
+  }
+  if (pHdr->idFrom == IDC_LIST_ADDRESSES && pHdr->code == LVN_GETINFOTIPW) {
+    OnGetInfoTip(*reinterpret_cast<NMLVGETINFOTIPW*>(pHdr));
+    result = 0;
+    return true;
+  }
+  if (pHdr->idFrom == IDC_LIST_ADDRESSES && pHdr->code == LVN_KEYDOWN &&
+      reinterpret_cast<const NMLVKEYDOWN*>(pHdr)->wVKey == 'C' && ::GetKeyState(VK_CONTROL) < 0) {
+    const int row = RowOfAddress(m_strSelAddress);
+    if (m_bAddressSelected != 0 && row >= 0) CopyText(m_strSelAddress);
+    result = 0;
+    return true;
+  }
   if (pHdr->idFrom == IDC_LIST_ADDRESSES && pHdr->code == NM_CLICK) {
     OnClickAddressList();
     result = 0;
@@ -496,6 +775,15 @@ bool CVantoricDlg::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
       } else {
         return false;
       }
+      result = 0;
+      return true;
+    case WM_APP_ADDRESSES_CHANGED:
+      OnAddressesChanged();
+      result = 0;
+      return true;
+    case WM_CONTEXTMENU:
+      if (reinterpret_cast<HWND>(wp) != m_listAddresses.GetSafeHwnd()) return false;
+      OnListContextMenu(lp);
       result = 0;
       return true;
     case WM_QUERYDRAGICON:

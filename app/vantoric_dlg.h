@@ -4,14 +4,19 @@
 
 #include <windows.h>
 
+#include <commctrl.h>
+
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "app/address_list_rules.h"
 #include "controls/hyperlink_win32.h"
 #include "controls/resize_dialog_win32.h"
 #include "controls/transparent_image_win32.h"
 #include "core/adapter_records.h"
+#include "core/address_change_win32.h"
 #include "core/command_history.h"
 #include "core/netsh_run_win32.h"
 #include "framework/controls.h"
@@ -31,14 +36,23 @@ class CVantoricDlg : public CResizeDialog {
   bool OnNotify(NMHDR* pHdr, LRESULT& result) override;
   bool OnPaint() override;
   bool OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
+  void OnTimer(UINT_PTR nId) override;
+  void OnDestroy() override;
 
   // 1 when a new reading replaced the records. Without adapters it says so
   // and closes the window; a reading that fails says why and keeps the
   // last one (at start-up, when there is none, it closes the window too).
-  int LoadAdapters();
+  int LoadAdapters(bool bQuiet = false);
   void ReleaseAdapters();
   void InitAddressColumns();
   void FillAddressList();
+  // Brings the rows to the current record in place: only the rows whose
+  // texts changed are written, the highlight stays with its address.
+  void UpdateAddressList();
+  // The list's rows of the current record in the chosen order.
+  std::vector<std::vector<std::string>> CurrentRows();
+  // The row that shows the address, or -1.
+  int RowOfAddress(const std::string& address) const;
   void AttachWebLink();
 
   void OnSelchangeAdapter();
@@ -56,6 +70,17 @@ class CVantoricDlg : public CResizeDialog {
   void OnAdvanced();
   void OnRefresh();
   void OnHistory();
+  // A change of the system's addresses: a reading follows within a second,
+  // at most one per LIVE_READING_MS, never while a dialog of the window is
+  // open.
+  void OnAddressesChanged();
+  void TakeLiveReading();
+  void OnColumnClick(int column);
+  void ShowSortArrow() const;
+  void OnListContextMenu(LPARAM lp);
+  void CopyText(const std::string& text);
+  // The tip of a lifetime cell under the mouse.
+  void OnGetInfoTip(NMLVGETINFOTIPW& tip) const;
   void OnHelpButton();
   void OnExit();
 
@@ -65,7 +90,7 @@ class CVantoricDlg : public CResizeDialog {
   void ClearSelection();
   // Highlights the selected address again after the rows were refilled, or
   // clears the selection when it is no longer listed.
-  void HighlightSelectedAddress();
+  void HighlightSelectedAddress(bool bEnsureVisible = true);
   void FocusAddressList();
   void FillChooser(const std::string& selectName);
   CNetshResult RunAddressChange(const CChange& change);
@@ -97,6 +122,14 @@ class CVantoricDlg : public CResizeDialog {
   int m_nEditGroup = 0;
   CDemoLink m_link;
   bool m_bFillingList = false;
+  CAddressChangeWatch m_watch;
+  bool m_bLiveTimer = false;
+  DWORD m_nLastLiveTick = 0;
+  CAddressSort m_sort;
+  // What the rows show.
+  std::vector<std::vector<std::string>> m_shownRows;
+  // When the records were read (seconds since 1970).
+  std::int64_t m_nReadingTime = 0;
 
  private:
   CComboBox Chooser() const;

@@ -105,7 +105,64 @@ DefaultRoute ReadSystemDefaultRoute(const std::string& adapterName) {
   return DefaultRouteOf(luid.Value, routes);
 }
 
+static_assert(ROUTE_ORIGIN_MANUAL == NlroManual && ROUTE_ORIGIN_WELL_KNOWN == NlroWellKnown &&
+              ROUTE_ORIGIN_DHCP == NlroDHCP && ROUTE_ORIGIN_ROUTER_ADVERTISEMENT == NlroRouterAdvertisement);
+
+CRouteTableReading ReadSystemRouteTable() {
+  static const auto pfnForwardTable = GetSystemFunction<GetIpForwardTable2Fn>(L"iphlpapi.dll", "GetIpForwardTable2");
+  static const auto pfnFreeTable = GetSystemFunction<FreeMibTableFn>(L"iphlpapi.dll", "FreeMibTable");
+  static const auto pfnToString =
+      GetSystemFunction<RtlIpv6AddressToStringFn>(L"ntdll.dll", "RtlIpv6AddressToStringA");
+  CRouteTableReading reading;
+  if (pfnForwardTable == nullptr || pfnFreeTable == nullptr || pfnToString == nullptr) {
+    reading.m_state = RouteTableState::NotSupported;
+    return reading;
+  }
+  PMIB_IPFORWARD_TABLE2 table = nullptr;
+  const DWORD rc = pfnForwardTable(AF_INET6, &table);
+  if (rc != NO_ERROR || table == nullptr) {
+    reading.m_nError = rc != NO_ERROR ? rc : ERROR_INVALID_DATA;
+    return reading;
+  }
+  for (ULONG i = 0; i < table->NumEntries; ++i) {
+    const MIB_IPFORWARD_ROW2& row = table->Table[i];
+    CRouteData route;
+    route.m_nInterface = row.InterfaceLuid.Value;
+    route.m_strPrefix = AddressText(pfnToString, row.DestinationPrefix.Prefix.Ipv6.sin6_addr.s6_addr);
+    route.m_nPrefixLength = row.DestinationPrefix.PrefixLength;
+    route.m_strNextHop = AddressText(pfnToString, row.NextHop.Ipv6.sin6_addr.s6_addr);
+    // The route's own metric, the one netsh sets (the system adds its
+    // interface's when it chooses).
+    route.m_nMetric = row.Metric;
+    route.m_nValidLifetime = row.ValidLifetime;
+    route.m_nPreferredLifetime = row.PreferredLifetime;
+    route.m_nOrigin = row.Origin;
+    reading.m_routes.push_back(std::move(route));
+  }
+  pfnFreeTable(table);
+  reading.m_state = RouteTableState::Read;
+  return reading;
+}
+
+bool ReadSystemInterfaceId(const std::string& adapterName, std::uint64_t& id) {
+  static const auto pfnAliasToLuid =
+      GetSystemFunction<ConvertInterfaceAliasToLuidFn>(L"iphlpapi.dll", "ConvertInterfaceAliasToLuid");
+  NET_LUID luid{};
+  if (pfnAliasToLuid == nullptr || pfnAliasToLuid(Widen(adapterName).c_str(), &luid) != NO_ERROR) return false;
+  id = luid.Value;
+  return true;
+}
+
 }  // namespace
+
+CRouteTableReading ReadRouteTable() {
+  return g_source.m_readRouteTable ? g_source.m_readRouteTable() : ReadSystemRouteTable();
+}
+
+bool ReadInterfaceId(const std::string& adapterName, std::uint64_t& id) {
+  return g_source.m_readInterfaceId ? g_source.m_readInterfaceId(adapterName, id)
+                                    : ReadSystemInterfaceId(adapterName, id);
+}
 
 void SetGuardFactsSource(CGuardFactsSource source) { g_source = std::move(source); }
 

@@ -5,12 +5,27 @@
 // runs the program; their answers then say that the fact is not known.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "core/address_guards.h"
+#include "core/route_records.h"
 
 namespace vantoric {
+
+// The IPv6 route table as read at one call.
+enum class RouteTableState {
+  Read,
+  NotSupported,  // this Windows has no route table functions (version 5.2)
+  Failed,        // m_nError says why
+};
+struct CRouteTableReading {
+  RouteTableState m_state = RouteTableState::Failed;
+  std::uint32_t m_nError = 0;
+  std::vector<CRouteData> m_routes;
+};
 
 // The source of the facts. It is the guards' one seam: tests install one
 // that hands them connections and gateway answers. An empty function reads
@@ -18,6 +33,10 @@ namespace vantoric {
 struct CGuardFactsSource {
   std::function<CConnectionReading()> m_readConnections;
   std::function<DefaultRoute(const std::string& adapterName)> m_readDefaultRoute;
+  std::function<CRouteTableReading()> m_readRouteTable;
+  // The interface identity (LUID) of an adapter by friendly name; false
+  // when it is not known.
+  std::function<bool(const std::string& adapterName, std::uint64_t& id)> m_readInterfaceId;
 };
 
 // Installs a source; a default-constructed one restores the system's.
@@ -33,5 +52,12 @@ CConnectionReading ReadEstablishedConnections();
 // functions (version 5.2); Unreadable when the table or the adapter's
 // identity could not be read.
 DefaultRoute ReadDefaultRoute(const std::string& adapterName);
+
+// Every IPv6 route (GetIpForwardTable2), with the addresses as the system
+// prints them.
+CRouteTableReading ReadRouteTable();
+// The LUID of the interface whose alias is the adapter's friendly name
+// (ConvertInterfaceAliasToLuid); false when it cannot be told.
+bool ReadInterfaceId(const std::string& adapterName, std::uint64_t& id);
 
 }  // namespace vantoric

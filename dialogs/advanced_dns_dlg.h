@@ -52,7 +52,6 @@ class CAdvancedDNSDlg : public CDialogPage {
   // The same, with the list brought to that record's servers.
   int ChosenRecord();
   void ShowPlaceholder();
-  void EnableItem(int nId, bool bEnable) const { ::EnableWindow(GetDlgItem(nId), bEnable ? TRUE : FALSE); }
   // The dialog that hosts the page: owner of its message boxes and dialogs.
   HWND Host() const { return ::GetAncestor(m_hWnd, GA_ROOT); }
 

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "dialogs/advanced_dns_dlg.h"
+#include "dialogs/routes_page_dlg.h"
 #include "framework/utf8.h"
 
 namespace vantoric {
@@ -20,15 +21,22 @@ void CIPV6PropertiesTab::SetupPages(const std::vector<std::string>& adapterNames
   auto dnsPage = std::make_unique<CAdvancedDNSDlg>(m_pAdapters, m_nAdapterCount, m_adapterNames);
   dnsPage->m_pHistory = pHistory;
   m_pages.push_back(std::move(dnsPage));
+  auto routesPage = std::make_unique<CRoutesPage>(m_adapterNames);
+  routesPage->m_pHistory = pHistory;
+  m_pages.push_back(std::move(routesPage));
 
-  std::wstring title = Widen("DNS");
-  TCITEMW item{};
-  item.mask = TCIF_TEXT;
-  item.pszText = title.data();
-  SendMessage(TCM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
+  const char* const titles[] = {"DNS", "Routes"};
+  for (int i = 0; i < 2; ++i) {
+    std::wstring title = Widen(titles[i]);
+    TCITEMW item{};
+    item.mask = TCIF_TEXT;
+    item.pszText = title.data();
+    SendMessage(TCM_INSERTITEMW, i, reinterpret_cast<LPARAM>(&item));
+  }
 
+  // The dialog opens on the DNS page; the others wait hidden.
   m_nCurPage = 0;
-  if (m_pages[0]->Create(m_hWnd) != nullptr) ::ShowWindow(m_pages[0]->GetSafeHwnd(), SW_SHOW);
+  for (const auto& page : m_pages) page->Create(m_hWnd);
   PlacePages();
 }
 
@@ -36,7 +44,8 @@ void CIPV6PropertiesTab::PlacePages() const {
   const RECT client = GetClientRect();
   RECT tab{};
   SendMessage(TCM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&tab));
-  for (size_t i = 0; i < m_pages.size(); ++i) {
+  // Placed last, the first page ends on top of the others.
+  for (size_t i = m_pages.size(); i-- > 0;) {
     HWND page = m_pages[i]->GetSafeHwnd();
     if (page == nullptr) continue;
     ::SetWindowPos(page, HWND_TOP, tab.left, tab.bottom + 1, client.right - tab.left - 1,

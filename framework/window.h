@@ -23,6 +23,7 @@ class CWindow {
   void SetWindowText(std::string_view text) const { SetText(m_hWnd, text); }
   std::string GetDlgItemText(int id) const { return GetText(GetDlgItem(id)); }
   void SetDlgItemText(int id, std::string_view text) const { SetText(GetDlgItem(id), text); }
+  void EnableItem(int id, bool bEnable) const { ::EnableWindow(GetDlgItem(id), bEnable ? TRUE : FALSE); }
 
   LRESULT SendMessage(UINT msg, WPARAM wp = 0, LPARAM lp = 0) const {
     return ::SendMessageW(m_hWnd, msg, wp, lp);

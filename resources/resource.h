@@ -34,3 +34,4 @@
 #include "resource_address_dialogs.h"
 #include "resource_dns_dialogs.h"
 #include "resource_history_dialog.h"
+#include "resource_route_dialogs.h"

@@ -31,15 +31,9 @@ namespace {
 
 constexpr int ROWS = 4096;
 
+using bench::MedianOf;
 using bench::Now;
-
-void Pump() {
-  MSG msg;
-  while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    ::TranslateMessage(&msg);
-    ::DispatchMessageW(&msg);
-  }
-}
+using bench::Pump;
 
 // Seconds of one run of fn, after prepare (not timed).
 double Time(const std::function<void()>& prepare, const std::function<void()>& fn) {
@@ -50,11 +44,6 @@ double Time(const std::function<void()>& prepare, const std::function<void()>& f
   const double seconds = Now() - start;
   Pump();
   return seconds;
-}
-
-double MedianOf(std::vector<double> v) {
-  std::sort(v.begin(), v.end());
-  return v.empty() ? 0.0 : v[v.size() / 2];
 }
 
 class CBenchDlg : public CVantoricDlg {

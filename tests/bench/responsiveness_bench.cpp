@@ -83,18 +83,6 @@ class CProber {
   std::thread m_thread;
 };
 
-void PumpPending() {
-  MSG msg;
-  while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&msg);
-}
-
-double Percentile(std::vector<double> v, double p) {
-  if (v.empty()) return 0;
-  std::sort(v.begin(), v.end());
-  const size_t i = static_cast<size_t>(p * static_cast<double>(v.size() - 1) + 0.5);
-  return v[std::min(i, v.size() - 1)];
-}
-
 // One command on one path; false when the command did not run to its end.
 bool MeasurePath(HWND hwnd, const char* name, bool bElevate, DWORD netshMs) {
   g_delays.clear();
@@ -106,16 +94,16 @@ bool MeasurePath(HWND hwnd, const char* name, bool bElevate, DWORD netshMs) {
   result = RunNetshCommand("interface ipv6 show address", nullptr, bElevate, options);
   const int posted = prober.Stop();
   const double seconds = Now() - start;
-  PumpPending();
+  bench::Pump();
   char what[96];
   std::printf("%s: netsh ran %.2f s (%s), %d messages posted, %zu handled\n", name, seconds,
               result.Succeeded() ? "ended with 0" : "did NOT succeed", posted, g_delays.size());
   std::snprintf(what, sizeof what, "%s: median delay of a posted message", name);
-  bench::Figure(what, Percentile(g_delays, 0.5) * 1e3, "ms");
+  bench::Figure(what, bench::Percentile(g_delays, 0.5) * 1e3, "ms");
   std::snprintf(what, sizeof what, "%s: longest delay", name);
-  bench::Figure(what, Percentile(g_delays, 1.0) * 1e3, "ms");
+  bench::Figure(what, bench::Percentile(g_delays, 1.0) * 1e3, "ms");
   std::snprintf(what, sizeof what, "%s: 99th percentile delay", name);
-  bench::TargetAtMost(what, Percentile(g_delays, 0.99) * 1e3, TARGET_P99_MS, "ms");
+  bench::TargetAtMost(what, bench::Percentile(g_delays, 0.99) * 1e3, TARGET_P99_MS, "ms");
   return result.Succeeded() && seconds * 1000 >= netshMs;
 }
 

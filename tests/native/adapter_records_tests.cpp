@@ -200,6 +200,11 @@ TEST(CAdapterRecord, KindAndStateByIndex) {
   EXPECT_EQ(record.GetAddressKind(2), "") << "index equal to the count";
   EXPECT_EQ(record.GetAddressState(2), "");
   EXPECT_EQ(record.GetAddressKind(-1), "");
+  // The place of a removed last address still holds its old texts in the
+  // list's storage: reading there would show them.
+  record.m_addresses.pop_back();
+  EXPECT_EQ(record.GetAddressKind(1), "") << "index equal to the count after a removal";
+  EXPECT_EQ(record.GetAddressState(1), "");
 }
 
 TEST(CAdapterRecord, SelectAddressMatchesWholeTextExactly) {

@@ -100,12 +100,7 @@ class DnsDialogs : public ::testing::Test {
     return rows;
   }
   // Caption, text and icon of every box so far.
-  Strings Boxes() const {
-    Strings boxes;
-    for (const test::CaughtBox& b : m_catcher.Boxes())
-      boxes.push_back(b.caption + " | " + b.text + " | " + "-EWQI"[static_cast<int>(b.icon)]);
-    return boxes;
-  }
+  Strings Boxes() const { return m_catcher.Summaries(); }
   void RemoveAnswering(int answer) {
     m_catcher.QueueAnswer(answer);
     if (answer == IDYES) m_catcher.QueueAnswer(IDOK);
@@ -130,7 +125,8 @@ TEST_F(DnsDialogs, OpensOnTheDnsTabWithTheFirstAdaptersServers) {
   TCITEMW tab{TCIF_TEXT, 0, 0, title, 16};
   ::SendMessageW(Tab(), TCM_GETITEMW, 0, reinterpret_cast<LPARAM>(&tab));
   EXPECT_EQ(Narrow(title), "DNS");
-  EXPECT_EQ(::SendMessageW(Tab(), TCM_GETITEMCOUNT, 0, 0), 1);
+  EXPECT_EQ(::SendMessageW(Tab(), TCM_GETITEMCOUNT, 0, 0), 2) << "DNS, then Routes";
+  EXPECT_EQ(::SendMessageW(Tab(), TCM_GETCURSEL, 0, 0), 0) << "it opens on DNS";
   RECT area = CWindow(Tab()).GetClientRect();
   ::SendMessageW(Tab(), TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&area));
   const RECT page = CWindow(Tab()).GetChildRect(m_hPage);

@@ -27,25 +27,6 @@ const std::string kDelete = "interface ipv6 delete address \"Ethernet 2\" 2001:d
 const std::string kDeleteOther = "interface ipv6 delete address \"Ethernet 2\" 2001:db8::6";
 const std::string kAddBack = "interface ipv6 add address \"Ethernet 2\" 2001:db8::5 unicast infinite infinite persistent";
 
-std::string ClipboardText() {
-  std::string text;
-  if (!::OpenClipboard(nullptr)) return "(clipboard not opened)";
-  if (HANDLE data = ::GetClipboardData(CF_UNICODETEXT)) {
-    if (const auto* pText = static_cast<const wchar_t*>(::GlobalLock(data))) {
-      text = Narrow(pText);
-      ::GlobalUnlock(data);
-    }
-  }
-  ::CloseClipboard();
-  return text;
-}
-
-void ClearClipboard() {
-  if (!::OpenClipboard(nullptr)) return;
-  ::EmptyClipboard();
-  ::CloseClipboard();
-}
-
 std::string ReadFileText(const std::wstring& path) {
   CHandle file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
   std::string text;

@@ -22,6 +22,13 @@ CInjectedGuardFacts::CInjectedGuardFacts() {
     const auto found = m_routes.find(adapterName);
     return found == m_routes.end() ? DefaultRoute::Absent : found->second;
   };
+  source.m_readRouteTable = [this] { return m_routeTable; };
+  source.m_readInterfaceId = [this](const std::string& adapterName, std::uint64_t& id) {
+    const auto found = m_interfaceIds.find(adapterName);
+    if (found == m_interfaceIds.end()) return false;
+    id = found->second;
+    return true;
+  };
   SetGuardFactsSource(std::move(source));
 }
 

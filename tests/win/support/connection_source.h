@@ -6,9 +6,11 @@
 #include <cstdint>
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/address_guards.h"
+#include "core/connection_guard_win32.h"
 
 namespace vantoric::test {
 
@@ -32,6 +34,11 @@ class CInjectedGuardFacts {
   // The answer for one adapter by friendly name; the others answer Absent.
   void SetDefaultRoute(const std::string& adapterName, DefaultRoute answer);
 
+  // The route table that is read (it starts empty and readable), and the
+  // interface identity of an adapter by friendly name (unknown ones fail).
+  void SetRouteTable(CRouteTableReading reading) { m_routeTable = std::move(reading); }
+  void SetInterfaceId(const std::string& adapterName, std::uint64_t id) { m_interfaceIds[adapterName] = id; }
+
   // How often the guards asked: each guard reads the facts anew.
   int ConnectionReads() const { return m_nConnectionReads; }
   int RouteReads() const { return m_nRouteReads; }
@@ -39,6 +46,8 @@ class CInjectedGuardFacts {
  private:
   CConnectionReading m_reading{true, {}};
   std::map<std::string, DefaultRoute> m_routes;
+  CRouteTableReading m_routeTable{RouteTableState::Read, 0, {}};
+  std::map<std::string, std::uint64_t> m_interfaceIds;
   int m_nConnectionReads = 0;
   int m_nRouteReads = 0;
 };

@@ -268,6 +268,32 @@ bool SaveScreenshot(const std::string& pngPath) {
   return true;
 }
 
+std::vector<std::string> CMessageBoxCatcher::Summaries() const {
+  std::vector<std::string> summaries;
+  for (const CaughtBox& b : m_boxes)
+    summaries.push_back(b.caption + " | " + b.text + " | " + "-EWQI"[static_cast<int>(b.icon)]);
+  return summaries;
+}
+
+std::string ClipboardText() {
+  std::string text;
+  if (!::OpenClipboard(nullptr)) return "(clipboard not opened)";
+  if (HANDLE data = ::GetClipboardData(CF_UNICODETEXT)) {
+    if (const auto* pText = static_cast<const wchar_t*>(::GlobalLock(data))) {
+      text = Narrow(pText);
+      ::GlobalUnlock(data);
+    }
+  }
+  ::CloseClipboard();
+  return text;
+}
+
+void ClearClipboard() {
+  if (!::OpenClipboard(nullptr)) return;
+  ::EmptyClipboard();
+  ::CloseClipboard();
+}
+
 std::wstring TempFolder() {
   wchar_t temp[MAX_PATH + 1] = {};
   ::GetTempPathW(MAX_PATH + 1, temp);

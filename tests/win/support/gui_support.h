@@ -45,6 +45,8 @@ class CMessageBoxCatcher {
   // (it is still answered, so that the test goes on).
   void SetStrict(bool bStrict) { m_bStrict = bStrict; }
   const std::vector<CaughtBox>& Boxes() const { return m_boxes; }
+  // Each box as "caption | text | I", the letter its icon's (- E W Q I).
+  std::vector<std::string> Summaries() const;
   void Clear() { m_boxes.clear(); }
 
   // Scripts the next dialog (not a message box) that this thread activates
@@ -112,6 +114,10 @@ void ClickListBoxItem(HWND list, int index);
 
 // The user's folder for temporary files, ending in a backslash.
 std::wstring TempFolder();
+
+// The clipboard's Unicode text as UTF-8, and emptying it.
+std::string ClipboardText();
+void ClearClipboard();
 
 // A file of the build tree, found relative to this test program; relative
 // uses backslashes.

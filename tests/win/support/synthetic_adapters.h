@@ -80,6 +80,10 @@ class CSyntheticAdapterSource {
   std::function<void(int query)> beforeQuery;
 
   int QueryCount() const { return m_nQueries; }
+  // One query answered as the snapshot's are, for a benchmark's baseline.
+  ULONG RawQuery(ULONG flags, PIP_ADAPTER_ADDRESSES buffer, PULONG size) {
+    return Answer(AF_UNSPEC, flags, buffer, size);
+  }
   ULONG LastFamily() const { return m_nLastFamily; }
   ULONG LastFlags() const { return m_nLastFlags; }
 

@@ -1,0 +1,21 @@
+// Resource identifiers of route_dialogs.rc.
+#pragma once
+
+#define IDD_ROUTES 133
+#define IDD_ADD_ROUTE 137
+
+// Routes page (template 133)
+#define IDC_COMBO_ROUTE_INTERFACE 1100
+#define IDC_LIST_ROUTES 1101
+#define IDC_STATIC_ROUTES_NOTE 1102
+#define IDC_BUTTON_ADD_ROUTE 1103
+#define IDC_BUTTON_REMOVE_ROUTE 1104
+#define IDC_BUTTON_SET_GATEWAY 1105
+
+// Add Route and Set Gateway (template 137)
+#define IDC_EDIT_ROUTE_PREFIX 1110
+#define IDC_EDIT_ROUTE_NEXTHOP 1111
+#define IDC_EDIT_ROUTE_METRIC 1112
+#define IDC_EDIT_ROUTE_VALID 1113
+#define IDC_EDIT_ROUTE_PREFERRED 1114
+#define IDC_COMBO_ROUTE_STORE 1115
