@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/adapter_enumeration_win32.h"
+#include "core/connection_guard_win32.h"
 #include "framework/handles.h"
 #include "framework/message_box.h"
 #include "framework/utf8.h"
@@ -107,7 +108,17 @@ int RunList(const std::string& file) {
     WriteError("the network adapters could not be read: " + GetSystemMessage(error));
     return EXIT_NOT_READ;
   }
-  const std::string listing = FormatAdapterListing(records.get(), count, UtcNow());
+  // Each adapter's routes, where the route table and the adapter's identity
+  // can be read; "routes" is null for all otherwise.
+  std::vector<std::vector<CRouteRecord>> routes;
+  const CRouteTableReading table = ReadRouteTable();
+  bool bRoutes = table.m_state == RouteTableState::Read;
+  for (size_t i = 0; bRoutes && i < count; ++i) {
+    std::uint64_t id = 0;
+    bRoutes = ReadInterfaceId(records[i].m_strFriendlyName, id);
+    routes.push_back(MakeRouteRecords(table.m_routes, id));
+  }
+  const std::string listing = FormatAdapterListing(records.get(), count, UtcNow(), bRoutes ? &routes : nullptr);
   if (file.empty()) {
     const COutput out(STD_OUTPUT_HANDLE);
     return out.Write(listing) ? EXIT_DONE : EXIT_USAGE;
