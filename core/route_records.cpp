@@ -43,13 +43,12 @@ PrefixFault ParsePrefix(std::string_view text, CPrefix& prefix) {
 }
 
 // The first `length` bits of `bytes`, the rest zero.
-CIpv6Bytes Masked(const CIpv6Bytes& bytes, int length) {
-  CIpv6Bytes masked{};
-  for (std::size_t i = 0; i < masked.size(); ++i) {
-    const int bits = std::clamp(length - 8 * static_cast<int>(i), 0, 8);
-    masked[i] = static_cast<std::uint8_t>(bytes[i] & (0xFF00 >> bits));
+CIpv6Bytes Masked(CIpv6Bytes bytes, int length) {
+  for (std::uint8_t& byte : bytes) {
+    byte = static_cast<std::uint8_t>(byte & (0xFF00 >> std::clamp(length, 0, 8)));
+    length -= 8;
   }
-  return masked;
+  return bytes;
 }
 
 // The compressed lower-case text that the address edit's preview writes.
