@@ -20,6 +20,7 @@ constexpr char kRemoveCaption[] = "Remove Route";
 constexpr char kNotSupported[] =
     "Routes cannot be listed on this version of Windows. Add Route and Set Gateway still work.";
 constexpr char kReadFailed[] = "The route table could not be read: ";
+constexpr UINT WM_APP_ADDRESSES_CHANGED = WM_APP + 1;
 
 }  // namespace
 
@@ -42,7 +43,27 @@ BOOL CRoutesPage::OnInitDialog() {
     m_boldFont.reset(::CreateFontIndirectW(&lf));
   }
   ReadRoutes();
+  m_watch.Start(m_hWnd, WM_APP_ADDRESSES_CHANGED);
   return TRUE;
+}
+
+bool CRoutesPage::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
+  if (msg != WM_APP_ADDRESSES_CHANGED) return CDialogPage::OnMessage(msg, wp, lp, result);
+  // Changes that come while one of this page's own dialogs is open wait:
+  // its Remove and Add Route read the table again when they end.
+  if (::IsWindowEnabled(Host())) {
+    // Several changes in a row give one reading.
+    MSG pending;
+    while (::PeekMessageW(&pending, m_hWnd, WM_APP_ADDRESSES_CHANGED, WM_APP_ADDRESSES_CHANGED, PM_REMOVE)) {
+    }
+    const int row = m_listRoutes.GetFirstSelectedItem();
+    const std::string selected = row >= 0 ? m_listRoutes.GetItemText(row, 0) : std::string();
+    ReadRoutes();
+    for (int i = 0; !selected.empty() && i < m_listRoutes.GetItemCount(); ++i)
+      if (m_listRoutes.GetItemText(i, 0) == selected) m_listRoutes.SelectItem(i);
+  }
+  result = 0;
+  return true;
 }
 
 std::string CRoutesPage::ChosenName() const {

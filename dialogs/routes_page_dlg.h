@@ -1,7 +1,8 @@
 // The "Routes" page of Advanced Settings: the chosen adapter's IPv6 routes,
 // the default routes first and in bold, with Add Route, Remove and Set
 // Gateway. The route table is read when the page opens, when another
-// adapter is chosen and after every command.
+// adapter is chosen, after every command and when the system's addresses
+// change (a router advertisement brings routes with its prefixes).
 #pragma once
 
 #include <windows.h>
@@ -10,6 +11,7 @@
 #include <vector>
 
 #include "controls/sortable_list_win32.h"
+#include "core/address_change_win32.h"
 #include "core/command_history.h"
 #include "core/netsh_run_win32.h"
 #include "core/route_records.h"
@@ -30,6 +32,8 @@ class CRoutesPage : public CDialogPage {
   BOOL OnInitDialog() override;
   bool OnCommand(UINT nId, UINT nCode, HWND hCtl) override;
   bool OnNotify(NMHDR* pHdr, LRESULT& result) override;
+  bool OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
+  void OnDestroy() override { m_watch.Stop(); }
 
   // Reads the route table and lists the chosen adapter's routes.
   void ReadRoutes();
@@ -44,6 +48,7 @@ class CRoutesPage : public CDialogPage {
   CBrekListCtrl m_listRoutes;
   CFont m_boldFont;
   CNetshRunner m_runner;
+  CAddressChangeWatch m_watch;
 };
 
 }  // namespace vantoric

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "core/address_change_win32.h"
 #include "core/netsh_run_win32.h"
 #include "dialogs/advanced_settings_dlg.h"
 #include "framework/controls.h"
@@ -109,6 +110,13 @@ TEST_F(RoutesPage, ListsAddsSetsTheGatewayAndRemovesBehindTheGuard) {
                              "fe80::/64 | On-link | 256 | infinite | infinite | Well-known"}))
       << "this adapter's routes, the default route first";
   EXPECT_TRUE(test::SaveScreenshot(m_hDlg, "routes_page.png"));
+
+  // A change of the system's addresses reads the table again.
+  CRouteTableReading more = m_facts.RouteTable();
+  more.m_routes.push_back(Route(7, "2001:db8:5::", 64, "::", 256, 86400, ROUTE_ORIGIN_ROUTER_ADVERTISEMENT));
+  m_facts.SetRouteTable(more);
+  NotifyWatchesForTests();
+  EXPECT_TRUE(test::PumpUntil([&] { return Rows().size() == 4; }, 3000)) << "the new route is listed";
 
   // Add Route: a prefix with host bits is refused, the field named; the
   // corrected input is sent as typed.

@@ -37,6 +37,7 @@ class CInjectedGuardFacts {
   // The route table that is read (it starts empty and readable), and the
   // interface identity of an adapter by friendly name (unknown ones fail).
   void SetRouteTable(CRouteTableReading reading) { m_routeTable = std::move(reading); }
+  const CRouteTableReading& RouteTable() const { return m_routeTable; }
   void SetInterfaceId(const std::string& adapterName, std::uint64_t id) { m_interfaceIds[adapterName] = id; }
 
   // How often the guards asked: each guard reads the facts anew.
