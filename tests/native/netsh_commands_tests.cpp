@@ -112,6 +112,8 @@ TEST(NetshCheck, RefusesTextThatCouldBreakTheQuotingOrAddACommand) {
       {"surrogate", "Ether\xED\xA0\x80net", NetshRefusal::InvalidText},
       {"last surrogate", "Ether\xED\xBF\xBFnet", NetshRefusal::InvalidText},
       {"first code point after the surrogates", "Ether\xEE\x80\x80net", NetshRefusal::None},
+      {"shortest three-byte form (U+0800)", "Ether\xE0\xA0\x80net", NetshRefusal::None},
+      {"shortest four-byte form (U+10000)", "Ether\xF0\x90\x80\x80net", NetshRefusal::None},
       {"cut sequence at end", "Ether\xE2\x82", NetshRefusal::InvalidText},
       {"beyond U+10FFFF", "\xF4\x90\x80\x80", NetshRefusal::InvalidText},
       {"U+10FFFF, the last code point", "\xF4\x8F\xBF\xBF", NetshRefusal::None},
