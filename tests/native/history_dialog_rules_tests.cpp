@@ -63,6 +63,7 @@ TEST(HistoryDialogRules, TheNameOrElseTheFileTypeDecidesTheScript) {
       {"C:\\x\\changes.txt", SCRIPT_FILTER_CMD, ScriptKind::Cmd, "C:\\x\\changes.txt.cmd",
        "another extension is kept and the script's added"},
       {"C:\\x\\cmd", SCRIPT_FILTER_PS1, ScriptKind::PowerShell, "C:\\x\\cmd.ps1", "a name ending in cmd without the dot"},
+      {".ps1", SCRIPT_FILTER_CMD, ScriptKind::PowerShell, ".ps1", "a name that is only the extension"},
   };
   for (const auto& c : cases) {
     const ScriptKind kind = ChooseScriptKind(c.path, c.filter);

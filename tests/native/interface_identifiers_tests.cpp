@@ -35,6 +35,7 @@ TEST(MakeEui64Identifier, ExamplesAndOddLengths) {
       {{}, "0000:0000:0000:0000:fffe"},
       {{0x00, 0x11, 0x22, 0x33, 0x44, 0x55, 0x66, 0x77}, "0000:0000:0000:0000:0211:22ff:fe33:4455:6677"},
       {{0x0A}, "0000:0000:0000:0000:08ff:fe"},
+      {{0x0A, 0x1B, 0x2C}, "0000:0000:0000:0000:081b:2cff:fe"},  // FFFE once, after the third byte
   };
   for (const Case& c : cases) {
     const CAdapterRecord record = WithMac(c.mac);

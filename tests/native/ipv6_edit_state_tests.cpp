@@ -93,6 +93,8 @@ TEST(Ipv6Typing, OnlyLowerCaseHexDigitsAreTyped) {
     EXPECT_TRUE(result.bRepaint) << "character " << c;
   }
   EXPECT_EQ(edit.m_state.GetText(), std::string(IPV6_EMPTY_MASK));
+  const CIpv6EditResult typed = CEditDriver().m_state.OnChar('5');
+  EXPECT_TRUE(typed.bTextChanged && typed.bRepaint) << "a typed digit changes the text and repaints";
   edit.Type("a");
   EXPECT_EQ(edit.Group(1), "a   ");
 }

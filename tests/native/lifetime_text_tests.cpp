@@ -127,6 +127,8 @@ TEST(LifetimeToSeconds, WorkedResults) {
       {"1d\r2h", 93600},        // the last of them
       {"1d\x08" "2h", 86400},  // the character before them: the number reads as 0
       {"1d\x0e" "2h", 86400},  // the character after them
+      {"-5m", LIFETIME_OVERFLOW},  // a negative number is no lifetime, not a wrapped one
+      {"-0m", 0},                  // minus zero is zero
   };
   for (const Case& c : cases) EXPECT_EQ(LifetimeToSeconds(c.text), c.seconds) << "\"" << c.text << "\"";
 }

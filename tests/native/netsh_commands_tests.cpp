@@ -196,6 +196,9 @@ TEST(NetshDescribe, NetshWordsAreShownTrimmedWithTheOutcome) {
             "netsh reported a failure (exit code 1). The change was not confirmed; refresh to see the current "
             "configuration.\n\nnetsh answered:\nnetsh>\xC3\x89l\xC3\xA9ment introuvable.\n\nnetsh>");
 
+  r.m_strOutput = "a\rb\r\n";
+  EXPECT_NE(DescribeNetshResult(r).find("netsh answered:\na\rb"), std::string::npos) << "a lone CR is netsh's own";
+
   r.m_strOutput = " \r\n\t";
   EXPECT_EQ(DescribeNetshResult(r),
             "netsh reported a failure (exit code 1). The change was not confirmed; refresh to see the current "
