@@ -22,6 +22,8 @@ TEST(HandedOverFileName, OnlyFullPathsWithoutReservedCharacters) {
       {"drive path to a folder", "C:\\data\\", true},
       {"UNC path", "\\\\server\\share\\a.txt", true},
       {"UNC share alone", "\\\\server\\share", true},
+      {"UNC share of one letter", "\\\\server\\s", true},
+      {"UNC with an empty share name", "\\\\server\\\\s", false},
       {"non-ASCII name", "C:\\Daten\\\xC3\xBC" "bersicht.txt", true},
       {"empty", "", false},
       {"drive root alone names no file", "C:\\", false},

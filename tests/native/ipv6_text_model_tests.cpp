@@ -45,6 +45,17 @@ std::string Trace(int nColons, int nZero) {
   return "num_colons: [" + std::to_string(nColons) + "]\nnum_zero_nibbles: [" + std::to_string(nZero) + "]\n";
 }
 
+TEST(Ipv6Options, PreviewNeedsBothOfItsBits) {
+  const struct { int options; bool preview; const char* reason; } cases[] = {
+      {IPV6_OPTION_PREVIEW, true, "the option alone"},
+      {IPV6_OPTION_PREVIEW | 2, true, "with another bit"},
+      {1, false, "only its first bit"},
+      {4, false, "only its second bit"},
+      {0, false, "no option"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(IsPreviewOption(c.options), c.preview) << c.reason;
+}
+
 TEST(Ipv6Mask, LayoutColumns) {
   EXPECT_EQ(IPV6_EMPTY_MASK.size(), 71u);
   const int starts[] = {1, 11, 20, 29, 38, 47, 56, 65};
