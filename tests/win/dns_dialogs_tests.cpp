@@ -23,7 +23,6 @@ namespace {
 
 using Strings = std::vector<std::string>;
 
-void Click(HWND dlg, int id) { ::SendMessageW(::GetDlgItem(dlg, id), BM_CLICK, 0, 0); }
 
 // Types an address group by group, moving on with Tab after a short group.
 void TypeGroups(HWND dlg, const Strings& groups) {
@@ -169,8 +168,8 @@ TEST_F(DnsDialogs, AddHostSendsTheTypedAddressAndRecordsItsCompressedForm) {
   m_catcher.ScriptNextDialog({[&](HWND add) {
     seen = {CWindow::GetText(add), test::DialogItemText(add, IDC_EDIT_DNS_INDEX),
             ::IsWindowEnabled(::GetDlgItem(add, IDC_EDIT_DNS_INDEX)) ? "editable" : "fixed"};
-    Click(add, IDOK);  // nothing typed
-    Click(add, IDCANCEL);
+    test::ClickButton(add, IDOK);  // nothing typed
+    test::ClickButton(add, IDCANCEL);
   }});
   Press(IDC_BUTTON_ADD_HOST);
   EXPECT_EQ(seen, (Strings{"Add DNS", "3", "fixed"})) << "three servers hand 3";
@@ -190,7 +189,7 @@ TEST_F(DnsDialogs, AddHostSendsTheTypedAddressAndRecordsItsCompressedForm) {
     EXPECT_TRUE(test::SaveScreenshot(add, "add_dns.png"));
     // The record takes what was sent, not whatever the status line shows.
     ::SetDlgItemTextW(add, IDC_STATIC_DNS_STATUS, L"2001:db8::dead");
-    Click(add, IDOK);
+    test::ClickButton(add, IDOK);
   }});
   Press(IDC_BUTTON_ADD_HOST);
   EXPECT_EQ(seen, Strings{"1"}) << "an adapter without servers hands 1";
@@ -261,9 +260,9 @@ TEST_F(DnsDialogs, AFailedCommandChangesNothingAndShowsNetshsWords) {
   bool bStayedOpen = false;
   m_catcher.ScriptNextDialog({[&](HWND add) {
     TypeGroups(add, {"2001", "db8", "0", "0", "0", "0", "0", "5"});
-    Click(add, IDOK);
+    test::ClickButton(add, IDOK);
     bStayedOpen = ::IsWindowVisible(add) != FALSE;
-    Click(add, IDCANCEL);
+    test::ClickButton(add, IDCANCEL);
   }});
   Press(IDC_BUTTON_ADD_HOST);
   const Strings boxes = Boxes();
@@ -292,7 +291,7 @@ TEST_F(DnsDialogs, EscapeInsideThePageClosesNothing) {
                                 ::PostMessageW(list, WM_KEYUP, VK_ESCAPE, 0xC0000001);
                               },
                               // Still open once the keys are handled: OK ends it.
-                              [](HWND settings) { Click(settings, IDOK); }});
+                              [](HWND settings) { test::ClickButton(settings, IDOK); }});
   EXPECT_EQ(dlg.DoModal(nullptr), IDOK);
   EXPECT_EQ(nEscapes, 1) << "the focused list got the key";
 }
@@ -304,8 +303,8 @@ TEST_F(DnsDialogs, AddHostRefusesAServerAlreadyListed) {
   m_catcher.QueueAnswer(IDOK);
   m_catcher.ScriptNextDialog({[&](HWND add) {
     TypeGroups(add, {"2001", "0db8", "0", "0", "0", "0", "0", "2"});
-    Click(add, IDOK);
-    Click(add, IDCANCEL);
+    test::ClickButton(add, IDOK);
+    test::ClickButton(add, IDCANCEL);
   }});
   Press(IDC_BUTTON_ADD_HOST);
   EXPECT_EQ(Boxes(), Strings{"Add DNS Server | 2001:db8::2 is already DNS server 2 in the list. Enter another server, "

@@ -68,7 +68,6 @@ class History : public MainWindow {
     item.state = LVIS_SELECTED | LVIS_FOCUSED;
     ::SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
   }
-  static void Click(HWND dialog, int id) { ::SendMessageW(::GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
 };
 
 TEST_F(History, ListsCopiesSavesAndUndoesTheChanges) {
@@ -111,9 +110,9 @@ TEST_F(History, ListsCopiesSavesAndUndoesTheChanges) {
 
          SelectOnly(history, 0);
          ClearClipboard();
-         Click(history, IDC_BUTTON_HISTORY_COPY);
+         test::ClickButton(history, IDC_BUTTON_HISTORY_COPY);
          EXPECT_EQ(ClipboardText(), "netsh " + kDelete);
-         Click(history, IDC_BUTTON_HISTORY_COPY_PS);
+         test::ClickButton(history, IDC_BUTTON_HISTORY_COPY_PS);
          EXPECT_EQ(ClipboardText(), "Remove-NetIPAddress -InterfaceAlias 'Ethernet 2' -IPAddress 2001:db8::5 -Confirm:$false");
          // Ctrl+C in the list copies the netsh line.
          ClearClipboard();
@@ -130,13 +129,13 @@ TEST_F(History, ListsCopiesSavesAndUndoesTheChanges) {
          // Undo asks with the line it will run, runs it, and is listed.
          m_catcher.QueueAnswer(IDOK);
          m_catcher.QueueAnswer(IDOK);
-         Click(history, IDC_BUTTON_HISTORY_UNDO);
+         test::ClickButton(history, IDC_BUTTON_HISTORY_UNDO);
          EXPECT_EQ(standin.ReadLog(), CNetshStandin::RunLog(kAddBack));
          EXPECT_EQ(HistoryRows(history).front(), "Ethernet 2 | netsh " + kAddBack + " | Succeeded");
          // Nothing is left to take back: the failure changed nothing and an
          // undo is not undone.
          m_catcher.QueueAnswer(IDOK);
-         Click(history, IDC_BUTTON_HISTORY_UNDO);
+         test::ClickButton(history, IDC_BUTTON_HISTORY_UNDO);
          EXPECT_EQ(standin.ReadLog(), CNetshStandin::RunLog(kAddBack)) << "no second command";
 
          // Nothing selected: the script holds every successful change.
@@ -149,9 +148,9 @@ TEST_F(History, ListsCopiesSavesAndUndoesTheChanges) {
            ::SetWindowTextW(name, script.c_str());
            ::PostMessageW(save, WM_COMMAND, IDOK, 0);
          }});
-         Click(history, IDC_BUTTON_HISTORY_SAVE);
+         test::ClickButton(history, IDC_BUTTON_HISTORY_SAVE);
        },
-       [&](HWND history) { Click(history, IDCANCEL); }});
+       [&](HWND history) { test::ClickButton(history, IDCANCEL); }});
   Press(IDC_BUTTON_HISTORY);
 
   ASSERT_EQ(m_catcher.Boxes().size(), 3u);

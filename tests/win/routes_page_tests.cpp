@@ -41,7 +41,6 @@ CRouteData Route(std::uint64_t luid, std::string prefix, int length, std::string
   return route;
 }
 
-void Click(HWND dlg, int id) { ::SendMessageW(::GetDlgItem(dlg, id), BM_CLICK, 0, 0); }
 void Type(HWND dlg, int id, const char* text) { ::SetWindowTextA(::GetDlgItem(dlg, id), text); }
 
 class RoutesPage : public ::testing::Test {
@@ -124,16 +123,16 @@ TEST_F(RoutesPage, ListsAddsSetsTheGatewayAndRemovesBehindTheGuard) {
   m_catcher.QueueAnswer(IDOK);
   m_catcher.ScriptNextDialog({[&](HWND add) {
     Type(add, IDC_EDIT_ROUTE_PREFIX, " 2001:db8:2::1/48 ");
-    Click(add, IDOK);
+    test::ClickButton(add, IDOK);
     EXPECT_EQ(m_standin.ReadLog(), "") << "nothing sent after a refusal";
     Type(add, IDC_EDIT_ROUTE_PREFIX, "2001:db8:2::/48");
     Type(add, IDC_EDIT_ROUTE_NEXTHOP, "fe80::1");
     Type(add, IDC_EDIT_ROUTE_METRIC, "10");
     ::SendDlgItemMessageW(add, IDC_COMBO_ROUTE_STORE, CB_SETCURSEL, 1, 0);
     EXPECT_TRUE(test::SaveScreenshot(add, "add_route.png"));
-    Click(add, IDOK);
+    test::ClickButton(add, IDOK);
   }});
-  Click(m_hPage, IDC_BUTTON_ADD_ROUTE);
+  test::ClickButton(m_hPage, IDC_BUTTON_ADD_ROUTE);
   ASSERT_EQ(m_catcher.Boxes().size(), 2u);
   EXPECT_EQ(m_catcher.Boxes()[0].caption, "Add Route");
   EXPECT_NE(m_catcher.Boxes()[0].text.find("2001:db8:2::1/48"), std::string::npos) << m_catcher.Boxes()[0].text;
@@ -149,11 +148,11 @@ TEST_F(RoutesPage, ListsAddsSetsTheGatewayAndRemovesBehindTheGuard) {
   m_catcher.QueueAnswer(IDOK);
   m_catcher.ScriptNextDialog({[&](HWND add) {
     EXPECT_EQ(test::DialogItemText(add, IDC_EDIT_ROUTE_PREFIX), "::/0");
-    Click(add, IDOK);
+    test::ClickButton(add, IDOK);
     Type(add, IDC_EDIT_ROUTE_NEXTHOP, "fe80::254");
-    Click(add, IDOK);
+    test::ClickButton(add, IDOK);
   }});
-  Click(m_hPage, IDC_BUTTON_SET_GATEWAY);
+  test::ClickButton(m_hPage, IDC_BUTTON_SET_GATEWAY);
   EXPECT_EQ(Boxes(), (Strings{"Set Gateway | Enter the gateway's address as the next hop. | E",
                               "Set Gateway | The gateway was set. | I"}));
   EXPECT_EQ(m_standin.ReadLog(),
@@ -170,7 +169,7 @@ TEST_F(RoutesPage, ListsAddsSetsTheGatewayAndRemovesBehindTheGuard) {
   ::SendMessageW(Item(IDC_LIST_ROUTES), LVM_SETITEMSTATE, 0, reinterpret_cast<LPARAM>(&item));
   m_catcher.QueueAnswer(IDYES);
   m_catcher.QueueAnswer(IDOK);
-  Click(m_hPage, IDC_BUTTON_REMOVE_ROUTE);
+  test::ClickButton(m_hPage, IDC_BUTTON_REMOVE_ROUTE);
   ASSERT_EQ(m_catcher.Boxes().size(), 2u);
   EXPECT_EQ(m_catcher.Boxes()[0].icon, test::BoxIcon::Warning);
   EXPECT_NE(m_catcher.Boxes()[0].text.find("::/0"), std::string::npos) << m_catcher.Boxes()[0].text;

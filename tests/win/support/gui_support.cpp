@@ -294,6 +294,8 @@ void ClearClipboard() {
   ::CloseClipboard();
 }
 
+void ClickButton(HWND dialog, int id) { ::SendMessageW(::GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
+
 std::wstring TempFolder() {
   wchar_t temp[MAX_PATH + 1] = {};
   ::GetTempPathW(MAX_PATH + 1, temp);

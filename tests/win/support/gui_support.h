@@ -109,6 +109,9 @@ bool PumpUntil(const std::function<bool()>& pred, DWORD timeoutMs);
 // Reads a message box's (or any dialog's) parts.
 std::string DialogItemText(HWND dialog, int id);
 
+// A click on a dialog's button, as BM_CLICK gives it.
+void ClickButton(HWND dialog, int id);
+
 // A left click in the middle of a list box's item, as the mouse delivers it.
 void ClickListBoxItem(HWND list, int index);
 
