@@ -106,11 +106,15 @@ std::vector<std::size_t> SortAddressRows(const std::vector<CAddressRecord>& addr
 }
 
 CRowUpdate PlanRowUpdate(const std::vector<std::vector<std::string>>& shown,
-                         const std::vector<std::vector<std::string>>& next) {
+                         const std::vector<CAddressRecord>& addresses, const std::vector<std::size_t>& order) {
+  // Compared cell by cell, without building the texts of rows that stay.
+  const auto shows = [](const std::vector<std::string>& cells, const CAddressRecord& a) {
+    return cells.size() == ADDRESS_COLUMN_COUNT && cells[0] == a.m_strAddress && cells[1] == a.m_strKind &&
+           cells[2] == a.m_strState && cells[3] == a.m_strValidLifetime && cells[4] == a.m_strPreferredLifetime;
+  };
   CRowUpdate update;
-  update.m_rows = next;
-  for (std::size_t i = 0; i < next.size(); ++i)
-    if (i >= shown.size() || shown[i] != next[i]) update.m_changedRows.push_back(i);
+  for (std::size_t i = 0; i < order.size(); ++i)
+    if (i >= shown.size() || !shows(shown[i], addresses[order[i]])) update.m_changedRows.push_back(i);
   return update;
 }
 

@@ -40,15 +40,14 @@ CAddressSort ClickHeading(const CAddressSort& sort, int column);
 std::vector<std::size_t> SortAddressRows(const std::vector<CAddressRecord>& addresses, const CAddressSort& sort);
 
 // What a new reading does to rows already shown: row i of the list becomes
-// m_rows[i] (the cell texts); m_changedRows are the indexes whose texts
+// the texts of addresses[order[i]]; m_changedRows are the indexes whose texts
 // differ from what the row shows now or that are new; rows past the new
 // count are deleted from the end.
 struct CRowUpdate {
-  std::vector<std::vector<std::string>> m_rows;
   std::vector<std::size_t> m_changedRows;
 };
 CRowUpdate PlanRowUpdate(const std::vector<std::vector<std::string>>& shown,
-                         const std::vector<std::vector<std::string>>& next);
+                         const std::vector<CAddressRecord>& addresses, const std::vector<std::size_t>& order);
 
 // Copy row: the cells joined by tabs. Copy all rows: the headings, then
 // every row. Each line ends in CRLF, the last one too, so that it pastes as

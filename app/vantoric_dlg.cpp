@@ -169,14 +169,16 @@ int CVantoricDlg::LoadAdapters(bool bQuiet) {
   std::unique_ptr<CAdapterRecord[]> records;
   size_t count = 0;
   std::vector<std::string> names;
-  const DWORD error = TakeAdapterSnapshot(records, count, names);
+  // A live reading asks for the list into the size the last one needed;
+  // Refresh and the first reading ask for the size first.
+  if (!bQuiet) m_reading.SetListSize(0);
+  const DWORD error = TakeAdapterSnapshot(m_reading, records, count, names);
   if (error == 0 && count > 0) {
     ReleaseAdapters();
     m_pAdapters = std::move(records);
     m_nAdapterCount = static_cast<int>(count);
     m_adapterNames = std::move(names);
-    m_nReadingTime = CurrentUnixTime();
-    m_history.SetReadingTime(m_nReadingTime);
+    NoteReadingTime();
     return 1;
   }
   // A reading that nobody asked for keeps the last one without a word.
@@ -191,6 +193,11 @@ int CVantoricDlg::LoadAdapters(bool bQuiet) {
                 MB_OK | MB_ICONERROR);
   }
   return 0;
+}
+
+void CVantoricDlg::NoteReadingTime() {
+  m_nReadingTime = CurrentUnixTime();
+  m_history.SetReadingTime(m_nReadingTime);
 }
 
 void CVantoricDlg::ShowNoAdapter() {
@@ -285,28 +292,31 @@ void CVantoricDlg::UpdateAddressList() {
     FillAddressList();
     return;
   }
-  std::vector<std::vector<std::string>> next = CurrentRows();
-  const CRowUpdate update = PlanRowUpdate(m_shownRows, next);
+  const std::vector<CAddressRecord>& addresses = m_pCurAdapter->m_addresses;
+  const std::vector<size_t> order = SortAddressRows(addresses, m_sort);
+  const CRowUpdate update = PlanRowUpdate(m_shownRows, addresses, order);
   m_bFillingList = true;
   // The highlight is given back by address below, not left on a row that
   // now shows another one.
-  const int highlighted = m_listAddresses.GetNextItem(-1, LVNI_SELECTED);
-  if (highlighted >= 0 && (static_cast<size_t>(highlighted) >= next.size() ||
-                           next[static_cast<size_t>(highlighted)][0] != m_shownRows[static_cast<size_t>(highlighted)][0]))
-    m_listAddresses.SetItemState(highlighted, 0, LVIS_SELECTED | LVIS_FOCUSED);
-  for (int row = m_listAddresses.GetItemCount(); row > static_cast<int>(next.size()); --row)
+  const size_t highlighted = static_cast<size_t>(m_listAddresses.GetNextItem(-1, LVNI_SELECTED));
+  if (highlighted < m_shownRows.size() &&
+      (highlighted >= order.size() || addresses[order[highlighted]].m_strAddress != m_shownRows[highlighted][0]))
+    m_listAddresses.SetItemState(static_cast<int>(highlighted), 0, LVIS_SELECTED | LVIS_FOCUSED);
+  for (int row = m_listAddresses.GetItemCount(); row > static_cast<int>(order.size()); --row)
     m_listAddresses.DeleteItem(row - 1);
+  const size_t shownBefore = m_shownRows.size();
+  m_shownRows.resize(order.size());
   for (size_t row : update.m_changedRows) {
-    const std::vector<std::string>& cells = next[row];
-    const bool bNew = row >= m_shownRows.size();
+    std::vector<std::string> cells = AddressRowTexts(addresses[order[row]]);
+    const bool bNew = row >= shownBefore;
     if (bNew) m_listAddresses.InsertItem(static_cast<int>(row), cells[0]);
     for (int col = 0; col < ADDRESS_COLUMN_COUNT; ++col) {
       const size_t c = static_cast<size_t>(col);
       if (bNew ? col > 0 : m_shownRows[row][c] != cells[c])
         m_listAddresses.SetItemText(static_cast<int>(row), col, cells[c]);
     }
+    m_shownRows[row] = std::move(cells);
   }
-  m_shownRows = std::move(next);
   m_bFillingList = false;
   HighlightSelectedAddress(false);
 }
@@ -550,6 +560,16 @@ void CVantoricDlg::TakeLiveReading() {
   const std::vector<std::string> namesBefore = m_adapterNames;
   HWND focus = ::GetFocus();
   const int top = static_cast<int>(m_listAddresses.SendMessage(LVM_GETTOPINDEX));
+  // Mostly only states and lifetimes change: the records take them in place
+  // and the rows that show them are rewritten.
+  if (m_pAdapters && m_reading.UpdateRecords(m_pAdapters.get(), static_cast<size_t>(m_nAdapterCount))) {
+    NoteReadingTime();
+    // The record's copy of the selected address's facts follows them.
+    if (m_pCurAdapter != nullptr && m_bAddressSelected != 0) m_pCurAdapter->SelectAddress(m_strSelAddress);
+    UpdateAddressList();
+    RestoreTopRow(top);
+    return;
+  }
   if (LoadAdapters(true) == 0) return;
   if (m_adapterNames != namesBefore) FillChooser(shown);
   m_nSelAdapter = FindAdapterEntry(m_adapterNames, shown);
@@ -561,15 +581,21 @@ void CVantoricDlg::TakeLiveReading() {
     m_pCurAdapter = &m_pAdapters[static_cast<size_t>(m_nSelAdapter)];
     UpdateAddressList();
   }
-  const int count = m_listAddresses.GetItemCount();
-  if (count > 0) {
-    // The row that was on top is on top again (as far as the list scrolls).
-    m_listAddresses.EnsureVisible(count - 1);
-    m_listAddresses.EnsureVisible(std::min(top, count - 1));
-  }
+  RestoreTopRow(top);
   if (focus == nullptr || !::IsWindow(focus) || !::IsWindowVisible(focus) || !::IsWindowEnabled(focus))
     focus = m_listAddresses.GetSafeHwnd();
   if (::GetFocus() != focus) SendMessage(WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(focus), TRUE);
+}
+
+void CVantoricDlg::RestoreTopRow(int top) {
+  // The row that was on top is on top again (as far as the list scrolls),
+  // scrolled by the rows between: the list repaints only when it moved.
+  const int now = static_cast<int>(m_listAddresses.SendMessage(LVM_GETTOPINDEX));
+  if (now == top || m_listAddresses.GetItemCount() == 0) return;
+  RECT rc{};
+  rc.left = LVIR_BOUNDS;
+  if (m_listAddresses.SendMessage(LVM_GETITEMRECT, now, reinterpret_cast<LPARAM>(&rc)) == 0) return;
+  m_listAddresses.SendMessage(LVM_SCROLL, 0, (top - now) * (rc.bottom - rc.top));
 }
 
 void CVantoricDlg::OnColumnClick(int column) {

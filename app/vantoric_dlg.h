@@ -15,6 +15,7 @@
 #include "controls/hyperlink_win32.h"
 #include "controls/resize_dialog_win32.h"
 #include "controls/transparent_image_win32.h"
+#include "core/adapter_enumeration_win32.h"
 #include "core/adapter_records.h"
 #include "core/address_change_win32.h"
 #include "core/command_history.h"
@@ -75,6 +76,8 @@ class CVantoricDlg : public CResizeDialog {
   // open.
   void OnAddressesChanged();
   void TakeLiveReading();
+  void RestoreTopRow(int top);
+  void NoteReadingTime();
   void OnColumnClick(int column);
   void ShowSortArrow() const;
   void OnListContextMenu(LPARAM lp);
@@ -130,6 +133,8 @@ class CVantoricDlg : public CResizeDialog {
   std::vector<std::vector<std::string>> m_shownRows;
   // When the records were read (seconds since 1970).
   std::int64_t m_nReadingTime = 0;
+  // Kept from one reading to the next (list size, host texts).
+  CAdapterReading m_reading;
 
  private:
   CComboBox Chooser() const;

@@ -68,13 +68,16 @@ ULONG WINAPI SystemAdapterAddresses(ULONG family, ULONG flags, PVOID reserved, A
 }
 
 // Asks for the size of the list, then for the list into a zero-filled buffer
-// of that size. Empty when there is no list: error is then 0 for a machine
-// without adapters and the reason for a failure.
-CAdapterListBuffer QueryAdapterList(DWORD& error) {
+// of that size. With a size already known (listSize above 0) the list is
+// asked for straight away into that many bytes, and the size question comes
+// only when it no longer fits. Empty when there is no list: error is then 0
+// for a machine without adapters and the reason for a failure. listSize
+// ends as the size that held the list.
+CAdapterListBuffer QueryAdapterList(DWORD& error, ULONG& listSize) {
   const AdapterAddressesFn source = g_pfnSource ? g_pfnSource : &SystemAdapterAddresses;
   const ULONG flags = GAA_FLAG_INCLUDE_PREFIX;
-  ULONG size = 0;
-  ULONG rc = source(AF_UNSPEC, flags, nullptr, nullptr, &size);
+  ULONG size = listSize;
+  ULONG rc = size > 0 ? ERROR_BUFFER_OVERFLOW : source(AF_UNSPEC, flags, nullptr, nullptr, &size);
   for (int attempt = 0; rc == ERROR_BUFFER_OVERFLOW && attempt < MAX_FILL_ATTEMPTS; ++attempt) {
     CAdapterListBuffer buffer(
         static_cast<AdapterAddresses*>(::HeapAlloc(::GetProcessHeap(), HEAP_ZERO_MEMORY, size)));
@@ -82,14 +85,17 @@ CAdapterListBuffer QueryAdapterList(DWORD& error) {
       error = ERROR_NOT_ENOUGH_MEMORY;
       return {};
     }
+    const ULONG allocated = size;
     rc = source(AF_UNSPEC, flags, nullptr, buffer.get(), &size);
     if (rc == NO_ERROR) {
       error = 0;
+      listSize = allocated;
       return buffer;
     }
   }
   // No data, or a size query that succeeds without a buffer: no adapters.
   error = rc == ERROR_NO_DATA || rc == NO_ERROR ? 0 : rc;
+  listSize = 0;
   return {};
 }
 
@@ -164,20 +170,152 @@ DWORD CAdapterReading::EnumerateAdapters(CAdapterRecord* records, std::size_t ca
     list = std::move(m_countedList);
     m_nError = 0;
   } else {
-    list = QueryAdapterList(m_nError);
+    list = QueryAdapterList(m_nError, m_nListSize);
   }
   m_countedList.reset();
   std::size_t count = 0;
   for (const AdapterAddresses* a = list.get(); a; a = a->Next) ++count;
+  std::vector<CAdapterData> adapters;
   const DWORD result = FillSnapshot(
-      count, [&] { return ReadAdapterList(list.get()); }, records, capacity, needed, names);
+      count,
+      [&] {
+        adapters = ReadAdapterList(list.get());
+        return adapters;
+      },
+      records, capacity, needed, names);
   if (result == ERROR_INSUFFICIENT_BUFFER) m_countedList = std::move(list);
+  if (capacity > 0) Remember(adapters.empty() ? nullptr : list.get(), adapters, records);
   return result;
+}
+
+namespace {
+
+std::string SocketAddressBytes(const SOCKET_ADDRESS& address) {
+  if (address.lpSockaddr == nullptr || address.iSockaddrLength <= 0) return {};
+  return {reinterpret_cast<const char*>(address.lpSockaddr), static_cast<size_t>(address.iSockaddrLength)};
+}
+
+bool SameSocketAddress(const std::string& bytes, const SOCKET_ADDRESS& address) {
+  if (address.lpSockaddr == nullptr || address.iSockaddrLength <= 0) return bytes.empty();
+  return bytes.size() == static_cast<size_t>(address.iSockaddrLength) &&
+         std::memcmp(bytes.data(), address.lpSockaddr, bytes.size()) == 0;
+}
+
+std::wstring WideOrEmpty(const wchar_t* text) { return text != nullptr ? text : L""; }
+
+bool SameFacts(const IP_ADAPTER_UNICAST_ADDRESS_LH& u, int prefix, int suffix, int dad, ULONG valid,
+               ULONG preferred) {
+  return u.PrefixOrigin == prefix && u.SuffixOrigin == suffix && u.DadState == dad && u.ValidLifetime == valid &&
+         u.PreferredLifetime == preferred;
+}
+
+}  // namespace
+
+void CAdapterReading::Remember(const AdapterAddresses* list, const std::vector<CAdapterData>& adapters,
+                               const CAdapterRecord* records) {
+  m_prints.clear();
+  m_pFilled = nullptr;
+  // Without host texts nothing was listed: a new snapshot decides again.
+  if (list == nullptr || records == nullptr || !adapters.front().m_bSocketsStarted) return;
+  const std::vector<std::size_t> order = OrderAdapters(adapters);
+  std::vector<std::size_t> recordOf(order.size());
+  for (std::size_t r = 0; r < order.size(); ++r) recordOf[order[r]] = r;
+  std::size_t index = 0;
+  for (const AdapterAddresses* a = list; a; a = a->Next, ++index) {
+    CAdapterPrint print;
+    print.m_strFriendlyName = WideOrEmpty(a->FriendlyName);
+    print.m_strDescription = WideOrEmpty(a->Description);
+    print.m_mac.assign(reinterpret_cast<const char*>(a->PhysicalAddress),
+                       std::min<ULONG>(a->PhysicalAddressLength, MAX_ADAPTER_ADDRESS_LENGTH));
+    print.m_nIfType = a->IfType;
+    for (const IP_ADAPTER_DNS_SERVER_ADDRESS_XP* d = a->FirstDnsServerAddress; d; d = d->Next)
+      print.m_dnsAddresses.push_back(SocketAddressBytes(d->Address));
+    const CAdapterData& data = adapters[index];
+    int listed = 0;
+    std::size_t u = 0;
+    for (const IP_ADAPTER_UNICAST_ADDRESS_LH* p = a->FirstUnicastAddress; p; p = p->Next, ++u) {
+      const bool bListed = u < data.m_unicastAddresses.size() && IsListedHost(data.m_unicastAddresses[u].m_strHost);
+      if (bListed) print.m_listedHosts.push_back(data.m_unicastAddresses[u].m_strHost);
+      print.m_addresses.push_back({SocketAddressBytes(p->Address), p->PrefixOrigin, p->SuffixOrigin, p->DadState,
+                                   p->ValidLifetime, p->PreferredLifetime, bListed ? listed++ : -1});
+    }
+    print.m_nRecord = recordOf[index];
+    print.m_dnsServers = records[print.m_nRecord].m_dnsServers;
+    m_prints.push_back(std::move(print));
+  }
+  m_pFilled = records;
+}
+
+bool CAdapterReading::StillMatches(const AdapterAddresses* list, const CAdapterRecord* records) const {
+  std::size_t index = 0;
+  for (const AdapterAddresses* a = list; a; a = a->Next, ++index) {
+    if (index >= m_prints.size()) return false;
+    const CAdapterPrint& print = m_prints[index];
+    if (print.m_strFriendlyName != WideOrEmpty(a->FriendlyName) ||
+        print.m_strDescription != WideOrEmpty(a->Description) || print.m_nIfType != a->IfType ||
+        print.m_mac.size() != std::min<ULONG>(a->PhysicalAddressLength, MAX_ADAPTER_ADDRESS_LENGTH) ||
+        std::memcmp(print.m_mac.data(), a->PhysicalAddress, print.m_mac.size()) != 0)
+      return false;
+    std::size_t n = 0;
+    for (const IP_ADAPTER_DNS_SERVER_ADDRESS_XP* d = a->FirstDnsServerAddress; d; d = d->Next, ++n)
+      if (n >= print.m_dnsAddresses.size() || !SameSocketAddress(print.m_dnsAddresses[n], d->Address)) return false;
+    if (n != print.m_dnsAddresses.size()) return false;
+    n = 0;
+    for (const IP_ADAPTER_UNICAST_ADDRESS_LH* u = a->FirstUnicastAddress; u; u = u->Next, ++n)
+      if (n >= print.m_addresses.size() || !SameSocketAddress(print.m_addresses[n].m_address, u->Address))
+        return false;
+    if (n != print.m_addresses.size()) return false;
+    // The record still holds what it was filled with: no command added or
+    // removed an address or a server since.
+    const CAdapterRecord& record = records[print.m_nRecord];
+    if (record.m_dnsServers != print.m_dnsServers || record.m_addresses.size() != print.m_listedHosts.size())
+      return false;
+    for (std::size_t k = 0; k < print.m_listedHosts.size(); ++k)
+      if (record.m_addresses[k].m_strAddress != print.m_listedHosts[k]) return false;
+  }
+  return index == m_prints.size();
+}
+
+bool CAdapterReading::UpdateRecords(CAdapterRecord* records, std::size_t count) {
+  if (records == nullptr || records != m_pFilled || count != m_prints.size()) return false;
+  DWORD error = 0;
+  const CAdapterListBuffer list = QueryAdapterList(error, m_nListSize);
+  if (!list || !StillMatches(list.get(), records)) return false;
+  std::size_t index = 0;
+  for (const AdapterAddresses* a = list.get(); a; a = a->Next, ++index) {
+    CAdapterPrint& print = m_prints[index];
+    std::size_t n = 0;
+    for (const IP_ADAPTER_UNICAST_ADDRESS_LH* u = a->FirstUnicastAddress; u; u = u->Next, ++n) {
+      CAddressPrint& was = print.m_addresses[n];
+      if (SameFacts(*u, was.m_nPrefixOrigin, was.m_nSuffixOrigin, was.m_nDadState, was.m_nValidLifetime,
+                    was.m_nPreferredLifetime))
+        continue;
+      was.m_nPrefixOrigin = u->PrefixOrigin;
+      was.m_nSuffixOrigin = u->SuffixOrigin;
+      was.m_nDadState = u->DadState;
+      was.m_nValidLifetime = u->ValidLifetime;
+      was.m_nPreferredLifetime = u->PreferredLifetime;
+      if (was.m_nListed < 0) continue;
+      CUnicastAddressData facts;
+      facts.m_nPrefixOrigin = u->PrefixOrigin;
+      facts.m_nSuffixOrigin = u->SuffixOrigin;
+      facts.m_nDadState = u->DadState;
+      facts.m_nValidLifetime = u->ValidLifetime;
+      facts.m_nPreferredLifetime = u->PreferredLifetime;
+      SetAddressFacts(records[print.m_nRecord].m_addresses[static_cast<std::size_t>(was.m_nListed)], facts);
+    }
+  }
+  return true;
 }
 
 DWORD TakeAdapterSnapshot(std::unique_ptr<CAdapterRecord[]>& records, std::size_t& count,
                           std::vector<std::string>& names) {
   CAdapterReading reading;
+  return TakeAdapterSnapshot(reading, records, count, names);
+}
+
+DWORD TakeAdapterSnapshot(CAdapterReading& reading, std::unique_ptr<CAdapterRecord[]>& records, std::size_t& count,
+                          std::vector<std::string>& names) {
   std::size_t needed = 0;
   std::vector<std::string> newNames;
   if (reading.EnumerateAdapters(nullptr, 0, needed, newNames) != ERROR_INSUFFICIENT_BUFFER || needed == 0) {

@@ -36,7 +36,8 @@ struct CAdapterListFree {
 };
 
 // One reading of the OS's adapter list, serving the two calls of one
-// snapshot; the window that takes the snapshot owns it for that snapshot.
+// snapshot. The window that takes snapshots again and again keeps one
+// reading for them all: what the last one read carries over.
 class CAdapterReading {
  public:
   // Takes a snapshot. Called twice: first with capacity 0 (records may be
@@ -57,16 +58,64 @@ class CAdapterReading {
   // read, also when it was empty.
   DWORD GetError() const { return m_nError; }
 
+  // The bytes that held the last list read. While it is above 0, the next
+  // snapshot asks for the list into that many bytes at once, without the
+  // size question, as long as it still fits: a reading taken again and
+  // again makes one query. SetListSize(0) asks for the size first.
+  ULONG GetListSize() const { return m_nListSize; }
+  void SetListSize(ULONG size) { m_nListSize = size; }
+
+  // Brings the records that this reading's last snapshot filled up to date
+  // from one query of the OS's list, in place, when that is all a new
+  // snapshot would change: the list has the same adapters with the same
+  // addresses and DNS servers, and the records still hold the addresses and
+  // servers they were filled with. Only the origins, states and lifetimes
+  // of addresses change then. False (nothing changed) when a whole snapshot
+  // is needed, also when the list could not be read.
+  bool UpdateRecords(CAdapterRecord* records, std::size_t count);
+
  private:
+  // What the last snapshot read of one address and one adapter, in the
+  // OS's terms.
+  struct CAddressPrint {
+    std::string m_address;  // the socket address's bytes
+    int m_nPrefixOrigin = 0;
+    int m_nSuffixOrigin = 0;
+    int m_nDadState = 0;
+    ULONG m_nValidLifetime = 0;
+    ULONG m_nPreferredLifetime = 0;
+    int m_nListed = -1;  // its index among the record's addresses, or -1
+  };
+  struct CAdapterPrint {
+    std::wstring m_strFriendlyName;
+    std::wstring m_strDescription;
+    std::string m_mac;
+    IFTYPE m_nIfType = 0;
+    std::vector<std::string> m_dnsAddresses;  // the socket addresses' bytes
+    std::vector<CAddressPrint> m_addresses;
+    std::size_t m_nRecord = 0;
+    std::vector<std::string> m_listedHosts;  // the record's addresses as filled
+    std::vector<std::string> m_dnsServers;   // the record's servers as filled
+  };
+  void Remember(const AdapterAddresses* list, const std::vector<CAdapterData>& adapters,
+                const CAdapterRecord* records);
+  bool StillMatches(const AdapterAddresses* list, const CAdapterRecord* records) const;
+
   std::unique_ptr<AdapterAddresses, CAdapterListFree> m_countedList;
   DWORD m_nError = 0;
+  ULONG m_nListSize = 0;
+  std::vector<CAdapterPrint> m_prints;
+  const CAdapterRecord* m_pFilled = nullptr;
 };
 
 // A whole snapshot as the windows take it: the count, that many records,
 // and the fill, from one reading. Returns 0 with the records and names (none
 // on a machine without adapters), or the reason the list could not be read;
-// on failure the arguments are left as they were.
+// on failure the arguments are left as they were. The first form takes a
+// reading of its own; the second goes on from what `reading` kept.
 DWORD TakeAdapterSnapshot(std::unique_ptr<CAdapterRecord[]>& records, std::size_t& count,
+                          std::vector<std::string>& names);
+DWORD TakeAdapterSnapshot(CAdapterReading& reading, std::unique_ptr<CAdapterRecord[]>& records, std::size_t& count,
                           std::vector<std::string>& names);
 
 // The plain data of every adapter of a list, in list order. Starts the socket

@@ -108,6 +108,21 @@ std::vector<std::size_t> OrderAdapters(const std::vector<CAdapterData>& adapters
   return order;
 }
 
+bool IsListedHost(const std::string& host) {
+  // IPv4 text has no ":"; text starting with ":" (::1 and the like) is not listed.
+  const size_t colon = host.find(':');
+  return colon != std::string::npos && colon != 0;
+}
+
+void SetAddressFacts(CAddressRecord& address, const CUnicastAddressData& unicast) {
+  address.m_strKind = KindFromOrigins(unicast.m_nPrefixOrigin, unicast.m_nSuffixOrigin);
+  address.m_strState = DadStateName(unicast.m_nDadState);
+  address.m_strValidLifetime = FormatLifetime(unicast.m_nValidLifetime);
+  address.m_strPreferredLifetime = FormatLifetime(unicast.m_nPreferredLifetime);
+  address.m_nValidSeconds = unicast.m_nValidLifetime;
+  address.m_nPreferredSeconds = unicast.m_nPreferredLifetime;
+}
+
 void FillAdapterRecord(CAdapterRecord& record, const CAdapterData& adapter, std::vector<std::string>& names) {
   record.m_strFriendlyName = adapter.m_strFriendlyName;
   record.m_strDescription = adapter.m_strDescription;
@@ -117,17 +132,10 @@ void FillAdapterRecord(CAdapterRecord& record, const CAdapterData& adapter, std:
   if (!adapter.m_bSocketsStarted) return;
 
   for (const CUnicastAddressData& unicast : adapter.m_unicastAddresses) {
-    // IPv4 text has no ":"; text starting with ":" (::1 and the like) is not listed.
-    const size_t colon = unicast.m_strHost.find(':');
-    if (colon == std::string::npos || colon == 0) continue;
+    if (!IsListedHost(unicast.m_strHost)) continue;
     CAddressRecord& work = record.m_workAddress;
     work.m_strAddress = unicast.m_strHost;
-    work.m_strKind = KindFromOrigins(unicast.m_nPrefixOrigin, unicast.m_nSuffixOrigin);
-    work.m_strState = DadStateName(unicast.m_nDadState);
-    work.m_strValidLifetime = FormatLifetime(unicast.m_nValidLifetime);
-    work.m_strPreferredLifetime = FormatLifetime(unicast.m_nPreferredLifetime);
-    work.m_nValidSeconds = unicast.m_nValidLifetime;
-    work.m_nPreferredSeconds = unicast.m_nPreferredLifetime;
+    SetAddressFacts(work, unicast);
     record.m_addresses.push_back(work);
   }
   // IPv4 servers and scoped IPv6 servers (with a zone suffix) are not listed.

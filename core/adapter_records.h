@@ -130,6 +130,14 @@ class CAdapterData {
 // adapter, then every other one in list order.
 std::vector<std::size_t> OrderAdapters(const std::vector<CAdapterData>& adapters);
 
+// Whether a unicast address with this host text is listed: IPv6 text, that
+// is with a ":" that is not its first character (::1 and the like are not).
+bool IsListedHost(const std::string& host);
+
+// The facts of an address the platform read (kind, state, lifetimes, as
+// texts and seconds) written into a record's address; its text stays.
+void SetAddressFacts(CAddressRecord& address, const CUnicastAddressData& unicast);
+
 // Fills one record from one adapter and appends its name to names.
 void FillAdapterRecord(CAdapterRecord& record, const CAdapterData& adapter, std::vector<std::string>& names);
 

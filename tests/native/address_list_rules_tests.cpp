@@ -101,29 +101,40 @@ TEST(AddressList, RowOrder) {
 }
 
 TEST(AddressList, RowUpdatePlan) {
-  using Rows = std::vector<std::vector<std::string>>;
-  const std::vector<std::string> a = AddressRowTexts(Address("2001:db8::1"));
-  const std::vector<std::string> b = AddressRowTexts(Address("2001:db8::2", "Temporary"));
-  const std::vector<std::string> c = AddressRowTexts(Address("fe80::1%4", "Link-Local"));
-  const std::vector<std::string> bDeprecated = AddressRowTexts(Address("2001:db8::2", "Temporary", "Deprecated"));
+  using Records = std::vector<CAddressRecord>;
+  const CAddressRecord a = Address("2001:db8::1");
+  const CAddressRecord b = Address("2001:db8::2", "Temporary");
+  const CAddressRecord c = Address("fe80::1%4", "Link-Local");
+  const CAddressRecord bDeprecated = Address("2001:db8::2", "Temporary", "Deprecated");
+  const CAddressRecord bShorter = Address("2001:db8::2", "Temporary", "Preferred", 599);
+  const auto rows = [](const Records& records) {
+    std::vector<std::vector<std::string>> shown;
+    for (const CAddressRecord& r : records) shown.push_back(AddressRowTexts(r));
+    return shown;
+  };
   const struct {
     const char* reason;
-    Rows shown;
-    Rows next;
+    Records shown;
+    Records next;
+    std::vector<std::size_t> order;  // empty: the system's order
     std::vector<std::size_t> changed;
   } cases[] = {
-      {"the same rows change nothing", {a, b, c}, {a, b, c}, {}},
-      {"one cell changed: that row only", {a, b, c}, {a, bDeprecated, c}, {1}},
-      {"rows added at the end", {a, b}, {a, b, c}, {2}},
-      {"rows removed from the end", {a, b, c}, {a, b}, {}},
-      {"the first row removed shifts every row", {a, b, c}, {b, c}, {0, 1}},
-      {"a row inserted in the middle changes every row after it", {a, b, c}, {a, bDeprecated, b, c}, {1, 2, 3}},
-      {"an empty list fills every row", {}, {a, b}, {0, 1}},
+      {"the same rows change nothing", {a, b, c}, {a, b, c}, {}, {}},
+      {"one state changed: that row only", {a, b, c}, {a, bDeprecated, c}, {}, {1}},
+      {"one lifetime changed: that row only", {a, b, c}, {a, bShorter, c}, {}, {1}},
+      {"rows added at the end", {a, b}, {a, b, c}, {}, {2}},
+      {"rows removed from the end", {a, b, c}, {a, b}, {}, {}},
+      {"the first row removed shifts every row", {a, b, c}, {b, c}, {}, {0, 1}},
+      {"a row inserted in the middle changes every row after it", {a, b, c}, {a, bDeprecated, b, c}, {}, {1, 2, 3}},
+      {"an empty list fills every row", {}, {a, b}, {}, {0, 1}},
+      {"rows follow the order, not the records", {c, b, a}, {a, b, c}, {2, 1, 0}, {}},
+      {"a new order moves the rows it swaps", {a, b, c}, {a, b, c}, {0, 2, 1}, {1, 2}},
   };
   for (const auto& t : cases) {
-    const CRowUpdate update = PlanRowUpdate(t.shown, t.next);
-    EXPECT_EQ(update.m_rows, t.next) << t.reason;
-    EXPECT_EQ(update.m_changedRows, t.changed) << t.reason;
+    std::vector<std::size_t> order = t.order;
+    if (order.empty())
+      for (std::size_t i = 0; i < t.next.size(); ++i) order.push_back(i);
+    EXPECT_EQ(PlanRowUpdate(rows(t.shown), t.next, order).m_changedRows, t.changed) << t.reason;
   }
 }
 

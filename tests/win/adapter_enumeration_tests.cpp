@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
+#include <memory>
 #include <set>
 #include <string>
 #include <vector>
@@ -15,6 +17,7 @@ namespace vantoric {
 namespace {
 
 using test::Adapter;
+using test::Address;
 using test::CSyntheticAdapterSource;
 using test::SyntheticAdapter;
 using test::SyntheticAddress;
@@ -289,6 +292,100 @@ TEST(EnumerateAdapters, RefreshSeesTheNewList) {
   EXPECT_EQ(TakeSnapshot().names, (Names{"eth0", "wlan0"}));
   source.SetAdapters({Adapter("wlan0", IF_TYPE_IEEE80211)});
   EXPECT_EQ(TakeSnapshot().names, (Names{"wlan0"}));
+}
+
+// What a record shows of its addresses and servers, to compare readings.
+std::vector<std::string> Shown(const std::vector<CAdapterRecord>& records) {
+  std::vector<std::string> shown;
+  for (const CAdapterRecord& r : records) {
+    for (const CAddressRecord& a : r.m_addresses)
+      shown.push_back(r.m_strFriendlyName + " " + a.m_strAddress + " " + a.m_strKind + " " + a.m_strState + " " +
+                      a.m_strValidLifetime + "/" + std::to_string(a.m_nValidSeconds) + " " +
+                      a.m_strPreferredLifetime + "/" + std::to_string(a.m_nPreferredSeconds));
+    for (const std::string& d : r.m_dnsServers) shown.push_back(r.m_strFriendlyName + " dns " + d);
+  }
+  return shown;
+}
+
+TEST(EnumerateAdapters, ReadingAgainUpdatesTheRecordsInPlaceOnlyWhenOnlyFactsChanged) {
+  // Wireless first in the list: the Ethernet adapter's record comes first.
+  SyntheticAdapter eth = Adapter("eth0", IF_TYPE_ETHERNET_CSMACD, {0x00, 0x0C, 0x29, 0x01, 0x02, 0x03},
+                                 {Address("2001:db8::1", IpPrefixOriginManual, IpSuffixOriginManual, 86400, 3600),
+                                  Address("192.0.2.1", IpPrefixOriginManual, IpSuffixOriginManual),
+                                  Address("fe80::1", IpPrefixOriginWellKnown, IpSuffixOriginLinkLayerAddress)});
+  eth.unicast[2].scopeId = 4;
+  eth.dnsServers = {{"2001:db8::53"}};
+  const std::vector<SyntheticAdapter> before = {
+      Adapter("wlan0", IF_TYPE_IEEE80211, {},
+              {Address("2001:db8:1::7", IpPrefixOriginRouterAdvertisement, IpSuffixOriginRandom, 600, 300)}),
+      eth};
+  using Change = std::function<void(std::vector<SyntheticAdapter>&)>;
+  const struct {
+    const char* reason;
+    Change change;
+    std::function<void(CAdapterRecord* records)> command;  // what a window did to the records meanwhile
+    bool bInPlace;
+  } cases[] = {
+      {"a state changed", [](auto& l) { l[1].unicast[0].dadState = IpDadStateDeprecated; }, nullptr, true},
+      {"lifetimes changed", [](auto& l) { l[0].unicast[0].validLifetime = 599; l[1].unicast[0].preferredLifetime = 0; },
+       nullptr, true},
+      {"the origins changed", [](auto& l) { l[0].unicast[0].suffixOrigin = IpSuffixOriginLinkLayerAddress; }, nullptr,
+       true},
+      {"only an unlisted IPv4 address changed", [](auto& l) { l[1].unicast[1].validLifetime = 5; }, nullptr, true},
+      {"nothing changed", [](auto&) {}, nullptr, true},
+      {"an address added", [](auto& l) { l[1].unicast.push_back(Address("2001:db8::2", IpPrefixOriginManual,
+                                                                         IpSuffixOriginManual)); },
+       nullptr, false},
+      {"an address replaced", [](auto& l) { l[1].unicast[0].text = "2001:db8::9"; }, nullptr, false},
+      {"a zone changed", [](auto& l) { l[1].unicast[2].scopeId = 5; }, nullptr, false},
+      {"an address removed", [](auto& l) { l[1].unicast.pop_back(); }, nullptr, false},
+      {"an adapter renamed", [](auto& l) { l[0].friendlyName = "wlan1"; }, nullptr, false},
+      {"a MAC changed", [](auto& l) { l[1].mac[5] = 4; }, nullptr, false},
+      {"an adapter gone", [](auto& l) { l.pop_back(); }, nullptr, false},
+      {"an adapter come", [](auto& l) { l.push_back(Adapter("eth1", IF_TYPE_ETHERNET_CSMACD)); }, nullptr, false},
+      {"a DNS server added", [](auto& l) { l[1].dnsServers.push_back({"2001:db8::54"}); }, nullptr, false},
+      {"a command added an address to the record", [](auto&) {},
+       [](CAdapterRecord* r) { r[0].AddAddress("2001:db8::2", "infinite", "infinite"); }, false},
+      {"a command removed a server from the record", [](auto&) {},
+       [](CAdapterRecord* r) { r[0].RemoveDnsServer(0); }, false},
+  };
+  for (const auto& c : cases) {
+    CSyntheticAdapterSource source(before);
+    CAdapterReading reading;
+    std::unique_ptr<CAdapterRecord[]> records;
+    size_t count = 0;
+    Names names;
+    ASSERT_EQ(TakeAdapterSnapshot(reading, records, count, names), 0u) << c.reason;
+    if (c.command) c.command(records.get());
+    std::vector<CAdapterRecord> kept(records.get(), records.get() + count);
+    std::vector<SyntheticAdapter> after = before;
+    c.change(after);
+    source.SetAdapters(after);
+    const int queries = source.QueryCount();
+    EXPECT_EQ(reading.UpdateRecords(records.get(), count), c.bInPlace) << c.reason;
+    if (c.bInPlace) {
+      EXPECT_EQ(source.QueryCount(), queries + 1) << c.reason << ": one query";
+      EXPECT_EQ(Shown({records.get(), records.get() + count}), Shown(test::TakeSyntheticSnapshot(after).records))
+          << c.reason << ": what a whole snapshot would show";
+    } else {
+      EXPECT_EQ(Shown({records.get(), records.get() + count}), Shown(kept)) << c.reason << ": records untouched";
+    }
+  }
+}
+
+TEST(EnumerateAdapters, ReadingAgainNeedsRecordsOfItsOwnLastSnapshot) {
+  CSyntheticAdapterSource source({Adapter("eth0", IF_TYPE_ETHERNET_CSMACD)});
+  CAdapterReading reading;
+  CAdapterRecord other[1];
+  EXPECT_FALSE(reading.UpdateRecords(other, 1)) << "before any snapshot";
+  std::unique_ptr<CAdapterRecord[]> records;
+  size_t count = 0;
+  Names names;
+  ASSERT_EQ(TakeAdapterSnapshot(reading, records, count, names), 0u);
+  EXPECT_FALSE(reading.UpdateRecords(other, 1)) << "records another snapshot filled";
+  source.QueueFailure(ERROR_NOT_ENOUGH_MEMORY);
+  EXPECT_FALSE(reading.UpdateRecords(records.get(), count)) << "the list could not be read";
+  EXPECT_TRUE(reading.UpdateRecords(records.get(), count)) << "read again";
 }
 
 // The OS's own list, read here without the snapshot's code.
