@@ -122,6 +122,7 @@ TEST(LifetimeToSeconds, WorkedResults) {
       {"99999999999999999999d", LIFETIME_OVERFLOW},
       {"213503982334602d", LIFETIME_OVERFLOW},  // the first day count past 2^64 seconds
       {"213503982334601d", 213503982334601ull * 86400},
+      {"307445734561825860m", 307445734561825860ull * 60},  // the last minute count that fits: not saturated
       {"1d 2h", 93600},         // blanks before a number are skipped, as the C library does
       {"1d\t2h", 93600},        // the first of the control blanks
       {"1d\r2h", 93600},        // the last of them

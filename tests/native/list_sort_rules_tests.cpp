@@ -93,6 +93,7 @@ TEST(ListSortRules, Comparison) {
       {"01", "1", true, 0, "equal values"},
       {"1+2", "1", true, 0, "a number reads up to a plus after its digits"},
       {"+", "-1", true, 1, "plus alone reads as 0"},
+      {"+5", "3", true, 1, "a leading plus is the sign of the number after it"},
       {"5-", "10", true, 1, "trailing minus is text, after numbers"},
       {"5", "abc", true, -1, "a number before a text"},
       {"abc", "5", true, 1, "a text after a number"},
