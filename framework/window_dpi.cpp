@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include <cstdlib>
 #include <map>
 
 #include "framework/system_library.h"
@@ -48,6 +49,16 @@ RECT ChildRect(HWND child) {
   }
   ::MapWindowPoints(nullptr, ::GetParent(child), reinterpret_cast<POINT*>(&rc), 2);
   return rc;
+}
+
+int LineHeight(HFONT font) {
+  HDC screen = ::GetDC(nullptr);
+  const HGDIOBJ old = ::SelectObject(screen, font);
+  TEXTMETRICW metrics{};
+  ::GetTextMetricsW(screen, &metrics);
+  ::SelectObject(screen, old);
+  ::ReleaseDC(nullptr, screen);
+  return metrics.tmHeight;
 }
 
 void ScaleColumns(HWND list, int toDpi, int fromDpi) {
@@ -101,9 +112,19 @@ void RescaleDialogContents(HWND dialog, int toDpi, int fromDpi, std::vector<CFon
     if (auto found = scaled.find(font); found != scaled.end()) return found->second;
     LOGFONTW lf{};
     if (::GetObjectW(font, sizeof lf, &lf) == 0) return nullptr;
+    // The controls grow in proportion, a font's line not quite (its
+    // ascent and descent round each on their own): the line must stay
+    // within what its control grew to, or the text's foot is cut.
+    const int lineLimit = ScaleMetric(LineHeight(font), toDpi, fromDpi);
     lf.lfHeight = ScaleMetric(lf.lfHeight, toDpi, fromDpi);
     lf.lfWidth = ScaleMetric(lf.lfWidth, toDpi, fromDpi);
-    fonts.emplace_back(::CreateFontIndirectW(&lf));
+    CFont result(::CreateFontIndirectW(&lf));
+    for (int tries = 0; tries < 3 && result && LineHeight(result.get()) > lineLimit && std::abs(lf.lfHeight) > 1;
+         ++tries) {
+      lf.lfHeight += lf.lfHeight < 0 ? 1 : -1;
+      result.reset(::CreateFontIndirectW(&lf));
+    }
+    fonts.push_back(std::move(result));
     scaled[font] = fonts.back().get();
     return fonts.back().get();
   };
