@@ -28,9 +28,11 @@ constexpr int IDC_PROPLIST_EDIT = 1;
 constexpr int IDC_PROPLIST_COMBO_BUTTON = 7;
 constexpr int IDC_PROPLIST_DROP_LIST = 8;
 
-// The style the dialogs create the list with.
+// The style the dialogs create the list with. The list keeps the height it
+// is given: cut to whole rows of the height of the moment, it would shrink
+// at every change of the rows' height (the font, the resolution).
 constexpr DWORD PROPERTY_LIST_STYLE = WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL | WS_HSCROLL | LBS_NOTIFY |
-                                      LBS_OWNERDRAWFIXED | LBS_HASSTRINGS;
+                                      LBS_OWNERDRAWFIXED | LBS_HASSTRINGS | LBS_NOINTEGRALHEIGHT;
 
 class CPropertyListCtrl : public CSubclassWindow {
  public:

@@ -137,14 +137,14 @@ void RescaleDialogContents(HWND dialog, int toDpi, int fromDpi, std::vector<CFon
   std::vector<HWND> inside;
   ::EnumChildWindows(dialog, &CollectWindow, reinterpret_cast<LPARAM>(&inside));
   for (HWND hwnd : inside) {
-    // Controls inside a control are the control's to place.
-    if (IsDialogWindow(::GetParent(hwnd)) || IsDialogWindow(hwnd)) {
-      const RECT rc = ChildRect(hwnd);
-      const int left = ScaleMetric(rc.left, toDpi, fromDpi);
-      const int top = ScaleMetric(rc.top, toDpi, fromDpi);
-      ::MoveWindow(hwnd, left, top, ScaleMetric(rc.right, toDpi, fromDpi) - left,
-                   ScaleMetric(rc.bottom, toDpi, fromDpi) - top, FALSE);
-    }
+    // Windows inside a control are the control's to place and to give its
+    // font (a list its heading, a combo box its field).
+    if (!IsDialogWindow(::GetParent(hwnd)) && !IsDialogWindow(hwnd)) continue;
+    const RECT rc = ChildRect(hwnd);
+    const int left = ScaleMetric(rc.left, toDpi, fromDpi);
+    const int top = ScaleMetric(rc.top, toDpi, fromDpi);
+    ::MoveWindow(hwnd, left, top, ScaleMetric(rc.right, toDpi, fromDpi) - left,
+                 ScaleMetric(rc.bottom, toDpi, fromDpi) - top, FALSE);
     setFont(hwnd);
     if (HasClass(hwnd, WC_LISTVIEWW)) ScaleColumns(hwnd, toDpi, fromDpi);
   }

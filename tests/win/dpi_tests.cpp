@@ -288,6 +288,8 @@ TEST_F(Dpi, AWindowMovedToAMonitorAtTwiceTheScalingGrowsWithItsContents) {
   const RECT exitBefore = m_dlg.GetChildRect(exit);
   const RECT clientBefore = m_dlg.GetClientRect();
   const int fontBefore = FontHeight(exit);
+  HWND heading = ListView_GetHeader(List().GetSafeHwnd());
+  const int headingFontBefore = FontHeight(heading);
   const auto columnWidth = [&] { return ::SendMessageW(List().GetSafeHwnd(), LVM_GETCOLUMNWIDTH, 0, 0); };
   const LRESULT columnBefore = columnWidth();
 
@@ -299,6 +301,7 @@ TEST_F(Dpi, AWindowMovedToAMonitorAtTwiceTheScalingGrowsWithItsContents) {
   EXPECT_EQ(GetWindowDpi(exit), 192u);
   EXPECT_NEAR(FontHeight(exit), 2 * fontBefore, 1) << "the dialog font, its lines no taller than the controls grew";
   EXPECT_EQ(columnWidth(), 2 * columnBefore) << "the list's first column";
+  EXPECT_NEAR(FontHeight(heading), 2 * headingFontBefore, 1) << "the list's heading, scaled once (through the list)";
   const RECT exitAfter = m_dlg.GetChildRect(exit);
   const RECT clientAfter = m_dlg.GetClientRect();
   EXPECT_NEAR(exitAfter.right - exitAfter.left, 2 * (exitBefore.right - exitBefore.left), 2) << "Exit's width";
