@@ -9,9 +9,11 @@
 
 #include <cstdlib>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "framework/dpi_scale.h"
+#include "framework/handles.h"
 #include "framework/utf8.h"
 #include "framework/window_dpi.h"
 #include "resources/resource.h"
@@ -33,13 +35,6 @@ int PrefixDpi() {
   return text != nullptr ? std::atoi(text) : DESIGN_DPI;
 }
 
-int ScreenDpi() {
-  HDC screen = ::GetDC(nullptr);
-  const int dpi = ::GetDeviceCaps(screen, LOGPIXELSY);
-  ::ReleaseDC(nullptr, screen);
-  return dpi;
-}
-
 std::wstring ClassOf(HWND hwnd) {
   wchar_t name[64] = {};
   ::GetClassNameW(hwnd, name, 64);
@@ -50,115 +45,72 @@ std::string Describe(HWND hwnd) {
   return Narrow(ClassOf(hwnd)) + " " + std::to_string(::GetDlgCtrlID(hwnd)) + " \"" + CWindow::GetText(hwnd) + "\"";
 }
 
-// The text as drawn: "&x" shows x underlined, "&&" one ampersand.
-std::wstring Shown(const std::wstring& text) {
-  std::wstring shown;
-  for (size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == L'&' && i + 1 < text.size()) ++i;
-    shown += text[i];
-  }
-  return shown;
-}
-
-// How much room a static or button leaves its text, and whether the text
-// wraps; 0 for a control whose text is not measured (pictures, owner-drawn,
-// ellipsis labels, empty texts).
-struct CTextRoom {
-  int width = 0;
-  bool bWraps = false;
-  bool bPrefix = true;
-};
-
-CTextRoom TextRoom(HWND hwnd) {
+// The width a label or button leaves its text and the DrawText flags that
+// measure it as drawn; width 0 for a control whose text is not measured
+// (pictures, owner-drawn, ellipsis labels).
+std::pair<int, UINT> TextRoom(HWND hwnd) {
   const LONG style = static_cast<LONG>(::GetWindowLongPtrW(hwnd, GWL_STYLE));
   RECT client{};
   ::GetClientRect(hwnd, &client);
-  const std::wstring cls = ClassOf(hwnd);
-  if (::lstrcmpiW(cls.c_str(), L"Static") == 0) {
+  const int edge = ::GetSystemMetrics(SM_CXEDGE);
+  if (ClassOf(hwnd) == L"Static" && (style & SS_ELLIPSISMASK) == 0) {
     const LONG type = style & SS_TYPEMASK;
-    if ((style & SS_ELLIPSISMASK) != 0) return {};
-    if (type != SS_LEFT && type != SS_CENTER && type != SS_RIGHT && type != SS_LEFTNOWORDWRAP && type != SS_SIMPLE)
-      return {};
-    return {client.right, type == SS_LEFT || type == SS_CENTER || type == SS_RIGHT, (style & SS_NOPREFIX) == 0};
-  }
-  if (::lstrcmpiW(cls.c_str(), L"Button") == 0) {
-    const LONG type = style & BS_TYPEMASK;
-    const int edge = ::GetSystemMetrics(SM_CXEDGE);
-    switch (type) {
+    const UINT prefix = (style & SS_NOPREFIX) != 0 ? DT_NOPREFIX : 0;
+    if (type == SS_LEFT || type == SS_CENTER || type == SS_RIGHT) return {client.right, DT_WORDBREAK | prefix};
+    if (type == SS_LEFTNOWORDWRAP || type == SS_SIMPLE) return {client.right, DT_SINGLELINE | prefix};
+  } else if (ClassOf(hwnd) == L"Button") {
+    const UINT lines = (style & BS_MULTILINE) != 0 ? DT_WORDBREAK : DT_SINGLELINE;
+    switch (style & BS_TYPEMASK) {
       case BS_PUSHBUTTON:
       case BS_DEFPUSHBUTTON:
-        return {client.right - 2 * edge, (style & BS_MULTILINE) != 0};
+        return {client.right - 2 * edge, lines};
       case BS_CHECKBOX:
       case BS_AUTOCHECKBOX:
       case BS_RADIOBUTTON:
       case BS_AUTORADIOBUTTON:
-      case BS_3STATE:
-      case BS_AUTO3STATE:
-        return {client.right - ::GetSystemMetrics(SM_CXMENUCHECK) - 2 * edge, (style & BS_MULTILINE) != 0};
+        return {client.right - ::GetSystemMetrics(SM_CXMENUCHECK) - 2 * edge, lines};
       case BS_GROUPBOX:
-        return {client.right - 4 * edge, false};
+        return {client.right - 4 * edge, DT_SINGLELINE};
       default:
-        return {};
+        break;
     }
   }
-  return {};
+  return {0, 0};
 }
 
-// What does not fit: "child: reason" for every visible window inside
-// `window` that reaches outside its parent's client area, and for every
-// label or button whose text is wider (or, wrapped, taller) than the room
-// it has.
+// What does not fit: every visible control of the dialog or of a dialog
+// inside it (a page) that reaches outside its parent's client area, and
+// every label or button whose text (single-line, or wrapped as drawn) is
+// wider or taller than the room it has. What lies inside a control (a
+// list's heading, a combo box's list) is the control's to place.
 Strings LayoutFaults(HWND window) {
   std::vector<HWND> inside;
   ::EnumChildWindows(
-      window,
-      [](HWND hwnd, LPARAM lp) {
-        reinterpret_cast<std::vector<HWND>*>(lp)->push_back(hwnd);
-        return TRUE;
-      },
+      window, [](HWND hwnd, LPARAM lp) { return reinterpret_cast<std::vector<HWND>*>(lp)->push_back(hwnd), TRUE; },
       reinterpret_cast<LPARAM>(&inside));
   Strings faults;
   for (HWND hwnd : inside) {
-    if (!::IsWindowVisible(hwnd)) continue;
-    // The controls of the dialogs and the dialogs inside them (pages); what
-    // lies inside a control (a list's heading, a combo box's list) is the
-    // control's to place.
     HWND parent = ::GetParent(hwnd);
-    if (ClassOf(parent) == L"#32770" || ClassOf(hwnd) == L"#32770") {
-      RECT rc{};
-      ::GetWindowRect(hwnd, &rc);
-      ::MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&rc), 2);
-      RECT room{};
-      ::GetClientRect(parent, &room);
-      if (rc.left < room.left || rc.top < room.top || rc.right > room.right || rc.bottom > room.bottom)
-        faults.push_back(Describe(hwnd) + ": outside its parent " + Describe(parent));
-    }
+    if (!::IsWindowVisible(hwnd) || (ClassOf(parent) != L"#32770" && ClassOf(hwnd) != L"#32770")) continue;
+    RECT rc{}, room{}, client{};
+    ::GetWindowRect(hwnd, &rc);
+    ::MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&rc), 2);
+    ::GetClientRect(parent, &room);
+    ::GetClientRect(hwnd, &client);
+    if (rc.left < room.left || rc.top < room.top || rc.right > room.right || rc.bottom > room.bottom)
+      faults.push_back(Describe(hwnd) + ": outside its parent " + Describe(parent));
 
-    const CTextRoom text = TextRoom(hwnd);
-    const std::wstring raw = Widen(CWindow::GetText(hwnd));
-    const std::wstring shown = text.bPrefix ? Shown(raw) : raw;
-    if (text.width <= 0 || shown.empty()) continue;
-    HDC dc = ::GetDC(hwnd);
-    const HGDIOBJ old = ::SelectObject(dc, reinterpret_cast<HGDIOBJ>(::SendMessageW(hwnd, WM_GETFONT, 0, 0)));
-    if (text.bWraps) {
-      RECT needed{0, 0, text.width, 0};
-      ::DrawTextW(dc, shown.c_str(), static_cast<int>(shown.size()), &needed,
-                  DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX | DT_EXPANDTABS);
-      RECT client{};
-      ::GetClientRect(hwnd, &client);
-      if (needed.bottom > client.bottom || needed.right > text.width)
-        faults.push_back(Describe(hwnd) + ": wrapped text needs " + std::to_string(needed.right) + "x" +
-                         std::to_string(needed.bottom) + ", has " + std::to_string(text.width) + "x" +
-                         std::to_string(client.bottom));
-    } else {
-      SIZE size{};
-      ::GetTextExtentPoint32W(dc, shown.c_str(), static_cast<int>(shown.size()), &size);
-      if (size.cx > text.width)
-        faults.push_back(Describe(hwnd) + ": text needs " + std::to_string(size.cx) + " pixels, has " +
-                         std::to_string(text.width));
-    }
-    ::SelectObject(dc, old);
-    ::ReleaseDC(hwnd, dc);
+    const auto [width, flags] = TextRoom(hwnd);
+    const std::wstring text = Widen(CWindow::GetText(hwnd));
+    if (width <= 0 || text.empty()) continue;
+    RECT needed{0, 0, width, 0};
+    const CClientDC dc(hwnd);
+    const CSelectObject font(dc.get(), reinterpret_cast<HGDIOBJ>(::SendMessageW(hwnd, WM_GETFONT, 0, 0)));
+    ::DrawTextW(dc.get(), text.c_str(), static_cast<int>(text.size()), &needed, DT_CALCRECT | DT_EXPANDTABS | flags);
+    if (needed.right > width || needed.bottom > client.bottom)
+      faults.push_back(Describe(hwnd) + ": its text needs " + std::to_string(needed.right) + "x" +
+                       std::to_string(needed.bottom) + ", has " + std::to_string(width) + "x" +
+                       std::to_string(client.bottom));
   }
   return faults;
 }
@@ -203,76 +155,56 @@ class Dpi : public MainWindow {
     EXPECT_TRUE(SaveScreenshot(window, "dpi-" + std::to_string(m_nDpi) + "-" + name + ".png")) << name;
   }
 
+  // A step for the next dialog: it is checked, then closed with `button`.
+  DialogStep CheckAndClose(const std::string& name, int button = IDCANCEL) {
+    return [this, name, button](HWND dialog) {
+      m_opened.push_back(name);
+      Check(dialog, name);
+      test::ClickButton(dialog, button);
+    };
+  }
+
   const int m_nDpi = PrefixDpi();
+  Strings m_opened;  // the windows checked, in turn
 };
 
 TEST_F(Dpi, EveryWindowFitsItsTextsAndControlsAtThePrefixResolution) {
-  ASSERT_EQ(ScreenDpi(), m_nDpi) << "the prefix's LogPixels did not take effect";
+  const CClientDC screen(nullptr);
+  ASSERT_EQ(::GetDeviceCaps(screen.get(), LOGPIXELSY), m_nDpi) << "the prefix's LogPixels did not take effect";
   CSyntheticAdapterSource source(Adapters());
   ASSERT_NE(Open(), nullptr);
   EXPECT_EQ(GetWindowDpi(m_hwnd), static_cast<UINT>(m_nDpi));
   Check(m_hwnd, "main");
 
-  Strings opened;
-  m_catcher.ScriptNextDialog({[&](HWND add) {
-    opened.push_back("add address");
-    Check(add, "add-address");
-    test::ClickButton(add, IDCANCEL);
-  }});
+  m_catcher.ScriptNextDialog({CheckAndClose("add-address")});
   Press(IDC_BUTTON_ADD);
-
   ClickRow(0);
-  m_catcher.ScriptNextDialog({[&](HWND edit) {
-    opened.push_back("address properties");
-    Check(edit, "address-properties");
-    test::ClickButton(edit, IDCANCEL);
-  }});
+  m_catcher.ScriptNextDialog({CheckAndClose("address-properties")});
   Press(IDC_BUTTON_EDIT);
-
-  m_catcher.ScriptNextDialog(
-      {[&](HWND settings) {
-         opened.push_back("advanced settings, DNS page");
-         Check(settings, "advanced-dns");
-         m_catcher.ScriptNextDialog({[&](HWND add) {
-           opened.push_back("add DNS server");
-           Check(add, "add-dns");
-           test::ClickButton(add, IDCANCEL);
-         }});
-         test::ClickButton(VisiblePage(settings), IDC_BUTTON_ADD_HOST);
-         ClickTab(::GetDlgItem(settings, IDC_TAB_ADVANCED), 1);
-       },
-       [&](HWND settings) {
-         HWND page = VisiblePage(settings);
-         ASSERT_NE(page, nullptr);
-         ASSERT_NE(::GetDlgItem(page, IDC_LIST_ROUTES), nullptr) << "the Routes page is shown";
-         opened.push_back("advanced settings, Routes page");
-         Check(settings, "advanced-routes");
-         m_catcher.ScriptNextDialog({[&](HWND add) {
-           opened.push_back("add route");
-           Check(add, "add-route");
-           test::ClickButton(add, IDCANCEL);
-         }});
-         test::ClickButton(page, IDC_BUTTON_ADD_ROUTE);
-         test::ClickButton(settings, IDCANCEL);
-       }});
+  m_catcher.ScriptNextDialog({[&](HWND settings) {
+                                m_opened.push_back("advanced-dns");
+                                Check(settings, "advanced-dns");
+                                m_catcher.ScriptNextDialog({CheckAndClose("add-dns")});
+                                test::ClickButton(VisiblePage(settings), IDC_BUTTON_ADD_HOST);
+                                ClickTab(::GetDlgItem(settings, IDC_TAB_ADVANCED), 1);
+                              },
+                              [&](HWND settings) {
+                                HWND page = VisiblePage(settings);
+                                ASSERT_NE(::GetDlgItem(page, IDC_LIST_ROUTES), nullptr) << "the Routes page is shown";
+                                m_opened.push_back("advanced-routes");
+                                Check(settings, "advanced-routes");
+                                m_catcher.ScriptNextDialog({CheckAndClose("add-route")});
+                                test::ClickButton(page, IDC_BUTTON_ADD_ROUTE);
+                                test::ClickButton(settings, IDCANCEL);
+                              }});
   Press(IDC_BUTTON_ADVANCED);
-
-  m_catcher.ScriptNextDialog({[&](HWND history) {
-    opened.push_back("history");
-    Check(history, "history");
-    test::ClickButton(history, IDCANCEL);
-  }});
+  m_catcher.ScriptNextDialog({CheckAndClose("history")});
   Press(IDC_BUTTON_HISTORY);
-
-  m_catcher.ScriptNextDialog({[&](HWND about) {
-    opened.push_back("about");
-    Check(about, "about");
-    test::ClickButton(about, IDOK);
-  }});
+  m_catcher.ScriptNextDialog({CheckAndClose("about", IDOK)});
   ::SendMessageW(m_hwnd, WM_SYSCOMMAND, IDM_ABOUTBOX, 0);
 
-  EXPECT_EQ(opened, (Strings{"add address", "address properties", "advanced settings, DNS page", "add DNS server",
-                             "advanced settings, Routes page", "add route", "history", "about"}));
+  EXPECT_EQ(m_opened, (Strings{"add-address", "address-properties", "advanced-dns", "add-dns", "advanced-routes",
+                               "add-route", "history", "about"}));
   EXPECT_EQ(m_catcher.Boxes().size(), 0u) << "no message box on the way";
 }
 
@@ -280,7 +212,8 @@ TEST_F(Dpi, EveryWindowFitsItsTextsAndControlsAtThePrefixResolution) {
 // resolution for every monitor and sends no such message: the test sends
 // what Windows would).
 TEST_F(Dpi, AWindowMovedToAMonitorAtTwiceTheScalingGrowsWithItsContents) {
-  ASSERT_EQ(ScreenDpi(), DESIGN_DPI);
+  const CClientDC screen(nullptr);
+  ASSERT_EQ(::GetDeviceCaps(screen.get(), LOGPIXELSY), DESIGN_DPI);
   CSyntheticAdapterSource source(Adapters());
   ASSERT_NE(Open(), nullptr);
   const RECT before = m_dlg.GetWindowRect();
