@@ -22,6 +22,7 @@
 #include "framework/clipboard.h"
 #include "framework/message_box.h"
 #include "framework/utf8.h"
+#include "framework/window_dpi.h"
 #include "resources/resource.h"
 
 namespace vantoric {
@@ -123,6 +124,7 @@ BOOL CVantoricDlg::OnInitDialog() {
   // The controls that the window drives through objects, and the initial
   // description text.
   m_logo.SubclassDlgItem(IDC_LOGO, m_hWnd);
+  m_logo.FitToBitmap();
   m_listAddresses.Attach(GetDlgItem(IDC_LIST_ADDRESSES));
   SetDlgItemText(IDC_STATIC_DESCRIPTION, m_strDescription);
   CResizeDialog::OnInitDialog();
@@ -142,7 +144,7 @@ BOOL CVantoricDlg::OnInitDialog() {
   SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
   SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));
 
-  m_pListFont = std::make_unique<CFont>(CreateVerdanaFont(90));
+  m_pListFont = std::make_unique<CFont>(CreateVerdanaFont(m_hWnd, 90));
   m_listAddresses.SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(m_pListFont->get()), TRUE);
 
   if (const CProfile* pProfile = GetProfile()) {
@@ -219,7 +221,8 @@ void CVantoricDlg::InitAddressColumns() {
   ::SetWindowLongPtrW(list, GWL_STYLE, ::GetWindowLongPtrW(list, GWL_STYLE) | LVS_REPORT);
   m_listAddresses.SetExtendedStyle(m_listAddresses.GetExtendedStyle() | LVS_EX_FULLROWSELECT | LVS_EX_INFOTIP);
   int col = 0;
-  for (const CColumn& column : kColumns) m_listAddresses.InsertColumn(col++, column.heading, LVCFMT_LEFT, column.width);
+  for (const CColumn& column : kColumns)
+    m_listAddresses.InsertColumn(col++, column.heading, LVCFMT_LEFT, ScaleToWindow(list, column.width));
 }
 
 void CVantoricDlg::FillAddressList() {

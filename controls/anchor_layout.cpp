@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "framework/dpi_scale.h"
+
 namespace vantoric {
 
 CLayoutRect ApplyAnchor(const CLayoutRect& rc, unsigned flags, int dx, int dy) {
@@ -36,6 +38,12 @@ bool CResizeLayout::OnClientSize(bool bMinimized, CLayoutSize client, int& dx, i
   }
   m_sizeLastClient = client;
   return !bFirst;
+}
+
+void CResizeLayout::Rescale(int toDpi, int fromDpi) {
+  m_sizeMinTrack = {ScaleMetric(m_sizeMinTrack.cx, toDpi, fromDpi), ScaleMetric(m_sizeMinTrack.cy, toDpi, fromDpi)};
+  m_sizeLastClient = {ScaleMetric(m_sizeLastClient.cx, toDpi, fromDpi),
+                      ScaleMetric(m_sizeLastClient.cy, toDpi, fromDpi)};
 }
 
 void CResizeLayout::Reset() {

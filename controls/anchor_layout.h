@@ -67,6 +67,10 @@ class CResizeLayout {
   bool ShouldRememberSize() const {
     return m_bSized && m_sizeLastClient.cx != 0 && m_sizeLastClient.cy != 0;
   }
+  // The window moved to a monitor of another resolution: the smallest size
+  // and the reference client size follow, so that the next size change
+  // moves the anchored controls by what the window gained beyond scaling.
+  void Rescale(int toDpi, int fromDpi);
   // The window is gone: forget everything but the anchors.
   void Reset();
 

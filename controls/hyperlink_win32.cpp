@@ -5,6 +5,7 @@
 #include "framework/handles.h"
 #include "framework/system_library.h"
 #include "framework/utf8.h"
+#include "framework/window_dpi.h"
 
 namespace vantoric {
 
@@ -87,7 +88,21 @@ void CHyperLink::Release() {
   m_bAttached = false;
 }
 
+void CHyperLink::OnRescale() {
+  const auto font = reinterpret_cast<HFONT>(SendMessage(WM_GETFONT));
+  CLinkShared& shared = Shared();
+  LOGFONTW lf{};
+  if (font == nullptr || font == shared.underlineFont.get() || ::GetObjectW(font, sizeof lf, &lf) == 0) return;
+  m_hOriginalFont = font;
+  lf.lfUnderline = TRUE;
+  shared.underlineFont.reset(::CreateFontIndirectW(&lf));
+}
+
 LRESULT CHyperLink::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == MSG_DPICHANGED_AFTERPARENT) {
+    OnRescale();
+    return 0;
+  }
   switch (msg) {
     case WM_DESTROY: {
       const LRESULT result = Default(msg, wp, lp);

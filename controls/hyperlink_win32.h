@@ -45,6 +45,9 @@ class CHyperLink : public CSubclassWindow {
 
  private:
   void Release();
+  // The dialog moved to another resolution and gave the link its font
+  // there: that is the link's own font now, and the hover font follows it.
+  void OnRescale();
   void DrawFocusRect() const;
   void OpenTarget();
   void OnMouseMove(LPARAM lp);

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "framework/utf8.h"
+#include "framework/window_dpi.h"
 
 namespace vantoric {
 
@@ -47,7 +48,9 @@ int MFCIPv6Control::Initialize() {
   SetWindowText(IPV6_EMPTY_MASK);
   SendMessage(WM_SETFONT, ::SendMessageW(::GetParent(m_hWnd), WM_GETFONT, 0, 0), TRUE);
   SendMessage(EM_LIMITTEXT, IPV6_TEXT_LENGTH);
-  m_font.reset(::CreateFontW(18, 6, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
+  // A cell 6 by 18 pixels at 96 dots per inch for every character of the
+  // mask, in proportion at the window's resolution.
+  m_font.reset(::CreateFontW(ScaleToWindow(m_hWnd, 18), ScaleToWindow(m_hWnd, 6), 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
                              CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FIXED_PITCH, L"Courier New"));
   SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(m_font.get()), TRUE);
   return 1;

@@ -11,8 +11,8 @@ namespace {
 
 constexpr int kComboButtonWidth = 17;
 
-HFONT MakeListFont(int nWeight) {
-  return ::CreateFontW(14, 0, 0, 0, nWeight, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_TT_PRECIS, CLIP_DEFAULT_PRECIS,
+HFONT MakeListFont(HWND list, int nWeight) {
+  return ::CreateFontW(ScaleToWindow(list, 14), 0, 0, 0, nWeight, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_TT_PRECIS, CLIP_DEFAULT_PRECIS,
                        DEFAULT_QUALITY, VARIABLE_PITCH | FF_SWISS, L"ARIAL");
 }
 
@@ -68,13 +68,14 @@ bool CPropertyListCtrl::Create(DWORD dwStyle, const RECT& rc, HWND hParent, UINT
 }
 
 void CPropertyListCtrl::OnCreate() {
-  m_ownedFont.reset(MakeListFont(FW_NORMAL));
+  m_nDpi = static_cast<int>(GetWindowDpi(m_hWnd));
+  m_ownedFont.reset(MakeListFont(m_hWnd, FW_NORMAL));
   m_pFont = m_ownedFont.get();
-  m_pBoldFont.reset(MakeListFont(FW_BOLD));
+  m_pBoldFont.reset(MakeListFont(m_hWnd, FW_BOLD));
   m_pGridPen.reset(::CreatePen(PS_SOLID, 1, m_crGrid));
   m_pSelBrush.reset(::CreateSolidBrush(m_crSel));
   m_pBkBrush.reset(::CreateSolidBrush(m_crBk));
-  SetItemHeight(16);
+  SetItemHeight(ScaleMetric(16, m_nDpi));
 }
 
 void CPropertyListCtrl::SetItemHeight(int nHeight) {
@@ -126,7 +127,10 @@ bool CPropertyListCtrl::AddProperty(int nKind, std::string_view name, std::strin
     CSelectObject bold(dc.get(), m_pBoldFont.get());
     ::GetTextExtentPoint32W(dc.get(), wideName.c_str(), static_cast<int>(wideName.size()), &size);
   }
-  if (!m_rows.AddProperty(nKind, value, nInitialChoice, nNameFormat, bSorted, size.cx)) return false;
+  // The rows add their padding in pixels at 96 dots per inch; the rest of
+  // it at this resolution comes with the measured width.
+  const int padding = ScaleMetric(PROPERTY_NAME_PADDING, m_nDpi) - PROPERTY_NAME_PADDING;
+  if (!m_rows.AddProperty(nKind, value, nInitialChoice, nNameFormat, bSorted, size.cx + padding)) return false;
   SendMessage(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wideName.c_str()));
   CreateEditors(nKind);
   return true;
@@ -190,7 +194,7 @@ void CPropertyListCtrl::DrawItem(const DRAWITEMSTRUCT& dis) {
   ::SetBkMode(dc, TRANSPARENT);
   CSelectObject font(dc, m_pFont);
   ::SetTextColor(dc, m_crText);
-  RECT rcText{w + 4, rcValue.top, rcValue.right, rcValue.bottom};
+  RECT rcText{w + ScaleMetric(4, m_nDpi), rcValue.top, rcValue.right, rcValue.bottom};
   ::DrawTextW(dc, value.c_str(), static_cast<int>(value.size()), &rcText, DT_SINGLELINE | DT_VCENTER | DT_LEFT);
 
   const bool bSelected = (dis.itemState & ODS_SELECTED) != 0;
@@ -202,7 +206,8 @@ void CPropertyListCtrl::DrawItem(const DRAWITEMSTRUCT& dis) {
     m_rows.SetCurRow(index);
     m_rcCurValue = rcValue;
   }
-  RECT rcName{5, rc.top, w - 5, rc.bottom};
+  const int inset = ScaleMetric(PROPERTY_NAME_PADDING, m_nDpi) / 2;
+  RECT rcName{inset, rc.top, w - inset, rc.bottom};
   ::DrawTextW(dc, name.c_str(), static_cast<int>(name.size()), &rcName,
               DT_SINGLELINE | DT_VCENTER | NameAlignment(row->nNameFormat));
 }
@@ -232,8 +237,8 @@ void CPropertyListCtrl::OnSelChange() {
     ::MoveWindow(m_pEdit->GetSafeHwnd(), box.left + 1, box.top, box.right - box.left - 1, height, TRUE);
     Show(m_pEdit, SW_SHOW);
   } else if (placement.editor == PropertyEditor::Choice && m_pComboButton && m_pDropList) {
-    ::MoveWindow(m_pComboButton->GetSafeHwnd(), box.right - kComboButtonWidth, box.top, kComboButtonWidth, height,
-                 TRUE);
+    const int buttonWidth = ScaleMetric(kComboButtonWidth, m_nDpi);
+    ::MoveWindow(m_pComboButton->GetSafeHwnd(), box.right - buttonWidth, box.top, buttonWidth, height, TRUE);
     ::ShowWindow(m_pComboButton->GetSafeHwnd(), SW_SHOW);
     const int left = m_rcCurValue.left + 1;
     ::MoveWindow(m_pDropList->GetSafeHwnd(), left, box.bottom, box.right + 1 - left,
@@ -337,7 +342,33 @@ LRESULT CPropertyListCtrl::OnChildColor(UINT msg, WPARAM wp, LPARAM lp) {
   return m_pEditorBrush ? reinterpret_cast<LRESULT>(m_pEditorBrush.get()) : answer;
 }
 
+bool CPropertyListCtrl::OnRescale(UINT msg, WPARAM wp, LRESULT& result) {
+  if (msg == WM_SETFONT && wp != 0 && reinterpret_cast<HFONT>(wp) != m_pFont) {
+    SetListFont(reinterpret_cast<HFONT>(wp));
+    result = 0;
+    return true;
+  }
+  if (msg == MSG_DPICHANGED_AFTERPARENT) {
+    const int dpi = static_cast<int>(GetWindowDpi(m_hWnd));
+    m_rows.ScaleNameWidth(dpi, m_nDpi);
+    // An open editor keeps its row's place.
+    for (CWindow* editor : {m_pEdit.get(), m_pDropList.get(), static_cast<CWindow*>(m_pComboButton.get())}) {
+      if (editor == nullptr || !::IsWindowVisible(editor->GetSafeHwnd())) continue;
+      const RECT rc = GetChildRect(editor->GetSafeHwnd());
+      const int left = ScaleMetric(rc.left, dpi, m_nDpi);
+      const int top = ScaleMetric(rc.top, dpi, m_nDpi);
+      ::MoveWindow(editor->GetSafeHwnd(), left, top, ScaleMetric(rc.right, dpi, m_nDpi) - left,
+                   ScaleMetric(rc.bottom, dpi, m_nDpi) - top, TRUE);
+    }
+    m_nDpi = dpi;
+    result = 0;
+    return true;
+  }
+  return false;
+}
+
 LRESULT CPropertyListCtrl::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
+  if (LRESULT result = 0; OnRescale(msg, wp, result)) return result;
   switch (msg) {
     case WM_COMMAND:
       if (lp != 0 && OnChildCommand(LOWORD(wp), HIWORD(wp))) return 0;

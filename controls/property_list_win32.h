@@ -17,6 +17,7 @@
 #include "controls/property_rows.h"
 #include "framework/dialog.h"
 #include "framework/handles.h"
+#include "framework/window_dpi.h"
 
 namespace vantoric {
 
@@ -27,16 +28,19 @@ constexpr int IDC_PROPLIST_EDIT = 1;
 constexpr int IDC_PROPLIST_COMBO_BUTTON = 7;
 constexpr int IDC_PROPLIST_DROP_LIST = 8;
 
-// The style the dialogs create the list with.
+// The style the dialogs create the list with. The list keeps the height it
+// is given: cut to whole rows of the height of the moment, it would shrink
+// at every change of the rows' height (the font, the resolution).
 constexpr DWORD PROPERTY_LIST_STYLE = WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL | WS_HSCROLL | LBS_NOTIFY |
-                                      LBS_OWNERDRAWFIXED | LBS_HASSTRINGS;
+                                      LBS_OWNERDRAWFIXED | LBS_HASSTRINGS | LBS_NOINTEGRALHEIGHT;
 
 class CPropertyListCtrl : public CSubclassWindow {
  public:
   CPropertyListCtrl();
   ~CPropertyListCtrl() override;
 
-  // Creates the list box and its fonts, pen and brushes; rows 16 pixels high.
+  // Creates the list box and its fonts, pen and brushes; rows 16 pixels
+  // high at 96 dots per inch, in proportion at the window's resolution.
   bool Create(DWORD dwStyle, const RECT& rc, HWND hParent, UINT nId);
 
   // Names and values in the caller's font (which the list does not delete)
@@ -80,6 +84,10 @@ class CPropertyListCtrl : public CSubclassWindow {
 
  private:
   void OnCreate();
+  // A font that the dialog gives the list when it moves to another
+  // resolution becomes the list font; the name column follows the
+  // resolution. True when the message is taken.
+  bool OnRescale(UINT msg, WPARAM wp, LRESULT& result);
   void SetItemHeight(int nHeight);
   void CreateEditors(int nKind);
   HWND CreateChild(const wchar_t* cls, DWORD dwStyle, int nId);
@@ -99,6 +107,7 @@ class CPropertyListCtrl : public CSubclassWindow {
   bool OnChildCommand(UINT nId, UINT nCode);
 
   int m_nItemHeight = 16;
+  int m_nDpi = DESIGN_DPI;  // the resolution the name column was measured at
   bool m_bCommitting = false;
   bool m_bRefusalShown = false;  // the edit's text was refused while it had no focus
   bool m_bDiscarded = false;     // the dialog is being cancelled

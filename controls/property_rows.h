@@ -12,6 +12,8 @@
 #include <string_view>
 #include <vector>
 
+#include "framework/dpi_scale.h"
+
 namespace vantoric {
 
 // Kind codes of a row.
@@ -100,6 +102,8 @@ class CPropertyRows {
   // The row of list item nRow, or nullptr.
   const PropertyRow* GetRow(int nRow) const;
   int GetNameWidth() const { return m_nNameWidth; }
+  // The list moved to another resolution: the name column follows.
+  void ScaleNameWidth(int toDpi, int fromDpi) { m_nNameWidth = ScaleMetric(m_nNameWidth, toDpi, fromDpi); }
 
   // The row that was last drawn selected; -1 before any.
   void SetCurRow(int nRow);
@@ -138,3 +142,4 @@ class CPropertyRows {
 };
 
 }  // namespace vantoric
+

@@ -1,6 +1,7 @@
 #include "controls/resize_dialog_win32.h"
 
 #include "framework/handles.h"
+#include "framework/window_dpi.h"
 
 namespace vantoric {
 
@@ -53,8 +54,9 @@ BOOL CResizeDialog::OnInitDialog() {
 
   if (m_bRememberSize && m_pProfile != nullptr) {
     const std::string section = GetProfileSection();
-    const CLayoutSize remembered{m_pProfile->GetProfileInt(section, kProfileWidth, 0),
-                                 m_pProfile->GetProfileInt(section, kProfileHeight, 0)};
+    const int dpi = static_cast<int>(GetWindowDpi(m_hWnd));
+    const CLayoutSize remembered{ScaleMetric(m_pProfile->GetProfileInt(section, kProfileWidth, 0), dpi),
+                                 ScaleMetric(m_pProfile->GetProfileInt(section, kProfileHeight, 0), dpi)};
     const CLayoutSize size = FitRememberedSize(remembered, m_layout.GetMinTrackSize(), WorkAreaSize(m_hWnd));
     if (size != m_layout.GetMinTrackSize())
       ::SetWindowPos(m_hWnd, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -90,6 +92,11 @@ void CResizeDialog::MoveAnchoredControls(int dx, int dy) const {
     ::RedrawWindow(m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
+void CResizeDialog::OnDpiChanged(UINT nDpi, const RECT& rcSuggested) {
+  if (nDpi != 0) m_layout.Rescale(static_cast<int>(nDpi), static_cast<int>(GetWindowDpi(m_hWnd)));
+  CDialog::OnDpiChanged(nDpi, rcSuggested);
+}
+
 bool CResizeDialog::OnPaint() {
   if (!m_bShowGrip) return false;
   { CPaintDC paint(m_hWnd); }
@@ -107,8 +114,9 @@ void CResizeDialog::OnDestroy() {
     WINDOWPLACEMENT placement{sizeof placement};
     if (::IsIconic(m_hWnd) && ::GetWindowPlacement(m_hWnd, &placement)) rc = placement.rcNormalPosition;
     const std::string section = GetProfileSection();
-    m_pProfile->WriteProfileInt(section, kProfileWidth, Width(rc));
-    m_pProfile->WriteProfileInt(section, kProfileHeight, Height(rc));
+    const int dpi = static_cast<int>(GetWindowDpi(m_hWnd));
+    m_pProfile->WriteProfileInt(section, kProfileWidth, ScaleMetric(Width(rc), DESIGN_DPI, dpi));
+    m_pProfile->WriteProfileInt(section, kProfileHeight, ScaleMetric(Height(rc), DESIGN_DPI, dpi));
   }
   m_layout.Reset();
   m_hGrip = nullptr;

@@ -1,7 +1,8 @@
 // A dialog base that makes a dialog resizable: a size grip in the corner, a
 // minimum size equal to the size it was created with, anchored controls that
 // follow the window's edges, and the window size remembered in the profile
-// its owner hands it, from one run to the next.
+// its owner hands it, from one run to the next (in pixels at 96 dots per
+// inch, so that a size remembered on one monitor means the same on another).
 #pragma once
 
 #include <windows.h>
@@ -38,6 +39,7 @@ class CResizeDialog : public CDialog {
   void OnSize(UINT nType, int cx, int cy) override;
   bool OnPaint() override;
   void OnDestroy() override;
+  void OnDpiChanged(UINT nDpi, const RECT& rcSuggested) override;
   bool OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
 
   int m_bShowGrip = 1;

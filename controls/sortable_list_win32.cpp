@@ -10,6 +10,7 @@
 #include "framework/handles.h"
 #include "framework/system_library.h"
 #include "framework/utf8.h"
+#include "framework/window_dpi.h"
 
 namespace vantoric {
 
@@ -119,7 +120,8 @@ bool CBrekListCtrl::Subclass(HWND hwnd) {
 int CBrekListCtrl::SetColumns(std::string_view formatText) {
   const CListView list(m_hWnd);
   for (const CListColumnFormat& column : ParseColumnFormats(formatText)) {
-    if (list.InsertColumn(GetColumnCount(), column.strTitle, ListColumnFormat(column.align), column.nWidth) < 0)
+    if (list.InsertColumn(GetColumnCount(), column.strTitle, ListColumnFormat(column.align),
+                          ScaleToWindow(m_hWnd, column.nWidth)) < 0)
       return 0;
     for (int row = 0; row < GetItemCount(); ++row) UpdateItemData(row);
   }

@@ -1,6 +1,7 @@
 // A static bitmap control that draws its bitmap with magenta as the
 // transparent colour: the dialog's background shows through magenta areas
-// and through any part of the control the bitmap does not cover.
+// and through any part of the control the bitmap does not cover. The
+// bitmap is drawn at the window's resolution, scaled smoothly.
 #pragma once
 
 #include <windows.h>
@@ -12,6 +13,11 @@ namespace vantoric {
 constexpr COLORREF TRANSPARENT_COLOUR = RGB(255, 0, 255);
 
 class CTransparentImage : public CSubclassWindow {
+ public:
+  // Sizes the control to its bitmap at the window's resolution: a bitmap
+  // static takes the bitmap's size in pixels.
+  void FitToBitmap();
+
  protected:
   LRESULT WindowProc(UINT msg, WPARAM wp, LPARAM lp) override;
 

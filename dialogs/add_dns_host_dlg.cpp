@@ -28,7 +28,7 @@ CAddDnsHostDlg::CAddDnsHostDlg(CAdapterRecord* pAdapter, std::string interfaceNa
 BOOL CAddDnsHostDlg::OnInitDialog() {
   m_addressEdit.CreateFromPlaceholder(m_hWnd, IDC_EDIT_DNS_ADDRESS, IDC_STATIC_DNS_STATUS);
 
-  m_statusFont = CreateVerdanaFont(85);
+  m_statusFont = CreateVerdanaFont(m_hWnd, 85);
   SendDlgItemMessage(IDC_STATIC_DNS_STATUS, WM_SETFONT, reinterpret_cast<WPARAM>(m_statusFont.get()), FALSE);
 
   // The position is the page's choice: shown, not editable.

@@ -33,7 +33,7 @@ BOOL CAddIP6Dlg::OnInitDialog() {
   CDialog::OnInitDialog();
   m_addressEdit.CreateFromPlaceholder(m_hWnd, IDC_ADD_ADDRESS_PLACEHOLDER, IDC_ADD_STATUS);
 
-  m_pStatusFont = CreateVerdanaFont(85);
+  m_pStatusFont = CreateVerdanaFont(m_hWnd, 85);
   SendDlgItemMessage(IDC_ADD_STATUS, WM_SETFONT, reinterpret_cast<WPARAM>(m_pStatusFont.get()), TRUE);
 
   // Inserted by position, so that index i stays record i whatever the
@@ -53,7 +53,7 @@ BOOL CAddIP6Dlg::OnInitDialog() {
   identifier.InsertString(IDENTIFIER_MODE_RANDOM, "Randomly generated address");
   identifier.SetCurSel(IDENTIFIER_MODE_MANUAL);
 
-  m_pListFont = CreatePropertyListFont();
+  m_pListFont = CreatePropertyListFont(m_hWnd);
   m_pPropertyList = std::make_unique<CPropertyListCtrl>();
   if (CreateAddressPropertyList(*m_pPropertyList, m_hWnd, PROPERTY_LIST_RECT, m_pListFont.get())) {
     // Sorted choices: index 1 is "unicast" and "persistent", the defaults.

@@ -1,26 +1,24 @@
 #include "dialogs/address_dialog_parts_win32.h"
 
 #include "controls/ipv6_text_model.h"
+#include "framework/window_dpi.h"
 #include "resources/resource_address_dialogs.h"
 
 namespace vantoric {
 
-CFont CreateVerdanaFont(int nPointTenths) {
-  // A point size in the screen's logical inches, as tall as the same
-  // point size anywhere else in the dialog.
-  HDC screen = ::GetDC(nullptr);
-  const int dpi = screen != nullptr ? ::GetDeviceCaps(screen, LOGPIXELSY) : 96;
-  if (screen != nullptr) ::ReleaseDC(nullptr, screen);
+CFont CreateVerdanaFont(HWND hwnd, int nPointTenths) {
+  // A point size in the logical inches of the window's monitor, as tall as
+  // the same point size anywhere else in the dialog.
   LOGFONTW lf{};
-  lf.lfHeight = -::MulDiv(nPointTenths, dpi, 720);
+  lf.lfHeight = -::MulDiv(nPointTenths, static_cast<int>(GetWindowDpi(hwnd)), 720);
   lf.lfWeight = FW_NORMAL;
   lf.lfCharSet = DEFAULT_CHARSET;
   ::lstrcpynW(lf.lfFaceName, L"Verdana", LF_FACESIZE);
   return CFont(::CreateFontIndirectW(&lf));
 }
 
-CFont CreatePropertyListFont() {
-  return CFont(::CreateFontW(16, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_TT_PRECIS,
+CFont CreatePropertyListFont(HWND hwnd) {
+  return CFont(::CreateFontW(ScaleToWindow(hwnd, 16), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_TT_PRECIS,
                              CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, VARIABLE_PITCH | FF_SWISS, L"verdana"));
 }
 

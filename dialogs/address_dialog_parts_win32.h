@@ -35,11 +35,12 @@ inline constexpr std::string_view LIFETIME_ORDER_MESSAGE =
     "Valid lifetime should be greater than or equal to Preferred lifetime.";
 inline constexpr std::string_view INVALID_ADDRESS_MESSAGE = "Invalid address parameter.";
 
-// "Verdana" at the given tenths of a point in the screen's logical inches:
+// "Verdana" at the given tenths of a point in the logical inches of the
+// monitor that hwnd is on:
 // the preview and status lines, and the main window's address list.
-CFont CreateVerdanaFont(int nPointTenths);
-// The property list's "verdana", 16 pixels high.
-CFont CreatePropertyListFont();
+CFont CreateVerdanaFont(HWND hwnd, int nPointTenths);
+// The property list's "verdana", 16 pixels high at 96 dots per inch.
+CFont CreatePropertyListFont(HWND hwnd);
 
 // Creates the list at rcDesign (client pixels of hParent at the dialog
 // font's usual base units) with the dialogs' style, font and colours; rows

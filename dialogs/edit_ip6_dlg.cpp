@@ -45,11 +45,11 @@ BOOL CEditIP6Dlg::OnInitDialog() {
   if (!m_addressEdit.SetAddressText(strAddress)) m_addressEdit.ResetGroups();
   m_addressEdit.ApplyGroupsToText();
 
-  m_pStatusFont = CreateVerdanaFont(90);
+  m_pStatusFont = CreateVerdanaFont(m_hWnd, 90);
   SendDlgItemMessage(IDC_PROP_PREVIEW, WM_SETFONT, reinterpret_cast<WPARAM>(m_pStatusFont.get()), TRUE);
   for (int id : {IDC_PROP_ADDRESS, IDC_PROP_BUTTON_APPLY, IDOK}) ::EnableWindow(GetDlgItem(id), FALSE);
 
-  m_pListFont = CreatePropertyListFont();
+  m_pListFont = CreatePropertyListFont(m_hWnd);
   m_pPropertyList = std::make_unique<CPropertyListCtrl>();
   if (CreateAddressPropertyList(*m_pPropertyList, m_hWnd, PROPERTY_LIST_RECT, m_pListFont.get())) {
     // The type always starts at "unicast" (index 1 once sorted).

@@ -9,6 +9,7 @@
 #include "framework/application.h"
 #include "framework/message_box.h"
 #include "framework/utf8.h"
+#include "framework/window_dpi.h"
 
 namespace vantoric {
 
@@ -194,6 +195,16 @@ void CDialog::OnSize(UINT /*nType*/, int /*cx*/, int /*cy*/) {}
 void CDialog::OnTimer(UINT_PTR /*nId*/) {}
 bool CDialog::OnMessage(UINT, WPARAM, LPARAM, LRESULT&) { return false; }
 
+void CDialog::OnDpiChanged(UINT nDpi, const RECT& rcSuggested) {
+  const int fromDpi = static_cast<int>(GetWindowDpi(m_hWnd));
+  if (nDpi != 0 && static_cast<int>(nDpi) != fromDpi) {
+    SetWindowDpi(m_hWnd, nDpi);
+    RescaleDialogContents(m_hWnd, static_cast<int>(nDpi), fromDpi, m_arrScaledFonts);
+  }
+  ::SetWindowPos(m_hWnd, nullptr, rcSuggested.left, rcSuggested.top, rcSuggested.right - rcSuggested.left,
+                 rcSuggested.bottom - rcSuggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 // A top-level dialog that its template leaves at 0,0 opens where users
 // expect it: over its owner, or the main window in the middle of its
 // monitor's work area. Its size (perhaps a remembered one) is kept.
@@ -230,6 +241,12 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) 
     self = reinterpret_cast<CDialog*>(lp);
     self->m_hWnd = hwnd;
     ::SetWindowLongPtrW(hwnd, DWLP_USER, lp);
+    // A top-level dialog records its resolution before its controls are
+    // set up, so that they all measure for the same one.
+    if ((::GetWindowLongPtrW(hwnd, GWL_STYLE) & WS_CHILD) == 0) {
+      SetWindowDpi(hwnd, GetWindowDpi(hwnd));
+      TakeOverDialogScaling(hwnd);
+    }
   } else {
     self = reinterpret_cast<CDialog*>(::GetWindowLongPtrW(hwnd, DWLP_USER));
   }
@@ -241,6 +258,8 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) 
   });
   if (msg == WM_NCDESTROY) {
     ::SetWindowLongPtrW(hwnd, DWLP_USER, 0);
+    ForgetWindowDpi(hwnd);
+    self->m_arrScaledFonts.clear();
     self->m_hWnd = nullptr;
   }
   return handled;
@@ -283,6 +302,10 @@ INT_PTR CDialog::Dispatch(UINT msg, WPARAM wp, LPARAM lp) {
         break;
       case WM_DESTROY:
         OnDestroy();
+        break;
+      case MSG_DPICHANGED:
+        OnDpiChanged(LOWORD(wp), *reinterpret_cast<const RECT*>(lp));
+        handled = true;
         break;
       default:
         break;

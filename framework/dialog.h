@@ -4,6 +4,9 @@
 
 #include <windows.h>
 
+#include <vector>
+
+#include "framework/handles.h"
 #include "framework/window.h"
 
 namespace vantoric {
@@ -42,6 +45,10 @@ class CDialog : public CWindow {
   virtual void OnTimer(UINT_PTR nId);
   virtual void OnClose() { OnCancel(); }
   virtual void OnDestroy() {}
+  // Windows moved the top-level dialog to a monitor of nDpi dots per inch
+  // and suggests rcSuggested for it: the contents are carried over to the
+  // new resolution and the window takes the rectangle.
+  virtual void OnDpiChanged(UINT nDpi, const RECT& rcSuggested);
   // Runs first for every message (after a control has declined a
   // notification about itself); returning true skips the typed handlers
   // above and the dialog manager's own processing.
@@ -61,6 +68,7 @@ class CDialog : public CWindow {
 
   UINT m_nTemplateId;
   bool m_bModal = false;
+  std::vector<CFont> m_arrScaledFonts;  // the fonts of each resolution the dialog was moved to
 };
 
 // Subclasses a control (created from a template or by hand) with
