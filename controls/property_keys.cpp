@@ -36,8 +36,13 @@ PropertyKeyAction OnEditor(PropertyFocus focus, unsigned nKey, bool bAlt, bool b
       return PropertyKeyAction::RowDown;
     case PROPERTY_KEY_TAB:
       return bShift ? PropertyKeyAction::FocusList : PropertyKeyAction::NextControl;
+    // Enter and Escape stay the dialog's default button and Cancel, which
+    // the dialog manager does not find from inside the list.
+    case PROPERTY_KEY_RETURN:
+      return PropertyKeyAction::PressDefault;
+    case PROPERTY_KEY_ESCAPE:
+      return PropertyKeyAction::PressCancel;
     default:
-      // Enter and Escape stay the dialog's OK and Cancel.
       return PropertyKeyAction::Default;
   }
 }

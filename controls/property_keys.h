@@ -36,6 +36,8 @@ enum class PropertyKeyAction {
   RowDown,       // back to the rows, one row down
   FocusList,     // back to the rows, on the same row
   NextControl,   // on to the dialog's control after the list
+  PressDefault,  // the dialog's default button, as Enter presses it elsewhere
+  PressCancel,   // the dialog's Cancel, as Escape presses it elsewhere
 };
 
 // One key press. nRowKind is the selected row's kind (PROPERTY_KIND_TEXT or
