@@ -103,6 +103,7 @@ TEST_F(KeyboardTest, AddsAnAddressWithLifetimesAndActiveStoreByKeysAlone) {
   Append(steps, test::KeySteps(KeysOf("1d")));
   Append(steps, test::KeySteps({VK_DOWN, VK_F2}));
   Append(steps, test::KeySteps(KeysOf("2h")));
+  steps.push_back([](HWND hDlg) { EXPECT_TRUE(test::SaveScreenshot(hDlg, "keyboard_add_address.png")); });
   // Enter in the field is OK, with the typed text committed first.
   m_catcher.QueueAnswer(IDOK);
   steps.push_back(PressAndWaitForBoxes(VK_RETURN, 1));
