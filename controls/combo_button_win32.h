@@ -5,12 +5,12 @@
 
 #include <windows.h>
 
-#include "framework/dialog.h"
+#include "controls/keyed_window_win32.h"
 #include "framework/handles.h"
 
 namespace vantoric {
 
-class CComboButton : public CSubclassWindow {
+class CComboButton : public CKeyedWindow {
  public:
   CComboButton();
 

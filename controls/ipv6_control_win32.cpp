@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "framework/accessible_object.h"
 #include "framework/utf8.h"
 #include "framework/window_dpi.h"
 
@@ -121,6 +122,8 @@ LRESULT MFCIPv6Control::Carry(const CIpv6EditResult& result, UINT msg, WPARAM wp
   if (result.bSync) SyncGroupsFromText();
   const LRESULT answer = result.bDefault ? Default(msg, wp, lp) : 0;
   if (result.bRepaint) ::InvalidateRect(m_hWnd, nullptr, TRUE);
+  if (result.nLeaveField != 0)
+    ::SendMessageW(::GetParent(m_hWnd), WM_NEXTDLGCTL, result.nLeaveField < 0 ? TRUE : FALSE, FALSE);
   return answer;
 }
 
@@ -150,6 +153,8 @@ LRESULT MFCIPv6Control::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_GETDLGCODE:
       // Tab, Enter and Escape reach the control; the dialog does not act on them.
       return DLGC_WANTARROWS | DLGC_WANTALLKEYS;
+    case WM_GETOBJECT:
+      return OnGetObject(wp, lp);
     case WM_PASTE:
       return 1;
     case WM_CUT:
@@ -182,6 +187,18 @@ LRESULT MFCIPv6Control::OnSetFocus(WPARAM wp, LPARAM lp) {
   LoadEditState();
   Carry(m_edit.OnSetFocus(), WM_SETFOCUS, wp, lp);
   return answer;
+}
+
+LRESULT MFCIPv6Control::OnGetObject(WPARAM wp, LPARAM lp) {
+  // A screen reader reads the address as it is written, not the mask.
+  const CAccessibleTexts texts{{}, [this](long nChild, std::wstring& text) {
+                                 if (nChild != CHILDID_SELF) return false;
+                                 text = Widen(FormatCompressed());
+                                 return true;
+                               }};
+  LRESULT answer = 0;
+  if (AnswerAccessibleObject(m_hWnd, wp, lp, texts, answer)) return answer;
+  return Default(WM_GETOBJECT, wp, lp);
 }
 
 LRESULT MFCIPv6Control::OnUndo(UINT msg, WPARAM wp, LPARAM lp) {

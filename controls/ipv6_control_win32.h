@@ -73,6 +73,7 @@ class MFCIPv6Control : public CSubclassWindow {
   LRESULT OnMouseMove(WPARAM wp, LPARAM lp);
   LRESULT OnSetFocus(WPARAM wp, LPARAM lp);
   LRESULT OnUndo(UINT msg, WPARAM wp, LPARAM lp);
+  LRESULT OnGetObject(WPARAM wp, LPARAM lp);
 
   CIpv6TextModel m_model;
   CIpv6EditState m_edit;

@@ -176,7 +176,7 @@ CIpv6EditResult CIpv6EditState::OnKeyDown(unsigned nKey) {
     case IPV6_KEY_TAB:
     case IPV6_KEY_OEM_1:
     case IPV6_KEY_OEM_PERIOD:
-      return NextGroup();
+      return NextGroup(nKey == IPV6_KEY_TAB);
     case IPV6_KEY_SHIFT:
       m_bShiftDown = 1;
       m_nAnchor = m_nSelStart;
@@ -287,9 +287,15 @@ CIpv6EditResult CIpv6EditState::ExtendRight() {
   return CaretMoved();
 }
 
-CIpv6EditResult CIpv6EditState::NextGroup() {
+CIpv6EditResult CIpv6EditState::NextGroup(bool bTab) {
   const int target = m_bShiftDown ? m_nCurGroup - 1 : m_nCurGroup + 1;
-  if (target < 1 || target > IPV6_GROUP_COUNT) return CaretMoved();
+  if (target < 1 || target > IPV6_GROUP_COUNT) {
+    // The field holds Tab for its groups; past them a keyboard user leaves
+    // it with Tab. The colon and full-stop keys only ever move between groups.
+    CIpv6EditResult result = CaretMoved();
+    if (bTab) result.nLeaveField = target < 1 ? -1 : 1;
+    return result;
+  }
   SelectGroupDigits(target);
   UpdateCurrentGroup(m_nSelStart);
   CIpv6EditResult result = CaretMoved();

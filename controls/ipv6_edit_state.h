@@ -32,6 +32,10 @@ struct CIpv6EditResult {
   bool bSync = false;              // SyncGroupsFromText (slots and preview)
   bool bDefault = false;           // the edit control's own handling
   bool bRepaint = false;
+  // Tab past the last group (1) or Shift+Tab before the first (-1): the
+  // dialog's next or previous control takes the focus, the text and the
+  // caret stay as they are.
+  int nLeaveField = 0;
 };
 
 class CIpv6EditState {
@@ -94,7 +98,7 @@ class CIpv6EditState {
   CIpv6EditResult MoveRight();
   CIpv6EditResult ExtendLeft();
   CIpv6EditResult ExtendRight();
-  CIpv6EditResult NextGroup();
+  CIpv6EditResult NextGroup(bool bTab);
   CIpv6EditResult TextEdited();
   CIpv6EditResult CaretMoved();
 

@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "core/lifetime_text_win32.h"
+#include "framework/accessible_object.h"
 #include "framework/utf8.h"
 
 namespace vantoric {
@@ -10,6 +11,10 @@ namespace vantoric {
 namespace {
 
 constexpr int kComboButtonWidth = 17;
+
+static_assert(PROPERTY_KEY_TAB == VK_TAB && PROPERTY_KEY_RETURN == VK_RETURN && PROPERTY_KEY_ESCAPE == VK_ESCAPE &&
+              PROPERTY_KEY_UP == VK_UP && PROPERTY_KEY_DOWN == VK_DOWN && PROPERTY_KEY_F2 == VK_F2 &&
+              PROPERTY_KEY_F4 == VK_F4);
 
 HFONT MakeListFont(HWND list, int nWeight) {
   return ::CreateFontW(ScaleToWindow(list, 14), 0, 0, 0, nWeight, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_TT_PRECIS, CLIP_DEFAULT_PRECIS,
@@ -37,7 +42,7 @@ std::wstring ItemText(HWND list, int nIndex) {
   return text;
 }
 
-void Show(const std::unique_ptr<CWindow>& window, int nCmd) {
+void Show(const std::unique_ptr<CKeyedWindow>& window, int nCmd) {
   if (window) ::ShowWindow(window->GetSafeHwnd(), nCmd);
 }
 
@@ -89,7 +94,7 @@ void CPropertyListCtrl::SetListFont(HFONT font) {
   m_pFont = font;
   SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
   // Editors made earlier would otherwise keep a font that is deleted next.
-  for (CWindow* editor : {m_pEdit.get(), m_pDropList.get()}) {
+  for (CWindow* editor : {static_cast<CWindow*>(m_pEdit.get()), static_cast<CWindow*>(m_pDropList.get())}) {
     if (editor != nullptr) editor->SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
   }
   m_ownedFont.reset();
@@ -145,16 +150,111 @@ HWND CPropertyListCtrl::CreateChild(const wchar_t* cls, DWORD dwStyle, int nId) 
 }
 
 void CPropertyListCtrl::CreateEditors(int nKind) {
-  if (!m_pEdit) m_pEdit = std::make_unique<CWindow>(CreateChild(L"EDIT", ES_AUTOHSCROLL, IDC_PROPLIST_EDIT));
+  if (!m_pEdit) {
+    m_pEdit = std::make_unique<CKeyedWindow>();
+    m_pEdit->Subclass(CreateChild(L"EDIT", ES_AUTOHSCROLL, IDC_PROPLIST_EDIT));
+    m_pEdit->SetKeyHandler(KeysAt(PropertyFocus::Edit));
+  }
   if (nKind != PROPERTY_KIND_CHOICE) return;
   if (!m_pDropList) {
-    m_pDropList = std::make_unique<CWindow>(
+    m_pDropList = std::make_unique<CKeyedWindow>();
+    m_pDropList->Subclass(
         CreateChild(L"LISTBOX", WS_BORDER | WS_VSCROLL | LBS_NOTIFY | LBS_HASSTRINGS, IDC_PROPLIST_DROP_LIST));
+    m_pDropList->SetKeyHandler(KeysAt(PropertyFocus::DropList));
   }
   if (!m_pComboButton) {
     m_pComboButton = std::make_unique<CComboButton>();
     m_pComboButton->Create(m_hWnd, IDC_PROPLIST_COMBO_BUTTON);
+    m_pComboButton->SetKeyHandler(KeysAt(PropertyFocus::ComboButton));
   }
+}
+
+CKeyedWindow::KeyHandler CPropertyListCtrl::KeysAt(PropertyFocus focus) {
+  return [this, focus](UINT msg, WPARAM wp, LPARAM lp, bool bCarryOut) { return OnKey(focus, msg, wp, lp, bCarryOut); };
+}
+
+bool CPropertyListCtrl::OnKey(PropertyFocus focus, UINT msg, WPARAM wp, LPARAM lp, bool bCarryOut) {
+  if (msg != WM_KEYDOWN && msg != WM_SYSKEYDOWN) return false;
+  const int sel = static_cast<int>(SendMessage(LB_GETCURSEL));
+  const PropertyRow* row = m_rows.GetRow(sel);
+  // Bit 29 of a key message: Alt was held.
+  const bool bAlt = (static_cast<DWORD>(lp) & (1u << 29)) != 0;
+  const PropertyKeyAction action = PropertyKeyRule(focus, row != nullptr ? row->nKind : 0, static_cast<unsigned>(wp),
+                                                   bAlt, ::GetKeyState(VK_SHIFT) < 0);
+  if (action == PropertyKeyAction::Default) return false;
+  if (bCarryOut) CarryKey(action, static_cast<UINT>(wp));
+  return true;
+}
+
+void CPropertyListCtrl::CarryKey(PropertyKeyAction action, UINT nKey) {
+  switch (action) {
+    case PropertyKeyAction::Default:
+      break;
+    case PropertyKeyAction::SelectFirst:
+      SendMessage(LB_SETCURSEL, 0);
+      OnSelChange();
+      break;
+    case PropertyKeyAction::OpenEditor:
+      if (m_pEdit && ::IsWindowVisible(m_pEdit->GetSafeHwnd())) {
+        ::SetFocus(m_pEdit->GetSafeHwnd());
+        m_pEdit->SendMessage(EM_SETSEL, 0, -1);
+      }
+      break;
+    case PropertyKeyAction::OpenDropList:
+      OpenDropList();
+      break;
+    case PropertyKeyAction::TakeChoice:
+      OnDropListSelChange();
+      break;
+    case PropertyKeyAction::CloseDropList:
+      if (m_pComboButton) ::SetFocus(m_pComboButton->GetSafeHwnd());
+      Show(m_pDropList, SW_HIDE);
+      break;
+    case PropertyKeyAction::RowUp:
+    case PropertyKeyAction::RowDown:
+    case PropertyKeyAction::FocusList:
+      // Leaving the field commits it; a refused text keeps the focus there.
+      ::SetFocus(m_hWnd);
+      if (::GetFocus() != m_hWnd || action == PropertyKeyAction::FocusList) break;
+      // The list box's own arrow moves the selection and tells of it.
+      SendMessage(WM_KEYDOWN, nKey);
+      break;
+    case PropertyKeyAction::NextControl: {
+      HWND dlg = ::GetParent(m_hWnd);
+      ::SendMessageW(dlg, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(::GetNextDlgTabItem(dlg, m_hWnd, FALSE)), TRUE);
+      break;
+    }
+    case PropertyKeyAction::PressDefault:
+    case PropertyKeyAction::PressCancel: {
+      // As the dialog manager presses them: the default button only while it is enabled.
+      HWND dlg = ::GetParent(m_hWnd);
+      const LRESULT defId = ::SendMessageW(dlg, DM_GETDEFID, 0, 0);
+      const int id = action == PropertyKeyAction::PressCancel ? IDCANCEL
+                     : HIWORD(defId) == DC_HASDEFID           ? LOWORD(defId)
+                                                              : IDOK;
+      HWND button = ::GetDlgItem(dlg, id);
+      if (button == nullptr || ::IsWindowEnabled(button))
+        ::SendMessageW(dlg, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(button));
+      break;
+    }
+  }
+}
+
+bool CPropertyListCtrl::AccessibleName(long nChild, std::wstring& text) const {
+  if (nChild == CHILDID_SELF) {
+    // The label just before the list in the Tab order, as for the
+    // system's own controls, also where the system leaves list boxes unnamed.
+    HWND label = ::GetWindow(m_hWnd, GW_HWNDPREV);
+    wchar_t cls[16] = {};
+    if (label == nullptr || ::GetClassNameW(label, cls, 16) == 0 || ::lstrcmpiW(cls, L"Static") != 0) return false;
+    text = Widen(CWindow::GetText(label));
+    return !text.empty();
+  }
+  const int index = static_cast<int>(nChild) - 1;
+  const PropertyRow* row = m_rows.GetRow(index);
+  if (row == nullptr) return false;
+  text = Widen(PropertyRowReading(Narrow(ItemText(m_hWnd, index)), *row));
+  return true;
 }
 
 bool CPropertyListCtrl::GetPropertyText(int nRow, std::string& strOut) {
@@ -352,7 +452,8 @@ bool CPropertyListCtrl::OnRescale(UINT msg, WPARAM wp, LRESULT& result) {
     const int dpi = static_cast<int>(GetWindowDpi(m_hWnd));
     m_rows.ScaleNameWidth(dpi, m_nDpi);
     // An open editor keeps its row's place.
-    for (CWindow* editor : {m_pEdit.get(), m_pDropList.get(), static_cast<CWindow*>(m_pComboButton.get())}) {
+    for (CWindow* editor : {static_cast<CWindow*>(m_pEdit.get()), static_cast<CWindow*>(m_pDropList.get()),
+                            static_cast<CWindow*>(m_pComboButton.get())}) {
       if (editor == nullptr || !::IsWindowVisible(editor->GetSafeHwnd())) continue;
       const RECT rc = GetChildRect(editor->GetSafeHwnd());
       const int left = ScaleMetric(rc.left, dpi, m_nDpi);
@@ -382,6 +483,16 @@ LRESULT CPropertyListCtrl::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
       // HIWORD set: the point lies below the last row.
       if (HIWORD(SendMessage(LB_ITEMFROMPOINT, 0, lp)) != 0) HideEditors();
       break;
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+      if (OnKey(PropertyFocus::List, msg, wp, lp, true)) return 0;
+      break;
+    case WM_GETOBJECT: {
+      LRESULT answer = 0;
+      const CAccessibleTexts texts{[this](long nChild, std::wstring& text) { return AccessibleName(nChild, text); }, {}};
+      if (AnswerAccessibleObject(m_hWnd, wp, lp, texts, answer)) return answer;
+      break;
+    }
     case WM_VSCROLL:
     case WM_MOUSEWHEEL:
       // The rows move under the editors.

@@ -14,6 +14,8 @@
 #include <string_view>
 
 #include "controls/combo_button_win32.h"
+#include "controls/keyed_window_win32.h"
+#include "controls/property_keys.h"
 #include "controls/property_rows.h"
 #include "framework/dialog.h"
 #include "framework/handles.h"
@@ -103,6 +105,14 @@ class CPropertyListCtrl : public CSubclassWindow {
   void OnEditFocusLost();
   void OpenDropList();
   void OnDropListSelChange();
+  // A key pressed where `focus` is (see PropertyKeyRule); true when the
+  // list takes it, and then carries it out when bCarryOut.
+  bool OnKey(PropertyFocus focus, UINT msg, WPARAM wp, LPARAM lp, bool bCarryOut);
+  void CarryKey(PropertyKeyAction action, UINT nKey);
+  CKeyedWindow::KeyHandler KeysAt(PropertyFocus focus);
+  // What a screen reader hears as the list's name (nChild 0: its label)
+  // and as item nChild's (1 for the first row: "name: value").
+  bool AccessibleName(long nChild, std::wstring& text) const;
   LRESULT OnChildColor(UINT msg, WPARAM wp, LPARAM lp);
   bool OnChildCommand(UINT nId, UINT nCode);
 
@@ -119,8 +129,8 @@ class CPropertyListCtrl : public CSubclassWindow {
   CBrush m_pSelBrush;
   CBrush m_pEditorBrush;
   std::unique_ptr<CComboButton> m_pComboButton;
-  std::unique_ptr<CWindow> m_pDropList;
-  std::unique_ptr<CWindow> m_pEdit;
+  std::unique_ptr<CKeyedWindow> m_pDropList;
+  std::unique_ptr<CKeyedWindow> m_pEdit;
   COLORREF m_crGrid;
   COLORREF m_crBk;
   COLORREF m_crSel;

@@ -51,6 +51,13 @@ const std::string& PropertyRow::GetValueText() const {
   return index >= 0 && index < values.GetSize() ? values[index] : empty;
 }
 
+std::string PropertyRowReading(std::string_view name, const PropertyRow& row) {
+  std::string text(name);
+  text += ": ";
+  text += row.GetValueText();
+  return text;
+}
+
 CSortStringArray SplitChoices(std::string_view value) {
   CSortStringArray choices;
   size_t start = 0;

@@ -61,6 +61,9 @@ struct PropertyRow {
   const std::string& GetValueText() const;  // a text row's value, a choice row's selected choice
 };
 
+// What a screen reader is told about a row: "name: value".
+std::string PropertyRowReading(std::string_view name, const PropertyRow& row);
+
 // The pieces of value between the "!" separators; empty pieces are skipped.
 CSortStringArray SplitChoices(std::string_view value);
 

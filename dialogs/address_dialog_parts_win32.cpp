@@ -30,7 +30,11 @@ bool CreateAddressPropertyList(CPropertyListCtrl& list, HWND hParent, const RECT
   ::MapDialogRect(hParent, &units);
   const RECT rc{::MulDiv(rcDesign.left, units.right, 6), ::MulDiv(rcDesign.top, units.bottom, 13),
                 ::MulDiv(rcDesign.right, units.right, 6), ::MulDiv(rcDesign.bottom, units.bottom, 13)};
-  if (!list.Create(PROPERTY_LIST_STYLE, rc, hParent, IDC_ADDRESS_PROPERTY_LIST)) return false;
+  // A tab stop, so that keyboard users reach the rows.
+  if (!list.Create(PROPERTY_LIST_STYLE | WS_TABSTOP, rc, hParent, IDC_ADDRESS_PROPERTY_LIST)) return false;
+  // Made after the template's controls: its place in the Tab order is after its hidden label.
+  ::SetWindowPos(list.GetSafeHwnd(), ::GetDlgItem(hParent, IDC_PROPERTY_LIST_LABEL), 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   list.SetListFont(font);
   list.SetBkColor(RGB(214, 227, 239));
   list.m_crText = RGB(74, 109, 132);

@@ -6,6 +6,9 @@
 
 // The property list that both dialogs create at start.
 #define IDC_ADDRESS_PROPERTY_LIST 90
+// A hidden label: the list takes its place in the Tab order, and screen
+// readers name the list after it.
+#define IDC_PROPERTY_LIST_LABEL 91
 
 // Add Address (template 130)
 #define IDC_ADD_ADDRESS_PLACEHOLDER 1019

@@ -283,6 +283,37 @@ TEST(Ipv6Moving, TabFamilyMovesBetweenGroups) {
   EXPECT_EQ(edit.Caret(), 65);
 }
 
+TEST(Ipv6Moving, OnlyTabLeavesTheFieldPastItsGroups) {
+  struct Case {
+    int nGroup;
+    unsigned nKey;
+    bool bShift;
+    int nLeave;
+    const char* reason;
+  } cases[] = {
+      {8, IPV6_KEY_TAB, false, 1, "Tab in the last group goes on to the next control"},
+      {1, IPV6_KEY_TAB, true, -1, "Shift+Tab in the first group goes back to the previous control"},
+      {7, IPV6_KEY_TAB, false, 0, "Tab before the last group moves a group"},
+      {2, IPV6_KEY_TAB, true, 0, "Shift+Tab after the first group moves a group"},
+      {8, IPV6_KEY_OEM_PERIOD, false, 0, "the full stop stays in the field"},
+      {8, IPV6_KEY_OEM_1, false, 0, "the semicolon key stays in the field"},
+      {1, IPV6_KEY_OEM_1, true, 0, "a colon typed in the first group stays in the field"},
+  };
+  for (const Case& c : cases) {
+    CEditDriver edit;
+    edit.Type("2001");
+    edit.Click(First(c.nGroup));
+    const std::string before = edit.m_state.GetText();
+    if (c.bShift) edit.Key(IPV6_KEY_SHIFT);
+    const CIpv6EditResult result = edit.Key(c.nKey);
+    EXPECT_EQ(result.nLeaveField, c.nLeave) << c.reason;
+    if (c.nLeave != 0) {
+      EXPECT_FALSE(result.bDefault || result.bSelectionChanged || result.bTextChanged) << c.reason;
+      EXPECT_EQ(edit.m_state.GetText(), before) << c.reason;
+    }
+  }
+}
+
 TEST(Ipv6Moving, ShiftArrowsSelectInsideTheAnchorGroup) {
   CEditDriver edit;
   edit.Type("2001db8");

@@ -163,5 +163,26 @@ TEST_F(PropertyRowsTest, SelectingARowPlacesItsEditor) {
   EXPECT_EQ(CPropertyRows().OnSelectionChanged().editor, PropertyEditor::None) << "no row selected: no editor";
 }
 
+TEST(PropertyRowReading, NameThenTheValueShown) {
+  struct Case {
+    int kind;
+    const char* value;
+    int initial;
+    bool sorted;
+    const char* reading;
+    const char* reason;
+  } cases[] = {
+      {PROPERTY_KIND_TEXT, "1d2h", 0, false, "Lifetime: 1d2h", "a text row's value"},
+      {PROPERTY_KIND_CHOICE, "unicast!anycast", 1, true, "Lifetime: unicast", "the selected choice, after sorting"},
+      {PROPERTY_KIND_CHOICE, "unicast!anycast", 1, false, "Lifetime: anycast", "the selected choice, unsorted"},
+      {PROPERTY_KIND_TEXT, "", 0, false, "Lifetime: ", "an empty value still names the row"},
+  };
+  for (const Case& c : cases) {
+    CPropertyRows rows;
+    ASSERT_TRUE(rows.AddProperty(c.kind, c.value, c.initial, 0, c.sorted, 40)) << c.reason;
+    EXPECT_EQ(PropertyRowReading("Lifetime", *rows.GetRow(0)), c.reading) << c.reason;
+  }
+}
+
 }  // namespace
 }  // namespace vantoric

@@ -363,12 +363,7 @@ TEST_F(Ipv6ControlTest, Screenshot) {
 INT_PTR RunModal(CAddressTestDialog& dlg, int focusId, const std::vector<UINT>& keys,
                  const std::function<void()>& check) {
   std::vector<test::DialogStep> steps = {[focusId](HWND hDlg) { ::SetFocus(::GetDlgItem(hDlg, focusId)); }};
-  for (const UINT key : keys) {
-    steps.push_back([key](HWND) {
-      ::PostMessageW(::GetFocus(), WM_KEYDOWN, key, 1);
-      ::PostMessageW(::GetFocus(), WM_KEYUP, key, 0xC0000001);
-    });
-  }
+  for (test::DialogStep& step : test::KeySteps(keys)) steps.push_back(std::move(step));
   steps.push_back([&](HWND) {
     check();
     dlg.EndDialog(77);

@@ -296,6 +296,19 @@ void ClearClipboard() {
 
 void ClickButton(HWND dialog, int id) { ::SendMessageW(::GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
 
+void PressKey(UINT vk, bool bAlt) {
+  // Bit 29: Alt held; bits 30 and 31 of a release: the key was down, goes up.
+  const LPARAM alt = bAlt ? (1 << 29) : 0;
+  ::PostMessageW(::GetFocus(), bAlt ? WM_SYSKEYDOWN : WM_KEYDOWN, vk, 1 | alt);
+  ::PostMessageW(::GetFocus(), bAlt ? WM_SYSKEYUP : WM_KEYUP, vk, static_cast<LPARAM>(0xC0000001u) | alt);
+}
+
+std::vector<DialogStep> KeySteps(const std::vector<UINT>& vks) {
+  std::vector<DialogStep> steps;
+  for (const UINT vk : vks) steps.push_back([vk](HWND) { PressKey(vk); });
+  return steps;
+}
+
 std::wstring TempFolder() {
   wchar_t temp[MAX_PATH + 1] = {};
   ::GetTempPathW(MAX_PATH + 1, temp);

@@ -112,6 +112,13 @@ std::string DialogItemText(HWND dialog, int id);
 // A click on a dialog's button, as BM_CLICK gives it.
 void ClickButton(HWND dialog, int id);
 
+// One key pressed and released as the keyboard delivers it: posted to the
+// window with the focus, so that the dialog manager and the translation into
+// characters see it; with bAlt as the Alt key held gives it.
+void PressKey(UINT vk, bool bAlt = false);
+// A script step per key, each pressing it with PressKey.
+std::vector<DialogStep> KeySteps(const std::vector<UINT>& vks);
+
 // A left click in the middle of a list box's item, as the mouse delivers it.
 void ClickListBoxItem(HWND list, int index);
 
