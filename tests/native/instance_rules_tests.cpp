@@ -19,6 +19,7 @@ TEST(HandedOverFileName, OnlyFullPathsWithoutReservedCharacters) {
       {"lower-case drive letter", "d:\\x", true},
       {"first and last drive letters", "A:\\x", true},
       {"last drive letter", "z:\\x", true},
+      {"last capital drive letter", "Z:\\x", true},
       {"drive path to a folder", "C:\\data\\", true},
       {"UNC path", "\\\\server\\share\\a.txt", true},
       {"UNC share alone", "\\\\server\\share", true},
