@@ -126,6 +126,23 @@ std::string HostText(const SOCKET_ADDRESS& address) {
   return Narrow(host);
 }
 
+// An address's origins, state and lifetimes, without its host text.
+CUnicastAddressData UnicastFacts(const IP_ADAPTER_UNICAST_ADDRESS_LH& u) {
+  CUnicastAddressData facts;
+  facts.m_nPrefixOrigin = u.PrefixOrigin;
+  facts.m_nSuffixOrigin = u.SuffixOrigin;
+  facts.m_nDadState = u.DadState;
+  facts.m_nValidLifetime = u.ValidLifetime;
+  facts.m_nPreferredLifetime = u.PreferredLifetime;
+  return facts;
+}
+
+bool SameFacts(const CUnicastAddressData& a, const CUnicastAddressData& b) {
+  return a.m_nPrefixOrigin == b.m_nPrefixOrigin && a.m_nSuffixOrigin == b.m_nSuffixOrigin &&
+         a.m_nDadState == b.m_nDadState && a.m_nValidLifetime == b.m_nValidLifetime &&
+         a.m_nPreferredLifetime == b.m_nPreferredLifetime;
+}
+
 CAdapterData ReadAdapter(const AdapterAddresses& adapter, bool socketsStarted) {
   CAdapterData data;
   data.m_strFriendlyName = Narrow(adapter.FriendlyName);
@@ -136,13 +153,8 @@ CAdapterData ReadAdapter(const AdapterAddresses& adapter, bool socketsStarted) {
   data.m_bSocketsStarted = socketsStarted;
   if (!socketsStarted) return data;
   for (const IP_ADAPTER_UNICAST_ADDRESS_LH* u = adapter.FirstUnicastAddress; u; u = u->Next) {
-    CUnicastAddressData unicast;
+    CUnicastAddressData unicast = UnicastFacts(*u);
     unicast.m_strHost = HostText(u->Address);
-    unicast.m_nPrefixOrigin = u->PrefixOrigin;
-    unicast.m_nSuffixOrigin = u->SuffixOrigin;
-    unicast.m_nDadState = u->DadState;
-    unicast.m_nValidLifetime = u->ValidLifetime;
-    unicast.m_nPreferredLifetime = u->PreferredLifetime;
     data.m_unicastAddresses.push_back(std::move(unicast));
   }
   for (const IP_ADAPTER_DNS_SERVER_ADDRESS_XP* d = adapter.FirstDnsServerAddress; d; d = d->Next)
@@ -203,11 +215,6 @@ bool SameSocketAddress(const std::string& bytes, const SOCKET_ADDRESS& address) 
 
 std::wstring WideOrEmpty(const wchar_t* text) { return text != nullptr ? text : L""; }
 
-bool SameFacts(const IP_ADAPTER_UNICAST_ADDRESS_LH& u, int prefix, int suffix, int dad, ULONG valid,
-               ULONG preferred) {
-  return u.PrefixOrigin == prefix && u.SuffixOrigin == suffix && u.DadState == dad && u.ValidLifetime == valid &&
-         u.PreferredLifetime == preferred;
-}
 
 }  // namespace
 
@@ -236,8 +243,7 @@ void CAdapterReading::Remember(const AdapterAddresses* list, const std::vector<C
     for (const IP_ADAPTER_UNICAST_ADDRESS_LH* p = a->FirstUnicastAddress; p; p = p->Next, ++u) {
       const bool bListed = u < data.m_unicastAddresses.size() && IsListedHost(data.m_unicastAddresses[u].m_strHost);
       if (bListed) print.m_listedHosts.push_back(data.m_unicastAddresses[u].m_strHost);
-      print.m_addresses.push_back({SocketAddressBytes(p->Address), p->PrefixOrigin, p->SuffixOrigin, p->DadState,
-                                   p->ValidLifetime, p->PreferredLifetime, bListed ? listed++ : -1});
+      print.m_addresses.push_back({SocketAddressBytes(p->Address), UnicastFacts(*p), bListed ? listed++ : -1});
     }
     print.m_nRecord = recordOf[index];
     print.m_dnsServers = records[print.m_nRecord].m_dnsServers;
@@ -287,22 +293,11 @@ bool CAdapterReading::UpdateRecords(CAdapterRecord* records, std::size_t count) 
     std::size_t n = 0;
     for (const IP_ADAPTER_UNICAST_ADDRESS_LH* u = a->FirstUnicastAddress; u; u = u->Next, ++n) {
       CAddressPrint& was = print.m_addresses[n];
-      if (SameFacts(*u, was.m_nPrefixOrigin, was.m_nSuffixOrigin, was.m_nDadState, was.m_nValidLifetime,
-                    was.m_nPreferredLifetime))
-        continue;
-      was.m_nPrefixOrigin = u->PrefixOrigin;
-      was.m_nSuffixOrigin = u->SuffixOrigin;
-      was.m_nDadState = u->DadState;
-      was.m_nValidLifetime = u->ValidLifetime;
-      was.m_nPreferredLifetime = u->PreferredLifetime;
-      if (was.m_nListed < 0) continue;
-      CUnicastAddressData facts;
-      facts.m_nPrefixOrigin = u->PrefixOrigin;
-      facts.m_nSuffixOrigin = u->SuffixOrigin;
-      facts.m_nDadState = u->DadState;
-      facts.m_nValidLifetime = u->ValidLifetime;
-      facts.m_nPreferredLifetime = u->PreferredLifetime;
-      SetAddressFacts(records[print.m_nRecord].m_addresses[static_cast<std::size_t>(was.m_nListed)], facts);
+      const CUnicastAddressData now = UnicastFacts(*u);
+      if (SameFacts(now, was.m_facts)) continue;
+      was.m_facts = now;
+      if (was.m_nListed >= 0)
+        SetAddressFacts(records[print.m_nRecord].m_addresses[static_cast<std::size_t>(was.m_nListed)], now);
     }
   }
   return true;

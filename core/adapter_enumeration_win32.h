@@ -78,13 +78,9 @@ class CAdapterReading {
   // What the last snapshot read of one address and one adapter, in the
   // OS's terms.
   struct CAddressPrint {
-    std::string m_address;  // the socket address's bytes
-    int m_nPrefixOrigin = 0;
-    int m_nSuffixOrigin = 0;
-    int m_nDadState = 0;
-    ULONG m_nValidLifetime = 0;
-    ULONG m_nPreferredLifetime = 0;
-    int m_nListed = -1;  // its index among the record's addresses, or -1
+    std::string m_address;       // the socket address's bytes
+    CUnicastAddressData m_facts;  // origins, state and lifetimes (no host text)
+    int m_nListed = -1;           // its index among the record's addresses, or -1
   };
   struct CAdapterPrint {
     std::wstring m_strFriendlyName;
