@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
-#include <ostream>
-#include <streambuf>
 
 namespace vantoric {
 
@@ -70,7 +68,7 @@ std::string& StripWhitespace(std::string& text) {
   return text;
 }
 
-bool ParseAddressText(std::string_view text, CIpv6Groups& groups, bool bPrefixMode, std::ostream& out) {
+bool ParseAddressText(std::string_view text, CIpv6Groups& groups, bool bPrefixMode, CDiagnosticLines& out) {
   if (text.empty()) {
     out << "unexpected number of colons: [" << 0 << "]\n";
     return false;
@@ -164,20 +162,31 @@ bool ParseAddressText(std::string_view text, CIpv6Groups& groups, bool bPrefixMo
   return ParseAddressText(text, groups, bPrefixMode, StandardOutput());
 }
 
-std::ostream& StandardOutput() {
-  class CStdoutBuffer : public std::streambuf {
-   protected:
-    int_type overflow(int_type c) override {
-      if (traits_type::eq_int_type(c, traits_type::eof())) return traits_type::not_eof(c);
-      return std::fputc(c, stdout) == EOF ? traits_type::eof() : c;
-    }
-    std::streamsize xsputn(const char* s, std::streamsize n) override {
-      return static_cast<std::streamsize>(std::fwrite(s, 1, static_cast<std::size_t>(n), stdout));
-    }
-  };
-  static CStdoutBuffer buffer;
-  static std::ostream stream(&buffer);
-  return stream;
+CDiagnosticLines& CDiagnosticLines::operator<<(std::string_view text) {
+  if (m_pRedirect != nullptr)
+    *m_pRedirect << text;
+  else if (m_pFile != nullptr)
+    std::fwrite(text.data(), 1, text.size(), m_pFile);
+  else
+    m_text += text;
+  return *this;
+}
+
+CDiagnosticLines& CDiagnosticLines::operator<<(int n) {
+  char digits[16];
+  const int nLength = std::snprintf(digits, sizeof digits, "%d", n);
+  return *this << std::string_view(digits, static_cast<size_t>(nLength));
+}
+
+CDiagnosticLines* CDiagnosticLines::Redirect(CDiagnosticLines* pTo) {
+  CDiagnosticLines* pWas = m_pRedirect;
+  m_pRedirect = pTo;
+  return pWas;
+}
+
+CDiagnosticLines& StandardOutput() {
+  static CDiagnosticLines lines(stdout);
+  return lines;
 }
 
 std::string FormatCompressed(const CIpv6Groups& groups) {
@@ -256,15 +265,15 @@ void CIpv6TextModel::SyncGroupsFromText(std::string_view text) {
   }
 }
 
-bool CIpv6TextModel::SetAddressText(std::string_view text, std::ostream& diagnostics) {
+bool CIpv6TextModel::SetAddressText(std::string_view text, CDiagnosticLines& diagnostics) {
   return ParseAddressText(text, m_groups, false, diagnostics);
 }
 
-bool CIpv6TextModel::SetPrefixText(std::string_view text, std::ostream& diagnostics) {
+bool CIpv6TextModel::SetPrefixText(std::string_view text, CDiagnosticLines& diagnostics) {
   return ParseAddressText(text, m_groups, true, diagnostics);
 }
 
-bool CIpv6TextModel::SetInterfaceIdText(std::string_view text, std::ostream& diagnostics) {
+bool CIpv6TextModel::SetInterfaceIdText(std::string_view text, CDiagnosticLines& diagnostics) {
   CIpv6Groups parsed;
   if (!ParseAddressText(text, parsed, false, diagnostics)) return false;
   std::copy(parsed.begin() + 4, parsed.end(), m_groups.begin() + 4);

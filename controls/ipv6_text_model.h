@@ -4,7 +4,7 @@
 #pragma once
 
 #include <array>
-#include <iosfwd>
+#include <cstdio>
 #include <string>
 #include <string_view>
 
@@ -41,19 +41,44 @@ std::string& StripWhitespace(std::string& text);
 // Eight group texts of four characters each.
 using CIpv6Groups = std::array<std::string, IPV6_GROUP_COUNT>;
 
+// Where the parser's lines go: standard output, or a text kept for the
+// caller. Not a std::ostream: the stream's locale machinery alone would be a
+// third of the program's size.
+class CDiagnosticLines {
+ public:
+  CDiagnosticLines() = default;  // keeps the lines in str()
+  explicit CDiagnosticLines(std::FILE* pFile) : m_pFile(pFile) {}
+  CDiagnosticLines(const CDiagnosticLines&) = delete;
+  CDiagnosticLines& operator=(const CDiagnosticLines&) = delete;
+
+  CDiagnosticLines& operator<<(std::string_view text);
+  CDiagnosticLines& operator<<(const char* pText) { return *this << std::string_view(pText); }
+  CDiagnosticLines& operator<<(char c) { return *this << std::string_view(&c, 1); }
+  CDiagnosticLines& operator<<(int n);
+
+  const std::string& str() const { return m_text; }
+  // Sends the lines to `pTo` until it is called again with nullptr, and
+  // returns where they went before (nullptr: to this one's own place).
+  CDiagnosticLines* Redirect(CDiagnosticLines* pTo);
+
+ private:
+  std::FILE* m_pFile = nullptr;
+  CDiagnosticLines* m_pRedirect = nullptr;
+  std::string m_text;
+};
+
 // Parses an address text without white space into eight groups of four
 // characters (digits keep their case, zero-padded on the left). In prefix
 // mode the text is read up to its fourth colon and groups 5 to 8 are four
 // blanks. Returns false on refusal; `groups` is written only on
 // success. Every refusal writes one diagnostic line, and every text that
 // passes the colon count two trace lines, to `diagnostics`.
-bool ParseAddressText(std::string_view text, CIpv6Groups& groups, bool bPrefixMode, std::ostream& diagnostics);
+bool ParseAddressText(std::string_view text, CIpv6Groups& groups, bool bPrefixMode, CDiagnosticLines& diagnostics);
 // The same, writing its lines to standard output.
 bool ParseAddressText(std::string_view text, CIpv6Groups& groups, bool bPrefixMode);
 
-// Standard output as a stream for the parser's lines, set up at its first
-// use: <iostream>'s standard streams would be set up at every start.
-std::ostream& StandardOutput();
+// Standard output for the parser's lines.
+CDiagnosticLines& StandardOutput();
 
 // The compressed text of eight slots: leading zeros dropped, the longest
 // run of zero groups (the first of equal runs, a single group too) written
@@ -79,9 +104,9 @@ class CIpv6TextModel {
   // The setters parse a text and, on success, copy the parsed groups into
   // the slots (all eight; for the interface identifier groups 5 to 8 only).
   // A refused text leaves the slots unchanged.
-  bool SetAddressText(std::string_view text, std::ostream& diagnostics);
-  bool SetPrefixText(std::string_view text, std::ostream& diagnostics);
-  bool SetInterfaceIdText(std::string_view text, std::ostream& diagnostics);
+  bool SetAddressText(std::string_view text, CDiagnosticLines& diagnostics);
+  bool SetPrefixText(std::string_view text, CDiagnosticLines& diagnostics);
+  bool SetInterfaceIdText(std::string_view text, CDiagnosticLines& diagnostics);
 
   std::string FormatCompressed() const { return vantoric::FormatCompressed(m_groups); }
 

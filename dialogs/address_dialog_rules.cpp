@@ -1,7 +1,5 @@
 #include "dialogs/address_dialog_rules.h"
 
-#include <sstream>
-
 #include "controls/ipv6_text_model.h"
 #include "framework/ascii_text.h"
 
@@ -58,7 +56,7 @@ std::string AddressComparisonKey(std::string_view fieldText) {
   std::string text(fieldText);
   StripWhitespace(text);
   CIpv6Groups groups;
-  std::ostringstream unused;
+  CDiagnosticLines unused;
   if (!ParseAddressText(text, groups, false, unused)) return text;
   return LowerAscii(FormatCompressed(groups));
 }

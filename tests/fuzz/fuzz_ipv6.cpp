@@ -10,7 +10,6 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <sstream>
 #include <string>
 
 #include "controls/ipv6_edit_state.h"
@@ -40,7 +39,7 @@ void CheckCompressedRoundTrip(const CIpv6Groups& groups) {
   const std::string text = FormatCompressed(groups);
   Require(text.size() <= 39, "compressed text length", text);
   CIpv6Groups again;
-  std::ostringstream lines;
+  CDiagnosticLines lines;
   Require(ParseAddressText(text, again, false, lines), "compressed text parses", text);
   for (size_t g = 0; g < groups.size(); ++g) Require(Value(again[g]) == Value(groups[g]), "round trip", text);
 }
@@ -48,7 +47,7 @@ void CheckCompressedRoundTrip(const CIpv6Groups& groups) {
 void CheckParser(const std::string& text, bool bPrefix) {
   CIpv6Groups groups;
   groups.fill("keep");
-  std::ostringstream lines;
+  CDiagnosticLines lines;
   if (!ParseAddressText(text, groups, bPrefix, lines)) {
     Require(groups[0] == "keep", "refusal leaves the groups alone", text);
     Require(!lines.str().empty() && lines.str().back() == '\n', "refusal writes a line", text);
@@ -96,7 +95,7 @@ void CheckEditing(FuzzedDataProvider& input, const std::string& start) {
   bool bPacked = true;
   switch (input.ConsumeIntegralInRange<int>(0, 2)) {
     case 1: {  // an address set by a dialog and shown
-      std::ostringstream lines;
+      CDiagnosticLines lines;
       if (model.SetAddressText(start, lines)) state.Load(model.ApplyGroupsToText(state.GetText()), 0, 0);
       break;
     }

@@ -16,7 +16,6 @@
 #include <cstdlib>
 #include <map>
 #include <random>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -40,7 +39,7 @@ bool LibcParse(const std::string& text, CBits& bits) {
 
 bool OurParse(const std::string& text, CBits& bits) {
   CIpv6Groups groups;
-  std::ostringstream lines;
+  CDiagnosticLines lines;
   if (!ParseAddressText(text, groups, false, lines)) return false;
   for (size_t g = 0; g < groups.size(); ++g) {
     const unsigned long value = std::strtoul(groups[g].c_str(), nullptr, 16);

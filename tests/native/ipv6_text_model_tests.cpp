@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <random>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -26,7 +25,7 @@ struct ParseOutcome {
 
 ParseOutcome Parse(const std::string& text, bool bPrefix = false) {
   CIpv6Groups groups;
-  std::ostringstream out;
+  CDiagnosticLines out;
   ParseOutcome outcome;
   outcome.bAccepted = ParseAddressText(text, groups, bPrefix, out);
   if (outcome.bAccepted) outcome.groups = Joined(groups);
@@ -142,17 +141,17 @@ TEST(Ipv6Parser, RefusalsWriteTheirLine) {
 TEST(Ipv6Parser, RefusedTextLeavesGroupsAlone) {
   CIpv6Groups groups;
   groups.fill("keep");
-  std::ostringstream out;
+  CDiagnosticLines out;
   EXPECT_FALSE(ParseAddressText("1::2::3", groups, false, out));
   EXPECT_EQ(Joined(groups), "keep,keep,keep,keep,keep,keep,keep,keep");
 }
 
 TEST(Ipv6Parser, LinesGoToStandardOutput) {
-  std::ostringstream captured;
-  std::streambuf* saved = StandardOutput().rdbuf(captured.rdbuf());
+  CDiagnosticLines captured;
+  CDiagnosticLines* saved = StandardOutput().Redirect(&captured);
   CIpv6Groups groups;
   const bool bAccepted = ParseAddressText("1:2:3", groups, false);
-  StandardOutput().rdbuf(saved);
+  StandardOutput().Redirect(saved);
   EXPECT_FALSE(bAccepted);
   EXPECT_EQ(captured.str(), "unexpected number of colons: [2]\n");
 }
@@ -253,7 +252,7 @@ TEST(Ipv6Compressed, ParsesBackToTheSameAddress) {
     }
     const std::string text = FormatCompressed(groups);
     CIpv6Groups parsed;
-    std::ostringstream out;
+    CDiagnosticLines out;
     ASSERT_TRUE(ParseAddressText(text, parsed, false, out)) << text << ": " << out.str();
     EXPECT_EQ(Joined(parsed), Joined(groups)) << text;
   }
@@ -279,7 +278,7 @@ TEST(Ipv6Slots, SyncFromDisplay) {
 }
 
 TEST(Ipv6Slots, SettersAndApply) {
-  std::ostringstream out;
+  CDiagnosticLines out;
   CIpv6TextModel model;
   EXPECT_EQ(model.ApplyGroupsToText(IPV6_EMPTY_MASK), std::string(IPV6_EMPTY_MASK))
       << "slots never written show as blanks";

@@ -7,7 +7,6 @@
 
 #include <cstring>
 #include <functional>
-#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -300,11 +299,11 @@ TEST_F(Ipv6ControlTest, PastingChangesNothing) {
 
 TEST_F(Ipv6ControlTest, SettersShowTheirAddress) {
   MFCIPv6Control& address = m_dlg.m_address;
-  std::ostringstream captured;
-  std::streambuf* saved = StandardOutput().rdbuf(captured.rdbuf());
+  CDiagnosticLines captured;
+  CDiagnosticLines* saved = StandardOutput().Redirect(&captured);
   const bool bRefused = !address.SetAddressText("1::2::3");
   const bool bAccepted = address.SetAddressText("2001:db8::42");
-  StandardOutput().rdbuf(saved);
+  StandardOutput().Redirect(saved);
   EXPECT_TRUE(bRefused);
   EXPECT_TRUE(bAccepted);
   EXPECT_EQ(captured.str(),
