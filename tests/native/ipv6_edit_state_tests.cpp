@@ -404,6 +404,15 @@ TEST(Ipv6Mouse, DragSelectsInsideOneGroup) {
   EXPECT_EQ(edit.Selection(), std::make_pair(12, 12)) << "no selection after the release";
 }
 
+TEST(Ipv6Focus, FocusPutsTheCaretBeforeTheFirstDigitAndRepaints) {
+  CEditDriver edit;
+  edit.Type("2001db8");
+  const CIpv6EditResult result = edit.Carry(edit.m_state.OnSetFocus());
+  EXPECT_EQ(edit.Selection(), std::make_pair(1, 1));
+  EXPECT_EQ(edit.m_state.GetCurGroup(), GroupOfColumn(1));
+  EXPECT_TRUE(result.bRepaint);
+}
+
 TEST(Ipv6Mouse, DoubleClickSelectsTheGroupDigits) {
   CEditDriver edit;
   edit.Type("2001db8");

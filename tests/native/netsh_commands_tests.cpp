@@ -214,6 +214,10 @@ TEST(NetshDescribe, RunawayWordsAreCutAtACharacterBoundary) {
   const std::string text = DescribeNetshResult(r);
   const std::string expected = "netsh finished successfully.\n\nnetsh answered:\n" + std::string(1999, 'x') + "\n...";
   EXPECT_EQ(text, expected);
+
+  // Bytes that never begin a character: the cut stops at the text's start.
+  r.m_strOutput = std::string(2100, '\x80');
+  EXPECT_EQ(DescribeNetshResult(r), "netsh finished successfully.\n\nnetsh answered:\n\n...");
 }
 
 }  // namespace
