@@ -85,21 +85,42 @@ void NoteBefore(CChange& change, const CAddressRecord& address) {
   change.m_nPreferredSecondsBefore = address.m_nPreferredSeconds;
 }
 
+// Address texts as bytes, read once: a plan compares every wanted address
+// with every one the adapter holds. A text that does not parse is nullopt
+// and matches nothing.
+std::vector<std::optional<CIpv6Bytes>> ParseAll(const auto& entries) {
+  std::vector<std::optional<CIpv6Bytes>> out;
+  out.reserve(entries.size());
+  for (const auto& entry : entries) {
+    CIpv6Bytes bytes;
+    out.push_back(ParseIpv6Bytes(entry.m_strAddress, bytes) ? std::optional(bytes) : std::nullopt);
+  }
+  return out;
+}
+
+// The index of `bytes` among the first `end` of `all`, or `end`.
+std::size_t FindBytes(const std::vector<std::optional<CIpv6Bytes>>& all, std::size_t end,
+                      const std::optional<CIpv6Bytes>& bytes) {
+  for (std::size_t i = 0; bytes && i < end; ++i)
+    if (all[i] == bytes) return i;
+  return end;
+}
+
 void PlanAddresses(const CAdapterPlan& plan, const std::vector<CWantedAddress>& wanted) {
   const CAdapterRecord& record = plan.m_record;
   std::vector<CAddressRecord> model = record.m_addresses;
   std::vector<bool> kept(record.m_addresses.size(), false);
-  const std::vector<CHeldAddress> others =
-      AddressesOfOtherAdapters(plan.m_reading.m_pRecords, plan.m_reading.m_nCount, plan.m_nIndex);
+  const auto wantedBytes = ParseAll(wanted);
+  auto heldBytes = ParseAll(record.m_addresses);
+  for (std::size_t i = 0; i < heldBytes.size(); ++i)
+    if (!IsManual(record.m_addresses[i].m_strKind)) heldBytes[i].reset();
+  std::optional<std::vector<CHeldAddress>> others;
   for (std::size_t i = 0; i < wanted.size(); ++i) {
     const CWantedAddress& w = wanted[i];
-    const auto same = [&](const auto& other) { return IsSameAddress(other.m_strAddress, w.m_strAddress); };
-    const auto held = std::find_if(record.m_addresses.begin(), record.m_addresses.end(), [&](const auto& a) {
-      return IsManual(a.m_strKind) && same(a);
-    });
+    const std::size_t held = FindBytes(heldBytes, heldBytes.size(), wantedBytes[i]);
     // Listed, even when refused: it is not one to remove.
-    if (held != record.m_addresses.end()) kept[static_cast<std::size_t>(held - record.m_addresses.begin())] = true;
-    if (std::any_of(wanted.begin(), wanted.begin() + static_cast<std::ptrdiff_t>(i), same)) {
+    if (held < heldBytes.size()) kept[held] = true;
+    if (FindBytes(wantedBytes, i, wantedBytes[i]) < i) {
       plan.Refuse(w.m_strAddress + " is listed twice.");
       continue;
     }
@@ -112,15 +133,18 @@ void PlanAddresses(const CAdapterPlan& plan, const std::vector<CWantedAddress>& 
     change.m_strValidLifetime = w.m_strValidLifetime;
     change.m_strPreferredLifetime = w.m_strPreferredLifetime;
     change.m_strStore = LowerAscii(w.m_strStore);
-    if (held != record.m_addresses.end()) {
-      if (IsLifetimeMet(w.m_strValidLifetime, held->m_nValidSeconds) &&
-          IsLifetimeMet(w.m_strPreferredLifetime, held->m_nPreferredSeconds))
+    if (held < heldBytes.size()) {
+      const CAddressRecord& address = record.m_addresses[held];
+      if (IsLifetimeMet(w.m_strValidLifetime, address.m_nValidSeconds) &&
+          IsLifetimeMet(w.m_strPreferredLifetime, address.m_nPreferredSeconds))
         continue;
       change.m_kind = ChangeKind::SetAddress;
       change.m_strStore.clear();
-      NoteBefore(change, *held);
+      NoteBefore(change, address);
     } else {
-      const CGuardVerdict verdict = CheckNewAddress(w.m_strAddress, others, AddressChange::Add);
+      if (!others)
+        others = AddressesOfOtherAdapters(plan.m_reading.m_pRecords, plan.m_reading.m_nCount, plan.m_nIndex);
+      const CGuardVerdict verdict = CheckNewAddress(w.m_strAddress, *others, AddressChange::Add);
       plan.Note(verdict);
       if (verdict.m_outcome == GuardOutcome::Refuse) continue;
       CAddressRecord added;
