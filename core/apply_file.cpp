@@ -239,11 +239,13 @@ std::string ReadWantedState(std::string_view bytes, CWantedState& state) {
   Json root;
   try {
     root = Json::parse(text);
-  } catch (const Json::parse_error& e) {
-    // "[json.exception.parse_error.101] parse error at line 3, column 14: ..."
-    const std::string what = e.what();
-    const std::size_t at = what.find(" at line ");
-    return at == std::string::npos ? what : what.substr(at + 4);
+  } catch (const Json::exception& e) {
+    // "[json.exception.parse_error.101] parse error at line 3, column 14: ...",
+    // or a number too large: "[json.exception.out_of_range.406] number overflow ...".
+    std::string what = e.what();
+    if (const std::size_t at = what.find(" at line "); at != std::string::npos) return what.substr(at + 4);
+    if (const std::size_t end = what.find("] "); end != std::string::npos) what.erase(0, end + 2);
+    return what;
   }
   CWantedState read;
   try {

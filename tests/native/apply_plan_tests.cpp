@@ -370,6 +370,7 @@ TEST(ApplyFile, BadFilesAreNamedByPlace) {
        "a comma before a brace"},
       {"", "line 1, column 1: syntax error while parsing value - unexpected end of input; expected '[', '{', or a literal",
        "an empty file"},
+      {R"({"adapters": [], "format": 1e999})", "number overflow parsing '1e999'", "a number beyond a double"},
       {R"([])", "the file: is array, not an object", "not an object"},
       {R"({"adapters": {}})", "adapters: is object, not an array", "adapters not a list"},
       {R"({})", "adapters: is missing", "no adapters"},
