@@ -1,7 +1,8 @@
 // `vantoric /apply`: the real program started as a script starts it, with
 // the recording netsh as the system's. Its own /list output plans nothing;
 // a file that adds to the first adapter is previewed (3), run (0), stopped
-// at a failing command (1); bad files and command lines end with 2.
+// at a failing command (1); a warning stops it unless /force; refusals, bad
+// files and command lines end with 2.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -34,7 +35,7 @@ void WriteFile(const std::wstring& path, const std::string& text) {
   std::ofstream(path.c_str(), std::ios::binary) << text;
 }
 
-TEST(ApplyCommand, PreviewRunStopAndRefuse) {
+TEST(ApplyCommand, PreviewRunStopWarnAndRefuse) {
   CNetshStandin netsh("apply");
   const std::wstring listed = TempFile(L"listed.json");
   ASSERT_EQ(RunVantoric(L"/list \"" + listed + L"\"").exitCode, 0u);
@@ -105,6 +106,30 @@ TEST(ApplyCommand, PreviewRunStopAndRefuse) {
                             std::to_string(lines.size() - 1) + " not run.\n");
   EXPECT_EQ(netsh.ReadLog(), CNetshStandin::RunLog(lines[0].substr(6), 1)) << "the first failure stops the rest";
 
+  // A warning stops the run unless /force is given.
+  netsh.ClearLog();
+  netsh.SetExitCode(0);
+  netsh.SetAnswer("");
+  Json warned = listing["adapters"][0];
+  warned["addresses"].push_back({{"address", "fec0::5"}});
+  const std::wstring siteLocal = TempFile(L"site-local.json");
+  WriteFile(siteLocal, Json{{"adapters", {warned}}}.dump());
+  const CProgramRun held = RunVantoric(L"/apply \"" + siteLocal + L"\"");
+  EXPECT_EQ(held.exitCode, 1u) << held.err;
+  EXPECT_NE(held.err.find("warning: " + name + ": fec0::5 is a site-local address"), std::string::npos) << held.err;
+  EXPECT_NE(held.err.find("give /force to make the changes despite the warnings"), std::string::npos) << held.err;
+  EXPECT_EQ(held.out, "");
+  EXPECT_FALSE(netsh.LogExists()) << "a warning ends before anything runs";
+  const CProgramRun forced = RunVantoric(L"/apply \"" + siteLocal + L"\" /force");
+  EXPECT_EQ(forced.exitCode, 0u) << forced.err;
+  const std::string added = "interface ipv6 add address \"" + name + "\" fec0::5 unicast infinite infinite persistent";
+  EXPECT_EQ(forced.out, "netsh " + added + "\n  Succeeded\n    Ok.\nDone: 1 command succeeded.\n");
+  EXPECT_EQ(netsh.ReadLog(), CNetshStandin::RunLog(added));
+
+  Json refused = listing["adapters"][0];
+  refused["addresses"].push_back({{"address", "ff02::1"}});
+  const std::wstring multicast = TempFile(L"multicast.json");
+  WriteFile(multicast, Json{{"adapters", {refused}}}.dump());
   const std::wstring broken = TempFile(L"broken.json");
   WriteFile(broken, "{\"adapters\": [\n  {\"friendly_name\": \"x\",}\n]}");
   const std::wstring unknown = TempFile(L"unknown.json");
@@ -118,6 +143,8 @@ TEST(ApplyCommand, PreviewRunStopAndRefuse) {
       {L"/apply \"" + unknown + L"\"", "adapters[0]: no adapter has friendly_name \"no such adapter\".",
        "an unknown adapter"},
       {L"/apply Z:\\no\\such\\file.json", "could not be read", "no file"},
+      {L"/apply \"" + multicast + L"\" /force", "refused: " + name + ": ff02::1 is a multicast address",
+       "a refusal, which /force does not pass"},
       {L"/apply", "No file name after /apply.", "no file name"},
   };
   netsh.ClearLog();
@@ -128,7 +155,7 @@ TEST(ApplyCommand, PreviewRunStopAndRefuse) {
     EXPECT_EQ(run.out, "") << c.why;
   }
   EXPECT_FALSE(netsh.LogExists());
-  for (const std::wstring& path : {listed, wanted, broken, unknown}) ::DeleteFileW(path.c_str());
+  for (const std::wstring& path : {listed, wanted, siteLocal, multicast, broken, unknown}) ::DeleteFileW(path.c_str());
 }
 
 }  // namespace
