@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "app/apply_command_win32.h"
 #include "core/adapter_enumeration_win32.h"
 #include "core/connection_guard_win32.h"
 #include "framework/handles.h"
@@ -111,13 +112,7 @@ int RunList(const std::string& file) {
   // Each adapter's routes, where the route table and the adapter's identity
   // can be read; "routes" is null for all otherwise.
   std::vector<std::vector<CRouteRecord>> routes;
-  const CRouteTableReading table = ReadRouteTable();
-  bool bRoutes = table.m_state == RouteTableState::Read;
-  for (size_t i = 0; bRoutes && i < count; ++i) {
-    std::uint64_t id = 0;
-    bRoutes = ReadInterfaceId(records[i].m_strFriendlyName, id);
-    routes.push_back(MakeRouteRecords(table.m_routes, id));
-  }
+  const bool bRoutes = ReadRoutesOfRecords(records.get(), count, routes);
   const std::string listing = FormatAdapterListing(records.get(), count, UtcNow(), bRoutes ? &routes : nullptr);
   if (file.empty()) {
     const COutput out(STD_OUTPUT_HANDLE);
@@ -147,6 +142,12 @@ int RunProgramCommand(const CProgramCommand& command) {
     case ProgramCommand::BadList:
       WriteError(command.m_strReason + "\n\n" + ProgramUsage());
       return EXIT_USAGE;
+    case ProgramCommand::Apply:
+    case ProgramCommand::BadApply: {
+      const COutput out(STD_OUTPUT_HANDLE), err(STD_ERROR_HANDLE);
+      return RunApplyCommand(command, {[&](const std::string& text) { out.Write(text); },
+                                       [&](const std::string& text) { err.Write(text); }});
+    }
     case ProgramCommand::Window:
       break;
   }

@@ -2,6 +2,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "core/apply_report.h"
 #include "core/lifetime_text.h"
 #include "framework/ascii_text.h"
 
@@ -75,6 +76,7 @@ CProgramCommand ParseProgramCommand(const std::vector<std::string>& args) {
       command.m_command = ProgramCommand::Usage;
       return command;
     }
+    if (name == "apply") return ParseApplyCommand(args, i + 1);
     if (name != "list") continue;
     command.m_command = ProgramCommand::List;
     for (size_t j = i + 1; j < args.size(); ++j) {
@@ -95,16 +97,25 @@ CProgramCommand ParseProgramCommand(const std::vector<std::string>& args) {
 }
 
 std::string ProgramUsage() {
-  return "Usage: vantoric [/list [FILE]] [/?]\n"
+  return "Usage: vantoric [/list [FILE]] [/apply FILE [/whatif] [/powershell] [/json] [/force]] [/?]\n"
          "\n"
          "  (no switch)  opens the window.\n"
          "  /list        writes the network adapters, their IPv6 addresses, DNS servers and routes as\n"
          "               JSON to standard output; nothing is changed and no window opens.\n"
          "  /list FILE   writes the same to FILE (UTF-8), replacing it whole.\n"
+         "  /apply FILE  makes the adapters that FILE (the /list layout) names match it: the sections\n"
+         "               it holds become their manual addresses, DNS servers and routes.\n"
+         "    /whatif      prints the plan and changes nothing.\n"
+         "    /powershell  prints the plan as PowerShell lines (with /whatif).\n"
+         "    /json        prints the plan, or what was run, as JSON.\n"
+         "    /force       makes the changes despite warnings.\n"
          "  /?           shows this text.\n"
          "\n"
-         "Exit codes: 0 done, 1 the adapters could not be read, 2 a wrong /list command line or a file\n"
-         "that cannot be written.\n"
+         "Exit codes of /list: 0 done, 1 the adapters could not be read, 2 a wrong /list command line or\n"
+         "a file that cannot be written.\n"
+         "Exit codes of /apply: 0 nothing to do or all done, 1 a command failed, administrator rights are\n"
+         "missing or a warning stopped it, 2 a wrong command line, a bad file or a refused change,\n"
+         "3 /whatif found changes to make.\n"
          "\n"
          "From PowerShell: vantoric /list | Out-String | ConvertFrom-Json\n";
 }

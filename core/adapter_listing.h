@@ -37,13 +37,20 @@ enum class ProgramCommand {
   Window,  // no /list and no /?: the window, as always
   List,    // /list [FILE]
   Usage,   // /?
-  BadList  // /list with more than one file name or an unknown switch after it
+  BadList,  // /list with more than one file name or an unknown switch after it
+  Apply,    // /apply FILE [/whatif] [/powershell] [/json] [/force] (apply_report.h)
+  BadApply  // /apply without one file name, or with an unknown switch
 };
 
 struct CProgramCommand {
   ProgramCommand m_command = ProgramCommand::Window;
-  std::string m_strFile;    // List: the file to write; empty for standard output
-  std::string m_strReason;  // BadList: what is wrong, for standard error
+  std::string m_strFile;    // List: the file to write, empty for standard output; Apply: the file to read
+  std::string m_strReason;  // BadList, BadApply: what is wrong, for standard error
+  // Apply: the switches given.
+  bool m_bWhatIf = false;
+  bool m_bPowerShell = false;
+  bool m_bJson = false;
+  bool m_bForce = false;
 };
 
 // Reads the arguments (without the program's name). Switches begin with

@@ -59,6 +59,13 @@ CNetshResult RunChangeForWindow(const CChange& change, CNetshRunner& runner, HWN
   return result;
 }
 
+CNetshResult RunChangeInConsole(const CChange& change, CNetshRunner& runner, CCommandHistory* pHistory) {
+  const std::string line = FormatChangeCommand(change);
+  const CNetshResult result = RunNetshCommand(line, &runner, false);
+  RecordChange(pHistory, change, line, result);
+  return result;
+}
+
 std::int64_t CurrentUnixTime() {
   FILETIME ft{};
   ::GetSystemTimeAsFileTime(&ft);

@@ -43,6 +43,12 @@ void RecordChange(CCommandHistory* pHistory, const CChange& change, std::string_
 CNetshResult RunChangeForWindow(const CChange& change, CNetshRunner& runner, HWND owner, CCommandHistory* pHistory,
                                 int nGroup = 0, int nUndoes = 0);
 
+// Runs the change's line typed into an interactive netsh through runner,
+// whatever the change's path, and records it as RunChangeForWindow does:
+// for a process that already holds the rights the commands need (the
+// command line's /apply), so that netsh's words can be read.
+CNetshResult RunChangeInConsole(const CChange& change, CNetshRunner& runner, CCommandHistory* pHistory);
+
 // Now, in seconds since 1970 (UTC), and as local time text
 // ("2026-12-07 19:04:12").
 std::int64_t CurrentUnixTime();

@@ -106,16 +106,7 @@ void CRoutesPage::OnRemove() {
                          MB_YESNO | MB_ICONQUESTION, kRemoveCaption) != IDYES) {
     return;
   }
-  CChange change;
-  change.m_kind = ChangeKind::DeleteRoute;
-  change.m_strInterface = name;
-  change.m_strAddress = route.m_strDestination;
-  change.m_strNextHop = route.m_strNextHopAddress;
-  change.m_strMetric = std::to_string(route.m_nMetric);
-  change.m_bHadBefore = true;
-  change.m_nValidSecondsBefore = route.m_nValidSeconds;
-  change.m_nPreferredSecondsBefore = route.m_nPreferredSeconds;
-  change.m_strStoreBefore = route.m_strStore;
+  CChange change = MakeDeleteRouteChange(name, route);
   change.m_nReadingTime = CurrentUnixTime();
   const CNetshResult result = RunChange(change);
   if (!result.Succeeded()) {
