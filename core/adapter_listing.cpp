@@ -3,6 +3,7 @@
 #include <nlohmann/json.hpp>
 
 #include "core/lifetime_text.h"
+#include "core/system_listing.h"
 #include "framework/ascii_text.h"
 
 namespace vantoric {
@@ -59,11 +60,12 @@ bool IsSwitch(const std::string& arg) { return !arg.empty() && (arg[0] == '/' ||
 }  // namespace
 
 std::string FormatAdapterListing(const CAdapterRecord* records, std::size_t count, std::string_view readAtUtc,
-                                 const std::vector<std::vector<CRouteRecord>>* pRoutes) {
+                                 const std::vector<std::vector<CRouteRecord>>* pRoutes, const CSystemState* pSystem) {
   Json adapters = Json::array();
   for (std::size_t i = 0; i < count; ++i)
     adapters.push_back(Adapter(records[i], pRoutes != nullptr && i < pRoutes->size() ? &(*pRoutes)[i] : nullptr));
-  const Json listing{{"format", ADAPTER_LISTING_FORMAT}, {"read_at", readAtUtc}, {"adapters", std::move(adapters)}};
+  Json listing{{"format", ADAPTER_LISTING_FORMAT}, {"read_at", readAtUtc}, {"adapters", std::move(adapters)}};
+  if (pSystem != nullptr) listing["system"] = FormatSystemListing(*pSystem);
   return listing.dump(2, ' ', false, Json::error_handler_t::replace) + "\n";
 }
 

@@ -5,9 +5,12 @@
 
 #include <gtest/gtest.h>
 
+#include <nlohmann/json.hpp>
+
 #include <string>
 #include <vector>
 
+#include "core/adapter_listing.h"
 #include "core/command_history.h"
 
 namespace vantoric {
@@ -308,6 +311,30 @@ TEST(SystemUndo, HistoryTakesAnApplyBackTogetherWithoutAnAdapter) {
   ASSERT_EQ(plan.m_changes.size(), 2u);
   EXPECT_EQ(FormatChangeCommand(plan.m_changes[0]), "interface teredo set state type=default");
   EXPECT_EQ(FormatPowerShellCommand(plan.m_changes[1]), "Set-NetIPv6Protocol -UseTemporaryAddresses Enabled");
+}
+
+TEST(SystemListing, ValuesOrNullWhereNotKnown) {
+  CSystemFacts facts;
+  facts.m_bProtocolRead = true;
+  facts.m_nUseTemporaryAddresses = 0;
+  facts.m_nRandomizeIdentifiers = 1;
+  facts.m_strMaxTemporaryValidLifetime = "00000007000000.000000:000";
+  facts.m_bTeredoRead = true;
+  facts.m_nTeredoType = 2;
+  const CSystemState state = ReadSystemState(facts);
+  const nlohmann::ordered_json listing = nlohmann::ordered_json::parse(FormatAdapterListing(nullptr, 0, "t", nullptr, &state));
+  EXPECT_EQ(listing["system"].dump(),
+            R"({"temporary_addresses":"disabled","temporary_valid_lifetime":"7d0h0m0s",)"
+            R"("temporary_preferred_lifetime":null,"random_identifiers":"enabled","address_preference":null,)"
+            R"("prefix_policies":null,"teredo":"enterprise_client","isatap":null,"6to4":null})");
+  facts.m_bPoliciesRead = true;
+  facts.m_policies = {{"::1/128", 50, 0}};
+  const CSystemState custom = ReadSystemState(facts);
+  const nlohmann::ordered_json withTable = nlohmann::ordered_json::parse(FormatAdapterListing(nullptr, 0, "t", nullptr, &custom));
+  EXPECT_EQ(withTable["system"]["address_preference"], "custom");
+  EXPECT_EQ(withTable["system"]["prefix_policies"].dump(), R"([{"prefix":"::1/128","precedence":50,"label":0}])");
+  EXPECT_FALSE(nlohmann::json::parse(FormatAdapterListing(nullptr, 0, "t")).contains("system"))
+      << "without a reading, no system object";
 }
 
 }  // namespace
