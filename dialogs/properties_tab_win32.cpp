@@ -4,6 +4,7 @@
 
 #include "dialogs/advanced_dns_dlg.h"
 #include "dialogs/routes_page_dlg.h"
+#include "dialogs/system_page_dlg.h"
 #include "framework/utf8.h"
 
 namespace vantoric {
@@ -24,9 +25,12 @@ void CIPV6PropertiesTab::SetupPages(const std::vector<std::string>& adapterNames
   auto routesPage = std::make_unique<CRoutesPage>(m_adapterNames);
   routesPage->m_pHistory = pHistory;
   m_pages.push_back(std::move(routesPage));
+  auto systemPage = std::make_unique<CSystemPage>();
+  systemPage->m_pHistory = pHistory;
+  m_pages.push_back(std::move(systemPage));
 
-  const char* const titles[] = {"DNS", "Routes"};
-  for (int i = 0; i < 2; ++i) {
+  const char* const titles[] = {"DNS", "Routes", "System"};
+  for (int i = 0; i < 3; ++i) {
     std::wstring title = Widen(titles[i]);
     TCITEMW item{};
     item.mask = TCIF_TEXT;
