@@ -33,13 +33,11 @@ std::string LifetimesText(const CSystemState& state) {
 
 }  // namespace
 
-CSystemPage::CSystemPage() : CDialogPage(IDD_SYSTEM) {}
+CSystemPage::CSystemPage() : CSettingsPage(IDD_SYSTEM) {}
 
-BOOL CSystemPage::OnInitDialog() {
+void CSystemPage::OnInitPage() {
   m_listPolicies.SubclassDlgItem(IDC_LIST_PREFIX_POLICIES, m_hWnd);
   m_listPolicies.SetColumns("Prefix, 170;Precedence, 2, 80;Label, 2, 60");
-  ReadAgain();
-  return TRUE;
 }
 
 void CSystemPage::ReadAgain() {
@@ -119,7 +117,7 @@ void CSystemPage::OnApply() {
     CChange change;
     change.m_kind = ChangeKind::System;
     change.m_system = system;
-    const CNetshResult result = RunChangeForWindow(change, m_runner, Host(), m_pHistory, group);
+    const CNetshResult result = RunChange(change, group);
     if (!result.Succeeded()) {
       ReportNetshFailure(Host(), result, kCaption, "Applying the settings is cancelled.", kCaption);
       bAll = false;
@@ -136,11 +134,11 @@ bool CSystemPage::OnCommand(UINT nId, UINT nCode, HWND hCtl) {
       if (nCode == BN_CLICKED) OnApply();
       return true;
   }
-  return CDialogPage::OnCommand(nId, nCode, hCtl);
+  return CSettingsPage::OnCommand(nId, nCode, hCtl);
 }
 
 bool CSystemPage::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
-  if (msg != WM_PROPLIST_NOTIFY) return CDialogPage::OnMessage(msg, wp, lp, result);
+  if (msg != WM_PROPLIST_NOTIFY) return CSettingsPage::OnMessage(msg, wp, lp, result);
   UpdateApply();
   result = 0;
   return true;

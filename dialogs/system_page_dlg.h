@@ -13,39 +13,32 @@
 
 #include "controls/property_list_win32.h"
 #include "controls/sortable_list_win32.h"
-#include "core/command_history.h"
-#include "core/netsh_run_win32.h"
 #include "core/system_settings.h"
-#include "framework/dialog_page.h"
-#include "framework/handles.h"
+#include "dialogs/settings_page_win32.h"
 
 namespace vantoric {
 
-class CSystemPage : public CDialogPage {
+// No adapter chooser: the settings are the machine's.
+class CSystemPage : public CSettingsPage {
  public:
   CSystemPage();
 
-  // Where the page's commands are recorded; none when nullptr.
-  CCommandHistory* m_pHistory = nullptr;
-
  protected:
-  BOOL OnInitDialog() override;
+  void OnInitPage() override;
   bool OnCommand(UINT nId, UINT nCode, HWND hCtl) override;
   bool OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
 
   // Reads the settings and shows them, with every row at its value.
-  void ReadAgain();
+  void ReadAgain() override;
   void OnApply();
   // The state chosen in each row; NotKnown where the row shows its value.
   void GetChosen(SettingState (&chosen)[SYSTEM_SETTING_COUNT]) const;
   // Apply is enabled once a row differs from its value.
   void UpdateApply();
-  HWND Host() const { return ::GetAncestor(m_hWnd, GA_ROOT); }
 
   CSystemState m_state;  // as last read
   std::unique_ptr<CPropertyListCtrl> m_pList;
   CBrekListCtrl m_listPolicies;
-  CNetshRunner m_runner;
 };
 
 }  // namespace vantoric
