@@ -149,6 +149,7 @@ CSystemState ReadSystemState(const CSystemFacts& facts) {
       StateOf(facts.m_bProtocolRead, facts.m_nRandomizeIdentifiers, {S::Disabled, S::Enabled});
   states[static_cast<int>(SystemSetting::AddressPreference)] =
       facts.m_bPoliciesRead ? ClassifyPrefixPolicies(facts.m_policies) : S::NotKnown;
+  // Teredo's types are taken in the order that its cmdlet lists them.
   states[static_cast<int>(SystemSetting::Teredo)] =
       StateOf(facts.m_bTeredoRead, facts.m_nTeredoType,
               {S::Default, S::Automatic, S::EnterpriseClient, S::Client, S::Server, S::Disabled});
