@@ -10,6 +10,7 @@
 #include "app/apply_command_win32.h"
 #include "core/adapter_enumeration_win32.h"
 #include "core/connection_guard_win32.h"
+#include "core/system_settings_win32.h"
 #include "framework/handles.h"
 #include "framework/message_box.h"
 #include "framework/utf8.h"
@@ -113,7 +114,9 @@ int RunList(const std::string& file) {
   // can be read; "routes" is null for all otherwise.
   std::vector<std::vector<CRouteRecord>> routes;
   const bool bRoutes = ReadRoutesOfRecords(records.get(), count, routes);
-  const std::string listing = FormatAdapterListing(records.get(), count, UtcNow(), bRoutes ? &routes : nullptr);
+  const CSystemState system = ReadSystemState(ReadSystemFacts());
+  const std::string listing =
+      FormatAdapterListing(records.get(), count, UtcNow(), bRoutes ? &routes : nullptr, &system);
   if (file.empty()) {
     const COutput out(STD_OUTPUT_HANDLE);
     return out.Write(listing) ? EXIT_DONE : EXIT_USAGE;

@@ -4,6 +4,7 @@
 
 #include "core/apply_report.h"
 #include "core/lifetime_text.h"
+#include "core/system_listing.h"
 #include "framework/ascii_text.h"
 
 namespace vantoric {
@@ -60,11 +61,12 @@ bool IsSwitch(const std::string& arg) { return !arg.empty() && (arg[0] == '/' ||
 }  // namespace
 
 std::string FormatAdapterListing(const CAdapterRecord* records, std::size_t count, std::string_view readAtUtc,
-                                 const std::vector<std::vector<CRouteRecord>>* pRoutes) {
+                                 const std::vector<std::vector<CRouteRecord>>* pRoutes, const CSystemState* pSystem) {
   Json adapters = Json::array();
   for (std::size_t i = 0; i < count; ++i)
     adapters.push_back(Adapter(records[i], pRoutes != nullptr && i < pRoutes->size() ? &(*pRoutes)[i] : nullptr));
-  const Json listing{{"format", ADAPTER_LISTING_FORMAT}, {"read_at", readAtUtc}, {"adapters", std::move(adapters)}};
+  Json listing{{"format", ADAPTER_LISTING_FORMAT}, {"read_at", readAtUtc}, {"adapters", std::move(adapters)}};
+  if (pSystem != nullptr) listing["system"] = FormatSystemListing(*pSystem);
   return listing.dump(2, ' ', false, Json::error_handler_t::replace) + "\n";
 }
 
@@ -100,8 +102,9 @@ std::string ProgramUsage() {
   return "Usage: vantoric [/list [FILE]] [/apply FILE [/whatif] [/powershell] [/json] [/force]] [/?]\n"
          "\n"
          "  (no switch)  opens the window.\n"
-         "  /list        writes the network adapters, their IPv6 addresses, DNS servers and routes as\n"
-         "               JSON to standard output; nothing is changed and no window opens.\n"
+         "  /list        writes the network adapters, their IPv6 addresses, DNS servers and routes, and\n"
+         "               the system-wide IPv6 settings, as JSON to standard output; nothing is changed\n"
+         "               and no window opens.\n"
          "  /list FILE   writes the same to FILE (UTF-8), replacing it whole.\n"
          "  /apply FILE  makes the adapters that FILE (the /list layout) names match it: the sections\n"
          "               it holds become their manual addresses, DNS servers and routes.\n"

@@ -10,6 +10,7 @@
 
 #include "core/adapter_records.h"
 #include "core/route_records.h"
+#include "core/system_settings.h"
 
 namespace vantoric {
 
@@ -27,10 +28,12 @@ constexpr int ADAPTER_LISTING_FORMAT = 1;
 // "preferred_seconds" (null for infinite), "origin"}]}]}. `pRoutes` holds
 // the route rows of each record, in record order; without it (the route
 // table could not be read) "routes" is null, as it is for a record beyond
-// its end. Text that is not valid UTF-8 has its bad bytes replaced by
-// U+FFFD.
+// its end. With `pSystem`, a "system" object follows the adapters
+// (system_listing.h). Text that is not valid UTF-8 has its bad bytes
+// replaced by U+FFFD.
 std::string FormatAdapterListing(const CAdapterRecord* records, std::size_t count, std::string_view readAtUtc,
-                                 const std::vector<std::vector<CRouteRecord>>* pRoutes = nullptr);
+                                 const std::vector<std::vector<CRouteRecord>>* pRoutes = nullptr,
+                                 const CSystemState* pSystem = nullptr);
 
 // What a command line asks of the program besides its window.
 enum class ProgramCommand {

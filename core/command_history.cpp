@@ -30,6 +30,8 @@ std::string RefusalWords(NetshRefusal refusal) {
       return "another netsh command is still running";
     case NetshRefusal::NoSystemFolder:
       return "the system folder, where netsh is, is not known";
+    case NetshRefusal::OtherContext:
+      return "not a command of the netsh contexts this program uses";
     case NetshRefusal::None:
       break;
   }
@@ -225,6 +227,9 @@ std::string PlanInverse(const CHistoryEntry& entry, std::int64_t now, std::strin
       inverse.m_strMetric = change.m_strMetric;
       inverse.m_strStore = change.m_strStoreBefore.empty() ? "persistent" : change.m_strStoreBefore;
       return InverseWithBefore(change, now, "it was removed", inverse);
+    case ChangeKind::System:
+      inverse.m_kind = ChangeKind::System;
+      return PlanSystemInverse(change.m_system, inverse.m_system);
   }
   return {};
 }
@@ -259,6 +264,8 @@ std::string FormatChangeCommand(const CChange& change) {
                                     change.m_strValidLifetime, change.m_strPreferredLifetime, change.m_strStore});
     case ChangeKind::DeleteRoute:
       return FormatDeleteRouteCommand(change.m_strAddress, change.m_strInterface, change.m_strNextHop);
+    case ChangeKind::System:
+      return FormatSystemCommand(change.m_system);
   }
   return {};
 }
@@ -361,6 +368,8 @@ std::string FormatPowerShellCommand(const CChange& change) {
              StoreParameter(change.m_strStore);
     case ChangeKind::DeleteRoute:
       return "Remove-NetRoute" + RouteParameters(change) + " -Confirm:$false";
+    case ChangeKind::System:
+      return FormatSystemPowerShell(change.m_system);
   }
   return {};
 }
@@ -397,7 +406,8 @@ CUndoPlan PlanUndo(const CCommandHistory& history, std::int64_t now, const std::
     const bool bInGroup = it == newest || (newest->m_nGroup != 0 && it->m_nGroup == newest->m_nGroup);
     if (!bInGroup || !CanBeUndone(*it)) continue;
     const std::string& name = it->m_change.m_strInterface;
-    if (std::find(adapterNames.begin(), adapterNames.end(), name) == adapterNames.end())
+    const bool bSystemWide = it->m_change.m_kind == ChangeKind::System;
+    if (!bSystemWide && std::find(adapterNames.begin(), adapterNames.end(), name) == adapterNames.end())
       return Refused("The adapter \"" + name + "\" is no longer there.");
     CChange inverse;
     std::string refusal = PlanInverse(*it, now, KnownStore(entries, *it), inverse);

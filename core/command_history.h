@@ -10,10 +10,11 @@
 #include <vector>
 
 #include "core/netsh_commands.h"
+#include "core/system_settings.h"
 
 namespace vantoric {
 
-enum class ChangeKind { AddAddress, SetAddress, DeleteAddress, AddDns, DeleteDns, AddRoute, DeleteRoute };
+enum class ChangeKind { AddAddress, SetAddress, DeleteAddress, AddDns, DeleteDns, AddRoute, DeleteRoute, System };
 
 // One command's change, in the terms that its line, its translations and its
 // undoing need. Texts are as sent to netsh.
@@ -45,6 +46,9 @@ struct CChange {
   std::uint32_t m_nPreferredSecondsBefore = 0xFFFFFFFFu;
   std::string m_strStoreBefore;  // empty when the store is not known
   std::int64_t m_nReadingTime = 0;  // seconds since 1970 (UTC) of that reading
+
+  // System: the system-wide setting's command, with what it was before.
+  CSystemChange m_system;
 };
 
 // The netsh line that makes the change (the catalogue's layouts).

@@ -124,7 +124,7 @@ TEST_F(DnsDialogs, OpensOnTheDnsTabWithTheFirstAdaptersServers) {
   TCITEMW tab{TCIF_TEXT, 0, 0, title, 16};
   ::SendMessageW(Tab(), TCM_GETITEMW, 0, reinterpret_cast<LPARAM>(&tab));
   EXPECT_EQ(Narrow(title), "DNS");
-  EXPECT_EQ(::SendMessageW(Tab(), TCM_GETITEMCOUNT, 0, 0), 2) << "DNS, then Routes";
+  EXPECT_EQ(::SendMessageW(Tab(), TCM_GETITEMCOUNT, 0, 0), 3) << "DNS, then Routes and System";
   EXPECT_EQ(::SendMessageW(Tab(), TCM_GETCURSEL, 0, 0), 0) << "it opens on DNS";
   RECT area = CWindow(Tab()).GetClientRect();
   ::SendMessageW(Tab(), TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&area));

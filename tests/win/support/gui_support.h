@@ -122,6 +122,11 @@ std::vector<DialogStep> KeySteps(const std::vector<UINT>& vks);
 // A left click in the middle of a list box's item, as the mouse delivers it.
 void ClickListBoxItem(HWND list, int index);
 
+// A click on tab `index` of a tab control, as the mouse gives it; returns the
+// page (a dialog inside the tab control) that holds the control idOnPage, or
+// nullptr when none does.
+HWND ShowTabPage(HWND tab, int index, int idOnPage);
+
 // The user's folder for temporary files, ending in a backslash.
 std::wstring TempFolder();
 
