@@ -21,6 +21,7 @@ std::string ChangeWords(ChangeKind kind) {
     case ChangeKind::DeleteDns: return "delete dns";
     case ChangeKind::AddRoute: return "add route";
     case ChangeKind::DeleteRoute: return "delete route";
+    case ChangeKind::System: return "set system";
   }
   return {};
 }
