@@ -175,8 +175,6 @@ void PlanAddresses(const CAdapterPlan& plan, const std::vector<CWantedAddress>& 
   }
 }
 
-bool IsSameServer(const std::string& a, const std::string& b) { return IsSameAddress(a, b); }
-
 void PlanDnsServers(const CAdapterPlan& plan, const std::vector<std::string>& wanted) {
   for (std::size_t i = 0; i < wanted.size(); ++i) {
     const std::vector<std::string> before(wanted.begin(), wanted.begin() + static_cast<std::ptrdiff_t>(i));
@@ -197,9 +195,9 @@ void PlanDnsServers(const CAdapterPlan& plan, const std::vector<std::string>& wa
     plan.m_parts.m_dns.push_back(std::move(change));
   };
   for (std::size_t i = 0; i < wanted.size(); ++i) {
-    if (i < list.size() && IsSameServer(list[i], wanted[i])) continue;
+    if (i < list.size() && IsSameAddress(list[i], wanted[i])) continue;
     for (std::size_t j = i + 1; j < list.size(); ++j) {
-      if (IsSameServer(list[j], wanted[i])) {
+      if (IsSameAddress(list[j], wanted[i])) {
         remove(j);
         break;
       }
