@@ -132,6 +132,9 @@ void CarryOut(CMachine& machine, const std::vector<CChange>& changes) {
       case ChangeKind::DeleteRoute:
         std::erase_if(routes, sameRoute);
         break;
+      default:
+        ADD_FAILURE() << "a change the planner does not make: " << FormatChangeCommand(c);
+        break;
     }
   }
 }
