@@ -204,7 +204,8 @@ CAdapterSelector ReadSelector(const Json& entry, const std::string& where) {
 CWantedAdapter ReadAdapter(const Json& value, const std::string& where) {
   const Json& entry = RequireObject(value, where);
   CheckKeys(entry, where,
-            {"friendly_name", "mac", "default_route", "description", "addresses", "dns_servers", "routes"});
+            {"friendly_name", "mac", "default_route", "description", "addresses", "dns_servers", "routes",
+             "interface", "neighbors"});
   CWantedAdapter adapter;
   adapter.m_strWhere = where;
   adapter.m_selector = ReadSelector(entry, where);
@@ -217,7 +218,7 @@ CWantedAdapter ReadAdapter(const Json& value, const std::string& where) {
 
 void ReadState(const Json& root, CWantedState& state) {
   RequireObject(root, "the file");
-  CheckKeys(root, "", {"format", "read_at", "adapters"});
+  CheckKeys(root, "", {"format", "read_at", "adapters", "system"});
   if (const auto format = root.find("format"); format != root.end()) {
     if (!format->is_number_integer() || format->get<std::int64_t>() != ADAPTER_LISTING_FORMAT)
       Fail("format", "is " + format->dump() + "; this version of Vantoric reads format " +

@@ -8,7 +8,9 @@
 // what a person configures there; one left out (or null) is left alone.
 // Entries that the system configured ("kind" other than "Manual", "origin"
 // other than "Manual") may stay in the file and are skipped. The fields
-// that /list writes for reading only are ignored; any other key is an
+// that /list writes for reading only are ignored, and so are the system
+// settings ("system"), an adapter's interface settings ("interface") and its
+// neighbor cache ("neighbors"), which are not applied; any other key is an
 // error, so that a section this version cannot apply is never passed over
 // in silence.
 #pragma once
