@@ -122,8 +122,9 @@ int CVantoricDlg::LoadAdapters(bool bQuiet) {
   size_t count = 0;
   std::vector<std::string> names;
   // A live reading asks for the list into the size the last one needed;
-  // Refresh and the first reading ask for the size first.
-  if (!bQuiet) m_reading.SetListSize(0);
+  // Refresh and the first reading into the usual size, without a size
+  // question first: one query of the list on most machines.
+  if (!bQuiet) m_reading.SetListSize(USUAL_LIST_SIZE);
   const DWORD error = TakeAdapterSnapshot(m_reading, records, count, names);
   if (error == 0 && count > 0) {
     ReleaseAdapters();
