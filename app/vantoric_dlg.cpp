@@ -513,7 +513,7 @@ void CVantoricDlg::OnAdvanced() {
 }
 
 void CVantoricDlg::OnHistory() {
-  CHistoryDlg dlg(m_history, m_adapterNames, GetProfile());
+  CHistoryDlg dlg(m_history, GetProfile());
   dlg.DoModal(m_hWnd);
   // An undo changed the machine: the list shows what it is now.
   if (dlg.m_bRanCommand) OnRefresh();

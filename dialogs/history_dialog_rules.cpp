@@ -48,7 +48,7 @@ std::string FormatCopiedLines(const std::vector<const CHistoryEntry*>& entries, 
   std::string text;
   for (const CHistoryEntry* pEntry : entries) {
     if (!text.empty()) text += "\r\n";
-    text += bPowerShell ? FormatPowerShellCommand(pEntry->m_change) : FormatTypedNetshLine(pEntry->m_strLine);
+    text += FormatHistoryLine(*pEntry, bPowerShell ? LineForm::PowerShell : LineForm::Typed);
   }
   return text;
 }
@@ -68,7 +68,19 @@ std::string WithScriptExtension(std::string path, ScriptKind kind) {
 std::string FormatUndoQuestion(const CUndoPlan& plan) {
   std::string text = "Undo will run:\n";
   for (const CChange& change : plan.m_changes) text += "\n" + FormatTypedNetshLine(FormatChangeCommand(change));
+  if (!plan.m_notes.empty()) text += "\n";
+  for (const std::string& note : plan.m_notes) text += "\n" + note;
   return text + "\n\nDo you want to go on?";
+}
+
+std::string FormatPartialUndo(const CUndoPlan& plan, std::size_t ran, const CNetshResult& failure) {
+  std::string text = "Undo was carried out only in part.\n";
+  for (std::size_t i = 0; i < plan.m_changes.size(); ++i) {
+    const std::string line = FormatTypedNetshLine(FormatChangeCommand(plan.m_changes[i]));
+    text += i < ran ? "\nRan: " : i == ran ? "\nFailed: " : "\nNot run: ";
+    text += line;
+  }
+  return text + "\n\n" + DescribeNetshResult(failure);
 }
 
 }  // namespace vantoric

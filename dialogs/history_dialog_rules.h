@@ -2,6 +2,7 @@
 // portable.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -24,7 +25,8 @@ std::vector<const CHistoryEntry*> ChooseHistoryEntries(const CCommandHistory& hi
                                                        const std::vector<int>& selectedIds);
 
 // Copy's text: one line per entry, the netsh line as typed or the PowerShell
-// line, joined by CRLF.
+// line, joined by CRLF; an entry whose line is not safe to hand out is a
+// comment that cannot run (FormatHistoryLine).
 std::string FormatCopiedLines(const std::vector<const CHistoryEntry*>& entries, bool bPowerShell);
 
 // The file types of the save dialog, in its filter's order (1-based index).
@@ -35,7 +37,13 @@ constexpr int SCRIPT_FILTER_PS1 = 2;
 ScriptKind ChooseScriptKind(std::string_view path, int filterIndex);
 std::string WithScriptExtension(std::string path, ScriptKind kind);
 
-// The question before an undo: the lines it will run.
+// The question before an undo: the lines it will run, then the plan's
+// notes.
 std::string FormatUndoQuestion(const CUndoPlan& plan);
+
+// An undo whose command number `ran` (0-based) did not succeed after the
+// ones before it did: each line with what became of it (Ran, Failed, Not
+// run), then what the failure was, with netsh's words.
+std::string FormatPartialUndo(const CUndoPlan& plan, std::size_t ran, const CNetshResult& failure);
 
 }  // namespace vantoric

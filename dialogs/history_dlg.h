@@ -17,9 +17,8 @@ namespace vantoric {
 
 class CHistoryDlg : public CResizeDialog {
  public:
-  // history is the main window's; adapterNames are the adapters of its last
-  // reading (an undo on another adapter is refused).
-  CHistoryDlg(CCommandHistory& history, std::vector<std::string> adapterNames, const CProfile* pProfile);
+  // history is the main window's.
+  CHistoryDlg(CCommandHistory& history, const CProfile* pProfile);
 
   // 1 once an undo has run a command: the caller reads the machine again.
   int m_bRanCommand = 0;
@@ -40,7 +39,6 @@ class CHistoryDlg : public CResizeDialog {
   bool WriteScript(const std::wstring& path, const std::string& text);
 
   CCommandHistory& m_history;
-  std::vector<std::string> m_adapterNames;
   CBrekListCtrl m_list;
   CNetshRunner m_runner;
 };

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "core/connection_guard_win32.h"
 #include "framework/message_box.h"
 
 namespace vantoric {
@@ -33,6 +34,7 @@ void NoteAddressBefore(CChange& change, const CAddressRecord& address, const CCo
   change.m_strTypeBefore = "unicast";
   change.m_nValidSecondsBefore = address.m_nValidSeconds;
   change.m_nPreferredSecondsBefore = address.m_nPreferredSeconds;
+  change.m_strOriginBefore = address.m_strKind;
   change.m_nReadingTime = pHistory != nullptr ? pHistory->GetReadingTime() : 0;
 }
 
@@ -43,6 +45,10 @@ void RecordChange(CCommandHistory* pHistory, const CChange& change, std::string_
   entry.m_nTime = CurrentUnixTime();
   entry.m_strTime = FormatLocalTimeNow();
   entry.m_change = change;
+  // The interface, not only its name: a later undo must find the same one.
+  std::uint64_t id = 0;
+  if (entry.m_change.m_nInterfaceId == 0 && ReadInterfaceId(change.m_strInterface, id))
+    entry.m_change.m_nInterfaceId = id;
   entry.m_strLine = line;
   entry.m_bElevated = IsElevatedChange(change.m_kind);
   entry.m_result = result;

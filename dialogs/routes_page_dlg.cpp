@@ -138,6 +138,7 @@ void CRoutesPage::OnRemove() {
   change.m_nValidSecondsBefore = route.m_nValidSeconds;
   change.m_nPreferredSecondsBefore = route.m_nPreferredSeconds;
   change.m_strStoreBefore = route.m_strStore;
+  change.m_strOriginBefore = route.m_strOrigin;
   change.m_nReadingTime = CurrentUnixTime();
   const CNetshResult result = RunChangeForWindow(change, m_runner, Host(), m_pHistory);
   if (!result.Succeeded()) {

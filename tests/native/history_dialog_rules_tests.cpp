@@ -72,5 +72,75 @@ TEST(HistoryDialogRules, TheNameOrElseTheFileTypeDecidesTheScript) {
   }
 }
 
+CHistoryEntry Recorded(int id, ChangeKind kind, std::string name, std::string address) {
+  CHistoryEntry entry;
+  entry.m_nId = id;
+  entry.m_change.m_kind = kind;
+  entry.m_change.m_strInterface = std::move(name);
+  entry.m_change.m_strAddress = std::move(address);
+  entry.m_strLine = FormatChangeCommand(entry.m_change);
+  entry.m_result.m_outcome = CheckNetshLine(entry.m_strLine) == NetshRefusal::None ? NetshOutcome::NetshFailed
+                                                                                  : NetshOutcome::Refused;
+  return entry;
+}
+
+TEST(HistoryDialogRules, CopyHandsOutOnlyLinesTheCheckPasses) {
+  const CHistoryEntry plain = Recorded(1, ChangeKind::DeleteAddress, "Ethernet", "2001:db8::1");
+  const CHistoryEntry injection = Recorded(2, ChangeKind::DeleteAddress, "x\" & calc & \"y", "2001:db8::1");
+  const CHistoryEntry lineBreak = Recorded(3, ChangeKind::DeleteDns, "a\r\nnetsh firewall", "2001:db8::53");
+  const struct {
+    std::vector<const CHistoryEntry*> entries;
+    bool bPowerShell;
+    std::string text;
+    const char* reason;
+  } cases[] = {
+      {{&plain}, false, "netsh interface ipv6 delete address \"Ethernet\" 2001:db8::1", "a safe line as typed"},
+      {{&injection}, false, "rem Entry 2 is left out: its line cannot be run safely.",
+       "stray quotes would start calc: a comment that cannot run"},
+      {{&injection}, true, "# Entry 2 is left out: its line cannot be run safely.",
+       "the PowerShell copy follows the same rule"},
+      {{&plain, &lineBreak}, false,
+       "netsh interface ipv6 delete address \"Ethernet\" 2001:db8::1\r\nrem Entry 3 is left out: its line cannot be "
+       "run safely.",
+       "a name with CR LF gives no line of its own; the safe line beside it is kept"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(FormatCopiedLines(c.entries, c.bPowerShell), c.text) << c.reason;
+}
+
+TEST(HistoryDialogRules, UndoSaysWhatItWillRunAndWhatBecameOfEachCommand) {
+  CUndoPlan plan;
+  for (const char* address : {"2001:db8::7", "2001:db8::9"}) {
+    CChange change;
+    change.m_kind = ChangeKind::DeleteAddress;
+    change.m_strInterface = "Ethernet";
+    change.m_strAddress = address;
+    plan.m_changes.push_back(change);
+  }
+  const std::string first = "netsh interface ipv6 delete address \"Ethernet\" 2001:db8::7";
+  const std::string second = "netsh interface ipv6 delete address \"Ethernet\" 2001:db8::9";
+  CNetshResult failure;
+  failure.m_outcome = NetshOutcome::NetshFailed;
+  failure.m_nExitCode = 1;
+  failure.m_strOutput = "Element not found.";
+  const struct {
+    std::size_t ran;
+    std::string text;
+    const char* reason;
+  } cases[] = {
+      {1, "Undo was carried out only in part.\n\nRan: " + first + "\nFailed: " + second + "\n\n" +
+              DescribeNetshResult(failure),
+       "the second failed: the first is named as run"},
+      {0, "Undo was carried out only in part.\n\nFailed: " + first + "\nNot run: " + second + "\n\n" +
+              DescribeNetshResult(failure),
+       "a command after the failed one is named as not run"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(FormatPartialUndo(plan, c.ran, failure), c.text) << c.reason;
+
+  plan.m_notes = {"The store that 2001:db8::7 was in is not known: Undo puts it in the persistent store."};
+  EXPECT_EQ(FormatUndoQuestion(plan), "Undo will run:\n\n" + first + "\n" + second + "\n\n" + plan.m_notes[0] +
+                                          "\n\nDo you want to go on?")
+      << "a note follows the lines";
+}
+
 }  // namespace
 }  // namespace vantoric

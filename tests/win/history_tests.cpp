@@ -154,14 +154,18 @@ TEST_F(History, ListsCopiesSavesAndUndoesTheChanges) {
   Press(IDC_BUTTON_HISTORY);
 
   ASSERT_EQ(m_catcher.Boxes().size(), 3u);
-  CheckBox(0, "Undo will run:\n\nnetsh " + kAddBack + "\n\nDo you want to go on?", "Undo", BoxIcon::Question);
+  CheckBox(0,
+           "Undo will run:\n\nnetsh " + kAddBack +
+               "\n\nThe store that 2001:db8::5 was in is not known: Undo puts it in the persistent store.\n\nDo you "
+               "want to go on?",
+           "Undo", BoxIcon::Question);
   CheckBox(1, "The change was undone.", "Undo", BoxIcon::Information);
   CheckBox(2, "There is no change left to undo.", "Undo", BoxIcon::Warning);
 
   const std::string saved = ReadFileText(script);
   EXPECT_NE(saved.find("chcp 65001"), std::string::npos) << saved;
-  const size_t del = saved.find("netsh " + kDelete + "\r\n");
-  const size_t add = saved.find("netsh " + kAddBack + "\r\n");
+  const size_t del = saved.find("\"%SystemRoot%\\System32\\netsh.exe\" " + kDelete + " || exit /b\r\n");
+  const size_t add = saved.find("\"%SystemRoot%\\System32\\netsh.exe\" " + kAddBack + " || exit /b\r\n");
   EXPECT_TRUE(del != std::string::npos && add != std::string::npos && del < add) << "in time order:\n" << saved;
   EXPECT_EQ(saved.find(kDeleteOther), std::string::npos) << "the failure is not saved";
   ::DeleteFileW(script.c_str());
