@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "core/connection_guard_win32.h"
+#include "core/route_selection.h"
 #include "dialogs/add_route_dlg.h"
 #include "dialogs/guard_prompt_win32.h"
 #include "dialogs/netsh_outcome_win32.h"
@@ -56,11 +57,17 @@ bool CRoutesPage::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
     MSG pending;
     while (::PeekMessageW(&pending, m_hWnd, WM_APP_ADDRESSES_CHANGED, WM_APP_ADDRESSES_CHANGED, PM_REMOVE)) {
     }
+    // The highlight stays on the same route: destination and next hop.
     const int row = m_listRoutes.GetFirstSelectedItem();
-    const std::string selected = row >= 0 ? m_listRoutes.GetItemText(row, 0) : std::string();
+    const CListItemData* pData = row >= 0 ? m_listRoutes.GetItemData(row) : nullptr;
+    const bool bSelected = pData != nullptr && pData->m_dwData < m_routes.size();
+    const CRouteRecord selected = bSelected ? m_routes[pData->m_dwData] : CRouteRecord();
     ReadRoutes();
-    for (int i = 0; !selected.empty() && i < m_listRoutes.GetItemCount(); ++i)
-      if (m_listRoutes.GetItemText(i, 0) == selected) m_listRoutes.SelectItem(i);
+    const int index = bSelected ? FindRoute(m_routes, selected.m_strDestination, selected.m_strNextHopAddress) : -1;
+    for (int i = 0; index >= 0 && i < m_listRoutes.GetItemCount(); ++i) {
+      const CListItemData* pShown = m_listRoutes.GetItemData(i);
+      if (pShown != nullptr && pShown->m_dwData == static_cast<DWORD>(index)) m_listRoutes.SelectItem(i);
+    }
   }
   result = 0;
   return true;
