@@ -318,6 +318,7 @@ std::string FormatChangeCommand(const CChange& change) {
 
 int CCommandHistory::Record(CHistoryEntry entry) {
   entry.m_nId = static_cast<int>(m_entries.size()) + 1;
+  entry.m_strRun = m_strRun;
   if (entry.m_change.m_nReadingTime == 0) entry.m_change.m_nReadingTime = m_nReadingTime;
   m_entries.push_back(std::move(entry));
   return m_entries.back().m_nId;

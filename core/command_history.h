@@ -74,6 +74,7 @@ struct CHistoryEntry {
   int m_nUndoes = 0;          // an undo's entry: the id of the entry it takes back
   bool m_bUndone = false;     // taken back by a later successful undo
   std::string m_strRun;       // the run that recorded it (CCommandHistory::GetRun)
+  bool m_bFromLog = false;    // an earlier run's, read from the log: shown, never undone
 
   bool Succeeded() const { return m_result.Succeeded(); }
 };
@@ -86,8 +87,9 @@ class CCommandHistory {
   explicit CCommandHistory(std::string run = {}) : m_strRun(std::move(run)) {}
   const std::string& GetRun() const { return m_strRun; }
   void SetRun(std::string run) { m_strRun = std::move(run); }
-  // Appends the entry with the next id and returns that id. A change that
-  // carries no reading time of its own (0) gets the history's.
+  // Appends the entry with the next id and this run's name and returns that
+  // id. A change that carries no reading time of its own (0) gets the
+  // history's.
   int Record(CHistoryEntry entry);
   const std::vector<CHistoryEntry>& GetEntries() const { return m_entries; }
   // nullptr for an id that is not recorded.

@@ -20,7 +20,8 @@ std::vector<std::string> HistoryRowTexts(const CHistoryEntry& entry) {
 }
 
 std::string FormatHistoryDetails(const CHistoryEntry& entry) {
-  std::string text = "Path: " + DescribeHistoryPath(entry.m_bElevated) + "\r\n";
+  std::string text = entry.m_bFromLog ? "From an earlier run (read from the log: Undo does not take it back).\r\n" : "";
+  text += "Path: " + DescribeHistoryPath(entry.m_bElevated) + "\r\n";
   if (entry.m_result.m_outcome == NetshOutcome::Refused) return text + "netsh was not started.";
   if (entry.m_bElevated) return text + "netsh's words cannot be read on the elevated path.";
   if (entry.m_result.m_strOutput.empty()) return text + "netsh printed nothing.";
@@ -35,8 +36,11 @@ std::string FormatHistoryDetails(const CHistoryEntry& entry) {
 }
 
 std::vector<const CHistoryEntry*> ChooseHistoryEntries(const CCommandHistory& history,
+                                                       const std::vector<CHistoryEntry>& earlier,
                                                        const std::vector<int>& selectedIds) {
   std::vector<const CHistoryEntry*> chosen;
+  for (const CHistoryEntry& entry : earlier)
+    if (std::find(selectedIds.begin(), selectedIds.end(), entry.m_nId) != selectedIds.end()) chosen.push_back(&entry);
   for (const CHistoryEntry& entry : history.GetEntries()) {
     const bool bSelected = std::find(selectedIds.begin(), selectedIds.end(), entry.m_nId) != selectedIds.end();
     if (selectedIds.empty() ? entry.Succeeded() : bSelected) chosen.push_back(&entry);

@@ -15,13 +15,16 @@ namespace vantoric {
 // Outcome.
 std::vector<std::string> HistoryRowTexts(const CHistoryEntry& entry);
 
-// The text below the list for one entry: the path, then what netsh printed
-// or why nothing can be shown. CRLF line ends, for an edit control.
+// The text below the list for one entry: that it is an earlier run's, the
+// path, then what netsh printed or why nothing can be shown. CRLF line
+// ends, for an edit control.
 std::string FormatHistoryDetails(const CHistoryEntry& entry);
 
-// The entries of selectedIds, or every successful one when none is
-// selected; oldest first, as they ran.
+// The entries of selectedIds, or every successful one of this run when none
+// is selected; oldest first, as they ran: the earlier runs' (from the log,
+// negative ids) before this run's.
 std::vector<const CHistoryEntry*> ChooseHistoryEntries(const CCommandHistory& history,
+                                                       const std::vector<CHistoryEntry>& earlier,
                                                        const std::vector<int>& selectedIds);
 
 // Copy's text: one line per entry, the netsh line as typed or the PowerShell

@@ -5,6 +5,7 @@
 
 #include <utility>
 
+#include "core/history_log_win32.h"
 #include "dialogs/history_dialog_rules.h"
 #include "dialogs/netsh_outcome_win32.h"
 #include "dialogs/undo_run_win32.h"
@@ -52,20 +53,29 @@ BOOL CHistoryDlg::OnInitDialog() {
   CResizeDialog::OnInitDialog();
   m_list.SubclassDlgItem(IDC_LIST_HISTORY, m_hWnd);
   m_list.SetColumns("Time, 115;Adapter, 90;Command, 330;Outcome, 125");
+  m_earlier = ReadEarlierHistory(m_history.GetRun());
   FillList();
   return TRUE;
 }
 
 void CHistoryDlg::FillList() {
   m_list.DeleteAllItems();
-  const std::vector<CHistoryEntry>& entries = m_history.GetEntries();
-  // Newest first, until a heading click sorts otherwise.
-  for (auto it = entries.rbegin(); it != entries.rend(); ++it) {
-    const std::vector<std::string> texts = HistoryRowTexts(*it);
-    m_list.AddItem(m_list.GetItemCount(), texts[0], {texts[1].c_str(), texts[2].c_str(), texts[3].c_str()},
-                   static_cast<DWORD>(it->m_nId));
+  // Newest first, this run's above the earlier runs', until a heading click
+  // sorts otherwise.
+  for (const std::vector<CHistoryEntry>* pEntries : {&m_history.GetEntries(), &std::as_const(m_earlier)}) {
+    for (auto it = pEntries->rbegin(); it != pEntries->rend(); ++it) {
+      const std::vector<std::string> texts = HistoryRowTexts(*it);
+      m_list.AddItem(m_list.GetItemCount(), texts[0], {texts[1].c_str(), texts[2].c_str(), texts[3].c_str()},
+                     static_cast<DWORD>(it->m_nId));
+    }
   }
   ShowDetails();
+}
+
+const CHistoryEntry* CHistoryDlg::FindEntry(int id) const {
+  for (const CHistoryEntry& entry : m_earlier)
+    if (entry.m_nId == id) return &entry;
+  return m_history.Find(id);
 }
 
 std::vector<int> CHistoryDlg::SelectedIds() const {
@@ -79,7 +89,7 @@ std::vector<int> CHistoryDlg::SelectedIds() const {
 
 void CHistoryDlg::ShowDetails() {
   const std::vector<int> ids = SelectedIds();
-  const CHistoryEntry* pEntry = ids.empty() ? nullptr : m_history.Find(ids[0]);
+  const CHistoryEntry* pEntry = ids.empty() ? nullptr : FindEntry(ids[0]);
   SetDlgItemText(IDC_EDIT_HISTORY_OUTPUT, pEntry != nullptr ? FormatHistoryDetails(*pEntry) : std::string());
   ::EnableWindow(GetDlgItem(IDC_BUTTON_HISTORY_COPY), !ids.empty());
   ::EnableWindow(GetDlgItem(IDC_BUTTON_HISTORY_COPY_PS), !ids.empty());
@@ -88,12 +98,12 @@ void CHistoryDlg::ShowDetails() {
 void CHistoryDlg::OnCopy(bool bPowerShell) {
   const std::vector<int> ids = SelectedIds();
   if (ids.empty()) return;
-  if (!CopyTextToClipboard(m_hWnd, FormatCopiedLines(ChooseHistoryEntries(m_history, ids), bPowerShell)))
+  if (!CopyTextToClipboard(m_hWnd, FormatCopiedLines(ChooseHistoryEntries(m_history, m_earlier, ids), bPowerShell)))
     ShowMessage(m_hWnd, "The clipboard could not be opened. Try again.", MB_OK | MB_ICONERROR, kCaption);
 }
 
 void CHistoryDlg::OnSave() {
-  const std::vector<const CHistoryEntry*> entries = ChooseHistoryEntries(m_history, SelectedIds());
+  const std::vector<const CHistoryEntry*> entries = ChooseHistoryEntries(m_history, m_earlier, SelectedIds());
   if (entries.empty()) {
     ShowMessage(m_hWnd, "There is no successful change to save.", MB_OK | MB_ICONEXCLAMATION, kSaveCaption);
     return;

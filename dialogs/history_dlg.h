@@ -1,6 +1,7 @@
-// The History window: every command of this run, newest first, with netsh's
-// output, copied as typed or as PowerShell, saved as a script, and the
-// newest change taken back.
+// The History window: every command of this run, newest first, and below
+// them the earlier runs' from the log, with netsh's output, copied as typed
+// or as PowerShell, saved as a script, and this run's newest change taken
+// back.
 #pragma once
 
 #include <windows.h>
@@ -35,10 +36,14 @@ class CHistoryDlg : public CResizeDialog {
   void OnUndo();
   // The ids of the highlighted rows.
   std::vector<int> SelectedIds() const;
+  // This run's entry or an earlier run's; nullptr for an id of neither.
+  const CHistoryEntry* FindEntry(int id) const;
   // Writes the script; false with the user told why.
   bool WriteScript(const std::wstring& path, const std::string& text);
 
   CCommandHistory& m_history;
+  // The earlier runs' entries, read from the log when the window opens.
+  std::vector<CHistoryEntry> m_earlier;
   CBrekListCtrl m_list;
   CNetshRunner m_runner;
 };

@@ -36,7 +36,7 @@ void NoteAddressBefore(CChange& change, const CAddressRecord& address, const CCo
 // Records in pHistory, when there is one, a change whose line was run or
 // refused: now, the interface's identity (when the change has none yet),
 // the line, the change's path and the result, with nGroup and nUndoes as
-// CHistoryEntry keeps them.
+// CHistoryEntry keeps them; and appends it to the log that outlives the run.
 void RecordChange(CCommandHistory* pHistory, const CChange& change, std::string_view line,
                   const CNetshResult& result, int nGroup = 0, int nUndoes = 0);
 // Runs the change's line as RunCommandForWindow does, on the change's path,

@@ -18,6 +18,11 @@ CHistoryEntry Entry(NetshOutcome outcome, bool bElevated, std::string output) {
   return entry;
 }
 
+CHistoryEntry FromLog(CHistoryEntry entry) {
+  entry.m_bFromLog = true;
+  return entry;
+}
+
 TEST(HistoryDialogRules, DetailsSayThePathAndWhatNetshPrinted) {
   const struct { CHistoryEntry entry; const char* expected; const char* reason; } cases[] = {
       {Entry(NetshOutcome::Succeeded, false, "Ok.\n\n"), "Path: Console\r\n\r\nOk.\r\n\r\n",
@@ -29,6 +34,9 @@ TEST(HistoryDialogRules, DetailsSayThePathAndWhatNetshPrinted) {
        "the elevated path shows no output"},
       {Entry(NetshOutcome::Refused, false, ""), "Path: Console\r\nnetsh was not started.",
        "a refused line never reached netsh"},
+      {FromLog(Entry(NetshOutcome::Succeeded, false, "Ok.")),
+       "From an earlier run (read from the log: Undo does not take it back).\r\nPath: Console\r\n\r\nOk.",
+       "an earlier run's entry says so first"},
   };
   for (const auto& c : cases) EXPECT_EQ(FormatHistoryDetails(c.entry), c.expected) << c.reason;
 }
@@ -40,15 +48,20 @@ TEST(HistoryDialogRules, CopyAndSaveTakeTheSelectionOrEverySuccessInTimeOrder) {
     entry.m_result.m_outcome = outcome;
     history.Record(entry);
   }
+  std::vector<CHistoryEntry> earlier(2);
+  earlier[0].m_nId = -1;
+  earlier[1].m_nId = -2;
+  earlier[1].m_result.m_outcome = NetshOutcome::Succeeded;
   const struct { std::vector<int> selected; std::vector<int> expected; const char* reason; } cases[] = {
-      {{}, {1, 3}, "nothing selected: every successful entry"},
+      {{}, {1, 3}, "nothing selected: every successful entry of this run"},
+      {{3, -2, -1}, {-1, -2, 3}, "earlier runs' entries, in log order, before this run's"},
       {{3, 1}, {1, 3}, "selected newest first (as listed): saved oldest first"},
       {{2}, {2}, "a selected failure is taken as selected"},
       {{9}, {}, "an id that is not recorded"},
   };
   for (const auto& c : cases) {
     std::vector<int> ids;
-    for (const CHistoryEntry* pEntry : ChooseHistoryEntries(history, c.selected)) ids.push_back(pEntry->m_nId);
+    for (const CHistoryEntry* pEntry : ChooseHistoryEntries(history, earlier, c.selected)) ids.push_back(pEntry->m_nId);
     EXPECT_EQ(ids, c.expected) << c.reason;
   }
 }

@@ -8,13 +8,16 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
+#include "core/history_log_win32.h"
 #include "core/netsh_run_win32.h"
 #include "framework/utf8.h"
 #include "resources/resource.h"
 #include "tests/win/main_window_fixture.h"
+#include "tests/win/support/connection_source.h"
 #include "tests/win/support/netsh_standin_support.h"
 
 namespace vantoric {
@@ -42,6 +45,15 @@ class History : public MainWindow {
   void TearDown() override {
     SetWindowsMajorVersionForTests(0);
     MainWindow::TearDown();
+  }
+
+  // Removes the address shown as `address`: the confirmation and the
+  // outcome's box are answered OK.
+  void RemoveAddress(const std::string& address) {
+    const std::vector<std::string> shown = Addresses();
+    const auto it = std::find(shown.begin(), shown.end(), address);
+    ASSERT_NE(it, shown.end()) << address;
+    Remove(static_cast<int>(it - shown.begin()));
   }
 
   void Remove(int row) {
@@ -171,6 +183,107 @@ TEST_F(History, ListsCopiesSavesAndUndoesTheChanges) {
   ::DeleteFileW(script.c_str());
 
   EXPECT_GT(source.QueryCount(), readings) << "after an undo the main window reads the machine again";
+}
+
+// What a user meets across two runs: a Temporary address removed and its
+// Undo refused, an adapter renamed between a change and its Undo, a command
+// on a hostile adapter name refused and then copied, and a second run of the
+// main window (a history of its own) listing the first one's entries from
+// the log.
+TEST_F(History, UndoRefusesWhatItCannotPutBackAndTheLogOutlivesTheRun) {
+  const std::wstring log = GetHistoryLogPath();
+  ASSERT_FALSE(log.empty()) << "the local application-data folder";
+  ::DeleteFileW(log.c_str());
+  ::DeleteFileW(GetOlderHistoryLogPath().c_str());
+  const std::string hostile = "x\" & calc & \"y";
+  CNetshStandin standin("history-trust");
+  CInjectedGuardFacts facts;
+  facts.SetInterfaceId(kEthernet, 7);
+  CSyntheticAdapterSource source(
+      {Adapter(kEthernet, IF_TYPE_ETHERNET_CSMACD, {0x00, 0x0C, 0x29, 0xAB, 0xCD, 0xEF},
+               {Address("2001:db8::5", IpPrefixOriginManual, IpSuffixOriginManual),
+                Address("2001:db8::abcd", IpPrefixOriginRouterAdvertisement, IpSuffixOriginRandom, 86400, 3600)}),
+       Adapter(hostile, IF_TYPE_ETHERNET_CSMACD, {0x00, 0x0C, 0x29, 0x01, 0x02, 0x03},
+               {Address("2001:db8::1", IpPrefixOriginManual, IpSuffixOriginManual)})});
+  ASSERT_NE(Open(), nullptr);
+  m_catcher.SetStrict(true);
+  const auto undoOnce = [&](const char* shot) {
+    m_catcher.ScriptNextDialog({[&, shot](HWND history) {
+      m_catcher.QueueAnswer(IDOK);
+      test::ClickButton(history, IDC_BUTTON_HISTORY_UNDO);
+      if (shot != nullptr) {
+        EXPECT_TRUE(SaveScreenshot(history, shot));
+      }
+      test::ClickButton(history, IDCANCEL);
+    }});
+    Press(IDC_BUTTON_HISTORY);
+  };
+
+  // A Temporary (privacy) address: the router gives it back, Undo does not
+  // make a manual one of it.
+  RemoveAddress("2001:db8::abcd");
+  undoOnce(nullptr);
+  // A manual address removed, then its adapter renamed and the name taken by
+  // another interface before Undo.
+  RemoveAddress("2001:db8::5");
+  source.SetAdapters({Adapter("LAN", IF_TYPE_ETHERNET_CSMACD, {0x00, 0x0C, 0x29, 0xAB, 0xCD, 0xEF}, {}),
+                      Adapter(kEthernet, IF_TYPE_ETHERNET_CSMACD, {0x00, 0x0C, 0x29, 0x0A, 0x0B, 0x0C}, {})});
+  facts.SetInterfaceId("LAN", 7);
+  facts.SetInterfaceId(kEthernet, 9);
+  undoOnce("history-undo-refused.png");
+  EXPECT_EQ(standin.ReadLog(),
+            CNetshStandin::RunLog("interface ipv6 delete address \"Ethernet 2\" 2001:db8::abcd") +
+                CNetshStandin::RunLog("interface ipv6 delete address \"Ethernet 2\" 2001:db8::5"))
+      << "the two removals ran; neither undo did";
+
+  // A command on the hostile name is refused, and Copy hands out no command.
+  Choose(1);
+  RemoveAddress("2001:db8::1");
+  m_catcher.ScriptNextDialog({[&](HWND history) {
+    SelectOnly(history, 0);
+    ClearClipboard();
+    test::ClickButton(history, IDC_BUTTON_HISTORY_COPY);
+    EXPECT_EQ(ClipboardText(), "rem Entry 3 is left out: its line cannot be run safely.");
+    test::ClickButton(history, IDC_BUTTON_HISTORY_COPY_PS);
+    EXPECT_EQ(ClipboardText(), "# Entry 3 is left out: its line cannot be run safely.");
+    test::ClickButton(history, IDCANCEL);
+  }});
+  Press(IDC_BUTTON_HISTORY);
+  m_dlg.DestroyWindow();
+
+  // The next run lists the first one's entries below its own (none yet),
+  // read-only.
+  CVantoricDlg next{&m_scope.App().GetProfile()};
+  ASSERT_NE(next.Create(nullptr), nullptr);
+  m_catcher.ScriptNextDialog({[&](HWND history) {
+    EXPECT_EQ(HistoryRows(history),
+              (std::vector<std::string>{
+                  hostile + " | netsh interface ipv6 delete address \"" + hostile +
+                      "\" 2001:db8::1 | Refused: a value holds a double quote or ends in a backslash",
+                  "Ethernet 2 | netsh interface ipv6 delete address \"Ethernet 2\" 2001:db8::5 | Succeeded",
+                  "Ethernet 2 | netsh interface ipv6 delete address \"Ethernet 2\" 2001:db8::abcd | Succeeded"}));
+    SelectOnly(history, 1);
+    EXPECT_EQ(DialogItemText(history, IDC_EDIT_HISTORY_OUTPUT).rfind("From an earlier run", 0), 0u);
+    EXPECT_TRUE(SaveScreenshot(history, "history-earlier-run.png"));
+    m_catcher.QueueAnswer(IDOK);
+    test::ClickButton(history, IDC_BUTTON_HISTORY_UNDO);
+    test::ClickButton(history, IDCANCEL);
+  }});
+  ::SendMessageW(next.GetDlgItem(IDC_BUTTON_HISTORY), BM_CLICK, 0, 0);
+  next.DestroyWindow();
+
+  ASSERT_EQ(m_catcher.Boxes().size(), 9u);
+  CheckBox(2,
+           "The address 2001:db8::abcd cannot be put back: the system configured it (Temporary), not a person. It "
+           "comes back from the router or DHCP server by itself.",
+           "Undo", BoxIcon::Warning);
+  CheckBox(5,
+           "The adapter the change was made on, then named \"Ethernet 2\", is now named \"LAN\", and \"Ethernet 2\" "
+           "now names another adapter. Undo would act on the wrong adapter; it is not run.",
+           "Undo", BoxIcon::Warning);
+  EXPECT_EQ(m_catcher.Boxes()[7].text.rfind("The command was not run: the interface name", 0), 0u)
+      << m_catcher.Boxes()[7].text;
+  CheckBox(8, "There is no change left to undo.", "Undo", BoxIcon::Warning);
 }
 
 }  // namespace
