@@ -36,6 +36,9 @@ bool CWinAppEx::InitInstance(std::string_view uniqueName, const std::vector<std:
   ::SetLastError(0);
   m_hInstanceMutex.reset(::CreateMutexW(nullptr, FALSE, name.c_str()));
   const DWORD error = ::GetLastError();
+  // Started by "Restart as administrator": the instance that started it ends
+  // once this one is up, and this one holds the name from now on.
+  if (IsTakeOverStart(args)) return true;
   // Access denied: an instance with other rights holds it (an elevated one,
   // or another user's); the system drops a message to its windows.
   const bool bUnreachable = error == ERROR_ACCESS_DENIED;

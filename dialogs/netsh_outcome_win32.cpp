@@ -15,7 +15,7 @@ CNetshResult RunCommandForWindow(std::string_view line, CNetshRunner& runner, HW
 }
 
 bool IsElevatedChange(ChangeKind kind) {
-  return kind != ChangeKind::AddDns && kind != ChangeKind::DeleteDns && IsElevationNeeded();
+  return kind != ChangeKind::AddDns && kind != ChangeKind::DeleteDns && IsShellElevationNeeded();
 }
 
 CChange MakeAddressChange(ChangeKind kind, std::string_view interfaceName, std::string_view address,

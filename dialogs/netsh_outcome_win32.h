@@ -20,8 +20,10 @@ namespace vantoric {
 // when bElevate, otherwise typed into an interactive netsh through runner.
 CNetshResult RunCommandForWindow(std::string_view line, CNetshRunner& runner, HWND owner, bool bElevate);
 
-// Whether a change's command runs elevated: the address commands where
-// IsElevationNeeded says so; the DNS commands never.
+// Whether a change's command takes the elevated path through the shell: the
+// address and route commands where IsShellElevationNeeded says so (an
+// elevated program runs them directly, with netsh's words); the DNS commands
+// never.
 bool IsElevatedChange(ChangeKind kind);
 
 // An add or set address change with the values as sent.

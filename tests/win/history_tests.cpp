@@ -107,9 +107,11 @@ TEST_F(History, ListsCopiesSavesAndUndoesTheChanges) {
   ::DeleteFileW(script.c_str());
   m_catcher.ScriptNextDialog(
       {[&](HWND history) {
-         EXPECT_EQ(HistoryRows(history),
-                   (std::vector<std::string>{"Ethernet 2 | netsh " + kDelete + " | Succeeded",
-                                             "Ethernet 2 | netsh " + kDeleteOther + " | Failed (exit code 1)"}))
+         // This run's entries come first; earlier runs' (other tests') follow.
+         std::vector<std::string> rows = HistoryRows(history);
+         rows.resize(std::min<size_t>(rows.size(), 2));
+         EXPECT_EQ(rows, (std::vector<std::string>{"Ethernet 2 | netsh " + kDelete + " | Succeeded",
+                                                   "Ethernet 2 | netsh " + kDeleteOther + " | Failed (exit code 1)"}))
              << "newest first";
          EXPECT_EQ(CListView(::GetDlgItem(history, IDC_LIST_HISTORY)).GetItemText(0, 0).size(), 19u)
              << "local time as 2026-12-07 19:04:12";
@@ -138,6 +140,18 @@ TEST_F(History, ListsCopiesSavesAndUndoesTheChanges) {
          EXPECT_EQ(ClipboardText(), "netsh " + kDelete);
          EXPECT_TRUE(SaveScreenshot(history, "history.png"));
 
+         // Undo weighs what the add it runs would weigh, on a new reading:
+         // another adapter holds the address now, and No runs nothing.
+         const std::vector<SyntheticAdapter> before = source.Adapters();
+         std::vector<SyntheticAdapter> held = before;
+         held.push_back(Adapter("Wi-Fi", IF_TYPE_IEEE80211, {0x00, 0x1B, 0x2C, 0x3D, 0x4E, 0x5F},
+                                {Address("2001:db8::5", IpPrefixOriginManual, IpSuffixOriginManual)}));
+         source.SetAdapters(held);
+         m_catcher.QueueAnswer(IDNO);
+         test::ClickButton(history, IDC_BUTTON_HISTORY_UNDO);
+         EXPECT_FALSE(standin.LogExists()) << "the guard's No ran nothing";
+         source.SetAdapters(before);
+
          // Undo asks with the line it will run, runs it, and is listed.
          m_catcher.QueueAnswer(IDOK);
          m_catcher.QueueAnswer(IDOK);
@@ -165,14 +179,17 @@ TEST_F(History, ListsCopiesSavesAndUndoesTheChanges) {
        [&](HWND history) { test::ClickButton(history, IDCANCEL); }});
   Press(IDC_BUTTON_HISTORY);
 
-  ASSERT_EQ(m_catcher.Boxes().size(), 3u);
-  CheckBox(0,
+  ASSERT_EQ(m_catcher.Boxes().size(), 4u);
+  EXPECT_EQ(m_catcher.Boxes()[0].text.rfind("2001:db8::5 is already an address of Wi-Fi.", 0), 0u)
+      << m_catcher.Boxes()[0].text;
+  EXPECT_EQ(m_catcher.Boxes()[0].icon, BoxIcon::Warning);
+  CheckBox(1,
            "Undo will run:\n\nnetsh " + kAddBack +
                "\n\nThe store that 2001:db8::5 was in is not known: Undo puts it in the persistent store.\n\nDo you "
                "want to go on?",
            "Undo", BoxIcon::Question);
-  CheckBox(1, "The change was undone.", "Undo", BoxIcon::Information);
-  CheckBox(2, "There is no change left to undo.", "Undo", BoxIcon::Warning);
+  CheckBox(2, "The change was undone.", "Undo", BoxIcon::Information);
+  CheckBox(3, "There is no change left to undo.", "Undo", BoxIcon::Warning);
 
   const std::string saved = ReadFileText(script);
   EXPECT_NE(saved.find("chcp 65001"), std::string::npos) << saved;
@@ -195,12 +212,16 @@ TEST_F(History, UndoRefusesWhatItCannotPutBackAndTheLogOutlivesTheRun) {
   ASSERT_FALSE(log.empty()) << "the local application-data folder";
   ::DeleteFileW(log.c_str());
   ::DeleteFileW(GetOlderHistoryLogPath().c_str());
-  const std::string hostile = "x\" & calc & \"y";
+  // Names of this test's own, so that its entries are told apart from those
+  // that other tests, running meanwhile, append to the same log.
+  const std::string lan = "History Trust LAN";
+  const std::string renamed = "History Trust Renamed";
+  const std::string hostile = "x\" & calc & \"y (History Trust)";
   CNetshStandin standin("history-trust");
   CInjectedGuardFacts facts;
-  facts.SetInterfaceId(kEthernet, 7);
+  facts.SetInterfaceId(lan, 7);
   CSyntheticAdapterSource source(
-      {Adapter(kEthernet, IF_TYPE_ETHERNET_CSMACD, {0x00, 0x0C, 0x29, 0xAB, 0xCD, 0xEF},
+      {Adapter(lan, IF_TYPE_ETHERNET_CSMACD, {0x00, 0x0C, 0x29, 0xAB, 0xCD, 0xEF},
                {Address("2001:db8::5", IpPrefixOriginManual, IpSuffixOriginManual),
                 Address("2001:db8::abcd", IpPrefixOriginRouterAdvertisement, IpSuffixOriginRandom, 86400, 3600)}),
        Adapter(hostile, IF_TYPE_ETHERNET_CSMACD, {0x00, 0x0C, 0x29, 0x01, 0x02, 0x03},
@@ -226,14 +247,14 @@ TEST_F(History, UndoRefusesWhatItCannotPutBackAndTheLogOutlivesTheRun) {
   // A manual address removed, then its adapter renamed and the name taken by
   // another interface before Undo.
   RemoveAddress("2001:db8::5");
-  source.SetAdapters({Adapter("LAN", IF_TYPE_ETHERNET_CSMACD, {0x00, 0x0C, 0x29, 0xAB, 0xCD, 0xEF}, {}),
-                      Adapter(kEthernet, IF_TYPE_ETHERNET_CSMACD, {0x00, 0x0C, 0x29, 0x0A, 0x0B, 0x0C}, {})});
-  facts.SetInterfaceId("LAN", 7);
-  facts.SetInterfaceId(kEthernet, 9);
+  source.SetAdapters({Adapter(renamed, IF_TYPE_ETHERNET_CSMACD, {0x00, 0x0C, 0x29, 0xAB, 0xCD, 0xEF}, {}),
+                      Adapter(lan, IF_TYPE_ETHERNET_CSMACD, {0x00, 0x0C, 0x29, 0x0A, 0x0B, 0x0C}, {})});
+  facts.SetInterfaceId(renamed, 7);
+  facts.SetInterfaceId(lan, 9);
   undoOnce("history-undo-refused.png");
   EXPECT_EQ(standin.ReadLog(),
-            CNetshStandin::RunLog("interface ipv6 delete address \"Ethernet 2\" 2001:db8::abcd") +
-                CNetshStandin::RunLog("interface ipv6 delete address \"Ethernet 2\" 2001:db8::5"))
+            CNetshStandin::RunLog("interface ipv6 delete address \"" + lan + "\" 2001:db8::abcd") +
+                CNetshStandin::RunLog("interface ipv6 delete address \"" + lan + "\" 2001:db8::5"))
       << "the two removals ran; neither undo did";
 
   // A command on the hostile name is refused, and Copy hands out no command.
@@ -256,13 +277,22 @@ TEST_F(History, UndoRefusesWhatItCannotPutBackAndTheLogOutlivesTheRun) {
   CVantoricDlg next{&m_scope.App().GetProfile()};
   ASSERT_NE(next.Create(nullptr), nullptr);
   m_catcher.ScriptNextDialog({[&](HWND history) {
-    EXPECT_EQ(HistoryRows(history),
-              (std::vector<std::string>{
-                  hostile + " | netsh interface ipv6 delete address \"" + hostile +
-                      "\" 2001:db8::1 | Refused: a value holds a double quote or ends in a backslash",
-                  "Ethernet 2 | netsh interface ipv6 delete address \"Ethernet 2\" 2001:db8::5 | Succeeded",
-                  "Ethernet 2 | netsh interface ipv6 delete address \"Ethernet 2\" 2001:db8::abcd | Succeeded"}));
-    SelectOnly(history, 1);
+    // This test's entries among every earlier run's, and where they are.
+    std::vector<std::string> ours;
+    std::vector<int> rows;
+    const std::vector<std::string> all = HistoryRows(history);
+    for (size_t i = 0; i < all.size(); ++i) {
+      if (all[i].find("History Trust") == std::string::npos) continue;
+      ours.push_back(all[i]);
+      rows.push_back(static_cast<int>(i));
+    }
+    EXPECT_EQ(ours, (std::vector<std::string>{
+                        hostile + " | netsh interface ipv6 delete address \"" + hostile +
+                            "\" 2001:db8::1 | Refused: a value holds a double quote or ends in a backslash",
+                        lan + " | netsh interface ipv6 delete address \"" + lan + "\" 2001:db8::5 | Succeeded",
+                        lan + " | netsh interface ipv6 delete address \"" + lan + "\" 2001:db8::abcd | Succeeded"}));
+    ASSERT_EQ(rows.size(), 3u);
+    SelectOnly(history, rows[1]);
     EXPECT_EQ(DialogItemText(history, IDC_EDIT_HISTORY_OUTPUT).rfind("From an earlier run", 0), 0u);
     EXPECT_TRUE(SaveScreenshot(history, "history-earlier-run.png"));
     m_catcher.QueueAnswer(IDOK);
@@ -278,8 +308,8 @@ TEST_F(History, UndoRefusesWhatItCannotPutBackAndTheLogOutlivesTheRun) {
            "comes back from the router or DHCP server by itself.",
            "Undo", BoxIcon::Warning);
   CheckBox(5,
-           "The adapter the change was made on, then named \"Ethernet 2\", is now named \"LAN\", and \"Ethernet 2\" "
-           "now names another adapter. Undo would act on the wrong adapter; it is not run.",
+           "The adapter the change was made on, then named \"" + lan + "\", is now named \"" + renamed + "\", and \"" +
+               lan + "\" now names another adapter. Undo would act on the wrong adapter; it is not run.",
            "Undo", BoxIcon::Warning);
   EXPECT_EQ(m_catcher.Boxes()[7].text.rfind("The command was not run: the interface name", 0), 0u)
       << m_catcher.Boxes()[7].text;
