@@ -316,5 +316,34 @@ TEST_F(History, UndoRefusesWhatItCannotPutBackAndTheLogOutlivesTheRun) {
   CheckBox(8, "There is no change left to undo.", "Undo", BoxIcon::Warning);
 }
 
+// The window menu offers the restart only where it gives something: on a
+// Windows that asks for elevation, to a program that does not have it.
+TEST_F(MainWindow, RestartAsAdministratorIsOfferedOnlyWithoutTheRights) {
+  CSyntheticAdapterSource source(ThreeAdapters());
+  const struct {
+    DWORD major;
+    int elevated;
+    bool bOffered;
+    const char* reason;
+  } cases[] = {
+      {6, 0, true, "not elevated: each command would prompt"},
+      {6, 1, false, "elevated already"},
+      {5, 0, false, "no elevation on Windows 5.2"},
+  };
+  for (const auto& c : cases) {
+    SetWindowsMajorVersionForTests(c.major);
+    SetRunningElevatedForTests(c.elevated);
+    CVantoricDlg window{&m_scope.App().GetProfile()};
+    HWND hwnd = window.Create(nullptr);
+    ASSERT_NE(hwnd, nullptr) << c.reason;
+    wchar_t item[64] = {};
+    const int length = ::GetMenuStringW(::GetSystemMenu(hwnd, FALSE), IDM_RESTART_ELEVATED, item, 64, MF_BYCOMMAND);
+    EXPECT_EQ(length > 0 ? Narrow(item) : std::string(), c.bOffered ? "Restart as &administrator" : "") << c.reason;
+    window.DestroyWindow();
+  }
+  SetWindowsMajorVersionForTests(0);
+  SetRunningElevatedForTests(-1);
+}
+
 }  // namespace
 }  // namespace vantoric
