@@ -122,36 +122,36 @@ TEST(HistoryDialogRules, CopyHandsOutOnlyLinesTheCheckPasses) {
 
 TEST(HistoryDialogRules, UndoSaysWhatItWillRunAndWhatBecameOfEachCommand) {
   CUndoPlan plan;
-  for (const char* address : {"2001:db8::7", "2001:db8::9"}) {
+  std::vector<std::string> lines;
+  for (const char* address : {"2001:db8::7", "2001:db8::9", "2001:db8::b"}) {
     CChange change;
     change.m_kind = ChangeKind::DeleteAddress;
     change.m_strInterface = "Ethernet";
     change.m_strAddress = address;
     plan.m_changes.push_back(change);
+    lines.push_back("netsh interface ipv6 delete address \"Ethernet\" " + std::string(address));
   }
-  const std::string first = "netsh interface ipv6 delete address \"Ethernet\" 2001:db8::7";
-  const std::string second = "netsh interface ipv6 delete address \"Ethernet\" 2001:db8::9";
   CNetshResult failure;
   failure.m_outcome = NetshOutcome::NetshFailed;
   failure.m_nExitCode = 1;
   failure.m_strOutput = "Element not found.";
+  const std::string head = "Undo was carried out only in part.\n\n";
+  const std::string tail = "\n\n" + DescribeNetshResult(failure);
   const struct {
     std::size_t ran;
     std::string text;
     const char* reason;
   } cases[] = {
-      {1, "Undo was carried out only in part.\n\nRan: " + first + "\nFailed: " + second + "\n\n" +
-              DescribeNetshResult(failure),
-       "the second failed: the first is named as run"},
-      {0, "Undo was carried out only in part.\n\nFailed: " + first + "\nNot run: " + second + "\n\n" +
-              DescribeNetshResult(failure),
-       "a command after the failed one is named as not run"},
+      {1, head + "Ran: " + lines[0] + "\nFailed: " + lines[1] + "\nNot run: " + lines[2] + tail,
+       "the second failed: the first named as run, the third as not run"},
+      {2, head + "Ran: " + lines[0] + "\nRan: " + lines[1] + "\nFailed: " + lines[2] + tail,
+       "the last failed after both before it ran"},
   };
   for (const auto& c : cases) EXPECT_EQ(FormatPartialUndo(plan, c.ran, failure), c.text) << c.reason;
 
   plan.m_notes = {"The store that 2001:db8::7 was in is not known: Undo puts it in the persistent store."};
-  EXPECT_EQ(FormatUndoQuestion(plan), "Undo will run:\n\n" + first + "\n" + second + "\n\n" + plan.m_notes[0] +
-                                          "\n\nDo you want to go on?")
+  EXPECT_EQ(FormatUndoQuestion(plan), "Undo will run:\n\n" + lines[0] + "\n" + lines[1] + "\n" + lines[2] + "\n\n" +
+                                          plan.m_notes[0] + "\n\nDo you want to go on?")
       << "a note follows the lines";
 }
 
