@@ -11,6 +11,7 @@
 #include "core/adapter_enumeration_win32.h"
 #include "core/connection_guard_win32.h"
 #include "core/system_settings_win32.h"
+#include "framework/file_write.h"
 #include "framework/handles.h"
 #include "framework/message_box.h"
 #include "framework/utf8.h"
@@ -78,28 +79,7 @@ std::string UtcNow() {
 
 // Written beside the file, then moved over it: a reader never sees half a
 // listing, and a failed write leaves the old file as it was.
-DWORD WriteFileWhole(const std::string& file, const std::string& text) {
-  const std::wstring path = Widen(file);
-  const std::wstring temp = path + L".vantoric-" + std::to_wstring(::GetCurrentProcessId()) + L".tmp";
-  {
-    CHandle h(::CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!h) return ::GetLastError();
-    DWORD written = 0;
-    if (!::WriteFile(h.get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr) ||
-        written != text.size() || !::FlushFileBuffers(h.get())) {
-      const DWORD error = ::GetLastError();
-      h.reset();
-      ::DeleteFileW(temp.c_str());
-      return error != 0 ? error : static_cast<DWORD>(ERROR_WRITE_FAULT);
-    }
-  }
-  if (!::MoveFileExW(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-    const DWORD error = ::GetLastError();
-    ::DeleteFileW(temp.c_str());
-    return error;
-  }
-  return 0;
-}
+DWORD WriteFileWhole(const std::string& file, const std::string& text) { return WriteFileReplacing(Widen(file), text); }
 
 int RunList(const std::string& file) {
   std::unique_ptr<CAdapterRecord[]> records;

@@ -10,6 +10,7 @@
 
 #define IDM_ABOUTBOX 0x0010
 #define IDM_HISTORY 0x0020
+#define IDM_RESTART_ELEVATED 0x0030
 
 // Main window (template 102)
 #define IDC_LIST_ADDRESSES 1006
