@@ -364,6 +364,12 @@ void CVantoricDlg::ClearSelection() {
   m_bAddressSelected = 0;
   m_strSelAddress.clear();
   m_strSelKind.clear();
+  // No row stays highlighted that Edit and Remove would not act on.
+  if (m_listAddresses.GetNextItem(-1, LVNI_SELECTED) < 0) return;
+  const bool bFilling = m_bFillingList;
+  m_bFillingList = true;
+  m_listAddresses.SetItemState(-1, 0, LVIS_SELECTED);
+  m_bFillingList = bFilling;
 }
 
 void CVantoricDlg::FocusAddressList() {
@@ -401,14 +407,14 @@ void CVantoricDlg::OnRemove() {
   }
   if (!PassRemoveGuards()) return;
   if (ShowMessage(m_hWnd, "Are you sure you want to remove ip address?", MB_OKCANCEL | MB_ICONQUESTION) != IDOK) {
-    m_bAddressSelected = 0;
+    ClearSelection();
     return;
   }
   const int index = LookUpSelectedAddress();
   if (index < 0) return;
   if (!IsRemovableKind(m_strSelKind)) {
     ShowMessage(m_hWnd, CANNOT_DELETE_MESSAGE, MB_OK | MB_ICONEXCLAMATION);
-    m_bAddressSelected = 0;
+    ClearSelection();
     FocusAddressList();
     return;
   }
@@ -421,7 +427,7 @@ void CVantoricDlg::OnRemove() {
   } else {
     ReportNetshFailure(m_hWnd, result, "Remove IPv6 Address", "Remove IPv6 Address cancelled.", "Add IP address");
   }
-  m_bAddressSelected = 0;
+  ClearSelection();
 }
 
 bool CVantoricDlg::PassRemoveGuards() {
@@ -470,7 +476,7 @@ void CVantoricDlg::OnEdit() {
   m_nEditGroup = 0;
   if (dlg.m_bApplied || nResult == IDOK) OnRefresh();
   FillAddressList();
-  m_bAddressSelected = 0;
+  ClearSelection();
 }
 
 int CVantoricDlg::DeleteEditedAddress(const std::string& address) {
@@ -480,7 +486,7 @@ int CVantoricDlg::DeleteEditedAddress(const std::string& address) {
     // The new address is in place; the old one stays beside it, and the
     // user is told so rather than left to find two addresses.
     ShowMessage(m_hWnd, CANNOT_DELETE_MESSAGE, MB_OK | MB_ICONEXCLAMATION);
-    m_bAddressSelected = 0;
+    ClearSelection();
     FocusAddressList();
     return 0;
   }
@@ -491,7 +497,7 @@ int CVantoricDlg::DeleteEditedAddress(const std::string& address) {
   }
   m_pCurAdapter->RemoveAddress(index);
   UpdateAddressList();
-  m_bAddressSelected = 0;
+  ClearSelection();
   return 1;
 }
 
@@ -502,7 +508,7 @@ void CVantoricDlg::OnAdd() {
   dlg.m_pHistory = &m_history;
   dlg.DoModal(m_hWnd);
   FillAddressList();
-  m_bAddressSelected = 0;
+  ClearSelection();
 }
 
 void CVantoricDlg::OnAdvanced() {
