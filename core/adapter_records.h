@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "core/guid.h"
+#include "core/interface_identifiers.h"
 
 namespace vantoric {
 
@@ -75,8 +76,9 @@ class CAdapterRecord {
   int FindRouterAdvertisedAddress(std::string& out) const;
   // "0000:0000:0000:0000:" and the modified EUI-64 identifier of the MAC.
   std::string MakeEui64Identifier() const;
-  // "0000:0000:0000:0000:" and 64 bits of a new UUID (kept in m_guid).
-  std::string MakeRandomIdentifier();
+  // "0000:0000:0000:0000:" and 64 bits of a new UUID (kept in m_guid),
+  // formatted as MakeIdentifierFromGuid does with `format`.
+  std::string MakeRandomIdentifier(std::string_view format = IDENTIFIER_FORMAT);
 
   std::vector<CAddressRecord> m_addresses;
   std::vector<std::string> m_dnsServers;
