@@ -154,6 +154,12 @@ BOOL CVantoricDlg::OnInitDialog() {
   }
   LoadAdapters();
   InitAddressColumns();
+  // Without a remembered size the window opens wide enough for every
+  // column beside the list's vertical scroll bar (the list has no rows yet).
+  int columnsWidth = ::GetSystemMetrics(SM_CXVSCROLL);
+  for (int col = 0; col < ADDRESS_COLUMN_COUNT; ++col)
+    columnsWidth += static_cast<int>(m_listAddresses.SendMessage(LVM_GETCOLUMNWIDTH, col));
+  WidenAtFirstStart(columnsWidth - m_listAddresses.GetClientRect().right);
   FillAddressList();
   ShowSortArrow();
   m_watch.Start(m_hWnd, WM_APP_ADDRESSES_CHANGED);
