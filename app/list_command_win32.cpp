@@ -2,12 +2,15 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <cstdio>
+#include <cwchar>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "core/adapter_enumeration_win32.h"
+#include "core/guid.h"
 #include "core/connection_guard_win32.h"
 #include "framework/handles.h"
 #include "framework/message_box.h"
@@ -22,20 +25,32 @@ constexpr int EXIT_NOT_READ = 1;
 constexpr int EXIT_USAGE = 2;
 
 // Where standard output or error goes. A program of the window subsystem
-// has a standard handle only when its starter redirected it (a file or a
-// pipe); otherwise the text goes to the console it was started from, if any.
+// has a standard handle only when its starter redirected it (a file, a pipe,
+// NUL); otherwise the text goes to the console it was started from, if any.
 class COutput {
  public:
   explicit COutput(DWORD stdHandle) {
     const HANDLE h = ::GetStdHandle(stdHandle);
     const DWORD type = h != nullptr && h != INVALID_HANDLE_VALUE ? ::GetFileType(h) : FILE_TYPE_UNKNOWN;
-    if (type == FILE_TYPE_DISK || type == FILE_TYPE_PIPE) {
-      m_hFile = h;
-      return;
-    }
-    if (::AttachConsole(ATTACH_PARENT_PROCESS) || ::GetLastError() == ERROR_ACCESS_DENIED) {
-      m_console.reset(::CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_WRITE, nullptr,
-                                    OPEN_EXISTING, 0, nullptr));
+    const StdHandleKind kind = type == FILE_TYPE_DISK   ? StdHandleKind::Disk
+                               : type == FILE_TYPE_PIPE ? StdHandleKind::Pipe
+                               : type == FILE_TYPE_CHAR ? StdHandleKind::Character
+                                                        : StdHandleKind::None;
+    DWORD mode = 0;
+    switch (ChooseTextTarget(kind, kind == StdHandleKind::Character && ::GetConsoleMode(h, &mode))) {
+      case TextTarget::Handle:
+        m_hFile = h;
+        break;
+      case TextTarget::Console:
+        m_hConsole = h;
+        break;
+      case TextTarget::ParentConsole:
+        if (::AttachConsole(ATTACH_PARENT_PROCESS) || ::GetLastError() == ERROR_ACCESS_DENIED) {
+          m_console.reset(::CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_WRITE, nullptr,
+                                        OPEN_EXISTING, 0, nullptr));
+          m_hConsole = m_console.get();
+        }
+        break;
     }
   }
 
@@ -49,14 +64,14 @@ class COutput {
       return ::WriteFile(m_hFile, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) != FALSE;
     if (!IsOpen()) return false;
     const std::wstring wide = Widen(text);
-    return ::WriteConsoleW(m_console.get(), wide.data(), static_cast<DWORD>(wide.size()), &written, nullptr) !=
-           FALSE;
+    return ::WriteConsoleW(m_hConsole, wide.data(), static_cast<DWORD>(wide.size()), &written, nullptr) != FALSE;
   }
 
  private:
-  bool IsOpen() const { return static_cast<bool>(m_console); }
+  bool IsOpen() const { return m_hConsole != nullptr && m_hConsole != INVALID_HANDLE_VALUE; }
 
-  HANDLE m_hFile = nullptr;  // not owned
+  HANDLE m_hFile = nullptr;     // not owned
+  HANDLE m_hConsole = nullptr;  // the standard handle or m_console
   CHandle m_console;
 };
 
@@ -74,14 +89,41 @@ std::string UtcNow() {
   return text;
 }
 
-// Written beside the file, then moved over it: a reader never sees half a
-// listing, and a failed write leaves the old file as it was.
+// How many unpredictable names are tried for the file beside FILE.
+constexpr int TEMP_NAME_ATTEMPTS = 8;
+
+// A new file beside `path` under a name nobody can guess: it is created,
+// never opened, so that nothing placed there beforehand (a file, a link)
+// is written through or overwritten.
+CHandle CreateTempBeside(const std::wstring& path, std::wstring& temp) {
+  for (int attempt = 0; attempt < TEMP_NAME_ATTEMPTS; ++attempt) {
+    CGuid guid;
+    CreateUuid(guid);
+    wchar_t name[40];
+    std::swprintf(name, 40, L".%08lx%04x%04x", static_cast<unsigned long>(guid.m_nData1),
+                  static_cast<unsigned>(guid.m_nData2), static_cast<unsigned>(guid.m_nData3));
+    temp = path + name;
+    for (const std::uint8_t byte : guid.m_data4) {
+      std::swprintf(name, 40, L"%02x", static_cast<unsigned>(byte));
+      temp += name;
+    }
+    temp += L".tmp";
+    CHandle h(::CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                            FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+    if (h || (::GetLastError() != ERROR_FILE_EXISTS && ::GetLastError() != ERROR_ALREADY_EXISTS)) return h;
+  }
+  return CHandle();
+}
+
+// Written beside the file, then put in its place: a reader never sees half
+// a listing, a failed write leaves the old file as it was, and a file that
+// is replaced keeps its permissions and attributes.
 DWORD WriteFileWhole(const std::string& file, const std::string& text) {
   const std::wstring path = Widen(file);
-  const std::wstring temp = path + L".vantoric-" + std::to_wstring(::GetCurrentProcessId()) + L".tmp";
+  std::wstring temp;
   {
-    CHandle h(::CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!h) return ::GetLastError();
+    CHandle h = CreateTempBeside(path, temp);
+    if (!h) return ::GetLastError() != 0 ? ::GetLastError() : static_cast<DWORD>(ERROR_FILE_EXISTS);
     DWORD written = 0;
     if (!::WriteFile(h.get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr) ||
         written != text.size() || !::FlushFileBuffers(h.get())) {
@@ -91,12 +133,15 @@ DWORD WriteFileWhole(const std::string& file, const std::string& text) {
       return error != 0 ? error : static_cast<DWORD>(ERROR_WRITE_FAULT);
     }
   }
-  if (!::MoveFileExW(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-    const DWORD error = ::GetLastError();
-    ::DeleteFileW(temp.c_str());
-    return error;
+  if (::ReplaceFileW(path.c_str(), temp.c_str(), nullptr, 0, nullptr, nullptr)) return 0;
+  DWORD error = ::GetLastError();
+  // No file to replace (or it went meanwhile): the new one takes its name.
+  if (error == ERROR_FILE_NOT_FOUND || error == ERROR_UNABLE_TO_MOVE_REPLACEMENT) {
+    if (::MoveFileExW(temp.c_str(), path.c_str(), MOVEFILE_WRITE_THROUGH)) return 0;
+    error = ::GetLastError();
   }
-  return 0;
+  ::DeleteFileW(temp.c_str());
+  return error;
 }
 
 int RunList(const std::string& file) {
@@ -108,17 +153,12 @@ int RunList(const std::string& file) {
     WriteError("the network adapters could not be read: " + GetSystemMessage(error));
     return EXIT_NOT_READ;
   }
-  // Each adapter's routes, where the route table and the adapter's identity
-  // can be read; "routes" is null for all otherwise.
-  std::vector<std::vector<CRouteRecord>> routes;
+  // Each adapter's routes, by the identity that the reading itself gave it:
+  // null for all without a route table, for one adapter without identity.
   const CRouteTableReading table = ReadRouteTable();
-  bool bRoutes = table.m_state == RouteTableState::Read;
-  for (size_t i = 0; bRoutes && i < count; ++i) {
-    std::uint64_t id = 0;
-    bRoutes = ReadInterfaceId(records[i].m_strFriendlyName, id);
-    routes.push_back(MakeRouteRecords(table.m_routes, id));
-  }
-  const std::string listing = FormatAdapterListing(records.get(), count, UtcNow(), bRoutes ? &routes : nullptr);
+  const std::vector<CListedRoutes> routes =
+      ListRoutesOfRecords(records.get(), count, table.m_state == RouteTableState::Read ? &table.m_routes : nullptr);
+  const std::string listing = FormatAdapterListing(records.get(), count, UtcNow(), &routes);
   if (file.empty()) {
     const COutput out(STD_OUTPUT_HANDLE);
     return out.Write(listing) ? EXIT_DONE : EXIT_USAGE;
