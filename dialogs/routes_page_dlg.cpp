@@ -29,8 +29,9 @@ CRoutesPage::CRoutesPage(std::vector<std::string> adapterNames)
 
 BOOL CRoutesPage::OnInitDialog() {
   m_listRoutes.SubclassDlgItem(IDC_LIST_ROUTES, m_hWnd);
-  m_listRoutes.SetColumns("Destination, 110;Next hop, 100;Metric, 2, 50;Valid Life, 70;Pref. Life, 70;"
-                          "Origin, 120;Store, 70");
+  // The route table does not tell a route's store: no column for it.
+  m_listRoutes.SetColumns("Destination, 110;Next hop, 100;Metric, 2, 45;Valid Life, 65;Pref. Life, 65;Origin, 90");
+  m_listRoutes.FitColumnsToList();
   const CComboBox chooser(GetDlgItem(IDC_COMBO_ROUTE_INTERFACE));
   for (size_t i = 0; i < m_adapterNames.size(); ++i) chooser.InsertString(static_cast<int>(i), m_adapterNames[i]);
   chooser.SetCurSel(0);
