@@ -819,7 +819,9 @@ bool CVantoricDlg::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
       result = 0;
       return true;
     case WM_APP_ADDRESSES_CHANGED:
-      OnAddressesChanged();
+      // The readings now and then (where only IPv4 changes are told) are
+      // for a window on show.
+      if (wp != ADDRESS_POLL || (::IsWindowVisible(m_hWnd) && !::IsIconic(m_hWnd))) OnAddressesChanged();
       result = 0;
       return true;
     case WM_CONTEXTMENU:
