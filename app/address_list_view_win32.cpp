@@ -160,9 +160,16 @@ bool CAddressListView::Highlight(const std::string& address, bool bEnsureVisible
 }
 
 void CAddressListView::ClearHighlight() {
+  if (HighlightedRow() < 0) return;
   m_bFilling = true;
   List().SetItemState(-1, 0, LVIS_SELECTED);
   m_bFilling = false;
+}
+
+int CAddressListView::ColumnsWidth() const {
+  int width = 0;
+  for (int col = 0; col < ADDRESS_COLUMN_COUNT; ++col) width += static_cast<int>(SendMessage(LVM_GETCOLUMNWIDTH, col));
+  return width;
 }
 
 std::string CAddressListView::HighlightedAddress() const {

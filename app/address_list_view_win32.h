@@ -60,6 +60,9 @@ class CAddressListView : public CSubclassWindow {
   std::string HighlightedAddress() const;
   void EnsureVisible(const std::string& address) const;
 
+  // The columns' widths together.
+  int ColumnsWidth() const;
+
   int GetTopRow() const { return static_cast<int>(SendMessage(LVM_GETTOPINDEX)); }
   // The row that was on top is on top again, as far as the list scrolls.
   void RestoreTopRow(int top) const;

@@ -2,7 +2,9 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <cstdio>
+#include <cwchar>
 #include <memory>
 #include <string>
 #include <vector>
@@ -25,20 +27,32 @@ constexpr int EXIT_NOT_READ = 1;
 constexpr int EXIT_USAGE = 2;
 
 // Where standard output or error goes. A program of the window subsystem
-// has a standard handle only when its starter redirected it (a file or a
-// pipe); otherwise the text goes to the console it was started from, if any.
+// has a standard handle only when its starter redirected it (a file, a pipe,
+// NUL); otherwise the text goes to the console it was started from, if any.
 class COutput {
  public:
   explicit COutput(DWORD stdHandle) {
     const HANDLE h = ::GetStdHandle(stdHandle);
     const DWORD type = h != nullptr && h != INVALID_HANDLE_VALUE ? ::GetFileType(h) : FILE_TYPE_UNKNOWN;
-    if (type == FILE_TYPE_DISK || type == FILE_TYPE_PIPE) {
-      m_hFile = h;
-      return;
-    }
-    if (::AttachConsole(ATTACH_PARENT_PROCESS) || ::GetLastError() == ERROR_ACCESS_DENIED) {
-      m_console.reset(::CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_WRITE, nullptr,
-                                    OPEN_EXISTING, 0, nullptr));
+    const StdHandleKind kind = type == FILE_TYPE_DISK   ? StdHandleKind::Disk
+                               : type == FILE_TYPE_PIPE ? StdHandleKind::Pipe
+                               : type == FILE_TYPE_CHAR ? StdHandleKind::Character
+                                                        : StdHandleKind::None;
+    DWORD mode = 0;
+    switch (ChooseTextTarget(kind, kind == StdHandleKind::Character && ::GetConsoleMode(h, &mode))) {
+      case TextTarget::Handle:
+        m_hFile = h;
+        break;
+      case TextTarget::Console:
+        m_hConsole = h;
+        break;
+      case TextTarget::ParentConsole:
+        if (::AttachConsole(ATTACH_PARENT_PROCESS) || ::GetLastError() == ERROR_ACCESS_DENIED) {
+          m_console.reset(::CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_WRITE, nullptr,
+                                        OPEN_EXISTING, 0, nullptr));
+          m_hConsole = m_console.get();
+        }
+        break;
     }
   }
 
@@ -52,14 +66,14 @@ class COutput {
       return ::WriteFile(m_hFile, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) != FALSE;
     if (!IsOpen()) return false;
     const std::wstring wide = Widen(text);
-    return ::WriteConsoleW(m_console.get(), wide.data(), static_cast<DWORD>(wide.size()), &written, nullptr) !=
-           FALSE;
+    return ::WriteConsoleW(m_hConsole, wide.data(), static_cast<DWORD>(wide.size()), &written, nullptr) != FALSE;
   }
 
  private:
-  bool IsOpen() const { return static_cast<bool>(m_console); }
+  bool IsOpen() const { return m_hConsole != nullptr && m_hConsole != INVALID_HANDLE_VALUE; }
 
-  HANDLE m_hFile = nullptr;  // not owned
+  HANDLE m_hFile = nullptr;     // not owned
+  HANDLE m_hConsole = nullptr;  // the standard handle or m_console
   CHandle m_console;
 };
 
@@ -90,13 +104,13 @@ int RunList(const std::string& file) {
     WriteError("the network adapters could not be read: " + GetSystemMessage(error));
     return EXIT_NOT_READ;
   }
-  // Each adapter's routes, where the route table and the adapter's identity
-  // can be read; "routes" is null for all otherwise.
-  std::vector<std::vector<CRouteRecord>> routes;
-  const bool bRoutes = ReadRoutesOfRecords(records.get(), count, routes);
+  // Each adapter's routes, by the identity that the reading itself gave it:
+  // null for all without a route table, for one adapter without identity.
+  const CRouteTableReading table = ReadRouteTable();
+  const std::vector<CListedRoutes> routes =
+      ListRoutesOfRecords(records.get(), count, table.m_state == RouteTableState::Read ? &table.m_routes : nullptr);
   const CSystemState system = ReadSystemState(ReadSystemFacts());
-  const std::string listing =
-      FormatAdapterListing(records.get(), count, UtcNow(), bRoutes ? &routes : nullptr, &system);
+  const std::string listing = FormatAdapterListing(records.get(), count, UtcNow(), &routes, &system);
   if (file.empty()) {
     const COutput out(STD_OUTPUT_HANDLE);
     return out.Write(listing) ? EXIT_DONE : EXIT_USAGE;

@@ -108,6 +108,10 @@ BOOL CVantoricDlg::OnInitDialog() {
 
   m_listAddresses.Setup(GetDlgItem(IDC_LIST_ADDRESSES), this, GetProfile(), GetProfileSection());
   LoadAdapters();
+  // Without a remembered size the window opens wide enough for every
+  // column beside the list's vertical scroll bar (the list has no rows yet).
+  WidenAtFirstStart(m_listAddresses.ColumnsWidth() + ::GetSystemMetrics(SM_CXVSCROLL) -
+                    m_listAddresses.GetClientRect().right);
   FillAddressList();
   m_watch.Start(m_hWnd, WM_APP_ADDRESSES_CHANGED);
 
@@ -287,14 +291,14 @@ void CVantoricDlg::OnRemove() {
   }
   if (!PassRemoveGuards()) return;
   if (ShowMessage(m_hWnd, "Are you sure you want to remove ip address?", MB_OKCANCEL | MB_ICONQUESTION) != IDOK) {
-    m_bAddressSelected = 0;
+    ClearSelection();
     return;
   }
   const int index = LookUpSelectedAddress();
   if (index < 0) return;
   if (!IsRemovableKind(m_strSelKind)) {
     ShowMessage(m_hWnd, CANNOT_DELETE_MESSAGE, MB_OK | MB_ICONEXCLAMATION);
-    m_bAddressSelected = 0;
+    ClearSelection();
     FocusAddressList();
     return;
   }
@@ -307,7 +311,7 @@ void CVantoricDlg::OnRemove() {
   } else {
     ReportNetshFailure(m_hWnd, result, "Remove IPv6 Address", "Remove IPv6 Address cancelled.", "Add IP address");
   }
-  m_bAddressSelected = 0;
+  ClearSelection();
 }
 
 bool CVantoricDlg::PassRemoveGuards() {
@@ -356,7 +360,7 @@ void CVantoricDlg::OnEdit() {
   m_nEditGroup = 0;
   if (dlg.m_bApplied || nResult == IDOK) OnRefresh();
   FillAddressList();
-  m_bAddressSelected = 0;
+  ClearSelection();
 }
 
 int CVantoricDlg::DeleteEditedAddress(const std::string& address) {
@@ -366,7 +370,7 @@ int CVantoricDlg::DeleteEditedAddress(const std::string& address) {
     // The new address is in place; the old one stays beside it, and the
     // user is told so rather than left to find two addresses.
     ShowMessage(m_hWnd, CANNOT_DELETE_MESSAGE, MB_OK | MB_ICONEXCLAMATION);
-    m_bAddressSelected = 0;
+    ClearSelection();
     FocusAddressList();
     return 0;
   }
@@ -377,7 +381,7 @@ int CVantoricDlg::DeleteEditedAddress(const std::string& address) {
   }
   m_pCurAdapter->RemoveAddress(index);
   UpdateAddressList();
-  m_bAddressSelected = 0;
+  ClearSelection();
   return 1;
 }
 
@@ -388,7 +392,7 @@ void CVantoricDlg::OnAdd() {
   dlg.m_pHistory = &m_history;
   dlg.DoModal(m_hWnd);
   FillAddressList();
-  m_bAddressSelected = 0;
+  ClearSelection();
 }
 
 void CVantoricDlg::OnAdvanced() {
@@ -540,7 +544,9 @@ bool CVantoricDlg::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
       result = 0;
       return true;
     case WM_APP_ADDRESSES_CHANGED:
-      OnAddressesChanged();
+      // The readings now and then (where only IPv4 changes are told) are
+      // for a window on show.
+      if (wp != ADDRESS_POLL || (::IsWindowVisible(m_hWnd) && !::IsIconic(m_hWnd))) OnAddressesChanged();
       result = 0;
       return true;
     case WM_QUERYDRAGICON:

@@ -58,6 +58,11 @@ CLayoutSize FitRememberedSize(CLayoutSize remembered, CLayoutSize templ, CLayout
           std::max(templ.cy, std::min(remembered.cy, workArea.cy))};
 }
 
+int FitFirstStartWidth(int width, int shortBy, int workAreaWidth) {
+  if (shortBy <= 0) return width;
+  return std::max(width, std::min(width + shortBy, workAreaWidth));
+}
+
 std::string FormatProfileSection(unsigned templateId) {
   char buf[16];
   std::snprintf(buf, sizeof buf, "%x", templateId);

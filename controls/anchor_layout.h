@@ -89,6 +89,11 @@ class CResizeLayout {
 // a larger screen can hold anything.
 CLayoutSize FitRememberedSize(CLayoutSize remembered, CLayoutSize templ, CLayoutSize workArea);
 
+// The outer width a window opens at when no size was remembered: `shortBy`
+// pixels wider, so that a control that widens with the window shows all it
+// holds, but at most the work area's width and never narrower than now.
+int FitFirstStartWidth(int width, int shortBy, int workAreaWidth);
+
 // The profile section of a dialog: its template id in lower-case hex.
 std::string FormatProfileSection(unsigned templateId);
 

@@ -97,6 +97,24 @@ int CompareTrimmed(std::string_view a, std::string_view b, DateTextReader readDa
 
 }  // namespace
 
+std::vector<int> FitColumnWidths(const std::vector<int>& widths, int available) {
+  long long total = 0;
+  for (int width : widths) total += width;
+  if (total <= available || total <= 0) return widths;
+  std::vector<int> fitted;
+  long long given = 0;
+  long long before = 0;
+  // Each column ends where its share of the whole ends, so the parts add
+  // up to exactly the space there is.
+  for (int width : widths) {
+    before += width;
+    const long long end = std::max<long long>(0, available) * before / total;
+    fitted.push_back(static_cast<int>(std::max<long long>(1, end - given)));
+    given = std::max(given + 1, end);
+  }
+  return fitted;
+}
+
 std::vector<CListColumnFormat> ParseColumnFormats(std::string_view formatText) {
   std::vector<CListColumnFormat> columns;
   size_t start = 0;

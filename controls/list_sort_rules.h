@@ -27,6 +27,10 @@ struct CListColumnFormat {
 // ends the list.
 std::vector<CListColumnFormat> ParseColumnFormats(std::string_view formatText);
 
+// Column widths that fit `available` pixels: when together they are wider,
+// each is narrowed in proportion (at least 1 pixel); otherwise unchanged.
+std::vector<int> FitColumnWidths(const std::vector<int>& widths, int available);
+
 // Digits only, with "+" allowed anywhere and "-" at the front of a text
 // longer than one character.
 bool IsIntegerText(std::string_view text);

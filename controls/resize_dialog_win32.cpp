@@ -16,11 +16,15 @@ int Height(const RECT& rc) { return rc.bottom - rc.top; }
 // The work area (the screen without the task bar) of the monitor that
 // holds most of the window. Unread, it stays empty, and a remembered size
 // then gives way to the template's.
-CLayoutSize WorkAreaSize(HWND hwnd) {
+RECT WorkArea(HWND hwnd) {
   MONITORINFO info{};
   info.cbSize = sizeof info;
   ::GetMonitorInfoW(::MonitorFromWindow(hwnd, MONITOR_DEFAULTTONEAREST), &info);
-  return {Width(info.rcWork), Height(info.rcWork)};
+  return info.rcWork;
+}
+CLayoutSize WorkAreaSize(HWND hwnd) {
+  const RECT work = WorkArea(hwnd);
+  return {Width(work), Height(work)};
 }
 
 }  // namespace
@@ -58,10 +62,24 @@ BOOL CResizeDialog::OnInitDialog() {
     const CLayoutSize remembered{ScaleMetric(m_pProfile->GetProfileInt(section, kProfileWidth, 0), dpi),
                                  ScaleMetric(m_pProfile->GetProfileInt(section, kProfileHeight, 0), dpi)};
     const CLayoutSize size = FitRememberedSize(remembered, m_layout.GetMinTrackSize(), WorkAreaSize(m_hWnd));
+    m_bSizeRestored = remembered.cx != 0 && remembered.cy != 0;
     if (size != m_layout.GetMinTrackSize())
       ::SetWindowPos(m_hWnd, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
   return TRUE;
+}
+
+void CResizeDialog::WidenAtFirstStart(int shortBy) {
+  if (m_bSizeRestored) return;
+  const RECT window = GetWindowRect();
+  const RECT work = WorkArea(m_hWnd);
+  const int width = FitFirstStartWidth(Width(window), shortBy, Width(work));
+  if (width == Width(window)) return;
+  // About the centre, then back inside the work area where it can be.
+  int left = window.left - (width - Width(window)) / 2;
+  if (left + width > work.right) left = work.right - width;
+  if (left < work.left) left = work.left;
+  ::SetWindowPos(m_hWnd, nullptr, left, window.top, width, Height(window), SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void CResizeDialog::OnSize(UINT nType, int cx, int cy) {

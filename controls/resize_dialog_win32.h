@@ -30,6 +30,8 @@ class CResizeDialog : public CDialog {
   virtual std::string GetProfileSection() const { return FormatProfileSection(GetTemplateId()); }
 
   const CResizeLayout& GetLayout() const { return m_layout; }
+  // True when the window opened at a size remembered in the profile.
+  bool HasRememberedSize() const { return m_bSizeRestored; }
   // The profile that keeps the size, for the windows this one opens.
   const CProfile* GetProfile() const { return m_pProfile; }
 
@@ -42,6 +44,10 @@ class CResizeDialog : public CDialog {
   void OnDpiChanged(UINT nDpi, const RECT& rcSuggested) override;
   bool OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
 
+  // Without a remembered size: the window grows by `shortBy` pixels
+  // (FitFirstStartWidth), about its centre and inside the work area.
+  void WidenAtFirstStart(int shortBy);
+
   int m_bShowGrip = 1;
   int m_bRememberSize = 1;
 
@@ -50,6 +56,7 @@ class CResizeDialog : public CDialog {
   void MoveAnchoredControls(int dx, int dy) const;
 
   const CProfile* m_pProfile;
+  bool m_bSizeRestored = false;
   HWND m_hGrip = nullptr;
   RECT m_rcGrip{};
   CResizeLayout m_layout;

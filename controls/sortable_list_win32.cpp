@@ -128,6 +128,19 @@ int CBrekListCtrl::SetColumns(std::string_view formatText) {
   return 1;
 }
 
+void CBrekListCtrl::FitColumnsToList() const {
+  std::vector<int> widths;
+  for (int col = 0; col < GetColumnCount(); ++col)
+    widths.push_back(static_cast<int>(SendMessage(LVM_GETCOLUMNWIDTH, col)));
+  const RECT client = GetClientRect();
+  // The scroll bar's width whether it shows now or comes with more rows.
+  const bool bScrollBar = (::GetWindowLongPtrW(m_hWnd, GWL_STYLE) & WS_VSCROLL) != 0;
+  const int available = client.right - (bScrollBar ? 0 : ::GetSystemMetrics(SM_CXVSCROLL));
+  const std::vector<int> fitted = FitColumnWidths(widths, available);
+  for (size_t col = 0; col < fitted.size(); ++col)
+    if (fitted[col] != widths[col]) SendMessage(LVM_SETCOLUMNWIDTH, col, MAKELPARAM(fitted[col], 0));
+}
+
 int CBrekListCtrl::AddItem(int nItem, std::string_view text, std::initializer_list<const char*> further,
                            DWORD dwData) {
   const CListView list(m_hWnd);

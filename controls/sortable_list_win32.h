@@ -63,6 +63,9 @@ class CBrekListCtrl : public CSubclassWindow {
   // (title, [format 1 centred / 2 right,] width). 1, or 0 as soon as a column
   // cannot be inserted.
   int SetColumns(std::string_view formatText);
+  // Narrows the columns in proportion where together they are wider than
+  // the list beside its vertical scroll bar: no horizontal scrolling.
+  void FitColumnsToList() const;
   // Inserts a row with its text in column 0 and the further columns' texts
   // (missing or null ones are empty), and dwData as its caller value; the new
   // row's index, negative on failure.

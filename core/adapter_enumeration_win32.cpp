@@ -148,6 +148,8 @@ CAdapterData ReadAdapter(const AdapterAddresses& adapter, bool socketsStarted) {
   data.m_strFriendlyName = Narrow(adapter.FriendlyName);
   data.m_strDescription = Narrow(adapter.Description);
   data.m_nIfType = adapter.IfType;
+  // The LUID lies beyond the layout of Windows 5.2, which has none.
+  if (adapter.Length >= offsetof(AdapterAddresses, Luid) + sizeof adapter.Luid) data.m_nLuid = adapter.Luid.Value;
   data.m_macLength = std::min<ULONG>(adapter.PhysicalAddressLength, MAX_ADAPTER_ADDRESS_LENGTH);
   std::memcpy(data.m_macAddress, adapter.PhysicalAddress, data.m_macLength);
   data.m_bSocketsStarted = socketsStarted;

@@ -37,14 +37,14 @@ Json Route(const CRouteRecord& route) {
 }
 
 // null where the routes were not read.
-Json Routes(const std::vector<CRouteRecord>* pRoutes) {
-  if (pRoutes == nullptr) return nullptr;
+Json Routes(const CListedRoutes* pRoutes) {
+  if (pRoutes == nullptr || !pRoutes->has_value()) return nullptr;
   Json routes = Json::array();
-  for (const CRouteRecord& route : *pRoutes) routes.push_back(Route(route));
+  for (const CRouteRecord& route : **pRoutes) routes.push_back(Route(route));
   return routes;
 }
 
-Json Adapter(const CAdapterRecord& record, const std::vector<CRouteRecord>* pRoutes) {
+Json Adapter(const CAdapterRecord& record, const CListedRoutes* pRoutes) {
   Json addresses = Json::array();
   for (const CAddressRecord& address : record.m_addresses) addresses.push_back(Address(address));
   const std::string mac = record.GetMacText();
@@ -61,13 +61,34 @@ bool IsSwitch(const std::string& arg) { return !arg.empty() && (arg[0] == '/' ||
 }  // namespace
 
 std::string FormatAdapterListing(const CAdapterRecord* records, std::size_t count, std::string_view readAtUtc,
-                                 const std::vector<std::vector<CRouteRecord>>* pRoutes, const CSystemState* pSystem) {
+                                 const std::vector<CListedRoutes>* pRoutes, const CSystemState* pSystem) {
   Json adapters = Json::array();
   for (std::size_t i = 0; i < count; ++i)
     adapters.push_back(Adapter(records[i], pRoutes != nullptr && i < pRoutes->size() ? &(*pRoutes)[i] : nullptr));
   Json listing{{"format", ADAPTER_LISTING_FORMAT}, {"read_at", readAtUtc}, {"adapters", std::move(adapters)}};
   if (pSystem != nullptr) listing["system"] = FormatSystemListing(*pSystem);
   return listing.dump(2, ' ', false, Json::error_handler_t::replace) + "\n";
+}
+
+std::vector<CListedRoutes> ListRoutesOfRecords(const CAdapterRecord* records, std::size_t count,
+                                               const std::vector<CRouteData>* pTable) {
+  std::vector<CListedRoutes> routes(count);
+  for (std::size_t i = 0; pTable != nullptr && i < count; ++i)
+    if (records[i].m_nLuid != 0) routes[i] = MakeRouteRecords(*pTable, records[i].m_nLuid);
+  return routes;
+}
+
+TextTarget ChooseTextTarget(StdHandleKind kind, bool bConsole) {
+  switch (kind) {
+    case StdHandleKind::Disk:
+    case StdHandleKind::Pipe:
+      return TextTarget::Handle;
+    case StdHandleKind::Character:
+      return bConsole ? TextTarget::Console : TextTarget::Handle;
+    case StdHandleKind::None:
+      break;
+  }
+  return TextTarget::ParentConsole;
 }
 
 CProgramCommand ParseProgramCommand(const std::vector<std::string>& args) {

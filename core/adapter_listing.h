@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -27,13 +28,30 @@ constexpr int ADAPTER_LISTING_FORMAT = 1;
 // "valid_lifetime", "preferred_lifetime", "valid_seconds",
 // "preferred_seconds" (null for infinite), "origin"}]}]}. `pRoutes` holds
 // the route rows of each record, in record order; without it (the route
-// table could not be read) "routes" is null, as it is for a record beyond
-// its end. With `pSystem`, a "system" object follows the adapters
-// (system_listing.h). Text that is not valid UTF-8 has its bad bytes
-// replaced by U+FFFD.
+// table could not be read) "routes" is null, as it is for a record whose
+// entry holds none and for a record beyond its end. With `pSystem`, a
+// "system" object follows the adapters (system_listing.h). Text that is not
+// valid UTF-8 has its bad bytes replaced by U+FFFD.
+using CListedRoutes = std::optional<std::vector<CRouteRecord>>;
 std::string FormatAdapterListing(const CAdapterRecord* records, std::size_t count, std::string_view readAtUtc,
-                                 const std::vector<std::vector<CRouteRecord>>* pRoutes = nullptr,
+                                 const std::vector<CListedRoutes>* pRoutes = nullptr,
                                  const CSystemState* pSystem = nullptr);
+
+// Each record's routes out of the route table (nullptr: not read), by the
+// LUID that the reading gave the record: none for a record without one, so
+// that an adapter whose identity is unknown leaves the others' routes.
+std::vector<CListedRoutes> ListRoutesOfRecords(const CAdapterRecord* records, std::size_t count,
+                                               const std::vector<CRouteData>* pTable);
+
+// What the starter gave the program as a standard handle.
+enum class StdHandleKind { None, Disk, Pipe, Character };
+// Where the text for that handle goes: the handle's bytes (UTF-8), the
+// handle as a console (UTF-16, every name shown whatever the code page), or
+// the console the program was started from, if any.
+enum class TextTarget { Handle, Console, ParentConsole };
+// A character device that is no console (NUL, a serial port) takes the
+// bytes like a file: `vantoric /list >nul` prints nothing.
+TextTarget ChooseTextTarget(StdHandleKind kind, bool bConsole);
 
 // What a command line asks of the program besides its window.
 enum class ProgramCommand {

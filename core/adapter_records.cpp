@@ -126,6 +126,7 @@ void SetAddressFacts(CAddressRecord& address, const CUnicastAddressData& unicast
 void FillAdapterRecord(CAdapterRecord& record, const CAdapterData& adapter, std::vector<std::string>& names) {
   record.m_strFriendlyName = adapter.m_strFriendlyName;
   record.m_strDescription = adapter.m_strDescription;
+  record.m_nLuid = adapter.m_nLuid;
   names.push_back(record.m_strFriendlyName);
   record.m_macLength = std::min(adapter.m_macLength, MAX_MAC_LENGTH);
   std::copy(adapter.m_macAddress, adapter.m_macAddress + record.m_macLength, record.m_macAddress);

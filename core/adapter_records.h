@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "core/guid.h"
+#include "core/interface_identifiers.h"
 
 namespace vantoric {
 
@@ -75,8 +76,9 @@ class CAdapterRecord {
   int FindRouterAdvertisedAddress(std::string& out) const;
   // "0000:0000:0000:0000:" and the modified EUI-64 identifier of the MAC.
   std::string MakeEui64Identifier() const;
-  // "0000:0000:0000:0000:" and 64 bits of a new UUID (kept in m_guid).
-  std::string MakeRandomIdentifier();
+  // "0000:0000:0000:0000:" and 64 bits of a new UUID (kept in m_guid),
+  // formatted as MakeIdentifierFromGuid does with `format`.
+  std::string MakeRandomIdentifier(std::string_view format = IDENTIFIER_FORMAT);
 
   std::vector<CAddressRecord> m_addresses;
   std::vector<std::string> m_dnsServers;
@@ -91,6 +93,8 @@ class CAdapterRecord {
   std::uint32_t m_nSelValidSeconds = 0xFFFFFFFFu;
   std::uint32_t m_nSelPreferredSeconds = 0xFFFFFFFFu;
   CGuid m_guid;
+  // The interface's LUID from the reading; 0 when it was not told.
+  std::uint64_t m_nLuid = 0;
   std::uint8_t m_macAddress[MAX_MAC_LENGTH] = {};
   std::uint32_t m_macLength = 0;
   // Each new address is assembled here before it is appended.
@@ -121,6 +125,8 @@ class CAdapterData {
   std::uint32_t m_macLength = 0;
   std::vector<CUnicastAddressData> m_unicastAddresses;
   std::vector<std::string> m_dnsServers;  // numeric host texts
+  // The interface's LUID; 0 when the system did not tell it (Windows 5.2).
+  std::uint64_t m_nLuid = 0;
   // False when the socket library could not start: the host texts are then
   // unknown and the adapter keeps only its names and MAC.
   bool m_bSocketsStarted = true;

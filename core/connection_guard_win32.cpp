@@ -180,8 +180,9 @@ bool ReadRoutesOfRecords(const CAdapterRecord* records, std::size_t count,
   if (table.m_state != RouteTableState::Read) return false;
   routes.clear();
   for (std::size_t i = 0; i < count; ++i) {
-    std::uint64_t id = 0;
-    if (!ReadInterfaceId(records[i].m_strFriendlyName, id)) return false;
+    // The identity the reading gave the record, else the name's now.
+    std::uint64_t id = records[i].m_nLuid;
+    if (id == 0 && !ReadInterfaceId(records[i].m_strFriendlyName, id)) return false;
     routes.push_back(MakeRouteRecords(table.m_routes, id));
   }
   return true;

@@ -48,9 +48,21 @@ std::string MakeEui64IdentifierFromMacText(std::string_view macText) {
   return std::string(IDENTIFIER_PREFIX) + grouped;
 }
 
-std::string MakeIdentifierFromGuid(const CGuid& guid) {
+std::string_view ChooseIdentifierFormat(std::string_view loaded) {
+  if (loaded.size() != IDENTIFIER_FORMAT.size()) return IDENTIFIER_FORMAT;
+  for (size_t i = 0; i < loaded.size(); ++i) {
+    const char c = loaded[i];
+    if (c != IDENTIFIER_FORMAT[i] && !(IDENTIFIER_FORMAT[i] == 'X' && c == 'x')) return IDENTIFIER_FORMAT;
+  }
+  return loaded;
+}
+
+std::string MakeIdentifierFromGuid(const CGuid& guid, std::string_view format) {
+  // Null-terminated for the formatter; checked, so its conversions are the
+  // three below.
+  const std::string checked(ChooseIdentifierFormat(format));
   char digits[32];
-  std::snprintf(digits, sizeof digits, "%08lX%04X%04X", static_cast<unsigned long>(guid.m_nData1),
+  std::snprintf(digits, sizeof digits, checked.c_str(), static_cast<unsigned long>(guid.m_nData1),
                 static_cast<unsigned>(guid.m_nData2), static_cast<unsigned>(guid.m_nData3));
   return std::string(IDENTIFIER_PREFIX) + GroupInBlocksOfFour(LowerAscii(digits));
 }
@@ -73,9 +85,9 @@ int CAdapterRecord::FindRouterAdvertisedAddress(std::string& out) const {
 
 std::string CAdapterRecord::MakeEui64Identifier() const { return MakeEui64IdentifierFromMacText(GetMacText()); }
 
-std::string CAdapterRecord::MakeRandomIdentifier() {
+std::string CAdapterRecord::MakeRandomIdentifier(std::string_view format) {
   CreateUuid(m_guid);
-  return MakeIdentifierFromGuid(m_guid);
+  return MakeIdentifierFromGuid(m_guid, format);
 }
 
 }  // namespace vantoric

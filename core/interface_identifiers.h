@@ -25,8 +25,18 @@ std::string GroupInBlocksOfFour(std::string_view text);
 // first byte and nothing is inverted.
 std::string MakeEui64IdentifierFromMacText(std::string_view macText);
 
+// How the GUID's fields become the identifier's digits: the program's
+// string resource 103 holds this text.
+constexpr std::string_view IDENTIFIER_FORMAT = "%08lX%04X%04X";
+
+// The format text from the resource when it formats the three fields as
+// IDENTIFIER_FORMAT does (upper- or lower-case digits), else IDENTIFIER_FORMAT:
+// a resource text never reaches the formatter unchecked.
+std::string_view ChooseIdentifierFormat(std::string_view loaded);
+
 // The identifier text of a GUID's first three fields (Data1, Data2, Data3 as
 // 8, 4 and 4 hexadecimal digits); the universal/local bit stays as it is.
-std::string MakeIdentifierFromGuid(const CGuid& guid);
+// `format` is checked with ChooseIdentifierFormat.
+std::string MakeIdentifierFromGuid(const CGuid& guid, std::string_view format = IDENTIFIER_FORMAT);
 
 }  // namespace vantoric

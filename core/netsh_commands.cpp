@@ -211,9 +211,12 @@ std::string DescribeNetshResult(const CNetshResult& result) {
       break;
     case NetshOutcome::TimedOut: {
       const std::uint32_t seconds = result.m_nTimeoutMs / 1000 + (result.m_nTimeoutMs % 1000 != 0 ? 1 : 0);
-      text = "netsh did not finish within " + std::to_string(seconds) + (seconds == 1 ? " second" : " seconds") +
-             " and was ended. The change may or may not have been made: press Refresh to see the current "
-             "configuration.";
+      text = "netsh did not finish within " + std::to_string(seconds) + (seconds == 1 ? " second" : " seconds");
+      text += result.m_bEnded ? " and was ended. The change may or may not have been made: press Refresh to see the "
+                                "current configuration."
+                              : " and could not be ended: it may still change the configuration. No other netsh "
+                                "command runs until it has gone; press Refresh later to see the current "
+                                "configuration.";
       break;
     }
     case NetshOutcome::NetshFailed:

@@ -83,6 +83,7 @@ struct CNetshResult {
   std::uint32_t m_nExitCode = 0;                // Succeeded, NetshFailed
   std::uint32_t m_nSystemError = 0;             // LaunchFailed, ElevationRefused
   std::uint32_t m_nTimeoutMs = 0;               // TimedOut
+  bool m_bEnded = true;  // TimedOut: false when netsh could not be ended and may still run
   // What netsh printed, as UTF-8, when it could be read (the console path
   // only). Localized and never interpreted: it is shown to the user.
   std::string m_strOutput;

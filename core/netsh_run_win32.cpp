@@ -63,14 +63,17 @@ bool IsNetshStillRunning() {
 // A run past its time limit: netsh is ended, since a command that the user
 // was told had failed must not go on to change the machine later.
 CNetshResult TimedOut(HANDLE process, const CNetshRunOptions& options) {
-  ::TerminateProcess(process, ERROR_TIMEOUT);
-  if (::WaitForSingleObject(process, NETSH_END_WAIT_MS) != WAIT_OBJECT_0) {
+  CNetshResult result = Outcome(NetshOutcome::TimedOut);
+  result.m_nTimeoutMs = options.m_nTimeoutMs;
+  // Ended only when the end was asked for and the process is gone: a
+  // process that outlives the request may still change the machine.
+  const bool bAsked = ::TerminateProcess(process, ERROR_TIMEOUT) != 0;
+  result.m_bEnded = bAsked && ::WaitForSingleObject(process, NETSH_END_WAIT_MS) == WAIT_OBJECT_0;
+  if (!result.m_bEnded && ::WaitForSingleObject(process, 0) != WAIT_OBJECT_0) {
     HANDLE copy = nullptr;
     if (::DuplicateHandle(::GetCurrentProcess(), process, ::GetCurrentProcess(), &copy, SYNCHRONIZE, FALSE, 0))
       UnfinishedNetsh().reset(copy);
   }
-  CNetshResult result = Outcome(NetshOutcome::TimedOut);
-  result.m_nTimeoutMs = options.m_nTimeoutMs;
   return result;
 }
 

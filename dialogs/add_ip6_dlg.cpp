@@ -7,6 +7,7 @@
 #include "dialogs/netsh_outcome_win32.h"
 #include "framework/controls.h"
 #include "framework/message_box.h"
+#include "resources/resource.h"
 #include "resources/resource_address_dialogs.h"
 
 namespace vantoric {
@@ -118,7 +119,7 @@ CAddIP6Dlg::ComposeResult CAddIP6Dlg::Compose(const CCompositionPlan& plan) {
       strIdentifier = adapter.MakeEui64Identifier();
       break;
     case IdentifierSource::NewRandom:
-      m_strRandomIdentifier = adapter.MakeRandomIdentifier();
+      m_strRandomIdentifier = adapter.MakeRandomIdentifier(LoadResourceString(IDS_IDENTIFIER_FORMAT));
       strIdentifier = m_strRandomIdentifier;
       break;
     case IdentifierSource::StoredRandom:

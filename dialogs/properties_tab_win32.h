@@ -1,5 +1,7 @@
 // The tab control of the Advanced Settings dialog: holds its page dialogs,
-// places them in its display area and shows the page of the selected tab.
+// places them in its display area and shows the page of the selected tab,
+// however the tab was selected (mouse, arrow keys, Ctrl+Tab and
+// Ctrl+Shift+Tab from anywhere in the dialog).
 #pragma once
 
 #include <windows.h>
@@ -26,10 +28,24 @@ class CIPV6PropertiesTab : public CSubclassWindow {
 
  protected:
   LRESULT WindowProc(UINT msg, WPARAM wp, LPARAM lp) override;
+  bool OnReflectedMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
 
  private:
   void PlacePages() const;
   void OnLButtonDown();
+  // Shows the page of the selected tab in place of the one shown; bFocus
+  // gives it the focus.
+  void ShowSelectedPage(bool bFocus);
+  // Selects the next tab (step 1) or the one before (-1), round the ends.
+  void StepPage(int nStep);
+  // Ctrl+Tab in the dialog: a key on its way to any of the dialog's windows
+  // is turned into a page step for this tab, before the dialog manager
+  // takes Tab as a move of the focus.
+  static LRESULT CALLBACK PageKeyHook(int code, WPARAM wp, LPARAM lp);
+  void StopPageKeys();
+
+  HHOOK m_hPageKeyHook = nullptr;
+  CIPV6PropertiesTab* m_pPreviousKeyTab = nullptr;
 
   std::vector<std::unique_ptr<CSettingsPage>> m_pages;
   int m_nCurPage = 0;

@@ -29,8 +29,9 @@ CRoutesPage::CRoutesPage(std::vector<std::string> adapterNames)
 
 void CRoutesPage::OnInitPage() {
   m_listRoutes.SubclassDlgItem(IDC_LIST_ROUTES, m_hWnd);
-  m_listRoutes.SetColumns("Destination, 110;Next hop, 100;Metric, 2, 50;Valid Life, 70;Pref. Life, 70;"
-                          "Origin, 120;Store, 70");
+  // The route table does not tell a route's store: no column for it.
+  m_listRoutes.SetColumns("Destination, 110;Next hop, 100;Metric, 2, 45;Valid Life, 65;Pref. Life, 65;Origin, 90");
+  m_listRoutes.FitColumnsToList();
   // The default routes stand out in the list's own font, made bold.
   LOGFONTW lf{};
   HFONT listFont = reinterpret_cast<HFONT>(m_listRoutes.SendMessage(WM_GETFONT));
@@ -81,7 +82,7 @@ void CRoutesPage::ReadAgain() {
     const std::string metric = std::to_string(route.m_nMetric);
     m_listRoutes.AddItem(static_cast<int>(i), route.m_strDestination,
                          {route.m_strNextHop.c_str(), metric.c_str(), route.m_strValidLifetime.c_str(),
-                          route.m_strPreferredLifetime.c_str(), route.m_strOrigin.c_str(), route.m_strStore.c_str()},
+                          route.m_strPreferredLifetime.c_str(), route.m_strOrigin.c_str()},
                          static_cast<DWORD>(i));
   }
   EnableItem(IDC_BUTTON_REMOVE_ROUTE, !m_routes.empty());

@@ -1,6 +1,7 @@
 #include "framework/accessible_object.h"
 
 #include <oleacc.h>
+#include <oleidl.h>
 
 #include <utility>
 
@@ -16,7 +17,7 @@ using SysAllocStringLenFn = BSTR(WINAPI*)(const OLECHAR*, UINT);
 
 // Delegates every call to the standard object, except the texts it has
 // better ones for.
-class CAccessibleOverride final : public IAccessible {
+class CAccessibleOverride final : public IAccessible, public IOleWindow {
  public:
   CAccessibleOverride(HWND hwnd, IAccessible* pStandard, CAccessibleTexts texts, SysAllocStringLenFn pfnAlloc)
       : m_hWnd(hwnd), m_pStandard(pStandard), m_texts(std::move(texts)), m_pfnAlloc(pfnAlloc) {}
@@ -25,14 +26,26 @@ class CAccessibleOverride final : public IAccessible {
 
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv) override {
     if (ppv == nullptr) return E_POINTER;
+    // One identity: every interface is this object's own, none is handed
+    // on to the standard object (whose IUnknown would be another).
     if (riid == __uuidof(IUnknown) || riid == __uuidof(IDispatch) || riid == __uuidof(IAccessible)) {
       *ppv = static_cast<IAccessible*>(this);
-      AddRef();
-      return S_OK;
+    } else if (riid == __uuidof(IOleWindow)) {
+      *ppv = static_cast<IOleWindow*>(this);
+    } else {
+      *ppv = nullptr;
+      return E_NOINTERFACE;
     }
-    // The window handle and the list of children come from the standard object.
-    return m_pStandard->QueryInterface(riid, ppv);
+    AddRef();
+    return S_OK;
   }
+  // The window that the object stands for (WindowFromAccessibleObject).
+  HRESULT STDMETHODCALLTYPE GetWindow(HWND* phwnd) override {
+    if (phwnd == nullptr) return E_POINTER;
+    *phwnd = m_hWnd;
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE ContextSensitiveHelp(BOOL) override { return E_NOTIMPL; }
   ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(::InterlockedIncrement(&m_nRefs)); }
   ULONG STDMETHODCALLTYPE Release() override {
     const LONG refs = ::InterlockedDecrement(&m_nRefs);

@@ -8,6 +8,7 @@
 
 #include "framework/application.h"
 #include "framework/message_box.h"
+#include "framework/modal_wait.h"
 #include "framework/utf8.h"
 #include "framework/window_dpi.h"
 
@@ -269,7 +270,12 @@ INT_PTR CDialog::Dispatch(UINT msg, WPARAM wp, LPARAM lp) {
   LRESULT result = 0;
   bool handled = false;
   CApplication* app = CApplication::Current();
-  if (app != nullptr && app->GetMainWnd() == m_hWnd && app->PreTranslateMessage(m_hWnd, msg, wp, lp)) {
+  if (msg == WM_SETCURSOR && IsThreadBusy()) {
+    // A command runs: its windows are disabled, and say why by the cursor.
+    ::SetCursor(::LoadCursorW(nullptr, IDC_WAIT));
+    result = TRUE;
+    handled = true;
+  } else if (app != nullptr && app->GetMainWnd() == m_hWnd && app->PreTranslateMessage(m_hWnd, msg, wp, lp)) {
     handled = true;
   } else if (CSubclassWindow::ReflectToControl(m_hWnd, msg, wp, lp, result)) {
     handled = true;

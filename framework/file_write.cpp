@@ -1,14 +1,60 @@
 #include "framework/file_write.h"
 
+#include <cstdio>
+
 #include "framework/handles.h"
 
 namespace vantoric {
 
+namespace {
+
+// How many unpredictable names are tried for the file beside the target.
+constexpr int TEMP_NAME_ATTEMPTS = 8;
+
+// Sixteen random bytes as hex; the system's generator (advapi32, already
+// loaded), else the clock mixed with the process and thread numbers.
+std::wstring RandomName() {
+  using RandomFn = BOOLEAN(WINAPI*)(PVOID, ULONG);
+  static const auto pfnRandom = reinterpret_cast<RandomFn>(
+      reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"advapi32.dll"), "SystemFunction036")));
+  unsigned char bytes[16] = {};
+  if (pfnRandom == nullptr || !pfnRandom(bytes, sizeof bytes)) {
+    LARGE_INTEGER now{};
+    ::QueryPerformanceCounter(&now);
+    const unsigned long long mix = static_cast<unsigned long long>(now.QuadPart) ^
+                                   (static_cast<unsigned long long>(::GetCurrentProcessId()) << 32) ^
+                                   ::GetCurrentThreadId();
+    for (size_t i = 0; i < sizeof bytes; ++i) bytes[i] = static_cast<unsigned char>(mix >> (8 * (i % 8)));
+  }
+  std::wstring name;
+  for (const unsigned char byte : bytes) {
+    wchar_t hex[3];
+    std::swprintf(hex, 3, L"%02x", static_cast<unsigned>(byte));
+    name += hex;
+  }
+  return name;
+}
+
+// A new file beside `path` under a name nobody can guess: it is created,
+// never opened, so that nothing placed there beforehand (a file, a link) is
+// written through or overwritten.
+CHandle CreateTempBeside(const std::wstring& path, std::wstring& temp) {
+  for (int attempt = 0; attempt < TEMP_NAME_ATTEMPTS; ++attempt) {
+    temp = path + L"." + RandomName() + L".tmp";
+    CHandle h(::CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                            FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+    if (h || (::GetLastError() != ERROR_FILE_EXISTS && ::GetLastError() != ERROR_ALREADY_EXISTS)) return h;
+  }
+  return CHandle();
+}
+
+}  // namespace
+
 DWORD WriteFileReplacing(const std::wstring& path, const std::string& text) {
-  const std::wstring temp = path + L".vantoric-" + std::to_wstring(::GetCurrentProcessId()) + L".tmp";
+  std::wstring temp;
   {
-    CHandle file(::CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) return ::GetLastError();
+    CHandle file = CreateTempBeside(path, temp);
+    if (!file) return ::GetLastError() != 0 ? ::GetLastError() : static_cast<DWORD>(ERROR_FILE_EXISTS);
     DWORD written = 0;
     if (!::WriteFile(file.get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr) ||
         written != text.size() || !::FlushFileBuffers(file.get())) {
@@ -18,12 +64,16 @@ DWORD WriteFileReplacing(const std::wstring& path, const std::string& text) {
       return error != 0 ? error : static_cast<DWORD>(ERROR_WRITE_FAULT);
     }
   }
-  if (!::MoveFileExW(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-    const DWORD error = ::GetLastError();
-    ::DeleteFileW(temp.c_str());
-    return error;
+  // Replacing keeps the old file's permissions and attributes.
+  if (::ReplaceFileW(path.c_str(), temp.c_str(), nullptr, 0, nullptr, nullptr)) return 0;
+  DWORD error = ::GetLastError();
+  // No file to replace (or it went meanwhile): the new one takes its name.
+  if (error == ERROR_FILE_NOT_FOUND || error == ERROR_UNABLE_TO_MOVE_REPLACEMENT) {
+    if (::MoveFileExW(temp.c_str(), path.c_str(), MOVEFILE_WRITE_THROUGH)) return 0;
+    error = ::GetLastError();
   }
-  return 0;
+  ::DeleteFileW(temp.c_str());
+  return error;
 }
 
 }  // namespace vantoric

@@ -8,7 +8,9 @@
 
 namespace vantoric {
 
-// Writes `text` to a file beside `path`, then moves it over `path`: a
+// Writes `text` to a new file beside `path` under an unpredictable name
+// (created new: never one that was there before, nor through a link), then
+// puts it in place of `path`, keeping the replaced file's permissions: a
 // reader never sees half a file, and a failed write leaves the old file
 // whole. Returns 0, or the system error of the step that failed (the
 // temporary file is then removed).

@@ -2,6 +2,26 @@
 
 namespace vantoric {
 
+namespace {
+
+// The windows are the user interface thread's; only that thread waits.
+int g_nBusyWindows = 0;
+
+// The window under the mouse shows its cursor now, when it is this
+// thread's: the mouse need not move for a wait to show or end.
+void UpdateCursorNow() {
+  POINT pt{};
+  if (!::GetCursorPos(&pt)) return;
+  HWND under = ::WindowFromPoint(pt);
+  if (under == nullptr || ::GetWindowThreadProcessId(under, nullptr) != ::GetCurrentThreadId()) return;
+  const LRESULT hit = ::SendMessageW(under, WM_NCHITTEST, 0, MAKELPARAM(pt.x, pt.y));
+  ::SendMessageW(under, WM_SETCURSOR, reinterpret_cast<WPARAM>(under), MAKELPARAM(hit, WM_MOUSEMOVE));
+}
+
+}  // namespace
+
+bool IsThreadBusy() { return g_nBusyWindows > 0; }
+
 bool WaitPumpingMessages(HANDLE h, DWORD timeoutMs) {
   // Differences of GetTickCount stay right across its wrap-around, and the
   // call exists on every system the program runs on.
@@ -38,6 +58,7 @@ bool WaitPumpingMessages(HANDLE h, DWORD timeoutMs) {
 }
 
 CBusyWindow::CBusyWindow(HWND hwnd) : m_hwnd(hwnd) {
+  if (g_nBusyWindows++ == 0) UpdateCursorNow();
   if (m_hwnd == nullptr || !::IsWindow(m_hwnd) || !::IsWindowEnabled(m_hwnd)) return;
   HWND focus = ::GetFocus();
   if (focus != nullptr && (focus == m_hwnd || ::IsChild(m_hwnd, focus))) m_hFocus = focus;
@@ -46,6 +67,7 @@ CBusyWindow::CBusyWindow(HWND hwnd) : m_hwnd(hwnd) {
 }
 
 CBusyWindow::~CBusyWindow() {
+  if (--g_nBusyWindows == 0) UpdateCursorNow();
   if (!m_bDisabled || !::IsWindow(m_hwnd)) return;
   ::EnableWindow(m_hwnd, TRUE);
   if (m_hFocus == nullptr || !::IsWindow(m_hFocus) || !::IsWindowEnabled(m_hFocus)) return;

@@ -12,7 +12,8 @@ bool WaitPumpingMessages(HANDLE h, DWORD timeoutMs);
 
 // Keeps a window disabled for the scope's lifetime, so that the user cannot
 // start a second command from it, and gives the focus back afterwards to
-// the control that had it (disabling a window takes the focus away).
+// the control that had it (disabling a window takes the focus away). While
+// one is alive, the program's dialogs show the wait cursor.
 class CBusyWindow {
  public:
   explicit CBusyWindow(HWND hwnd);
@@ -25,5 +26,8 @@ class CBusyWindow {
   HWND m_hFocus = nullptr;
   bool m_bDisabled = false;
 };
+
+// True while a CBusyWindow is alive (the user interface thread's).
+bool IsThreadBusy();
 
 }  // namespace vantoric

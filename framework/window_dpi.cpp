@@ -3,7 +3,9 @@
 #include <commctrl.h>
 
 #include <cstdlib>
+#include <algorithm>
 #include <map>
+#include <set>
 
 #include "framework/system_library.h"
 
@@ -149,6 +151,17 @@ void RescaleDialogContents(HWND dialog, int toDpi, int fromDpi, std::vector<CFon
     if (HasClass(hwnd, WC_LISTVIEWW)) ScaleColumns(hwnd, toDpi, fromDpi);
   }
   for (HWND hwnd : inside) ::SendMessageW(hwnd, MSG_DPICHANGED_AFTERPARENT, 0, 0);
+  // The fonts made for the resolution before go once no window shows them:
+  // however often the resolution changes, the dialog holds one set.
+  std::set<HFONT> shown = {reinterpret_cast<HFONT>(::SendMessageW(dialog, WM_GETFONT, 0, 0))};
+  inside.clear();
+  ::EnumChildWindows(dialog, &CollectWindow, reinterpret_cast<LPARAM>(&inside));
+  for (HWND hwnd : inside) shown.insert(reinterpret_cast<HFONT>(::SendMessageW(hwnd, WM_GETFONT, 0, 0)));
+  fonts.erase(std::remove_if(fonts.begin(), fonts.end(),
+                             [&](const CFont& font) {
+                               return scaled.count(font.get()) != 0 && shown.count(font.get()) == 0;
+                             }),
+              fonts.end());
   ::RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 

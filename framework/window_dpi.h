@@ -37,8 +37,8 @@ void TakeOverDialogScaling(HWND dialog);
 // Carries a dialog's contents from fromDpi to toDpi: every control of the
 // dialog and of the dialogs inside it moves and grows in proportion, list
 // columns widen in proportion, and its font is replaced by one as many
-// points high at the new resolution (kept in `fonts` for the dialog's
-// life: a control may still hold the one before); the controls pass it on
+// points high at the new resolution (kept in `fonts`, from which the fonts
+// of the resolution before go once no window shows them); the controls pass it on
 // to the windows inside them. Every window inside then gets
 // MSG_DPICHANGED_AFTERPARENT to adjust what it measures itself.
 void RescaleDialogContents(HWND dialog, int toDpi, int fromDpi, std::vector<CFont>& fonts);

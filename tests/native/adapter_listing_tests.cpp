@@ -98,11 +98,12 @@ CRouteRecord RouteRow(std::string destination, std::string nextHop, std::uint32_
 
 TEST(AdapterListing, RoutesOfEachAdapterOrNullWhereNotRead) {
   const CAdapterRecord records[] = {Record("Ethernet", {}, {}), Record("Tunnel", {}, {})};
-  const std::vector<std::vector<CRouteRecord>> both = {
-      {RouteRow("::/0", "fe80::1", 16, "30m0s", 1800, "Router Advertisement"),
-       RouteRow("2001:db8::/64", "", 256, "infinite", INFINITE_LIFETIME, "Manual")},
-      {}};
-  const std::vector<std::vector<CRouteRecord>> first = {both[0]};
+  const std::vector<CListedRoutes> both = {
+      std::vector<CRouteRecord>{RouteRow("::/0", "fe80::1", 16, "30m0s", 1800, "Router Advertisement"),
+                                RouteRow("2001:db8::/64", "", 256, "infinite", INFINITE_LIFETIME, "Manual")},
+      std::vector<CRouteRecord>{}};
+  const std::vector<CListedRoutes> first = {both[0]};
+  const std::vector<CListedRoutes> secondUnknown = {both[0], std::nullopt};
   const Json gateway = {{"destination", "::/0"},      {"next_hop", "fe80::1"},     {"metric", 16},
                         {"valid_lifetime", "30m0s"},  {"preferred_lifetime", "infinite"},
                         {"valid_seconds", 1800},      {"preferred_seconds", nullptr},
@@ -113,7 +114,7 @@ TEST(AdapterListing, RoutesOfEachAdapterOrNullWhereNotRead) {
                        {"origin", "Manual"}};
   const struct {
     const char* reason;
-    const std::vector<std::vector<CRouteRecord>>* pRoutes;
+    const std::vector<CListedRoutes>* pRoutes;
     Json ethernet;
     Json tunnel;
   } cases[] = {
@@ -121,6 +122,8 @@ TEST(AdapterListing, RoutesOfEachAdapterOrNullWhereNotRead) {
       {"a gateway route and an on-link one; an adapter without routes", &both, Json::array({gateway, onLink}),
        Json::array()},
       {"a record beyond the routes' end", &first, Json::array({gateway, onLink}), nullptr},
+      {"one adapter's routes unknown: only its own are null", &secondUnknown, Json::array({gateway, onLink}),
+       nullptr},
   };
   for (const auto& c : cases) {
     const Json listing = Json::parse(FormatAdapterListing(records, 2, "t", c.pRoutes));
@@ -129,11 +132,50 @@ TEST(AdapterListing, RoutesOfEachAdapterOrNullWhereNotRead) {
   }
 }
 
+TEST(AdapterListing, EachAdapterTakesItsRoutesByTheIdentityItsReadingGaveIt) {
+  CAdapterRecord records[3] = {Record("Ethernet", {}, {}), Record("Vanished", {}, {}), Record("Wi-Fi", {}, {})};
+  records[0].m_nLuid = 7;
+  records[2].m_nLuid = 9;
+  CRouteData gateway;
+  gateway.m_nInterface = 9;
+  gateway.m_strPrefix = "::";
+  gateway.m_strNextHop = "fe80::1";
+  const std::vector<CRouteData> table = {gateway};
+  const auto counts = [](const std::vector<CListedRoutes>& routes) {
+    std::vector<int> sizes;
+    for (const CListedRoutes& r : routes) sizes.push_back(r ? static_cast<int>(r->size()) : -1);
+    return sizes;
+  };
+  EXPECT_EQ(counts(ListRoutesOfRecords(records, 3, nullptr)), (std::vector<int>{-1, -1, -1}))
+      << "no route table: every adapter's are unknown";
+  EXPECT_EQ(counts(ListRoutesOfRecords(records, 3, &table)), (std::vector<int>{0, -1, 1}))
+      << "an adapter without identity is unknown alone; one without routes has none";
+  records[1].m_nLuid = 8;
+  EXPECT_EQ(counts(ListRoutesOfRecords(records, 3, &table)), (std::vector<int>{0, 0, 1}))
+      << "an adapter gone from the route table has none";
+}
+
+TEST(AdapterListing, AConsoleTakesTextAsAConsoleAndAnyOtherDeviceAsBytes) {
+  const struct {
+    StdHandleKind kind;
+    bool bConsole;
+    TextTarget target;
+    const char* why;
+  } cases[] = {
+      {StdHandleKind::Disk, false, TextTarget::Handle, "a file"},
+      {StdHandleKind::Pipe, false, TextTarget::Handle, "a pipe"},
+      {StdHandleKind::Character, true, TextTarget::Console, "the console itself"},
+      {StdHandleKind::Character, false, TextTarget::Handle, ">nul: a device that is no console"},
+      {StdHandleKind::None, false, TextTarget::ParentConsole, "nothing redirected"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(ChooseTextTarget(c.kind, c.bConsole), c.target) << c.why;
+}
+
 TEST(AdapterListing, TheTextsLayoutWithRoutesLast) {
   const CAdapterRecord record =
       Record("Ethernet", {0x00, 0x0C, 0x29, 0xAB, 0xCD, 0xEF},
              {{"2001:db8::5", "Manual", "Preferred", "infinite", "1h0m0s", INFINITE_LIFETIME, 3600}}, {"2001:db8::53"});
-  const std::vector<std::vector<CRouteRecord>> routes = {{RouteRow("::/0", "", 0, "0s", 0, "Manual")}};
+  const std::vector<CListedRoutes> routes = {std::vector<CRouteRecord>{RouteRow("::/0", "", 0, "0s", 0, "Manual")}};
   const std::string head =
       "{\n"
       "  \"format\": 1,\n"
@@ -163,7 +205,7 @@ TEST(AdapterListing, TheTextsLayoutWithRoutesLast) {
       "}\n";
   const struct {
     const char* reason;
-    const std::vector<std::vector<CRouteRecord>>* pRoutes;
+    const std::vector<CListedRoutes>* pRoutes;
     std::string text;
   } cases[] = {
       {"routes not read: null after the DNS servers", nullptr, head + "      \"routes\": null\n" + tail},

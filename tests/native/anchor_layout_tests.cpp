@@ -144,6 +144,22 @@ TEST(AnchorLayout, RememberedSizeFitsBetweenTemplateAndWorkArea) {
     EXPECT_EQ(FitRememberedSize(c.remembered, templ, c.workArea), c.expected) << c.name;
 }
 
+TEST(AnchorLayout, AtTheFirstStartTheWindowWidensForWhatItsListHolds) {
+  const struct {
+    const char* name;
+    int shortBy;
+    int workArea;
+    int expected;
+  } cases[] = {
+      {"short of its columns", 190, 1280, 660},
+      {"wide enough already", 0, 1280, 470},
+      {"wider than needed: not narrowed", -60, 1280, 470},
+      {"the work area is the limit", 1000, 1280, 1280},
+      {"a work area narrower than the window does not shrink it", 190, 400, 470},
+  };
+  for (const auto& c : cases) EXPECT_EQ(FitFirstStartWidth(470, c.shortBy, c.workArea), c.expected) << c.name;
+}
+
 TEST(AnchorLayout, ProfileSectionIsTheTemplateIdInLowerCaseHex) {
   EXPECT_EQ(FormatProfileSection(102), "66");
   EXPECT_EQ(FormatProfileSection(100), "64");

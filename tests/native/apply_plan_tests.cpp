@@ -236,8 +236,8 @@ TEST(ApplyPlan, EachSectionBecomesTheFilesAndASecondPlanFindsNothing) {
 
 TEST(ApplyPlan, WhatListWritesPlansNothing) {
   CMachine machine;
-  const std::string listing =
-      FormatAdapterListing(machine.m_records.data(), machine.m_records.size(), "t", &machine.m_routes);
+  const std::vector<CListedRoutes> routes(machine.m_routes.begin(), machine.m_routes.end());
+  const std::string listing = FormatAdapterListing(machine.m_records.data(), machine.m_records.size(), "t", &routes);
   EXPECT_EQ(FormatPlanLines(Plan(machine, listing), false), "");
   // Read again a while later: the finite lifetimes have counted down.
   for (CAddressRecord& a : machine.m_records[1].m_addresses)

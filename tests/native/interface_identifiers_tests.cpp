@@ -79,6 +79,22 @@ TEST(MakeIdentifierFromGuid, FirstThreeFieldsInLowerCase) {
   }
 }
 
+TEST(ChooseIdentifierFormat, OnlyAFormatOfTheThreeFieldsIsUsed) {
+  const struct {
+    const char* loaded;
+    const char* chosen;
+    const char* why;
+  } cases[] = {
+      {"%08lX%04X%04X", "%08lX%04X%04X", "the resource's text"},
+      {"%08lx%04x%04x", "%08lx%04x%04x", "lower-case digits give the same identifier"},
+      {"", "%08lX%04X%04X", "a missing resource"},
+      {"%08X%04X%04X", "%08lX%04X%04X", "Data1 read as an int: too short, refused"},
+      {"%08lX%04X%04s", "%08lX%04X%04X", "a conversion that would read past the fields"},
+      {"%08lX%04X%04X%n", "%08lX%04X%04X", "anything beyond the three fields"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(ChooseIdentifierFormat(c.loaded), c.chosen) << c.why;
+}
+
 TEST(MakeRandomIdentifier, SixteenFreshDigitsFromTheNewGuid) {
   CAdapterRecord record;
   const CGuid before = record.m_guid;

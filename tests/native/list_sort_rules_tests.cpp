@@ -44,6 +44,22 @@ TEST(ListSortRules, ColumnFormatText) {
       ParseColumnFormats);
 }
 
+TEST(ListSortRules, ColumnsNarrowedInProportionToFitTheList) {
+  const struct {
+    std::vector<int> widths;
+    int available;
+    std::vector<int> fitted;
+    const char* why;
+  } cases[] = {
+      {{110, 100, 45}, 400, {110, 100, 45}, "room enough: unchanged"},
+      {{100, 100, 50}, 250, {100, 100, 50}, "exactly the room"},
+      {{200, 100, 100}, 200, {100, 50, 50}, "half the room: each half as wide"},
+      {{100, 100, 100}, 100, {33, 33, 34}, "rounding: the parts still fill the room exactly"},
+      {{100, 100}, 1, {1, 1}, "no room: each column keeps a pixel"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(FitColumnWidths(c.widths, c.available), c.fitted) << c.why;
+}
+
 TEST(ListSortRules, IntegerText) {
   ExpectTable<bool>(
       {

@@ -170,6 +170,8 @@ TEST(NetshDescribe, EachOutcomeSaysWhatHappened) {
   slow.m_nTimeoutMs = 60000;
   CNetshResult quick = Make(NetshOutcome::TimedOut);
   quick.m_nTimeoutMs = 500;
+  CNetshResult stuck = slow;
+  stuck.m_bEnded = false;
   const struct {
     const char* what;
     CNetshResult result;
@@ -185,6 +187,9 @@ TEST(NetshDescribe, EachOutcomeSaysWhatHappened) {
       {"timed out", slow,
        "netsh did not finish within 60 seconds and was ended. The change may or may not have been made: press "
        "Refresh to see the current configuration."},
+      {"timed out and could not be ended", stuck,
+       "netsh did not finish within 60 seconds and could not be ended: it may still change the configuration. No "
+       "other netsh command runs until it has gone; press Refresh later to see the current configuration."},
       {"timed out, under a second", quick,
        "netsh did not finish within 1 second and was ended. The change may or may not have been made: press "
        "Refresh to see the current configuration."},

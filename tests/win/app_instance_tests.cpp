@@ -6,6 +6,8 @@
 // and from a folder where a library of a system library's name was planted.
 #include <windows.h>
 #include <commctrl.h>
+#include <objbase.h>
+#include <oleacc.h>
 #include <sddl.h>
 
 #include <gtest/gtest.h>
@@ -15,9 +17,11 @@
 
 #include "app/vantoric_app.h"
 #include "app/win_app_ex.h"
+#include "controls/ipv6_control_win32.h"
 #include "framework/command_line.h"
 #include "framework/dialog.h"
 #include "framework/handles.h"
+#include "framework/system_library.h"
 #include "framework/utf8.h"
 #include "resources/resource.h"
 #include "tests/win/support/gui_support.h"
@@ -507,6 +511,63 @@ TEST_F(RealProgram, SizeIsRememberedByClosingAndNotByExit) {
   EXPECT_EQ(run2.WaitForExit(15000), 0u);
   EXPECT_EQ(ReadProgramProfile(L"CX"), enlarged.cx) << "Exit did not write the size";
   EXPECT_EQ(ReadProgramProfile(L"CY"), enlarged.cy);
+}
+
+// The name that a screen reader in this process hears for another process's
+// window, through oleacc loaded from the system folder.
+std::string TextHeardFor(HWND hwnd, HRESULT (STDMETHODCALLTYPE IAccessible::*get)(VARIANT, BSTR*)) {
+  using CoInitializeExFn = HRESULT(WINAPI*)(void*, DWORD);
+  using FromWindowFn = HRESULT(WINAPI*)(HWND, DWORD, REFIID, void**);
+  using FreeFn = void(WINAPI*)(BSTR);
+  const auto pfnInit = GetSystemFunction<CoInitializeExFn>(L"ole32.dll", "CoInitializeEx");
+  const auto pfnFromWindow = GetSystemFunction<FromWindowFn>(L"oleacc.dll", "AccessibleObjectFromWindow");
+  const auto pfnFree = GetSystemFunction<FreeFn>(L"oleaut32.dll", "SysFreeString");
+  if (pfnInit == nullptr || pfnFromWindow == nullptr || pfnFree == nullptr) return "(no oleacc)";
+  pfnInit(nullptr, COINIT_APARTMENTTHREADED);
+  IAccessible* object = nullptr;
+  if (FAILED(pfnFromWindow(hwnd, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
+                           reinterpret_cast<void**>(&object))) ||
+      object == nullptr)
+    return "(no object)";
+  VARIANT self{};
+  self.vt = VT_I4;
+  self.lVal = CHILDID_SELF;
+  BSTR text = nullptr;
+  const HRESULT hr = (object->*get)(self, &text);
+  object->Release();
+  if (hr != S_OK || text == nullptr) return "(no text)";
+  std::string name = Narrow(text);
+  pfnFree(text);
+  return name;
+}
+
+TEST_F(RealProgram, AScreenReaderInAnotherProcessHearsTheProgramsOwnNames) {
+  CProgram program;
+  ASSERT_TRUE(program.Started());
+  HWND main = WaitForMainWindow(program.Id());
+  ASSERT_NE(main, nullptr);
+  ::PostMessageW(::GetDlgItem(main, IDC_BUTTON_ADD), BM_CLICK, 0, 0);
+  HWND add = nullptr;
+  ASSERT_TRUE(test::PumpUntil(
+      [&] {
+        for (HWND h = nullptr; (h = ::FindWindowExW(nullptr, h, L"#32770", nullptr)) != nullptr;)
+          if (::GetWindow(h, GW_OWNER) == main && ::IsWindowVisible(h) && ::GetDlgItem(h, IDC_IPV6_ADDRESS) != nullptr)
+            add = h;
+        return add != nullptr;
+      },
+      10000))
+      << "Add Address opens";
+  // The program's own answers, given across from its window thread: the
+  // address as written (not the field's mask) and the list's hidden label.
+  HWND field = ::GetDlgItem(add, IDC_IPV6_ADDRESS);
+  for (const char c : std::string("20010db8")) ::PostMessageW(field, WM_CHAR, static_cast<unsigned char>(c), 1);
+  EXPECT_TRUE(test::PumpUntil([&] { return TextHeardFor(field, &IAccessible::get_accValue) == "2001:db8::"; }, 5000))
+      << TextHeardFor(field, &IAccessible::get_accValue);
+  EXPECT_EQ(TextHeardFor(field, &IAccessible::get_accName), "Address:");
+  EXPECT_EQ(TextHeardFor(::GetDlgItem(add, IDC_ADDRESS_PROPERTY_LIST), &IAccessible::get_accName), "Properties");
+  ::PostMessageW(add, WM_COMMAND, IDCANCEL, 0);
+  ASSERT_TRUE(test::PumpUntil([&] { return !::IsWindow(add); }, 5000));
+  Close(main, program);
 }
 
 }  // namespace

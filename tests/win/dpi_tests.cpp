@@ -277,5 +277,25 @@ TEST_F(Dpi, AWindowMovedToAMonitorAtTwiceTheScalingGrowsWithItsContents) {
   EXPECT_EQ(profile.GetProfileInt(m_dlg.GetProfileSection(), "CY", 0), ScaleMetric(sized.bottom - sized.top, 96, 192));
 }
 
+TEST_F(Dpi, FiftyResolutionChangesLeaveOneSetOfFonts) {
+  CSyntheticAdapterSource source(Adapters());
+  ASSERT_NE(Open(), nullptr);
+  HWND exit = m_dlg.GetDlgItem(IDOK);
+  const auto fontOf = [](HWND hwnd) { return reinterpret_cast<HGDIOBJ>(::SendMessageW(hwnd, WM_GETFONT, 0, 0)); };
+  const HGDIOBJ templateFont = fontOf(exit);
+  std::vector<HGDIOBJ> made;
+  for (int change = 0; change < 50; ++change) {
+    const UINT dpi = change % 2 == 0 ? 192 : 96;
+    RECT rc = m_dlg.GetWindowRect();
+    ::SendMessageW(m_hwnd, MSG_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&rc));
+    made.push_back(fontOf(exit));
+  }
+  int alive = 0;
+  for (size_t i = 0; i + 1 < made.size(); ++i) alive += ::GetObjectType(made[i]) != 0 ? 1 : 0;
+  EXPECT_EQ(alive, 0) << "every font made for an earlier resolution was freed";
+  EXPECT_EQ(::GetObjectType(made.back()), static_cast<DWORD>(OBJ_FONT)) << "the one shown lives";
+  EXPECT_EQ(::GetObjectType(templateFont), static_cast<DWORD>(OBJ_FONT)) << "the template's font is not ours to free";
+}
+
 }  // namespace
 }  // namespace vantoric

@@ -153,6 +153,69 @@ TEST_F(KeyboardTest, RemovesADnsServerByKeysAlone) {
   EXPECT_EQ(standin.ReadLog(), CNetshStandin::RunLog("interface ipv6 delete dns \"Ethernet 2\" 2001:db8::2"));
 }
 
+// A step that checks which page the tabs show (the one page visible, named
+// by a control on it).
+DialogStep ExpectPage(int id, const char* where) {
+  return [id, where](HWND dlg) {
+    HWND tab = ::GetDlgItem(dlg, IDC_TAB_ADVANCED);
+    std::vector<HWND> shown;
+    for (HWND page = nullptr; (page = ::FindWindowExW(tab, page, L"#32770", nullptr)) != nullptr;)
+      if (::IsWindowVisible(page)) shown.push_back(page);
+    ASSERT_EQ(shown.size(), 1u) << where;
+    EXPECT_NE(::GetDlgItem(shown[0], id), nullptr) << where;
+  };
+}
+
+// Ctrl+Tab, or Ctrl+Shift+Tab, pressed at the focus; the keys are let go
+// once the dialog has taken it.
+Steps CtrlTab(bool bShift) {
+  const auto hold = [](bool bControl, bool bShiftDown) {
+    BYTE keys[256] = {};
+    ::GetKeyboardState(keys);
+    keys[VK_CONTROL] = bControl ? 0x80 : 0;
+    keys[VK_SHIFT] = bShiftDown ? 0x80 : 0;
+    ::SetKeyboardState(keys);
+  };
+  return {[=](HWND) {
+            hold(true, bShift);
+            test::PressKey(VK_TAB);
+          },
+          [=](HWND) { hold(false, false); }};
+}
+
+TEST_F(KeyboardTest, TheArrowKeysOnTheTabsAndCtrlTabAnywhereSwitchThePages) {
+  test::SyntheticSnapshot snapshot = test::TakeSyntheticSnapshot({test::Adapter("Ethernet 2", IF_TYPE_ETHERNET_CSMACD)});
+  CAdvancedSettingsDlg settings(snapshot.records.data(), 1, snapshot.names);
+  Steps steps = {ExpectPage(IDC_COMBO_DNS_INTERFACE, "opens on DNS"),
+                 [](HWND dlg) { ::SetFocus(::GetDlgItem(dlg, IDC_TAB_ADVANCED)); }};
+  Append(steps, test::KeySteps({VK_RIGHT}));
+  steps.push_back(ExpectPage(IDC_LIST_ROUTES, "Right on the tabs"));
+  steps.push_back(ExpectFocus(IDC_TAB_ADVANCED, "the tabs keep the focus while they are browsed"));
+  Append(steps, test::KeySteps({VK_LEFT}));
+  steps.push_back(ExpectPage(IDC_COMBO_DNS_INTERFACE, "Left on the tabs"));
+  steps.push_back([](HWND dlg) {
+    HWND tab = ::GetDlgItem(dlg, IDC_TAB_ADVANCED);
+    for (HWND page = nullptr; (page = ::FindWindowExW(tab, page, L"#32770", nullptr)) != nullptr;)
+      if (HWND box = ::GetDlgItem(page, IDC_COMBO_DNS_INTERFACE))
+        ::SendMessageW(dlg, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(box), TRUE);
+  });
+  steps.push_back(ExpectFocus(IDC_COMBO_DNS_INTERFACE, "the adapter's box"));
+  Append(steps, CtrlTab(false));
+  steps.push_back(ExpectPage(IDC_LIST_ROUTES, "Ctrl+Tab inside the DNS page"));
+  steps.push_back(ExpectFocus(IDC_COMBO_ROUTE_INTERFACE, "the page's first control"));
+  Append(steps, CtrlTab(true));
+  steps.push_back(ExpectPage(IDC_COMBO_DNS_INTERFACE, "Ctrl+Shift+Tab"));
+  steps.push_back(ExpectFocus(IDC_COMBO_DNS_INTERFACE, "the page's first control"));
+  steps.push_back([](HWND dlg) {
+    ::SendMessageW(dlg, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(::GetDlgItem(dlg, IDCANCEL)), TRUE);
+  });
+  Append(steps, CtrlTab(true));
+  steps.push_back(ExpectPage(IDC_LIST_ROUTES, "Ctrl+Shift+Tab on Cancel, round from the first page to the last"));
+  steps.push_back([](HWND dlg) { ::SendMessageW(::GetDlgItem(dlg, IDCANCEL), BM_CLICK, 0, 0); });
+  m_catcher.ScriptNextDialog(std::move(steps));
+  EXPECT_EQ(settings.DoModal(nullptr), IDCANCEL);
+}
+
 // What a screen reader asks a window, through oleacc loaded from the system
 // folder; "(no object)" or "(no text)" when it gets nothing.
 class CScreenReader {

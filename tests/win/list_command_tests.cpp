@@ -12,8 +12,12 @@
 #include <string>
 #include <vector>
 
+#include "app/list_command_win32.h"
+#include "core/connection_guard_win32.h"
+#include "framework/handles.h"
 #include "framework/utf8.h"
 #include "tests/win/main_window_fixture.h"
+#include "tests/win/support/connection_source.h"
 #include "tests/win/support/program_run.h"
 
 namespace vantoric {
@@ -102,6 +106,50 @@ TEST(ListCommand, WrongCommandLinesAndUnwritableFilesEndWithTwo) {
   const CProgramRun usage = RunProgram(L"/?");
   EXPECT_EQ(usage.exitCode, 0u);
   EXPECT_EQ(usage.out.rfind("Usage: vantoric", 0), 0u) << usage.out;
+}
+
+TEST(ListCommand, AnAdapterWithoutIdentityLeavesTheOthersRoutesAndTheFileIsReplacedWhole) {
+  CInjectedGuardFacts facts;
+  CRouteData gateway;
+  gateway.m_nInterface = 9;
+  gateway.m_strPrefix = "::";
+  gateway.m_strNextHop = "fe80::1";
+  CRouteData onLink = gateway;
+  onLink.m_nInterface = 7;
+  onLink.m_strPrefix = "2001:db8:1::";
+  onLink.m_nPrefixLength = 48;
+  onLink.m_strNextHop = "::";
+  facts.SetRouteTable({RouteTableState::Read, 0, {gateway, onLink}});
+  std::vector<SyntheticAdapter> adapters = {Adapter("Ethernet 2", IF_TYPE_ETHERNET_CSMACD),
+                                            Adapter("Gone", IF_TYPE_TUNNEL), Adapter("Wi-Fi", IF_TYPE_IEEE80211)};
+  adapters[0].luid = 7;
+  adapters[2].luid = 9;  // the tunnel's identity is not told
+  CSyntheticAdapterSource source(adapters);
+
+  const std::wstring file = TempFolder() + L"vantoric-routes.json";
+  {
+    std::ofstream old(file.c_str(), std::ios::binary);
+    old << "the last listing";
+  }
+  CProgramCommand command;
+  command.m_command = ProgramCommand::List;
+  command.m_strFile = Narrow(file);
+  EXPECT_EQ(RunProgramCommand(command), 0);
+
+  std::ifstream in(file.c_str(), std::ios::binary);
+  const Json listing = Json::parse(std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()),
+                                   nullptr, false);
+  ASSERT_FALSE(listing.is_discarded());
+  ASSERT_EQ(listing["adapters"].size(), 3u);
+  EXPECT_EQ(listing["adapters"][0]["routes"][0]["destination"], "2001:db8:1::/48");
+  EXPECT_EQ(listing["adapters"][1]["routes"], nullptr) << "only the adapter without identity";
+  EXPECT_EQ(listing["adapters"][2]["routes"][0]["next_hop"], "fe80::1");
+  WIN32_FIND_DATAW found{};
+  const HANDLE search = ::FindFirstFileW((file + L".*.tmp").c_str(), &found);
+  EXPECT_EQ(search, INVALID_HANDLE_VALUE) << "no file left beside it: " << Narrow(found.cFileName);
+  if (search != INVALID_HANDLE_VALUE) ::FindClose(search);
+  in.close();
+  ::DeleteFileW(file.c_str());
 }
 
 }  // namespace

@@ -146,6 +146,26 @@ TEST_F(LiveList, ANewReadingFollowsAChangeKeepingHighlightAndFocusButNotUnderADi
   EXPECT_TRUE(m_catcher.Boxes().empty());
 }
 
+TEST_F(LiveList, WhereOnlyIPv4ChangesAreToldTheWindowOnShowReadsNowAndThen) {
+  // The version 5.2 way, at a short interval; nothing is told of the change.
+  UseAddressPollingForTests(200);
+  CSyntheticAdapterSource source({Ethernet(ThreeAddresses())});
+  const bool bOpened = Open() != nullptr;
+  UseAddressPollingForTests(0);
+  ASSERT_TRUE(bOpened);
+  std::vector<SyntheticAddress> more = ThreeAddresses();
+  more.push_back(Address("2001:db8::1", IpPrefixOriginManual, IpSuffixOriginManual));
+  source.SetAdapters({Ethernet(more)});
+  EXPECT_TRUE(PumpUntil([&] { return Addresses().size() == 4; }, 5000)) << "read again within a few intervals";
+
+  // Minimised, the window leaves the system alone.
+  ::ShowWindow(m_hwnd, SW_MINIMIZE);
+  PumpMessages(300);
+  const int queries = source.QueryCount();
+  PumpMessages(1000);
+  EXPECT_EQ(source.QueryCount(), queries) << "no reading while minimised";
+}
+
 TEST_F(LiveList, CopyAndTheContextMenu) {
   CSyntheticAdapterSource source({Ethernet(ThreeAddresses())});
   ASSERT_NE(Open(), nullptr);

@@ -163,6 +163,48 @@ TEST_F(MainWindowCommands, RemoveActsOnTheHighlightedAddressAndOnlyWhenNetshSucc
   EXPECT_FALSE(standin.LogExists());
 }
 
+TEST_F(MainWindowCommands, EveryPathThatClearsTheSelectionTakesTheHighlightWithIt) {
+  CNetshStandin standin("main-highlight");
+  CSyntheticAdapterSource source(EveryKind());
+  ASSERT_NE(Open(), nullptr);
+  m_catcher.SetStrict(true);
+  const auto expectNothingHighlighted = [&](const char* when) {
+    EXPECT_EQ(Highlighted(), -1) << when;
+    ExpectNoSelection(when);
+  };
+  const auto cancelDialog = [&](HWND dlg) { ::SendMessageW(::GetDlgItem(dlg, IDCANCEL), BM_CLICK, 0, 0); };
+
+  ClickRow(0);  // Manual
+  m_catcher.QueueAnswer(IDCANCEL);
+  Press(IDC_BUTTON_REMOVE);
+  CheckBox(0, "Are you sure you want to remove ip address?", "Vantoric", BoxIcon::Question);
+  expectNothingHighlighted("after a cancelled Remove");
+
+  ClickRow(2);  // Public
+  m_catcher.QueueAnswer(IDOK);
+  m_catcher.QueueAnswer(IDOK);
+  Press(IDC_BUTTON_REMOVE);
+  CheckBox(3, "Cannot delete address!", "Vantoric", BoxIcon::Warning);
+  expectNothingHighlighted("after Cannot delete address!");
+
+  ClickRow(1);  // Temporary
+  m_catcher.QueueAnswer(IDOK);
+  Press(IDC_BUTTON_EDIT);
+  CheckBox(5, "You have selected a TEMPORARY ADDRESS. Address cannot be edited.", "Vantoric", BoxIcon::Warning);
+  expectNothingHighlighted("after an edit refusal");
+
+  ClickRow(0);
+  m_catcher.ScriptNextDialog({cancelDialog});
+  Press(IDC_BUTTON_EDIT);
+  expectNothingHighlighted("after Address Properties");
+
+  ClickRow(0);
+  m_catcher.ScriptNextDialog({cancelDialog});
+  Press(IDC_BUTTON_ADD);
+  expectNothingHighlighted("after Add Address");
+  EXPECT_FALSE(standin.LogExists());
+}
+
 TEST_F(MainWindowCommands, EditRefusesAStaleSelectionAfterRefresh) {
   CNetshStandin standin("main-edit-stale");
   CSyntheticAdapterSource source(EveryKind());

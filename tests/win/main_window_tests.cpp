@@ -386,6 +386,32 @@ TEST_F(MainWindow, ResizingGrowsTheListAndKeepsTheButtonsAtTheEdges) {
   EXPECT_EQ(static_cast<LONG>(cx), window.right - window.left + 200) << "closing remembers the size";
 }
 
+TEST_F(MainWindow, TheFirstStartShowsEveryColumnAndARememberedSizeStays) {
+  CSyntheticAdapterSource source(ThreeAdapters());
+  ASSERT_NE(Open(), nullptr);
+  HWND list = List().GetSafeHwnd();
+  int columns = ::GetSystemMetrics(SM_CXVSCROLL);
+  for (int col = 0; col < 5; ++col) columns += static_cast<int>(::SendMessageW(list, LVM_GETCOLUMNWIDTH, col, 0));
+  RECT client{};
+  ::GetClientRect(list, &client);
+  EXPECT_GE(client.right, columns) << "the five columns and the scroll bar fit";
+  RECT window{};
+  ::GetWindowRect(m_hwnd, &window);
+  MONITORINFO monitor{sizeof monitor};
+  ::GetMonitorInfoW(::MonitorFromWindow(m_hwnd, MONITOR_DEFAULTTONEAREST), &monitor);
+  EXPECT_GE(window.left, monitor.rcWork.left);
+  EXPECT_LE(window.right, monitor.rcWork.right);
+  EXPECT_TRUE(test::SaveScreenshot(m_hwnd, "main_window_first_start.png"));
+
+  // A remembered size opens as it was, narrower than the columns or not.
+  const int narrow = m_dlg.GetLayout().GetMinTrackSize().cx + 10;
+  m_dlg.DestroyWindow();
+  m_scope.App().GetProfile().WriteProfileInt("66", "CX", narrow);
+  ASSERT_NE(Open(), nullptr);
+  ::GetWindowRect(m_hwnd, &window);
+  EXPECT_EQ(window.right - window.left, narrow);
+}
+
 TEST_F(MainWindow, TheLinkOpensTheMakersAddress) {
   CSyntheticAdapterSource source(ThreeAdapters());
   ASSERT_NE(Open(), nullptr);

@@ -243,6 +243,49 @@ TEST(NetshRun, TheFocusReturnsToItsControlWhenTheWaitEnds) {
   host.DestroyWindow();
 }
 
+// The cursor that the test host's button asks for when the mouse is over it,
+// as the system asks (the dialog is disabled meanwhile), and what each tick
+// of a timer during the wait got.
+HWND g_hoveredButton = nullptr;
+std::vector<HCURSOR> g_cursorsDuringWait;
+HCURSOR HoverButton() {
+  ::SetCursor(nullptr);
+  ::SendMessageW(g_hoveredButton, WM_SETCURSOR, reinterpret_cast<WPARAM>(g_hoveredButton),
+                 MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+  return ::GetCursor();
+}
+void CALLBACK HoverTick(HWND, UINT, UINT_PTR, DWORD) { g_cursorsDuringWait.push_back(HoverButton()); }
+
+TEST(NetshRun, TheWaitCursorShowsOverTheWindowWhileACommandRuns) {
+  test::CGuiTestScope scope("Vantoric Netsh Run Tests");
+  CNetshStandin standin("cursor");
+  standin.SetHangMs(2000);
+  CFocusHost host;
+  ASSERT_NE(host.Create(nullptr), nullptr);
+  ::ShowWindow(host.GetSafeHwnd(), SW_SHOW);
+  g_hoveredButton = host.GetDlgItem(IDC_TEST_BUTTON);
+  const HCURSOR wait = ::LoadCursorW(nullptr, IDC_WAIT);
+  const HCURSOR arrow = ::LoadCursorW(nullptr, IDC_ARROW);
+  ASSERT_EQ(HoverButton(), arrow) << "before the command";
+  for (const bool elevate : {true, false}) {
+    SCOPED_TRACE(elevate ? "elevated" : "console");
+    g_cursorsDuringWait.clear();
+    const UINT_PTR timer = ::SetTimer(nullptr, 0, 40, &HoverTick);
+    CNetshRunOptions options;
+    options.m_nTimeoutMs = 300;
+    options.m_hOwner = host.GetSafeHwnd();
+    CNetshRunner runner;
+    EXPECT_EQ(RunNetshCommand(FormatDeleteAddressCommand(kName, "2001:db8::1"), &runner, elevate, options).m_outcome,
+              NetshOutcome::TimedOut);
+    ::KillTimer(nullptr, timer);
+    EXPECT_GE(g_cursorsDuringWait.size(), 2u);
+    for (const HCURSOR cursor : g_cursorsDuringWait) EXPECT_EQ(cursor, wait) << "while netsh runs";
+    EXPECT_EQ(HoverButton(), arrow) << "after it";
+    standin.ClearLog();
+  }
+  host.DestroyWindow();
+}
+
 struct FakeShell {
   static inline DWORD error = 0;
   static inline std::vector<std::wstring> calls;

@@ -108,6 +108,16 @@ TEST_F(RoutesPage, ListsAddsSetsTheGatewayAndRemovesBehindTheGuard) {
                              "2001:db8:1::/48 | On-link | 16 | infinite | infinite | Manual",
                              "fe80::/64 | On-link | 256 | infinite | infinite | Well-known"}))
       << "this adapter's routes, the default route first";
+  HWND list = Item(IDC_LIST_ROUTES);
+  HWND header = reinterpret_cast<HWND>(::SendMessageW(list, LVM_GETHEADER, 0, 0));
+  EXPECT_EQ(::SendMessageW(header, HDM_GETITEMCOUNT, 0, 0), 6) << "no Store column: the table does not tell it";
+  int columns = ::GetSystemMetrics(SM_CXVSCROLL);
+  for (int col = 0; col < 6; ++col) columns += static_cast<int>(::SendMessageW(list, LVM_GETCOLUMNWIDTH, col, 0));
+  RECT client{};
+  ::GetClientRect(list, &client);
+  EXPECT_LE(columns, client.right + ((::GetWindowLongPtrW(list, GWL_STYLE) & WS_VSCROLL) ? ::GetSystemMetrics(SM_CXVSCROLL) : 0))
+      << "the columns fit beside the scroll bar";
+  EXPECT_EQ(::GetWindowLongPtrW(list, GWL_STYLE) & WS_HSCROLL, 0) << "no horizontal scrolling";
   EXPECT_TRUE(test::SaveScreenshot(m_hDlg, "routes_page.png"));
 
   // A change of the system's addresses reads the table again.

@@ -88,6 +88,7 @@ size_t Layout(const std::vector<SyntheticAdapter>& adapters, BYTE* base) {
     if (entry) {
       entry->Length = sizeof(IP_ADAPTER_ADDRESSES);
       entry->IfIndex = ifIndex;
+      entry->Luid.Value = a.luid;
       entry->Ipv6IfIndex = ifIndex;
       entry->AdapterName = adapterName;
       entry->FriendlyName = friendly;

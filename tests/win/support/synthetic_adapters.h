@@ -40,6 +40,7 @@ struct SyntheticAdapter {
   std::vector<SyntheticAddress> unicast;
   std::vector<SyntheticDnsServer> dnsServers;
   ULONG ifIndex = 0;  // 0: the adapter's position in the list plus 1
+  ULONG64 luid = 0;   // 0: the system tells none
 };
 
 // An address with its origins (which make its kind), lifetimes in seconds
