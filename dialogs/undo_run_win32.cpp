@@ -63,9 +63,9 @@ bool PassGuardsOf(HWND owner, const CChange& change, const CUndoReading& reading
       return PassGuard(owner, CheckNewDnsServer(change.m_strAddress, pRecord->m_dnsServers), kUndoCaption);
     case ChangeKind::DeleteRoute:
       return PassRouteRemovalGuard(owner, change);
-    case ChangeKind::SetAddress:
-    case ChangeKind::DeleteDns:
-    case ChangeKind::AddRoute:
+    default:
+      // Setting an address's lifetimes, removing a DNS server, adding a route
+      // and the settings have no warning forward either.
       break;
   }
   return true;
