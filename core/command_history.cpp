@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <utility>
 
+#include "core/interface_history.h"
 #include "core/lifetime_text.h"
 #include "core/route_records.h"
 #include "framework/ascii_text.h"
@@ -225,6 +226,9 @@ std::string PlanInverse(const CHistoryEntry& entry, std::int64_t now, std::strin
       inverse.m_strMetric = change.m_strMetric;
       inverse.m_strStore = change.m_strStoreBefore.empty() ? "persistent" : change.m_strStoreBefore;
       return InverseWithBefore(change, now, "it was removed", inverse);
+    case ChangeKind::SetInterface:
+    case ChangeKind::DeleteNeighbors:
+      return PlanInterfaceChangeInverse(change, inverse);
   }
   return {};
 }
@@ -235,7 +239,9 @@ CUndoPlan Refused(std::string reason) {
   return plan;
 }
 
-bool CanBeUndone(const CHistoryEntry& entry) { return entry.Succeeded() && !entry.m_bUndone && entry.m_nUndoes == 0; }
+bool CanBeUndone(const CHistoryEntry& entry) {
+  return entry.Succeeded() && !entry.m_bUndone && entry.m_nUndoes == 0 && HasUndo(entry.m_change.m_kind);
+}
 
 }  // namespace
 
@@ -259,6 +265,9 @@ std::string FormatChangeCommand(const CChange& change) {
                                     change.m_strValidLifetime, change.m_strPreferredLifetime, change.m_strStore});
     case ChangeKind::DeleteRoute:
       return FormatDeleteRouteCommand(change.m_strAddress, change.m_strInterface, change.m_strNextHop);
+    case ChangeKind::SetInterface:
+    case ChangeKind::DeleteNeighbors:
+      return FormatInterfaceChangeCommand(change);
   }
   return {};
 }
@@ -361,6 +370,9 @@ std::string FormatPowerShellCommand(const CChange& change) {
              StoreParameter(change.m_strStore);
     case ChangeKind::DeleteRoute:
       return "Remove-NetRoute" + RouteParameters(change) + " -Confirm:$false";
+    case ChangeKind::SetInterface:
+    case ChangeKind::DeleteNeighbors:
+      return FormatInterfaceChangePowerShell(change);
   }
   return {};
 }

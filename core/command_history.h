@@ -9,11 +9,22 @@
 #include <string_view>
 #include <vector>
 
+#include "core/interface_settings.h"
 #include "core/netsh_commands.h"
 
 namespace vantoric {
 
-enum class ChangeKind { AddAddress, SetAddress, DeleteAddress, AddDns, DeleteDns, AddRoute, DeleteRoute };
+enum class ChangeKind {
+  AddAddress,
+  SetAddress,
+  DeleteAddress,
+  AddDns,
+  DeleteDns,
+  AddRoute,
+  DeleteRoute,
+  SetInterface,     // interface_history.h
+  DeleteNeighbors,  // interface_history.h; m_strAddress empty: every entry
+};
 
 // One command's change, in the terms that its line, its translations and its
 // undoing need. Texts are as sent to netsh.
@@ -45,6 +56,9 @@ struct CChange {
   std::uint32_t m_nPreferredSecondsBefore = 0xFFFFFFFFu;
   std::string m_strStoreBefore;  // empty when the store is not known
   std::int64_t m_nReadingTime = 0;  // seconds since 1970 (UTC) of that reading
+
+  // Set interface: the settings read before and the ones sent, and the store.
+  CInterfaceChange m_interface;
 };
 
 // The netsh line that makes the change (the catalogue's layouts).
