@@ -9,6 +9,7 @@
 
 #include "core/adapter_enumeration_win32.h"
 #include "core/connection_guard_win32.h"
+#include "core/interface_settings_win32.h"
 #include "framework/handles.h"
 #include "framework/message_box.h"
 #include "framework/utf8.h"
@@ -118,7 +119,8 @@ int RunList(const std::string& file) {
     bRoutes = ReadInterfaceId(records[i].m_strFriendlyName, id);
     routes.push_back(MakeRouteRecords(table.m_routes, id));
   }
-  const std::string listing = FormatAdapterListing(records.get(), count, UtcNow(), bRoutes ? &routes : nullptr);
+  const std::vector<CAdapterLinkFacts> links = ReadAdapterLinkFacts(names);
+  const std::string listing = FormatAdapterListing(records.get(), count, UtcNow(), bRoutes ? &routes : nullptr, &links);
   if (file.empty()) {
     const COutput out(STD_OUTPUT_HANDLE);
     return out.Write(listing) ? EXIT_DONE : EXIT_USAGE;

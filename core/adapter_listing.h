@@ -9,6 +9,8 @@
 #include <vector>
 
 #include "core/adapter_records.h"
+#include "core/interface_settings.h"
+#include "core/neighbors.h"
 #include "core/route_records.h"
 
 namespace vantoric {
@@ -29,8 +31,25 @@ constexpr int ADAPTER_LISTING_FORMAT = 1;
 // table could not be read) "routes" is null, as it is for a record beyond
 // its end. Text that is not valid UTF-8 has its bad bytes replaced by
 // U+FFFD.
+// One adapter's interface settings and neighbor cache, where they were read.
+struct CAdapterLinkFacts {
+  bool m_bSettingsRead = false;
+  CInterfaceSettings m_settings;
+  bool m_bNeighborsRead = false;
+  std::vector<CNeighborRecord> m_neighbors;
+};
+
+// pLinks, in record order, adds after "routes" an "interface" object
+// ({"mtu", "largest_mtu" (null when not known), "automatic_metric",
+// "metric", "forwarding", "advertising", "router_discovery" ("enabled",
+// "disabled", "dhcp"), "managed_address_configuration",
+// "other_stateful_configuration", "dad_transmits", "base_reachable_time_ms",
+// "reachable_time_ms"}) and a "neighbors" array ({"address",
+// "link_layer_address" (null without one), "state", "router"}); each is
+// null where it was not read, and for a record beyond the end.
 std::string FormatAdapterListing(const CAdapterRecord* records, std::size_t count, std::string_view readAtUtc,
-                                 const std::vector<std::vector<CRouteRecord>>* pRoutes = nullptr);
+                                 const std::vector<std::vector<CRouteRecord>>* pRoutes = nullptr,
+                                 const std::vector<CAdapterLinkFacts>* pLinks = nullptr);
 
 // What a command line asks of the program besides its window.
 enum class ProgramCommand {

@@ -14,6 +14,7 @@
 
 #include <utility>
 
+#include "core/connection_guard_win32.h"
 #include "core/neighbors_win32.h"
 #include "framework/system_library.h"
 
@@ -79,6 +80,21 @@ CInterfaceReading ReadInterfaceSettings(std::uint64_t interfaceId) {
 
 CNeighborReading ReadNeighborTable() {
   return g_source.m_readNeighbors ? g_source.m_readNeighbors() : ReadSystemNeighborTable();
+}
+
+std::vector<CAdapterLinkFacts> ReadAdapterLinkFacts(const std::vector<std::string>& adapterNames) {
+  const CNeighborReading neighbors = ReadNeighborTable();
+  std::vector<CAdapterLinkFacts> links(adapterNames.size());
+  for (std::size_t i = 0; i < adapterNames.size(); ++i) {
+    std::uint64_t id = 0;
+    if (!ReadInterfaceId(adapterNames[i], id)) continue;
+    const CInterfaceReading settings = ReadInterfaceSettings(id);
+    links[i].m_bSettingsRead = settings.m_state == InterfaceReadState::Read;
+    links[i].m_settings = settings.m_settings;
+    links[i].m_bNeighborsRead = neighbors.m_state == InterfaceReadState::Read;
+    if (links[i].m_bNeighborsRead) links[i].m_neighbors = MakeNeighborRecords(neighbors.m_neighbors, id);
+  }
+  return links;
 }
 
 }  // namespace vantoric

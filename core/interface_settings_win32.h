@@ -7,8 +7,10 @@
 
 #include <cstdint>
 #include <functional>
+#include <string>
 #include <vector>
 
+#include "core/adapter_listing.h"
 #include "core/interface_settings.h"
 #include "core/neighbors.h"
 
@@ -49,5 +51,9 @@ CInterfaceReading ReadInterfaceSettings(std::uint64_t interfaceId);
 
 // Every entry of the IPv6 neighbor cache (GetIpNetTable2, neighbors_win32).
 CNeighborReading ReadNeighborTable();
+
+// The settings and neighbors of each adapter by friendly name, in order,
+// for /list; what could not be read stays unread (null there).
+std::vector<CAdapterLinkFacts> ReadAdapterLinkFacts(const std::vector<std::string>& adapterNames);
 
 }  // namespace vantoric
