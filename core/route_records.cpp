@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "controls/ipv6_text_model.h"
+#include "core/ipv6_address_text.h"
 #include "core/lifetime_text.h"
 #include "framework/ascii_text.h"
 

@@ -23,32 +23,31 @@ int AcceptEveryRow(LPARAM /*lArg*/, DWORD /*dwData*/) { return 1; }
 
 CAdvancedDNSDlg::CAdvancedDNSDlg(CAdapterRecord* pAdapters, int nAdapterCount,
                                  const std::vector<std::string>& adapterNames)
-    : CDialogPage(IDD_ADVANCED_DNS),
-      m_adapterNames(adapterNames),
+    : CAdapterSettingsPage(IDD_ADVANCED_DNS, IDC_COMBO_DNS_INTERFACE, adapterNames),
       m_pAdapters(pAdapters),
       m_nAdapterCount(pAdapters != nullptr ? std::max(nAdapterCount, 0) : 0) {}
 
-BOOL CAdvancedDNSDlg::OnInitDialog() {
+void CAdvancedDNSDlg::OnInitPage() {
   m_listDns.SubclassDlgItem(IDC_LIST_DNS, m_hWnd);
-
-  // Inserted at their index, so that the sorting chooser keeps the record
-  // order: chooser entry i is record i.
-  const CComboBox chooser(GetDlgItem(IDC_COMBO_DNS_INTERFACE));
-  for (size_t i = 0; i < m_adapterNames.size(); ++i) chooser.InsertString(static_cast<int>(i), m_adapterNames[i]);
-  chooser.SetCurSel(0);
-
   m_listDns.SetColumns("DNS Server Addresses, 298");
-  FillDnsList(0);
   // Editing a server is not offered.
   EnableItem(IDC_BUTTON_EDIT_DNS, false);
-  return TRUE;
+}
+
+void CAdvancedDNSDlg::ReadAgain() {
+  // Without records the placeholder is shown; a typed text that names no
+  // adapter leaves the list as it is.
+  const int nIndex = ChooserRecord();
+  if (nIndex >= 0 || !HasRecords()) FillDnsList(nIndex >= 0 ? nIndex : 0);
+}
+
+void CAdvancedDNSDlg::OnAdapterChosen() {
+  const int nIndex = ChooserRecord();
+  if (nIndex >= 0) FillDnsList(nIndex);
 }
 
 bool CAdvancedDNSDlg::OnCommand(UINT nId, UINT nCode, HWND hCtl) {
   switch (nId) {
-    case IDC_COMBO_DNS_INTERFACE:
-      if (nCode == CBN_SELCHANGE) OnSelchangeInterface();
-      return true;
     case IDC_BUTTON_ADD_HOST:
       if (nCode == BN_CLICKED) OnAddHost();
       return true;
@@ -56,7 +55,7 @@ bool CAdvancedDNSDlg::OnCommand(UINT nId, UINT nCode, HWND hCtl) {
       if (nCode == BN_CLICKED) OnRemove();
       return true;
   }
-  return CDialogPage::OnCommand(nId, nCode, hCtl);
+  return CAdapterSettingsPage::OnCommand(nId, nCode, hCtl);
 }
 
 int CAdvancedDNSDlg::FillDnsList(int nIndex) {
@@ -103,8 +102,8 @@ void CAdvancedDNSDlg::ShowPlaceholder() {
 }
 
 int CAdvancedDNSDlg::ChooserRecord() const {
-  return RecordOfChoice(CComboBox(GetDlgItem(IDC_COMBO_DNS_INTERFACE)).GetCurSel(),
-                        static_cast<size_t>(m_nAdapterCount));
+  const int nIndex = ChosenIndex();
+  return nIndex < m_nAdapterCount ? nIndex : -1;
 }
 
 int CAdvancedDNSDlg::ChosenRecord() {
@@ -113,11 +112,6 @@ int CAdvancedDNSDlg::ChosenRecord() {
   // follows what is typed) must not act on the servers of another adapter.
   if (nIndex >= 0 && nIndex != m_nListedRecord) FillDnsList(nIndex);
   return nIndex;
-}
-
-void CAdvancedDNSDlg::OnSelchangeInterface() {
-  const int nIndex = ChooserRecord();
-  if (nIndex >= 0) FillDnsList(nIndex);
 }
 
 void CAdvancedDNSDlg::OnAddHost() {
@@ -157,7 +151,7 @@ void CAdvancedDNSDlg::OnRemove() {
   change.m_strPosition = std::to_string(nEntry + 1);
   change.m_dnsServersAfter = record.m_dnsServers;
   if (nEntry >= 0) change.m_dnsServersAfter.erase(change.m_dnsServersAfter.begin() + nEntry);
-  const CNetshResult result = RunChangeForWindow(change, m_runner, Host(), m_pHistory);
+  const CNetshResult result = RunChange(change);
   if (!result.Succeeded()) {
     ReportNetshFailure(Host(), result, kRemoveCaption, {}, {});
     return;

@@ -10,37 +10,33 @@
 
 #include "controls/sortable_list_win32.h"
 #include "core/adapter_records.h"
-#include "core/command_history.h"
-#include "core/netsh_run_win32.h"
-#include "framework/dialog_page.h"
+#include "dialogs/settings_page_win32.h"
 
 namespace vantoric {
 
-class CAdvancedDNSDlg : public CDialogPage {
+class CAdvancedDNSDlg : public CAdapterSettingsPage {
  public:
   // Chooser entry i is record i of the nAdapterCount records at pAdapters,
   // which stay the caller's and keep the page's changes; the names are copied.
   CAdvancedDNSDlg(CAdapterRecord* pAdapters, int nAdapterCount, const std::vector<std::string>& adapterNames);
 
-  // Where the page's commands are recorded; none when nullptr.
-  CCommandHistory* m_pHistory = nullptr;
-
  protected:
-  BOOL OnInitDialog() override;
+  void OnInitPage() override;
+  // The servers come from the records, which the main window reads: the
+  // page lists the chosen record's servers again.
+  void ReadAgain() override;
+  void OnAdapterChosen() override;
   bool OnCommand(UINT nId, UINT nCode, HWND hCtl) override;
 
   // Lists the servers of record nIndex; 1 when there were any.
   int FillDnsList(int nIndex);
 
-  void OnSelchangeInterface();
   void OnAddHost();
   void OnRemove();
 
   std::string m_strInterfaceName;
-  std::vector<std::string> m_adapterNames;
   CAdapterRecord* m_pAdapters;
   int m_nAdapterCount;
-  CNetshRunner m_runner;
   int m_nRowCount = 0;
   CBrekListCtrl m_listDns;
 
@@ -52,8 +48,6 @@ class CAdvancedDNSDlg : public CDialogPage {
   // The same, with the list brought to that record's servers.
   int ChosenRecord();
   void ShowPlaceholder();
-  // The dialog that hosts the page: owner of its message boxes and dialogs.
-  HWND Host() const { return ::GetAncestor(m_hWnd, GA_ROOT); }
 
   int m_nListedRecord = -1;  // whose servers the list shows
 };

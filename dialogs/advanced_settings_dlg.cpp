@@ -1,5 +1,9 @@
 #include "dialogs/advanced_settings_dlg.h"
 
+#include <memory>
+
+#include "dialogs/advanced_dns_dlg.h"
+#include "dialogs/routes_page_dlg.h"
 #include "resources/resource.h"
 
 namespace vantoric {
@@ -13,7 +17,10 @@ CAdvancedSettingsDlg::CAdvancedSettingsDlg(CAdapterRecord* pAdapters, int nAdapt
 
 BOOL CAdvancedSettingsDlg::OnInitDialog() {
   m_tabProperties.SubclassDlgItem(IDC_TAB_ADVANCED, m_hWnd);
-  m_tabProperties.SetupPages(m_adapterNames, m_pAdapters, m_nAdapterCount, m_pHistory);
+  m_tabProperties.AddPage("DNS", std::make_unique<CAdvancedDNSDlg>(m_pAdapters, m_nAdapterCount, m_adapterNames),
+                          m_pHistory);
+  m_tabProperties.AddPage("Routes", std::make_unique<CRoutesPage>(m_adapterNames), m_pHistory);
+  m_tabProperties.ShowFirstPage();
   return TRUE;
 }
 

@@ -1,6 +1,6 @@
-// The "Advanced Settings" dialog: a frame around the properties tab, whose
-// one page is the DNS server page. The page applies its changes itself;
-// OK and Cancel only close the dialog.
+// The "Advanced Settings" dialog: a frame around the properties tab and its
+// pages (DNS, Routes). The pages apply their changes themselves; OK and
+// Cancel only close the dialog.
 #pragma once
 
 #include <windows.h>

@@ -2,41 +2,27 @@
 
 #include <commctrl.h>
 
-#include "dialogs/advanced_dns_dlg.h"
-#include "dialogs/routes_page_dlg.h"
 #include "framework/utf8.h"
 
 namespace vantoric {
 
-CIPV6PropertiesTab::~CIPV6PropertiesTab() {
-  // The pages go before the names that they were made from.
-  m_pages.clear();
+CIPV6PropertiesTab::~CIPV6PropertiesTab() = default;
+
+void CIPV6PropertiesTab::AddPage(const std::string& title, std::unique_ptr<CSettingsPage> page,
+                                 CCommandHistory* pHistory) {
+  std::wstring text = Widen(title);
+  TCITEMW item{};
+  item.mask = TCIF_TEXT;
+  item.pszText = text.data();
+  const auto nTab = static_cast<WPARAM>(m_pages.size());
+  SendMessage(TCM_INSERTITEMW, nTab, reinterpret_cast<LPARAM>(&item));
+  page->m_pHistory = pHistory;
+  page->Create(m_hWnd);
+  m_pages.push_back(std::move(page));
 }
 
-void CIPV6PropertiesTab::SetupPages(const std::vector<std::string>& adapterNames, CAdapterRecord* pAdapters,
-                                    int nAdapterCount, CCommandHistory* pHistory) {
-  m_pAdapters = pAdapters;
-  m_nAdapterCount = nAdapterCount;
-  m_adapterNames = adapterNames;
-  auto dnsPage = std::make_unique<CAdvancedDNSDlg>(m_pAdapters, m_nAdapterCount, m_adapterNames);
-  dnsPage->m_pHistory = pHistory;
-  m_pages.push_back(std::move(dnsPage));
-  auto routesPage = std::make_unique<CRoutesPage>(m_adapterNames);
-  routesPage->m_pHistory = pHistory;
-  m_pages.push_back(std::move(routesPage));
-
-  const char* const titles[] = {"DNS", "Routes"};
-  for (int i = 0; i < 2; ++i) {
-    std::wstring title = Widen(titles[i]);
-    TCITEMW item{};
-    item.mask = TCIF_TEXT;
-    item.pszText = title.data();
-    SendMessage(TCM_INSERTITEMW, i, reinterpret_cast<LPARAM>(&item));
-  }
-
-  // The dialog opens on the DNS page; the others wait hidden.
+void CIPV6PropertiesTab::ShowFirstPage() {
   m_nCurPage = 0;
-  for (const auto& page : m_pages) page->Create(m_hWnd);
   PlacePages();
 }
 

@@ -1,6 +1,5 @@
-// The tab control of the Advanced Settings dialog: creates its page dialogs
-// (the DNS server page), places them in its display area and shows the page
-// of the selected tab.
+// The tab control of the Advanced Settings dialog: holds its page dialogs,
+// places them in its display area and shows the page of the selected tab.
 #pragma once
 
 #include <windows.h>
@@ -9,10 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "core/adapter_records.h"
-#include "core/command_history.h"
+#include "dialogs/settings_page_win32.h"
 #include "framework/dialog.h"
-#include "framework/dialog_page.h"
 
 namespace vantoric {
 
@@ -21,11 +18,11 @@ class CIPV6PropertiesTab : public CSubclassWindow {
   CIPV6PropertiesTab() = default;
   ~CIPV6PropertiesTab() override;
 
-  // Once, after the tab control is attached: creates the pages over the
-  // records (not owned) and a copy of the names, and shows page 0.
-  // pHistory, when given, records the pages' commands.
-  void SetupPages(const std::vector<std::string>& adapterNames, CAdapterRecord* pAdapters, int nAdapterCount,
-                  CCommandHistory* pHistory = nullptr);
+  // After the tab control is attached: a tab titled `title` for the page,
+  // which is created hidden. pHistory, when given, records its commands.
+  void AddPage(const std::string& title, std::unique_ptr<CSettingsPage> page, CCommandHistory* pHistory);
+  // Once the pages are added: places them and shows the first.
+  void ShowFirstPage();
 
  protected:
   LRESULT WindowProc(UINT msg, WPARAM wp, LPARAM lp) override;
@@ -34,11 +31,8 @@ class CIPV6PropertiesTab : public CSubclassWindow {
   void PlacePages() const;
   void OnLButtonDown();
 
-  std::vector<std::unique_ptr<CDialogPage>> m_pages;
+  std::vector<std::unique_ptr<CSettingsPage>> m_pages;
   int m_nCurPage = 0;
-  CAdapterRecord* m_pAdapters = nullptr;
-  int m_nAdapterCount = 0;
-  std::vector<std::string> m_adapterNames;
 };
 
 }  // namespace vantoric

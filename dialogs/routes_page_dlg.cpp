@@ -20,20 +20,16 @@ constexpr char kRemoveCaption[] = "Remove Route";
 constexpr char kNotSupported[] =
     "Routes cannot be listed on this version of Windows. Add Route and Set Gateway still work.";
 constexpr char kReadFailed[] = "The route table could not be read: ";
-constexpr UINT WM_APP_ADDRESSES_CHANGED = WM_APP + 1;
 
 }  // namespace
 
 CRoutesPage::CRoutesPage(std::vector<std::string> adapterNames)
-    : CDialogPage(IDD_ROUTES), m_adapterNames(std::move(adapterNames)) {}
+    : CAdapterSettingsPage(IDD_ROUTES, IDC_COMBO_ROUTE_INTERFACE, std::move(adapterNames)) {}
 
-BOOL CRoutesPage::OnInitDialog() {
+void CRoutesPage::OnInitPage() {
   m_listRoutes.SubclassDlgItem(IDC_LIST_ROUTES, m_hWnd);
   m_listRoutes.SetColumns("Destination, 110;Next hop, 100;Metric, 2, 50;Valid Life, 70;Pref. Life, 70;"
                           "Origin, 120;Store, 70");
-  const CComboBox chooser(GetDlgItem(IDC_COMBO_ROUTE_INTERFACE));
-  for (size_t i = 0; i < m_adapterNames.size(); ++i) chooser.InsertString(static_cast<int>(i), m_adapterNames[i]);
-  chooser.SetCurSel(0);
   // The default routes stand out in the list's own font, made bold.
   LOGFONTW lf{};
   HFONT listFont = reinterpret_cast<HFONT>(m_listRoutes.SendMessage(WM_GETFONT));
@@ -42,37 +38,19 @@ BOOL CRoutesPage::OnInitDialog() {
     lf.lfWeight = FW_BOLD;
     m_boldFont.reset(::CreateFontIndirectW(&lf));
   }
-  ReadRoutes();
-  m_watch.Start(m_hWnd, WM_APP_ADDRESSES_CHANGED);
-  return TRUE;
+  // A router advertisement brings routes with its prefixes.
+  FollowSystemChanges();
 }
 
-bool CRoutesPage::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
-  if (msg != WM_APP_ADDRESSES_CHANGED) return CDialogPage::OnMessage(msg, wp, lp, result);
-  // Changes that come while one of this page's own dialogs is open wait:
-  // its Remove and Add Route read the table again when they end.
-  if (::IsWindowEnabled(Host())) {
-    // Several changes in a row give one reading.
-    MSG pending;
-    while (::PeekMessageW(&pending, m_hWnd, WM_APP_ADDRESSES_CHANGED, WM_APP_ADDRESSES_CHANGED, PM_REMOVE)) {
-    }
-    const int row = m_listRoutes.GetFirstSelectedItem();
-    const std::string selected = row >= 0 ? m_listRoutes.GetItemText(row, 0) : std::string();
-    ReadRoutes();
-    for (int i = 0; !selected.empty() && i < m_listRoutes.GetItemCount(); ++i)
-      if (m_listRoutes.GetItemText(i, 0) == selected) m_listRoutes.SelectItem(i);
-  }
-  result = 0;
-  return true;
+void CRoutesPage::OnSystemChanged() {
+  const int row = m_listRoutes.GetFirstSelectedItem();
+  const std::string selected = row >= 0 ? m_listRoutes.GetItemText(row, 0) : std::string();
+  ReadAgain();
+  for (int i = 0; !selected.empty() && i < m_listRoutes.GetItemCount(); ++i)
+    if (m_listRoutes.GetItemText(i, 0) == selected) m_listRoutes.SelectItem(i);
 }
 
-std::string CRoutesPage::ChosenName() const {
-  const int entry = CComboBox(GetDlgItem(IDC_COMBO_ROUTE_INTERFACE)).GetCurSel();
-  return entry >= 0 && static_cast<size_t>(entry) < m_adapterNames.size() ? m_adapterNames[static_cast<size_t>(entry)]
-                                                                          : std::string();
-}
-
-void CRoutesPage::ReadRoutes() {
+void CRoutesPage::ReadAgain() {
   m_listRoutes.DeleteAllItems();
   m_routes.clear();
   const std::string name = ChosenName();
@@ -107,7 +85,7 @@ void CRoutesPage::OnAddRoute(bool bGateway) {
   if (name.empty()) return;
   CAddRouteDlg dlg(name, bGateway);
   dlg.m_pHistory = m_pHistory;
-  if (dlg.DoModal(Host()) == IDOK) ReadRoutes();
+  if (dlg.DoModal(Host()) == IDOK) ReadAgain();
 }
 
 void CRoutesPage::OnRemove() {
@@ -139,20 +117,17 @@ void CRoutesPage::OnRemove() {
   change.m_nPreferredSecondsBefore = route.m_nPreferredSeconds;
   change.m_strStoreBefore = route.m_strStore;
   change.m_nReadingTime = CurrentUnixTime();
-  const CNetshResult result = RunChangeForWindow(change, m_runner, Host(), m_pHistory);
+  const CNetshResult result = RunChange(change);
   if (!result.Succeeded()) {
     ReportNetshFailure(Host(), result, kRemoveCaption, "Removing the route is cancelled.", kRemoveCaption);
     return;
   }
   ShowMessage(Host(), "The route was removed.", MB_OK | MB_ICONINFORMATION, kRemoveCaption);
-  ReadRoutes();
+  ReadAgain();
 }
 
 bool CRoutesPage::OnCommand(UINT nId, UINT nCode, HWND hCtl) {
   switch (nId) {
-    case IDC_COMBO_ROUTE_INTERFACE:
-      if (nCode == CBN_SELCHANGE) ReadRoutes();
-      return true;
     case IDC_BUTTON_ADD_ROUTE:
       if (nCode == BN_CLICKED) OnAddRoute(false);
       return true;
@@ -163,11 +138,11 @@ bool CRoutesPage::OnCommand(UINT nId, UINT nCode, HWND hCtl) {
       if (nCode == BN_CLICKED) OnRemove();
       return true;
   }
-  return CDialogPage::OnCommand(nId, nCode, hCtl);
+  return CAdapterSettingsPage::OnCommand(nId, nCode, hCtl);
 }
 
 bool CRoutesPage::OnNotify(NMHDR* pHdr, LRESULT& result) {
-  if (pHdr->idFrom != IDC_LIST_ROUTES || pHdr->code != NM_CUSTOMDRAW) return CDialogPage::OnNotify(pHdr, result);
+  if (pHdr->idFrom != IDC_LIST_ROUTES || pHdr->code != NM_CUSTOMDRAW) return CAdapterSettingsPage::OnNotify(pHdr, result);
   auto* pDraw = reinterpret_cast<NMLVCUSTOMDRAW*>(pHdr);
   if (pDraw->nmcd.dwDrawStage == CDDS_PREPAINT) {
     result = CDRF_NOTIFYITEMDRAW;

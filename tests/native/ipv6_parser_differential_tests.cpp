@@ -19,7 +19,7 @@
 #include <string>
 #include <vector>
 
-#include "controls/ipv6_text_model.h"
+#include "core/ipv6_address_text.h"
 
 namespace vantoric {
 namespace {
