@@ -9,6 +9,7 @@
 #include "app/about_dlg.h"
 #include "app/address_command_rules.h"
 #include "app/help_win32.h"
+#include "controls/sortable_list_win32.h"
 #include "core/adapter_enumeration_win32.h"
 #include "core/connection_guard_win32.h"
 #include "core/netsh_commands.h"
@@ -632,27 +633,9 @@ void CVantoricDlg::CopyText(const std::string& text) {
 }
 
 void CVantoricDlg::OnListContextMenu(LPARAM lp) {
-  HWND list = m_listAddresses.GetSafeHwnd();
-  POINT at{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
-  int row = -1;
-  if (lp == -1) {
-    // From the keyboard: at the highlighted row, or the list's corner.
-    row = m_listAddresses.GetNextItem(-1, LVNI_SELECTED);
-    RECT rc{};
-    rc.left = LVIR_LABEL;
-    if (row >= 0 && m_listAddresses.SendMessage(LVM_GETITEMRECT, row, reinterpret_cast<LPARAM>(&rc)) != 0)
-      at = {rc.left + 8, rc.bottom};
-    else
-      at = {8, 8};
-    ::ClientToScreen(list, &at);
-  } else {
-    // The row under the mouse becomes the highlighted one.
-    LVHITTESTINFO hit{};
-    hit.pt = at;
-    ::ScreenToClient(list, &hit.pt);
-    row = static_cast<int>(m_listAddresses.SendMessage(LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
-    if (row >= 0) m_listAddresses.SetItemState(row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
-  }
+  const CListMenuPlace place = PlaceListContextMenu(m_listAddresses.GetSafeHwnd(), lp);
+  const int row = place.nRow;
+  const POINT at = place.at;
   const UINT onRow = row >= 0 ? MF_STRING : MF_STRING | MF_GRAYED;
   HMENU menu = ::CreatePopupMenu();
   if (menu == nullptr) return;

@@ -35,3 +35,4 @@
 #include "resource_dns_dialogs.h"
 #include "resource_history_dialog.h"
 #include "resource_route_dialogs.h"
+#include "resource_link_dialogs.h"
