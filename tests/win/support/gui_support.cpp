@@ -187,6 +187,25 @@ void ClickListBoxItem(HWND list, int index) {
   PumpMessages(0);  // the list's notification is posted
 }
 
+bool ClickTabTitled(HWND tab, std::string_view title) {
+  const int count = static_cast<int>(::SendMessageW(tab, TCM_GETITEMCOUNT, 0, 0));
+  for (int i = 0; i < count; ++i) {
+    wchar_t text[64] = {};
+    TCITEMW item{};
+    item.mask = TCIF_TEXT;
+    item.pszText = text;
+    item.cchTextMax = 64;
+    if (!::SendMessageW(tab, TCM_GETITEMW, i, reinterpret_cast<LPARAM>(&item)) || Narrow(text) != title) continue;
+    RECT rc{};
+    ::SendMessageW(tab, TCM_GETITEMRECT, i, reinterpret_cast<LPARAM>(&rc));
+    const LPARAM at = MAKELPARAM((rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2);
+    ::SendMessageW(tab, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    ::SendMessageW(tab, WM_LBUTTONUP, 0, at);
+    return true;
+  }
+  return false;
+}
+
 namespace {
 
 // A Unix path as Wine sees it (the Unix root is its Z: drive).

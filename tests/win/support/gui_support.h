@@ -122,6 +122,10 @@ std::vector<DialogStep> KeySteps(const std::vector<UINT>& vks);
 // A left click in the middle of a list box's item, as the mouse delivers it.
 void ClickListBoxItem(HWND list, int index);
 
+// A click on the tab titled `title` of a tab control, as the mouse gives
+// it; false when no tab has that title.
+bool ClickTabTitled(HWND tab, std::string_view title);
+
 // The user's folder for temporary files, ending in a backslash.
 std::wstring TempFolder();
 
