@@ -22,7 +22,7 @@ constexpr char kNotSupported[] =
     "still empties it.";
 constexpr char kReadFailed[] = "The neighbor cache could not be read: ";
 constexpr char kFlushStillWorks[] = " Flush still empties it.";
-constexpr char kColumns[] = "Address, 120;Link-layer address, 105;State, 62;Router, 40";
+constexpr char kColumns[] = "Address, 100;Link-layer address, 115;State, 62;Router, 46";
 const char* const kHeadings[] = {"Address", "Link-layer address", "State", "Router"};
 // The context menu's commands.
 constexpr UINT IDM_COPY_ADDRESS = 1;
