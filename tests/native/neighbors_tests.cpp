@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/command_history.h"
+#include "core/interface_history.h"
 
 namespace vantoric {
 namespace {
@@ -79,6 +80,7 @@ TEST(FormatDeleteNeighborsCommand, RemoveOneOrFlushAllWithThePowerShellLine) {
     change.m_strAddress = c.address;
     EXPECT_EQ(FormatChangeCommand(change), c.netsh) << c.reason;
     EXPECT_EQ(FormatPowerShellCommand(change), c.powershell) << c.reason;
+    EXPECT_EQ(DescribeNoUndo(change), "Undo: " + std::string(NEIGHBOR_NO_UNDO)) << c.reason;
   }
 }
 

@@ -194,6 +194,18 @@ TEST_F(InterfacePages, NeighborsListedRemovedFlushedAndReadAgain) {
       << "this adapter's entries only";
   EXPECT_TRUE(test::SaveScreenshot(m_hDlg, "neighbors_page.png"));
 
+  // Ctrl+C and the context menu copy as the main window's list does.
+  LVITEMW second{};
+  second.stateMask = second.state = LVIS_SELECTED | LVIS_FOCUSED;
+  ::SendMessageW(list, LVM_SETITEMSTATE, 1, reinterpret_cast<LPARAM>(&second));
+  test::PressWithControl(list, 'C');
+  EXPECT_EQ(test::ClipboardText(), "2001:db8::5");
+  test::ChooseFromNextMenu(L'a');
+  ::SendMessageW(page, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(list), -1);
+  EXPECT_EQ(test::ClipboardText(), "Address\tLink-layer address\tState\tRouter\r\n"
+                                   "fe80::1\t00-0C-29-AB-CD-EF\tReachable\tYes\r\n"
+                                   "2001:db8::5\tN/A\tIncomplete\tNo\r\n");
+
   // Remove: the highlighted entry.
   LVITEMW item{};
   item.stateMask = item.state = LVIS_SELECTED | LVIS_FOCUSED;

@@ -187,6 +187,27 @@ void ClickListBoxItem(HWND list, int index) {
   PumpMessages(0);  // the list's notification is posted
 }
 
+void ChooseFromNextMenu(wchar_t accelerator) {
+  static wchar_t s_accelerator;
+  s_accelerator = accelerator;
+  ::SetTimer(nullptr, 0, 30, [](HWND, UINT, UINT_PTR id, DWORD) {
+    HWND menu = ::FindWindowW(L"#32768", nullptr);
+    if (menu == nullptr || !::IsWindowVisible(menu)) return;
+    ::KillTimer(nullptr, id);
+    ::PostMessageW(menu, WM_CHAR, s_accelerator, 0);
+  });
+}
+
+void PressWithControl(HWND window, UINT key) {
+  BYTE keys[256] = {};
+  ::GetKeyboardState(keys);
+  keys[VK_CONTROL] = 0x80;
+  ::SetKeyboardState(keys);
+  ::SendMessageW(window, WM_KEYDOWN, key, 0);
+  keys[VK_CONTROL] = 0;
+  ::SetKeyboardState(keys);
+}
+
 bool ClickTabTitled(HWND tab, std::string_view title) {
   const int count = static_cast<int>(::SendMessageW(tab, TCM_GETITEMCOUNT, 0, 0));
   for (int i = 0; i < count; ++i) {
