@@ -1,15 +1,12 @@
 #include "app/vantoric_dlg.h"
 
 #include <commctrl.h>
-#include <windowsx.h>
 
 #include <algorithm>
-
 
 #include "app/about_dlg.h"
 #include "app/address_command_rules.h"
 #include "app/help_win32.h"
-#include "controls/sortable_list_win32.h"
 #include "core/adapter_enumeration_win32.h"
 #include "core/connection_guard_win32.h"
 #include "core/netsh_commands.h"
@@ -20,33 +17,13 @@
 #include "dialogs/guard_prompt_win32.h"
 #include "dialogs/history_dlg.h"
 #include "dialogs/netsh_outcome_win32.h"
-#include "framework/clipboard.h"
 #include "framework/message_box.h"
 #include "framework/utf8.h"
-#include "framework/window_dpi.h"
 #include "resources/resource.h"
 
 namespace vantoric {
 
 namespace {
-
-// The local time of a moment given in seconds since 1970.
-CLocalTime LocalTimeOf(std::int64_t time) {
-  const ULONGLONG ticks = static_cast<ULONGLONG>(time + 11644473600LL) * 10000000ULL;
-  FILETIME utc{static_cast<DWORD>(ticks), static_cast<DWORD>(ticks >> 32)};
-  FILETIME local{};
-  SYSTEMTIME st{};
-  CLocalTime out;
-  if (!::FileTimeToLocalFileTime(&utc, &local) || !::FileTimeToSystemTime(&local, &st)) return out;
-  out.m_nYear = st.wYear;
-  out.m_nMonth = st.wMonth;
-  out.m_nDay = st.wDay;
-  out.m_nDayOfWeek = st.wDayOfWeek;
-  out.m_nHour = st.wHour;
-  out.m_nMinute = st.wMinute;
-  out.m_nSecond = st.wSecond;
-  return out;
-}
 
 constexpr char READ_FAILED_MESSAGE[] = "The network adapters could not be read: ";
 constexpr char LAST_READING_KEPT_MESSAGE[] = "\n\nThe list shows the last reading. Press Refresh to try again.";
@@ -59,24 +36,6 @@ constexpr DWORD LIVE_READING_MS = 500;
 // While a dialog of the window is open the reading waits; asked again
 // after this long.
 constexpr UINT LIVE_RETRY_MS = 250;
-
-// The context menu's commands.
-constexpr UINT IDM_COPY_ADDRESS = 1;
-constexpr UINT IDM_COPY_ROW = 2;
-constexpr UINT IDM_COPY_ALL = 3;
-constexpr UINT IDM_MENU_EDIT = 4;
-constexpr UINT IDM_MENU_REMOVE = 5;
-
-constexpr char SORT_COLUMN_ENTRY[] = "SortColumn";
-constexpr char SORT_ASCENDING_ENTRY[] = "SortAscending";
-
-struct CColumn {
-  const char* heading;
-  int width;
-};
-constexpr CColumn kColumns[] = {
-    {"IPv6 Address", 280}, {"Type", 50}, {"DAD", 75}, {"Valid Life", 80}, {"Pref. Life", 80},
-};
 
 // How each control follows the window's edges, in the order applied.
 struct CAnchor {
@@ -126,7 +85,6 @@ BOOL CVantoricDlg::OnInitDialog() {
   // description text.
   m_logo.SubclassDlgItem(IDC_LOGO, m_hWnd);
   m_logo.FitToBitmap();
-  m_listAddresses.Attach(GetDlgItem(IDC_LIST_ADDRESSES));
   SetDlgItemText(IDC_STATIC_DESCRIPTION, m_strDescription);
   CResizeDialog::OnInitDialog();
 
@@ -145,18 +103,9 @@ BOOL CVantoricDlg::OnInitDialog() {
   SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
   SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));
 
-  m_pListFont = std::make_unique<CFont>(CreateVerdanaFont(m_hWnd, 90));
-  m_listAddresses.SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(m_pListFont->get()), TRUE);
-
-  if (const CProfile* pProfile = GetProfile()) {
-    m_sort.m_nColumn = pProfile->GetProfileInt(GetProfileSection(), SORT_COLUMN_ENTRY, -1);
-    if (m_sort.m_nColumn < -1 || m_sort.m_nColumn >= ADDRESS_COLUMN_COUNT) m_sort.m_nColumn = -1;
-    m_sort.m_bAscending = pProfile->GetProfileInt(GetProfileSection(), SORT_ASCENDING_ENTRY, 1) != 0;
-  }
+  m_listAddresses.Setup(GetDlgItem(IDC_LIST_ADDRESSES), this, GetProfile(), GetProfileSection());
   LoadAdapters();
-  InitAddressColumns();
   FillAddressList();
-  ShowSortArrow();
   m_watch.Start(m_hWnd, WM_APP_ADDRESSES_CHANGED);
 
   FillChooser({});
@@ -201,6 +150,7 @@ int CVantoricDlg::LoadAdapters(bool bQuiet) {
 void CVantoricDlg::NoteReadingTime() {
   m_nReadingTime = CurrentUnixTime();
   m_history.SetReadingTime(m_nReadingTime);
+  m_listAddresses.SetReadingTime(m_nReadingTime);
 }
 
 void CVantoricDlg::ShowNoAdapter() {
@@ -216,21 +166,8 @@ void CVantoricDlg::ReleaseAdapters() {
   m_adapterNames.clear();
 }
 
-void CVantoricDlg::InitAddressColumns() {
-  HWND list = m_listAddresses.GetSafeHwnd();
-  ::SetWindowLongPtrW(list, GWL_EXSTYLE, ::GetWindowLongPtrW(list, GWL_EXSTYLE) | WS_EX_CLIENTEDGE);
-  ::SetWindowLongPtrW(list, GWL_STYLE, ::GetWindowLongPtrW(list, GWL_STYLE) | LVS_REPORT);
-  m_listAddresses.SetExtendedStyle(m_listAddresses.GetExtendedStyle() | LVS_EX_FULLROWSELECT | LVS_EX_INFOTIP);
-  int col = 0;
-  for (const CColumn& column : kColumns)
-    m_listAddresses.InsertColumn(col++, column.heading, LVCFMT_LEFT, ScaleToWindow(list, column.width));
-}
-
 void CVantoricDlg::FillAddressList() {
   if (!m_pAdapters) return;
-  // The rows go and come back: the selection is not the user's meanwhile.
-  m_bFillingList = true;
-  m_listAddresses.DeleteAllItems();
   // After a reload with fewer adapters the chosen index (kept, like the
   // chooser's entries) may name no record: then nothing is shown.
   if (m_nSelAdapter < 0 || m_nSelAdapter >= m_nAdapterCount) {
@@ -239,7 +176,7 @@ void CVantoricDlg::FillAddressList() {
     m_strInterfaceName.clear();
     SetDlgItemText(IDC_STATIC_DESCRIPTION, m_strDescription);
     SetDlgItemText(IDC_STATIC_MAC, "N/A");
-    m_bFillingList = false;
+    m_listAddresses.Fill(nullptr);
     ClearSelection();
     return;
   }
@@ -248,47 +185,16 @@ void CVantoricDlg::FillAddressList() {
   m_strInterfaceName = m_pCurAdapter->m_strFriendlyName;
   SetDlgItemText(IDC_STATIC_DESCRIPTION, m_strDescription);
   SetDlgItemText(IDC_STATIC_MAC, m_pCurAdapter->GetMacTextOrNA());
-
-  // Rows in the chosen order. Appending keeps the list from shifting every
-  // row already inserted, and the list paints once when it is complete.
-  m_shownRows = CurrentRows();
-  m_listAddresses.SendMessage(WM_SETREDRAW, FALSE);
-  for (size_t row = 0; row < m_shownRows.size(); ++row) {
-    const std::vector<std::string>& cells = m_shownRows[row];
-    m_listAddresses.InsertItem(static_cast<int>(row), cells[0]);
-    for (int col = 1; col < ADDRESS_COLUMN_COUNT; ++col)
-      m_listAddresses.SetItemText(static_cast<int>(row), col, cells[static_cast<size_t>(col)]);
-  }
-  m_listAddresses.SendMessage(WM_SETREDRAW, TRUE);
-  ::InvalidateRect(m_listAddresses.GetSafeHwnd(), nullptr, TRUE);
-  m_bFillingList = false;
+  m_listAddresses.Fill(m_pCurAdapter);
   HighlightSelectedAddress();
 }
 
 void CVantoricDlg::HighlightSelectedAddress(bool bEnsureVisible) {
   // The selection stays with its address while the address is listed, so
   // that what the commands act on is always the row the user sees.
-  const int row = m_bAddressSelected != 0 && m_pCurAdapter != nullptr ? RowOfAddress(m_strSelAddress) : -1;
-  if (row < 0) {
+  if (m_bAddressSelected == 0 || m_pCurAdapter == nullptr ||
+      !m_listAddresses.Highlight(m_strSelAddress, bEnsureVisible))
     ClearSelection();
-    return;
-  }
-  m_listAddresses.SetItemState(row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
-  if (bEnsureVisible) m_listAddresses.EnsureVisible(row);
-}
-
-std::vector<std::vector<std::string>> CVantoricDlg::CurrentRows() {
-  std::vector<std::vector<std::string>> rows;
-  if (m_pCurAdapter == nullptr) return rows;
-  const std::vector<CAddressRecord>& addresses = m_pCurAdapter->m_addresses;
-  for (size_t index : SortAddressRows(addresses, m_sort)) rows.push_back(AddressRowTexts(addresses[index]));
-  return rows;
-}
-
-int CVantoricDlg::RowOfAddress(const std::string& address) const {
-  for (size_t row = 0; row < m_shownRows.size(); ++row)
-    if (m_shownRows[row][0] == address) return static_cast<int>(row);
-  return -1;
 }
 
 void CVantoricDlg::UpdateAddressList() {
@@ -296,32 +202,7 @@ void CVantoricDlg::UpdateAddressList() {
     FillAddressList();
     return;
   }
-  const std::vector<CAddressRecord>& addresses = m_pCurAdapter->m_addresses;
-  const std::vector<size_t> order = SortAddressRows(addresses, m_sort);
-  const CRowUpdate update = PlanRowUpdate(m_shownRows, addresses, order);
-  m_bFillingList = true;
-  // The highlight is given back by address below, not left on a row that
-  // now shows another one.
-  const size_t highlighted = static_cast<size_t>(m_listAddresses.GetNextItem(-1, LVNI_SELECTED));
-  if (highlighted < m_shownRows.size() &&
-      (highlighted >= order.size() || addresses[order[highlighted]].m_strAddress != m_shownRows[highlighted][0]))
-    m_listAddresses.SetItemState(static_cast<int>(highlighted), 0, LVIS_SELECTED | LVIS_FOCUSED);
-  for (int row = m_listAddresses.GetItemCount(); row > static_cast<int>(order.size()); --row)
-    m_listAddresses.DeleteItem(row - 1);
-  const size_t shownBefore = m_shownRows.size();
-  m_shownRows.resize(order.size());
-  for (size_t row : update.m_changedRows) {
-    std::vector<std::string> cells = AddressRowTexts(addresses[order[row]]);
-    const bool bNew = row >= shownBefore;
-    if (bNew) m_listAddresses.InsertItem(static_cast<int>(row), cells[0]);
-    for (int col = 0; col < ADDRESS_COLUMN_COUNT; ++col) {
-      const size_t c = static_cast<size_t>(col);
-      if (bNew ? col > 0 : m_shownRows[row][c] != cells[c])
-        m_listAddresses.SetItemText(static_cast<int>(row), col, cells[c]);
-    }
-    m_shownRows[row] = std::move(cells);
-  }
-  m_bFillingList = false;
+  m_listAddresses.Update(m_pCurAdapter);
   HighlightSelectedAddress(false);
 }
 
@@ -336,17 +217,16 @@ void CVantoricDlg::OnSelchangeAdapter() {
   FillAddressList();
 }
 
-void CVantoricDlg::OnClickAddressList() { OnAddressSelectionChanged(); }
-
 void CVantoricDlg::OnAddressSelectionChanged() {
   // However the highlight moved (click, arrow keys, Home, End, type-ahead),
   // the selection state is the highlighted row's.
-  m_nClickedItem = m_listAddresses.GetNextItem(-1, LVNI_SELECTED);
-  if (m_nClickedItem < 0 || m_pCurAdapter == nullptr) {
+  m_nClickedItem = m_listAddresses.HighlightedRow();
+  const std::string highlighted = m_listAddresses.HighlightedAddress();
+  if (highlighted.empty() || m_pCurAdapter == nullptr) {
     ClearSelection();
     return;
   }
-  m_strSelAddress = m_listAddresses.GetItemText(m_nClickedItem, 0);
+  m_strSelAddress = highlighted;
   m_pCurAdapter->SelectAddress(m_strSelAddress);
   m_strSelKind = m_pCurAdapter->m_strSelKind;
   m_bAddressSelected = 1;
@@ -365,6 +245,7 @@ void CVantoricDlg::ClearSelection() {
   m_bAddressSelected = 0;
   m_strSelAddress.clear();
   m_strSelKind.clear();
+  m_listAddresses.ClearHighlight();
 }
 
 void CVantoricDlg::FocusAddressList() {
@@ -563,7 +444,7 @@ void CVantoricDlg::TakeLiveReading() {
   const std::string shown = m_strInterfaceName;
   const std::vector<std::string> namesBefore = m_adapterNames;
   HWND focus = ::GetFocus();
-  const int top = static_cast<int>(m_listAddresses.SendMessage(LVM_GETTOPINDEX));
+  const int top = m_listAddresses.GetTopRow();
   // Mostly only states and lifetimes change: the records take them in place
   // and the rows that show them are rewritten.
   if (m_pAdapters && m_reading.UpdateRecords(m_pAdapters.get(), static_cast<size_t>(m_nAdapterCount))) {
@@ -571,7 +452,7 @@ void CVantoricDlg::TakeLiveReading() {
     // The record's copy of the selected address's facts follows them.
     if (m_pCurAdapter != nullptr && m_bAddressSelected != 0) m_pCurAdapter->SelectAddress(m_strSelAddress);
     UpdateAddressList();
-    RestoreTopRow(top);
+    m_listAddresses.RestoreTopRow(top);
     return;
   }
   if (LoadAdapters(true) == 0) return;
@@ -585,113 +466,10 @@ void CVantoricDlg::TakeLiveReading() {
     m_pCurAdapter = &m_pAdapters[static_cast<size_t>(m_nSelAdapter)];
     UpdateAddressList();
   }
-  RestoreTopRow(top);
+  m_listAddresses.RestoreTopRow(top);
   if (focus == nullptr || !::IsWindow(focus) || !::IsWindowVisible(focus) || !::IsWindowEnabled(focus))
     focus = m_listAddresses.GetSafeHwnd();
   if (::GetFocus() != focus) SendMessage(WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(focus), TRUE);
-}
-
-void CVantoricDlg::RestoreTopRow(int top) {
-  // The row that was on top is on top again (as far as the list scrolls),
-  // scrolled by the rows between: the list repaints only when it moved.
-  const int now = static_cast<int>(m_listAddresses.SendMessage(LVM_GETTOPINDEX));
-  if (now == top || m_listAddresses.GetItemCount() == 0) return;
-  RECT rc{};
-  rc.left = LVIR_BOUNDS;
-  if (m_listAddresses.SendMessage(LVM_GETITEMRECT, now, reinterpret_cast<LPARAM>(&rc)) == 0) return;
-  m_listAddresses.SendMessage(LVM_SCROLL, 0, (top - now) * (rc.bottom - rc.top));
-}
-
-void CVantoricDlg::OnColumnClick(int column) {
-  m_sort = ClickHeading(m_sort, column);
-  if (const CProfile* pProfile = GetProfile()) {
-    pProfile->WriteProfileInt(GetProfileSection(), SORT_COLUMN_ENTRY, m_sort.m_nColumn);
-    pProfile->WriteProfileInt(GetProfileSection(), SORT_ASCENDING_ENTRY, m_sort.m_bAscending ? 1 : 0);
-  }
-  ShowSortArrow();
-  UpdateAddressList();
-  const int row = RowOfAddress(m_strSelAddress);
-  if (m_bAddressSelected != 0 && row >= 0) m_listAddresses.EnsureVisible(row);
-}
-
-void CVantoricDlg::ShowSortArrow() const {
-  HWND header = reinterpret_cast<HWND>(m_listAddresses.SendMessage(LVM_GETHEADER));
-  if (header == nullptr) return;
-  for (int col = 0; col < ADDRESS_COLUMN_COUNT; ++col) {
-    HDITEMW item{};
-    item.mask = HDI_FORMAT;
-    if (!::SendMessageW(header, HDM_GETITEMW, col, reinterpret_cast<LPARAM>(&item))) continue;
-    item.fmt &= ~(HDF_SORTUP | HDF_SORTDOWN);
-    if (col == m_sort.m_nColumn) item.fmt |= m_sort.m_bAscending ? HDF_SORTUP : HDF_SORTDOWN;
-    ::SendMessageW(header, HDM_SETITEMW, col, reinterpret_cast<LPARAM>(&item));
-  }
-}
-
-void CVantoricDlg::CopyText(const std::string& text) {
-  if (!CopyTextToClipboard(m_hWnd, text))
-    ShowMessage(m_hWnd, "The clipboard could not be opened. Try again.", MB_OK | MB_ICONERROR);
-}
-
-void CVantoricDlg::OnListContextMenu(LPARAM lp) {
-  const CListMenuPlace place = PlaceListContextMenu(m_listAddresses.GetSafeHwnd(), lp);
-  const int row = place.nRow;
-  const POINT at = place.at;
-  const UINT onRow = row >= 0 ? MF_STRING : MF_STRING | MF_GRAYED;
-  HMENU menu = ::CreatePopupMenu();
-  if (menu == nullptr) return;
-  ::AppendMenuW(menu, onRow, IDM_COPY_ADDRESS, L"&Copy address");
-  ::AppendMenuW(menu, onRow, IDM_COPY_ROW, L"Copy &row");
-  ::AppendMenuW(menu, m_shownRows.empty() ? MF_STRING | MF_GRAYED : MF_STRING, IDM_COPY_ALL, L"Copy &all rows");
-  ::AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
-  ::AppendMenuW(menu, onRow, IDM_MENU_EDIT, L"&Edit...");
-  ::AppendMenuW(menu, onRow, IDM_MENU_REMOVE, L"Re&move");
-  const UINT command = static_cast<UINT>(
-      ::TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, at.x, at.y, 0, m_hWnd, nullptr));
-  ::DestroyMenu(menu);
-  const size_t r = static_cast<size_t>(row);
-  switch (command) {
-    case IDM_COPY_ADDRESS:
-      if (row >= 0 && r < m_shownRows.size()) CopyText(m_shownRows[r][0]);
-      break;
-    case IDM_COPY_ROW:
-      if (row >= 0 && r < m_shownRows.size()) CopyText(FormatCopiedRow(m_shownRows[r]));
-      break;
-    case IDM_COPY_ALL: {
-      std::vector<std::string> headings;
-      for (const CColumn& column : kColumns) headings.push_back(column.heading);
-      CopyText(FormatCopiedTable(headings, m_shownRows));
-      break;
-    }
-    case IDM_MENU_EDIT:
-      OnEdit();
-      break;
-    case IDM_MENU_REMOVE:
-      OnRemove();
-      break;
-    default:
-      break;
-  }
-}
-
-void CVantoricDlg::OnGetInfoTip(NMLVGETINFOTIPW& tip) const {
-  // The tip is asked for the cell under the mouse.
-  LVHITTESTINFO hit{};
-  ::GetCursorPos(&hit.pt);
-  ::ScreenToClient(m_listAddresses.GetSafeHwnd(), &hit.pt);
-  m_listAddresses.SendMessage(LVM_SUBITEMHITTEST, 0, reinterpret_cast<LPARAM>(&hit));
-  const bool bLifetime = hit.iSubItem == ADDRESS_COLUMN_VALID || hit.iSubItem == ADDRESS_COLUMN_PREFERRED;
-  if (!bLifetime || hit.iItem < 0 || static_cast<size_t>(hit.iItem) >= m_shownRows.size() ||
-      m_pCurAdapter == nullptr || tip.pszText == nullptr || tip.cchTextMax <= 0)
-    return;
-  const int index = FindAddressIndex(*m_pCurAdapter, m_shownRows[static_cast<size_t>(hit.iItem)][0]);
-  if (index < 0) return;
-  const CAddressRecord& address = m_pCurAdapter->m_addresses[static_cast<size_t>(index)];
-  const bool bValid = hit.iSubItem == ADDRESS_COLUMN_VALID;
-  const std::uint32_t seconds = bValid ? address.m_nValidSeconds : address.m_nPreferredSeconds;
-  const std::string text = FormatExpiryTip(bValid ? "Valid" : "Preferred", seconds, m_nReadingTime,
-                                           CurrentUnixTime(), LocalTimeOf(m_nReadingTime + seconds));
-  const std::wstring wide = Widen(text);
-  ::lstrcpynW(tip.pszText, wide.c_str(), tip.cchTextMax);
 }
 
 void CVantoricDlg::OnExit() {
@@ -731,40 +509,6 @@ bool CVantoricDlg::OnCommand(UINT nId, UINT nCode, HWND hCtl) {
   }
 }
 
-bool CVantoricDlg::OnNotify(NMHDR* pHdr, LRESULT& result) {
-  if (pHdr->idFrom == IDC_LIST_ADDRESSES && pHdr->code == LVN_COLUMNCLICK) {
-    OnColumnClick(reinterpret_cast<const NMLISTVIEW*>(pHdr)->iSubItem);
-    result = 0;
-    return true;
-  }
-  if (pHdr->idFrom == IDC_LIST_ADDRESSES && pHdr->code == LVN_GETINFOTIPW) {
-    OnGetInfoTip(*reinterpret_cast<NMLVGETINFOTIPW*>(pHdr));
-    result = 0;
-    return true;
-  }
-  if (pHdr->idFrom == IDC_LIST_ADDRESSES && pHdr->code == LVN_KEYDOWN &&
-      reinterpret_cast<const NMLVKEYDOWN*>(pHdr)->wVKey == 'C' && ::GetKeyState(VK_CONTROL) < 0) {
-    const int row = RowOfAddress(m_strSelAddress);
-    if (m_bAddressSelected != 0 && row >= 0) CopyText(m_strSelAddress);
-    result = 0;
-    return true;
-  }
-  if (pHdr->idFrom == IDC_LIST_ADDRESSES && pHdr->code == NM_CLICK) {
-    OnClickAddressList();
-    result = 0;
-    return true;
-  }
-  if (pHdr->idFrom == IDC_LIST_ADDRESSES && pHdr->code == LVN_ITEMCHANGED) {
-    const auto* pChange = reinterpret_cast<const NMLISTVIEW*>(pHdr);
-    if (!m_bFillingList && (pChange->uChanged & LVIF_STATE) != 0 &&
-        ((pChange->uNewState ^ pChange->uOldState) & LVIS_SELECTED) != 0)
-      OnAddressSelectionChanged();
-    result = 0;
-    return true;
-  }
-  return CResizeDialog::OnNotify(pHdr, result);
-}
-
 bool CVantoricDlg::OnPaint() {
   if (!::IsIconic(m_hWnd)) return false;  // a plain dialog's painting
   CPaintDC dc(m_hWnd);
@@ -791,11 +535,6 @@ bool CVantoricDlg::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
       return true;
     case WM_APP_ADDRESSES_CHANGED:
       OnAddressesChanged();
-      result = 0;
-      return true;
-    case WM_CONTEXTMENU:
-      if (reinterpret_cast<HWND>(wp) != m_listAddresses.GetSafeHwnd()) return false;
-      OnListContextMenu(lp);
       result = 0;
       return true;
     case WM_QUERYDRAGICON:

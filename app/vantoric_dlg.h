@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "app/address_list_rules.h"
+#include "app/address_list_view_win32.h"
 #include "controls/hyperlink_win32.h"
 #include "controls/resize_dialog_win32.h"
 #include "controls/transparent_image_win32.h"
@@ -25,7 +25,7 @@
 
 namespace vantoric {
 
-class CVantoricDlg : public CResizeDialog {
+class CVantoricDlg : public CResizeDialog, private IAddressListOwner {
  public:
   explicit CVantoricDlg(const CProfile* pProfile = nullptr);
   ~CVantoricDlg() override;
@@ -34,7 +34,6 @@ class CVantoricDlg : public CResizeDialog {
   BOOL OnInitDialog() override;
   bool OnCommand(UINT nId, UINT nCode, HWND hCtl) override;
   void OnOK() override { OnExit(); }  // Enter presses Exit, the default button
-  bool OnNotify(NMHDR* pHdr, LRESULT& result) override;
   bool OnPaint() override;
   bool OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
   void OnTimer(UINT_PTR nId) override;
@@ -45,26 +44,20 @@ class CVantoricDlg : public CResizeDialog {
   // last one (at start-up, when there is none, it closes the window too).
   int LoadAdapters(bool bQuiet = false);
   void ReleaseAdapters();
-  void InitAddressColumns();
   void FillAddressList();
   // Brings the rows to the current record in place: only the rows whose
   // texts changed are written, the highlight stays with its address.
   void UpdateAddressList();
-  // The list's rows of the current record in the chosen order.
-  std::vector<std::vector<std::string>> CurrentRows();
-  // The row that shows the address, or -1.
-  int RowOfAddress(const std::string& address) const;
   void AttachWebLink();
 
   void OnSelchangeAdapter();
-  void OnClickAddressList();
   // The selection state follows the highlighted row, however it moved.
-  void OnAddressSelectionChanged();
-  void OnRemove();
+  void OnAddressSelectionChanged() override;
+  void OnRemove() override;
   // The warnings before a removal (open connections, the last global
   // address); true when the removal may go on to its confirmation.
   bool PassRemoveGuards();
-  void OnEdit();
+  void OnEdit() override;
   // Removes the address that an applied edit replaced; 1 when it was removed.
   int DeleteEditedAddress(const std::string& address);
   void OnAdd();
@@ -76,20 +69,14 @@ class CVantoricDlg : public CResizeDialog {
   // open.
   void OnAddressesChanged();
   void TakeLiveReading();
-  void RestoreTopRow(int top);
   void NoteReadingTime();
-  void OnColumnClick(int column);
-  void ShowSortArrow() const;
-  void OnListContextMenu(LPARAM lp);
-  void CopyText(const std::string& text);
-  // The tip of a lifetime cell under the mouse.
-  void OnGetInfoTip(NMLVGETINFOTIPW& tip) const;
   void OnHelpButton();
   void OnExit();
 
   // The selected address's position in the current record, or -1 (then
   // the selection is cleared and the user told to select one).
   int LookUpSelectedAddress();
+  // No address selected and no row highlighted.
   void ClearSelection();
   // Highlights the selected address again after the rows were refilled, or
   // clears the selection when it is no longer listed.
@@ -112,10 +99,9 @@ class CVantoricDlg : public CResizeDialog {
   std::string m_strSelKind;
   std::string m_strInterfaceName;
   std::string m_strDescription;
-  int m_nClickedItem = -1;
+  int m_nClickedItem = -1;  // the highlighted row, or -1
   HICON m_hIcon = nullptr;
-  std::unique_ptr<CFont> m_pListFont;
-  CListView m_listAddresses;
+  CAddressListView m_listAddresses;
   CTransparentImage m_logo;
   CNetshRunner m_redirect;  // runs the address commands
   // Every command of this run, from every window.
@@ -124,13 +110,9 @@ class CVantoricDlg : public CResizeDialog {
   // deletes of the addresses it replaced join.
   int m_nEditGroup = 0;
   CDemoLink m_link;
-  bool m_bFillingList = false;
   CAddressChangeWatch m_watch;
   bool m_bLiveTimer = false;
   DWORD m_nLastLiveTick = 0;
-  CAddressSort m_sort;
-  // What the rows show.
-  std::vector<std::vector<std::string>> m_shownRows;
   // When the records were read (seconds since 1970).
   std::int64_t m_nReadingTime = 0;
   // Kept from one reading to the next (list size, host texts).

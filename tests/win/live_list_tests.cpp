@@ -141,13 +141,13 @@ TEST_F(LiveList, CopyAndTheContextMenu) {
   POINT pt{rc.left + 10, (rc.top + rc.bottom) / 2};
   ::ClientToScreen(List().GetSafeHwnd(), &pt);
   ChooseFromNextMenu(L'r');
-  ::SendMessageW(m_hwnd, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(List().GetSafeHwnd()), MAKELPARAM(pt.x, pt.y));
+  List().SendMessage(WM_CONTEXTMENU, reinterpret_cast<WPARAM>(List().GetSafeHwnd()), MAKELPARAM(pt.x, pt.y));
   EXPECT_EQ(Highlighted(), 0);
   EXPECT_EQ(ClipboardText(), "2001:db8::20\tManual\tPreferred\t2h0m0s\t1h0m0s\r\n");
 
   // Shift+F10 (no mouse position): the whole list with its headings.
   ChooseFromNextMenu(L'a');
-  ::SendMessageW(m_hwnd, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(List().GetSafeHwnd()), -1);
+  List().SendMessage(WM_CONTEXTMENU, reinterpret_cast<WPARAM>(List().GetSafeHwnd()), -1);
   EXPECT_EQ(ClipboardText(),
             "IPv6 Address\tType\tDAD\tValid Life\tPref. Life\r\n"
             "2001:db8::20\tManual\tPreferred\t2h0m0s\t1h0m0s\r\n"
@@ -157,7 +157,7 @@ TEST_F(LiveList, CopyAndTheContextMenu) {
   // Remove from the menu is the Remove button's: it asks first.
   m_catcher.QueueAnswer(IDCANCEL);
   ChooseFromNextMenu(L'm');
-  ::SendMessageW(m_hwnd, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(List().GetSafeHwnd()), -1);
+  List().SendMessage(WM_CONTEXTMENU, reinterpret_cast<WPARAM>(List().GetSafeHwnd()), -1);
   ASSERT_EQ(m_catcher.Boxes().size(), 1u);
   CheckBox(0, "Are you sure you want to remove ip address?", "Vantoric", BoxIcon::Question);
 }
