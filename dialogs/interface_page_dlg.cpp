@@ -111,10 +111,12 @@ void CInterfacePage::OnApply() {
                   kCaption) != IDYES)
     return;
   const CNetshResult result = RunChange(change);
-  if (result.Succeeded())
-    ShowMessage(Host(), "The interface settings were changed.", MB_OK | MB_ICONINFORMATION, kCaption);
-  else
+  if (!result.Succeeded()) {
+    // What was typed stays, for another try.
     ReportNetshFailure(Host(), result, kCaption, "Changing the interface settings is cancelled.", kCaption);
+    return;
+  }
+  ShowMessage(Host(), "The interface settings were changed.", MB_OK | MB_ICONINFORMATION, kCaption);
   ReadAgain();
 }
 

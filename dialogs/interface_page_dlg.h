@@ -1,6 +1,6 @@
 // The "Interface" page of Advanced Settings: the chosen adapter's IPv6
 // interface settings in the property list, read when the page opens, when
-// another adapter is chosen and after each command. Apply, enabled once a
+// another adapter is chosen and after each change. Apply, enabled once a
 // value differs from the one read, sends one line with only the changed
 // settings; "Until the next restart only" sends it to the active store.
 #pragma once
