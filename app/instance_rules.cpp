@@ -1,5 +1,7 @@
 #include "app/instance_rules.h"
 
+#include "framework/ascii_text.h"
+
 namespace vantoric {
 
 namespace {
@@ -31,6 +33,15 @@ bool IsHandedOverFileName(std::string_view text) {
     if (IsForbidden(c)) return false;
   }
   return true;
+}
+
+bool IsTakeOverStart(const std::vector<std::string>& args) {
+  for (const std::string& arg : args) {
+    if (arg.size() == TAKE_OVER_SWITCH.size() && (arg[0] == '/' || arg[0] == '-') &&
+        LowerAscii(std::string_view(arg).substr(1)) == TAKE_OVER_SWITCH.substr(1))
+      return true;
+  }
+  return false;
 }
 
 }  // namespace vantoric

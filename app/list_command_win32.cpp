@@ -7,9 +7,12 @@
 #include <string>
 #include <vector>
 
+#include "app/apply_command_win32.h"
 #include "core/adapter_enumeration_win32.h"
 #include "core/connection_guard_win32.h"
 #include "core/interface_settings_win32.h"
+#include "core/system_settings_win32.h"
+#include "framework/file_write.h"
 #include "framework/handles.h"
 #include "framework/message_box.h"
 #include "framework/utf8.h"
@@ -77,28 +80,7 @@ std::string UtcNow() {
 
 // Written beside the file, then moved over it: a reader never sees half a
 // listing, and a failed write leaves the old file as it was.
-DWORD WriteFileWhole(const std::string& file, const std::string& text) {
-  const std::wstring path = Widen(file);
-  const std::wstring temp = path + L".vantoric-" + std::to_wstring(::GetCurrentProcessId()) + L".tmp";
-  {
-    CHandle h(::CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!h) return ::GetLastError();
-    DWORD written = 0;
-    if (!::WriteFile(h.get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr) ||
-        written != text.size() || !::FlushFileBuffers(h.get())) {
-      const DWORD error = ::GetLastError();
-      h.reset();
-      ::DeleteFileW(temp.c_str());
-      return error != 0 ? error : static_cast<DWORD>(ERROR_WRITE_FAULT);
-    }
-  }
-  if (!::MoveFileExW(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-    const DWORD error = ::GetLastError();
-    ::DeleteFileW(temp.c_str());
-    return error;
-  }
-  return 0;
-}
+DWORD WriteFileWhole(const std::string& file, const std::string& text) { return WriteFileReplacing(Widen(file), text); }
 
 int RunList(const std::string& file) {
   std::unique_ptr<CAdapterRecord[]> records;
@@ -112,15 +94,11 @@ int RunList(const std::string& file) {
   // Each adapter's routes, where the route table and the adapter's identity
   // can be read; "routes" is null for all otherwise.
   std::vector<std::vector<CRouteRecord>> routes;
-  const CRouteTableReading table = ReadRouteTable();
-  bool bRoutes = table.m_state == RouteTableState::Read;
-  for (size_t i = 0; bRoutes && i < count; ++i) {
-    std::uint64_t id = 0;
-    bRoutes = ReadInterfaceId(records[i].m_strFriendlyName, id);
-    routes.push_back(MakeRouteRecords(table.m_routes, id));
-  }
+  const bool bRoutes = ReadRoutesOfRecords(records.get(), count, routes);
+  const CSystemState system = ReadSystemState(ReadSystemFacts());
   const std::vector<CAdapterLinkFacts> links = ReadAdapterLinkFacts(names);
-  const std::string listing = FormatAdapterListing(records.get(), count, UtcNow(), bRoutes ? &routes : nullptr, &links);
+  const std::string listing =
+      FormatAdapterListing(records.get(), count, UtcNow(), bRoutes ? &routes : nullptr, &system, &links);
   if (file.empty()) {
     const COutput out(STD_OUTPUT_HANDLE);
     return out.Write(listing) ? EXIT_DONE : EXIT_USAGE;
@@ -149,6 +127,12 @@ int RunProgramCommand(const CProgramCommand& command) {
     case ProgramCommand::BadList:
       WriteError(command.m_strReason + "\n\n" + ProgramUsage());
       return EXIT_USAGE;
+    case ProgramCommand::Apply:
+    case ProgramCommand::BadApply: {
+      const COutput out(STD_OUTPUT_HANDLE), err(STD_ERROR_HANDLE);
+      return RunApplyCommand(command, {[&](const std::string& text) { out.Write(text); },
+                                       [&](const std::string& text) { err.Write(text); }});
+    }
     case ProgramCommand::Window:
       break;
   }

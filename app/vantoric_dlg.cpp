@@ -6,6 +6,7 @@
 
 #include "app/about_dlg.h"
 #include "app/address_command_rules.h"
+#include "app/elevated_restart_win32.h"
 #include "app/help_win32.h"
 #include "core/adapter_enumeration_win32.h"
 #include "core/connection_guard_win32.h"
@@ -94,6 +95,8 @@ BOOL CVantoricDlg::OnInitDialog() {
   if (sysMenu != nullptr) {
     ::AppendMenuW(sysMenu, MF_SEPARATOR, 0, nullptr);
     ::AppendMenuW(sysMenu, MF_STRING, IDM_HISTORY, L"&History...");
+    if (IsRestartAsAdministratorOffered())
+      ::AppendMenuW(sysMenu, MF_STRING, IDM_RESTART_ELEVATED, L"Restart as &administrator");
   }
   if (sysMenu != nullptr && !about.empty()) {
     ::AppendMenuW(sysMenu, MF_SEPARATOR, 0, nullptr);
@@ -122,8 +125,9 @@ int CVantoricDlg::LoadAdapters(bool bQuiet) {
   size_t count = 0;
   std::vector<std::string> names;
   // A live reading asks for the list into the size the last one needed;
-  // Refresh and the first reading ask for the size first.
-  if (!bQuiet) m_reading.SetListSize(0);
+  // Refresh and the first reading into the usual size, without a size
+  // question first: one query of the list on most machines.
+  if (!bQuiet) m_reading.SetListSize(USUAL_LIST_SIZE);
   const DWORD error = TakeAdapterSnapshot(m_reading, records, count, names);
   if (error == 0 && count > 0) {
     ReleaseAdapters();
@@ -395,7 +399,7 @@ void CVantoricDlg::OnAdvanced() {
 }
 
 void CVantoricDlg::OnHistory() {
-  CHistoryDlg dlg(m_history, m_adapterNames, GetProfile());
+  CHistoryDlg dlg(m_history, GetProfile());
   dlg.DoModal(m_hWnd);
   // An undo changed the machine: the list shows what it is now.
   if (dlg.m_bRanCommand) OnRefresh();
@@ -525,6 +529,8 @@ bool CVantoricDlg::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
     case WM_SYSCOMMAND:
       if ((wp & 0xFFF0) == IDM_HISTORY) {
         OnHistory();
+      } else if ((wp & 0xFFF0) == IDM_RESTART_ELEVATED) {
+        if (RestartAsAdministrator(m_hWnd)) PostMessage(WM_CLOSE);  // the new instance is up
       } else if ((wp & 0xFFF0) == IDM_ABOUTBOX) {
         CAboutDlg about;
         about.DoModal(m_hWnd);

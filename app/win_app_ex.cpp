@@ -3,6 +3,7 @@
 #include "app/instance_rules.h"
 #include "framework/command_line.h"
 #include "framework/message_box.h"
+#include "framework/system_library.h"
 #include "framework/utf8.h"
 
 namespace vantoric {
@@ -36,6 +37,18 @@ bool CWinAppEx::InitInstance(std::string_view uniqueName, const std::vector<std:
   ::SetLastError(0);
   m_hInstanceMutex.reset(::CreateMutexW(nullptr, FALSE, name.c_str()));
   const DWORD error = ::GetLastError();
+  // Started by "Restart as administrator": the instance that started it ends
+  // once this one is up, and this one holds the name from now on. Its mutex
+  // is the earlier instance's, open to starts without elevation, whose
+  // message the system would drop on its way up to this elevated one unless
+  // let through (Windows 6 on; the message is checked when it comes).
+  if (IsTakeOverStart(args)) {
+    using ChangeFilterFn = BOOL(WINAPI*)(UINT, DWORD);
+    constexpr DWORD MESSAGE_FILTER_ADD = 1;
+    if (const auto pfnChangeFilter = GetSystemFunction<ChangeFilterFn>(L"user32.dll", "ChangeWindowMessageFilter"))
+      pfnChangeFilter(m_uCheckInstanceMsg, MESSAGE_FILTER_ADD);
+    return true;
+  }
   // Access denied: an instance with other rights holds it (an elevated one,
   // or another user's); the system drops a message to its windows.
   const bool bUnreachable = error == ERROR_ACCESS_DENIED;

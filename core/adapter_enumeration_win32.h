@@ -35,6 +35,11 @@ struct CAdapterListFree {
   void operator()(AdapterAddresses* p) const { ::HeapFree(::GetProcessHeap(), 0, p); }
 };
 
+// The size that Windows' documentation of GetAdaptersAddresses advises for
+// a first query: the list of most machines fits, so that a reading that
+// starts from it asks once, and for the size only when the list is larger.
+constexpr ULONG USUAL_LIST_SIZE = 15 * 1024;
+
 // One reading of the OS's adapter list, serving the two calls of one
 // snapshot. The window that takes snapshots again and again keeps one
 // reading for them all: what the last one read carries over.

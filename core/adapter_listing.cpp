@@ -2,7 +2,9 @@
 
 #include <nlohmann/json.hpp>
 
+#include "core/apply_report.h"
 #include "core/lifetime_text.h"
+#include "core/system_listing.h"
 #include "framework/ascii_text.h"
 
 namespace vantoric {
@@ -89,13 +91,14 @@ bool IsSwitch(const std::string& arg) { return !arg.empty() && (arg[0] == '/' ||
 }  // namespace
 
 std::string FormatAdapterListing(const CAdapterRecord* records, std::size_t count, std::string_view readAtUtc,
-                                 const std::vector<std::vector<CRouteRecord>>* pRoutes,
+                                 const std::vector<std::vector<CRouteRecord>>* pRoutes, const CSystemState* pSystem,
                                  const std::vector<CAdapterLinkFacts>* pLinks) {
   Json adapters = Json::array();
   for (std::size_t i = 0; i < count; ++i)
     adapters.push_back(Adapter(records[i], pRoutes != nullptr && i < pRoutes->size() ? &(*pRoutes)[i] : nullptr,
                                pLinks != nullptr && i < pLinks->size() ? &(*pLinks)[i] : nullptr));
-  const Json listing{{"format", ADAPTER_LISTING_FORMAT}, {"read_at", readAtUtc}, {"adapters", std::move(adapters)}};
+  Json listing{{"format", ADAPTER_LISTING_FORMAT}, {"read_at", readAtUtc}, {"adapters", std::move(adapters)}};
+  if (pSystem != nullptr) listing["system"] = FormatSystemListing(*pSystem);
   return listing.dump(2, ' ', false, Json::error_handler_t::replace) + "\n";
 }
 
@@ -107,6 +110,7 @@ CProgramCommand ParseProgramCommand(const std::vector<std::string>& args) {
       command.m_command = ProgramCommand::Usage;
       return command;
     }
+    if (name == "apply") return ParseApplyCommand(args, i + 1);
     if (name != "list") continue;
     command.m_command = ProgramCommand::List;
     for (size_t j = i + 1; j < args.size(); ++j) {
@@ -127,17 +131,26 @@ CProgramCommand ParseProgramCommand(const std::vector<std::string>& args) {
 }
 
 std::string ProgramUsage() {
-  return "Usage: vantoric [/list [FILE]] [/?]\n"
+  return "Usage: vantoric [/list [FILE]] [/apply FILE [/whatif] [/powershell] [/json] [/force]] [/?]\n"
          "\n"
          "  (no switch)  opens the window.\n"
          "  /list        writes the network adapters, their IPv6 addresses, DNS servers, routes,\n"
-         "               interface settings and neighbors as JSON to standard output; nothing is\n"
-         "               changed and no window opens.\n"
+         "               interface settings and neighbors, and the system-wide IPv6 settings, as JSON\n"
+         "               to standard output; nothing is changed and no window opens.\n"
          "  /list FILE   writes the same to FILE (UTF-8), replacing it whole.\n"
+         "  /apply FILE  makes the adapters that FILE (the /list layout) names match it: the sections\n"
+         "               it holds become their manual addresses, DNS servers and routes.\n"
+         "    /whatif      prints the plan and changes nothing.\n"
+         "    /powershell  prints the plan as PowerShell lines (with /whatif).\n"
+         "    /json        prints the plan, or what was run, as JSON.\n"
+         "    /force       makes the changes despite warnings.\n"
          "  /?           shows this text.\n"
          "\n"
-         "Exit codes: 0 done, 1 the adapters could not be read, 2 a wrong /list command line or a file\n"
-         "that cannot be written.\n"
+         "Exit codes of /list: 0 done, 1 the adapters could not be read, 2 a wrong /list command line or\n"
+         "a file that cannot be written.\n"
+         "Exit codes of /apply: 0 nothing to do or all done, 1 a command failed, administrator rights are\n"
+         "missing or a warning stopped it, 2 a wrong command line, a bad file or a refused change,\n"
+         "3 /whatif found changes to make.\n"
          "\n"
          "From PowerShell: vantoric /list | Out-String | ConvertFrom-Json\n";
 }

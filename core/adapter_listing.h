@@ -12,6 +12,7 @@
 #include "core/interface_settings.h"
 #include "core/neighbors.h"
 #include "core/route_records.h"
+#include "core/system_settings.h"
 
 namespace vantoric {
 
@@ -29,8 +30,9 @@ constexpr int ADAPTER_LISTING_FORMAT = 1;
 // "preferred_seconds" (null for infinite), "origin"}]}]}. `pRoutes` holds
 // the route rows of each record, in record order; without it (the route
 // table could not be read) "routes" is null, as it is for a record beyond
-// its end. Text that is not valid UTF-8 has its bad bytes replaced by
-// U+FFFD.
+// its end. With `pSystem`, a "system" object follows the adapters
+// (system_listing.h). Text that is not valid UTF-8 has its bad bytes
+// replaced by U+FFFD.
 // One adapter's interface settings and neighbor cache, where they were read.
 struct CAdapterLinkFacts {
   bool m_bSettingsRead = false;
@@ -49,6 +51,7 @@ struct CAdapterLinkFacts {
 // null where it was not read, and for a record beyond the end.
 std::string FormatAdapterListing(const CAdapterRecord* records, std::size_t count, std::string_view readAtUtc,
                                  const std::vector<std::vector<CRouteRecord>>* pRoutes = nullptr,
+                                 const CSystemState* pSystem = nullptr,
                                  const std::vector<CAdapterLinkFacts>* pLinks = nullptr);
 
 // What a command line asks of the program besides its window.
@@ -56,13 +59,20 @@ enum class ProgramCommand {
   Window,  // no /list and no /?: the window, as always
   List,    // /list [FILE]
   Usage,   // /?
-  BadList  // /list with more than one file name or an unknown switch after it
+  BadList,  // /list with more than one file name or an unknown switch after it
+  Apply,    // /apply FILE [/whatif] [/powershell] [/json] [/force] (apply_report.h)
+  BadApply  // /apply without one file name, or with an unknown switch
 };
 
 struct CProgramCommand {
   ProgramCommand m_command = ProgramCommand::Window;
-  std::string m_strFile;    // List: the file to write; empty for standard output
-  std::string m_strReason;  // BadList: what is wrong, for standard error
+  std::string m_strFile;    // List: the file to write, empty for standard output; Apply: the file to read
+  std::string m_strReason;  // BadList, BadApply: what is wrong, for standard error
+  // Apply: the switches given.
+  bool m_bWhatIf = false;
+  bool m_bPowerShell = false;
+  bool m_bJson = false;
+  bool m_bForce = false;
 };
 
 // Reads the arguments (without the program's name). Switches begin with

@@ -31,6 +31,8 @@ std::string RefusalWords(NetshRefusal refusal) {
       return "another netsh command is still running";
     case NetshRefusal::NoSystemFolder:
       return "the system folder, where netsh is, is not known";
+    case NetshRefusal::OtherContext:
+      return "not a command of the netsh contexts this program uses";
     case NetshRefusal::None:
       break;
   }
@@ -63,11 +65,12 @@ std::string LifetimeParameter(std::string_view name, std::string_view lifetime, 
 }
 
 std::string AddressParameters(const CChange& change) {
-  return " -InterfaceAlias " + QuotePowerShell(change.m_strInterface) + " -IPAddress " + change.m_strAddress;
+  return " -InterfaceAlias " + QuotePowerShellAlias(change.m_strInterface) + " -IPAddress " + change.m_strAddress;
 }
 
 std::string RouteParameters(const CChange& change) {
-  return " -DestinationPrefix " + change.m_strAddress + " -InterfaceAlias " + QuotePowerShell(change.m_strInterface) +
+  return " -DestinationPrefix " + change.m_strAddress + " -InterfaceAlias " +
+         QuotePowerShellAlias(change.m_strInterface) +
          (change.m_strNextHop.empty() ? "" : " -NextHop " + change.m_strNextHop);
 }
 
@@ -90,12 +93,23 @@ std::string EscapeForBatch(std::string_view line) {
   return out;
 }
 
-// Whether an entry's line may go into a script. A line with a line break,
-// a stray quote or broken text was never run, and in a script it could
-// break out of its own line or quotes.
-bool IsScriptSafe(const CHistoryEntry& entry) {
-  const NetshRefusal check = CheckNetshLine(entry.m_strLine);
-  return check == NetshRefusal::None || check == NetshRefusal::LineTooLong;
+// The system's netsh as PowerShell and cmd name it: never found by a search
+// that could meet a netsh.exe beside the script first.
+constexpr std::string_view POWERSHELL_NETSH = "& \"$env:SystemRoot\\System32\\netsh.exe\"";
+constexpr std::string_view CMD_NETSH = "\"%SystemRoot%\\System32\\netsh.exe\" ";
+
+std::string WithoutTrailingBlanks(std::string_view line) {
+  const std::size_t end = line.find_last_not_of(" \t");
+  return std::string(line.substr(0, end == std::string_view::npos ? 0 : end + 1));
+}
+
+// A DNS change as netsh run from PowerShell, every value single-quoted.
+std::string PowerShellDnsLine(const CChange& change) {
+  const bool bAdd = change.m_kind == ChangeKind::AddDns;
+  std::string line = std::string(POWERSHELL_NETSH) + " interface ipv6 " + (bAdd ? "add" : "delete") + " dns " +
+                     QuotePowerShell(change.m_strInterface) + " " + QuotePowerShell(change.m_strAddress);
+  if (bAdd && !change.m_strPosition.empty()) line += " " + QuotePowerShell(change.m_strPosition);
+  return line;
 }
 
 std::uint32_t SecondsLeft(std::uint32_t seconds, std::int64_t since, std::int64_t now) {
@@ -119,6 +133,8 @@ void SetBeforeFromChange(CChange& inverse, const CChange& change, std::int64_t c
       SecondsLeft(LifetimeTextSeconds(change.m_strPreferredLifetime), changeTime, now);
   const bool bAdd = change.m_kind == ChangeKind::AddAddress || change.m_kind == ChangeKind::AddRoute;
   inverse.m_strStoreBefore = bAdd ? change.m_strStore : change.m_strStoreBefore;
+  // What this program added or created, a person configured.
+  inverse.m_strOriginBefore = bAdd || !change.m_bHadBefore ? std::string(ORIGIN_MANUAL) : change.m_strOriginBefore;
   inverse.m_strMetric = change.m_strMetric;
   inverse.m_nReadingTime = now;
 }
@@ -140,6 +156,12 @@ std::string InverseWithBefore(const CChange& change, std::int64_t now, const cha
                                         (change.m_strNextHop.empty() ? "" : " through " + change.m_strNextHop)
                                   : "The address " + change.m_strAddress;
   if (!change.m_bHadBefore) return what + " cannot be put back: what it was before is not known.";
+  const bool bRemoval = change.m_kind == ChangeKind::DeleteRoute || change.m_kind == ChangeKind::DeleteAddress;
+  if (bRemoval && change.m_strOriginBefore.empty())
+    return what + " cannot be put back: whether a person or the system configured it is not known.";
+  if (bRemoval && change.m_strOriginBefore != ORIGIN_MANUAL)
+    return what + " cannot be put back: the system configured it (" + change.m_strOriginBefore +
+           "), not a person. It comes back from the router or DHCP server by itself.";
   const std::uint32_t valid = SecondsLeft(change.m_nValidSecondsBefore, change.m_nReadingTime, now);
   if (valid == 0)
     return what + " would have expired by now: its valid lifetime has run out since " + since + ".";
@@ -148,6 +170,39 @@ std::string InverseWithBefore(const CChange& change, std::int64_t now, const cha
   inverse.m_strPreferredLifetime =
       FormatExactLifetime(SecondsLeft(change.m_nPreferredSecondsBefore, change.m_nReadingTime, now));
   return {};
+}
+
+// An add that puts back what was removed from a store that was not read
+// uses the persistent store, and the confirmation says so.
+void NoteChosenStore(CChange& inverse, std::vector<std::string>& notes) {
+  if (!inverse.m_strStore.empty()) return;
+  inverse.m_strStore = "persistent";
+  notes.push_back("The store that " + inverse.m_strAddress +
+                  " was in is not known: Undo puts it in the persistent store.");
+}
+
+// Why the adapter that `change` was made on cannot be told apart from
+// another one now; empty when it is there under its name.
+std::string CheckIdentity(const CChange& change, const std::vector<CAdapterIdentity>& adapters) {
+  const std::string& name = change.m_strInterface;
+  const auto byName = std::find_if(adapters.begin(), adapters.end(),
+                                   [&](const CAdapterIdentity& a) { return a.m_strName == name; });
+  const auto byId = std::find_if(adapters.begin(), adapters.end(), [&](const CAdapterIdentity& a) {
+    return change.m_nInterfaceId != 0 && a.m_nInterfaceId == change.m_nInterfaceId;
+  });
+  const bool bSame = byName != adapters.end() &&
+                     (change.m_nInterfaceId == 0 || byName->m_nInterfaceId == 0 ||
+                      byName->m_nInterfaceId == change.m_nInterfaceId);
+  if (bSame) return {};
+  if (byName == adapters.end() && byId == adapters.end())
+    return "The adapter \"" + name + "\" is no longer there.";
+  const std::string then = byId == adapters.end() ? "The adapter the change was made on, then named \"" + name +
+                                                        "\", is no longer there"
+                                                  : "The adapter the change was made on, then named \"" + name +
+                                                        "\", is now named \"" + byId->m_strName + "\"";
+  const std::string now = byName == adapters.end() ? "no adapter is named \"" + name + "\" now"
+                                                   : "\"" + name + "\" now names another adapter";
+  return then + ", and " + now + ". Undo would act on the wrong adapter; it is not run.";
 }
 
 // The store of the address that `entry` deletes, as the newest earlier
@@ -166,7 +221,7 @@ std::string KnownStore(const std::vector<CHistoryEntry>& entries, const CHistory
 // The change that takes `entry` back at `now`, or why there is none;
 // knownStore is the store an earlier add gave a deleted address.
 std::string PlanInverse(const CHistoryEntry& entry, std::int64_t now, std::string_view knownStore,
-                        CChange& inverse) {
+                        CChange& inverse, std::vector<std::string>& notes) {
   const CChange& change = entry.m_change;
   inverse.m_strInterface = change.m_strInterface;
   inverse.m_strAddress = change.m_strAddress;
@@ -187,9 +242,8 @@ std::string PlanInverse(const CHistoryEntry& entry, std::int64_t now, std::strin
       return InverseWithBefore(change, now, "it was changed", inverse);
     case ChangeKind::DeleteAddress:
       inverse.m_kind = ChangeKind::AddAddress;
-      inverse.m_strStore = !change.m_strStoreBefore.empty() ? change.m_strStoreBefore
-                           : !knownStore.empty()            ? std::string(knownStore)
-                                                            : "persistent";
+      inverse.m_strStore = !change.m_strStoreBefore.empty() ? change.m_strStoreBefore : std::string(knownStore);
+      NoteChosenStore(inverse, notes);
       return InverseWithBefore(change, now, "it was removed", inverse);
     case ChangeKind::AddDns: {
       inverse.m_kind = ChangeKind::DeleteDns;
@@ -224,8 +278,12 @@ std::string PlanInverse(const CHistoryEntry& entry, std::int64_t now, std::strin
       inverse.m_kind = ChangeKind::AddRoute;
       inverse.m_strNextHop = change.m_strNextHop;
       inverse.m_strMetric = change.m_strMetric;
-      inverse.m_strStore = change.m_strStoreBefore.empty() ? "persistent" : change.m_strStoreBefore;
+      inverse.m_strStore = change.m_strStoreBefore;
+      NoteChosenStore(inverse, notes);
       return InverseWithBefore(change, now, "it was removed", inverse);
+    case ChangeKind::System:
+      inverse.m_kind = ChangeKind::System;
+      return PlanSystemInverse(change.m_system, inverse.m_system);
     case ChangeKind::SetInterface:
     case ChangeKind::DeleteNeighbors:
       return PlanInterfaceChangeInverse(change, inverse);
@@ -265,6 +323,8 @@ std::string FormatChangeCommand(const CChange& change) {
                                     change.m_strValidLifetime, change.m_strPreferredLifetime, change.m_strStore});
     case ChangeKind::DeleteRoute:
       return FormatDeleteRouteCommand(change.m_strAddress, change.m_strInterface, change.m_strNextHop);
+    case ChangeKind::System:
+      return FormatSystemCommand(change.m_system);
     case ChangeKind::SetInterface:
     case ChangeKind::DeleteNeighbors:
       return FormatInterfaceChangeCommand(change);
@@ -274,6 +334,7 @@ std::string FormatChangeCommand(const CChange& change) {
 
 int CCommandHistory::Record(CHistoryEntry entry) {
   entry.m_nId = static_cast<int>(m_entries.size()) + 1;
+  entry.m_strRun = m_strRun;
   if (entry.m_change.m_nReadingTime == 0) entry.m_change.m_nReadingTime = m_nReadingTime;
   m_entries.push_back(std::move(entry));
   return m_entries.back().m_nId;
@@ -312,10 +373,7 @@ std::string DescribeHistoryOutcome(const CNetshResult& result) {
 
 std::string DescribeHistoryPath(bool bElevated) { return bElevated ? "Elevated" : "Console"; }
 
-std::string FormatTypedNetshLine(std::string_view line) {
-  const std::size_t end = line.find_last_not_of(" \t");
-  return "netsh " + std::string(line.substr(0, end == std::string_view::npos ? 0 : end + 1));
-}
+std::string FormatTypedNetshLine(std::string_view line) { return "netsh " + WithoutTrailingBlanks(line); }
 
 std::string QuotePowerShell(std::string_view text) {
   std::string out = "'";
@@ -328,6 +386,15 @@ std::string QuotePowerShell(std::string_view text) {
     rest.remove_prefix(len);
   }
   return out + "'";
+}
+
+std::string QuotePowerShellAlias(std::string_view name) {
+  std::string pattern;
+  for (char c : name) {
+    if (std::string_view("*?[]`").find(c) != std::string_view::npos) pattern += '`';
+    pattern += c;
+  }
+  return QuotePowerShell(pattern);
 }
 
 std::string FormatPowerShellLifetime(std::string_view lifetimeText) {
@@ -354,14 +421,8 @@ std::string FormatPowerShellCommand(const CChange& change) {
     case ChangeKind::DeleteAddress:
       return "Remove-NetIPAddress" + AddressParameters(change) + " -Confirm:$false";
     case ChangeKind::AddDns:
-    case ChangeKind::DeleteDns: {
-      std::string line = "Set-DnsClientServerAddress -InterfaceAlias " + QuotePowerShell(change.m_strInterface);
-      if (change.m_dnsServersAfter.empty()) return line + " -ResetServerAddresses";
-      line += " -ServerAddresses (";
-      for (std::size_t i = 0; i < change.m_dnsServersAfter.size(); ++i)
-        line += (i == 0 ? "" : ",") + QuotePowerShell(change.m_dnsServersAfter[i]);
-      return line + ")";
-    }
+    case ChangeKind::DeleteDns:
+      return PowerShellDnsLine(change);
     case ChangeKind::AddRoute:
       return "New-NetRoute" + RouteParameters(change) +
              (change.m_strMetric.empty() ? "" : " -RouteMetric " + change.m_strMetric) +
@@ -373,6 +434,32 @@ std::string FormatPowerShellCommand(const CChange& change) {
     case ChangeKind::SetInterface:
     case ChangeKind::DeleteNeighbors:
       return FormatInterfaceChangePowerShell(change);
+    case ChangeKind::System:
+      return FormatSystemPowerShell(change.m_system);
+  }
+  return {};
+}
+
+bool IsHistoryLineSafe(const CHistoryEntry& entry) { return CheckNetshLine(entry.m_strLine) == NetshRefusal::None; }
+
+std::string FormatHistoryLine(const CHistoryEntry& entry, LineForm form) {
+  const bool bPowerShell = form == LineForm::PowerShell || form == LineForm::PowerShellScript;
+  if (!IsHistoryLineSafe(entry))
+    return (bPowerShell ? "# " : "rem ") + ("Entry " + std::to_string(entry.m_nId)) +
+           " is left out: its line cannot be run safely.";
+  switch (form) {
+    case LineForm::Typed:
+      return FormatTypedNetshLine(entry.m_strLine);
+    case LineForm::CmdScript:
+      return std::string(CMD_NETSH) + EscapeForBatch(WithoutTrailingBlanks(entry.m_strLine)) + " || exit /b";
+    case LineForm::PowerShell:
+      return FormatPowerShellCommand(entry.m_change);
+    case LineForm::PowerShellScript: {
+      // A native program's failure does not stop the script by itself.
+      const bool bNetsh = entry.m_change.m_kind == ChangeKind::AddDns || entry.m_change.m_kind == ChangeKind::DeleteDns;
+      return FormatPowerShellCommand(entry.m_change) +
+             (bNetsh ? std::string(CRLF) + "if ($LASTEXITCODE -ne 0) { exit $LASTEXITCODE }" : std::string());
+    }
   }
   return {};
 }
@@ -386,21 +473,17 @@ std::string FormatHistoryScript(const std::vector<const CHistoryEntry*>& entries
                                   "Date: " + std::string(date), "Machine: " + std::string(machine)})
     out += comment + (bCmd ? EscapeForBatch(line) : line) + std::string(CRLF);
   // Without UTF-8 as the console's code page, netsh would get names outside
-  // ASCII mangled.
-  if (bCmd) out += "chcp 65001 >nul" + std::string(CRLF);
-  for (const CHistoryEntry* entry : entries) {
-    if (!IsScriptSafe(*entry))
-      out += comment + "Entry " + std::to_string(entry->m_nId) + " is left out: its line cannot be run safely.";
-    else if (bCmd)
-      out += EscapeForBatch(FormatTypedNetshLine(entry->m_strLine));
-    else
-      out += FormatPowerShellCommand(entry->m_change);
-    out += CRLF;
-  }
+  // ASCII mangled; with delayed expansion on, ! in a name would be expanded.
+  if (bCmd)
+    out += "setlocal DisableDelayedExpansion" + std::string(CRLF) + "chcp 65001 >nul" + std::string(CRLF);
+  else
+    out += "$ErrorActionPreference = 'Stop'" + std::string(CRLF);
+  for (const CHistoryEntry* entry : entries)
+    out += FormatHistoryLine(*entry, bCmd ? LineForm::CmdScript : LineForm::PowerShellScript) + std::string(CRLF);
   return out;
 }
 
-CUndoPlan PlanUndo(const CCommandHistory& history, std::int64_t now, const std::vector<std::string>& adapterNames) {
+CUndoPlan PlanUndo(const CCommandHistory& history, std::int64_t now, const std::vector<CAdapterIdentity>& adapters) {
   const auto& entries = history.GetEntries();
   const auto newest = std::find_if(entries.rbegin(), entries.rend(), CanBeUndone);
   if (newest == entries.rend()) return Refused("There is no change left to undo.");
@@ -408,11 +491,12 @@ CUndoPlan PlanUndo(const CCommandHistory& history, std::int64_t now, const std::
   for (auto it = newest; it != entries.rend(); ++it) {
     const bool bInGroup = it == newest || (newest->m_nGroup != 0 && it->m_nGroup == newest->m_nGroup);
     if (!bInGroup || !CanBeUndone(*it)) continue;
-    const std::string& name = it->m_change.m_strInterface;
-    if (std::find(adapterNames.begin(), adapterNames.end(), name) == adapterNames.end())
-      return Refused("The adapter \"" + name + "\" is no longer there.");
+    std::string refusal;
+    if (it->m_change.m_kind != ChangeKind::System) refusal = CheckIdentity(it->m_change, adapters);
+    if (!refusal.empty()) return Refused(std::move(refusal));
     CChange inverse;
-    std::string refusal = PlanInverse(*it, now, KnownStore(entries, *it), inverse);
+    inverse.m_nInterfaceId = it->m_change.m_nInterfaceId;
+    refusal = PlanInverse(*it, now, KnownStore(entries, *it), inverse, plan.m_notes);
     if (!refusal.empty()) return Refused(std::move(refusal));
     plan.m_changes.push_back(std::move(inverse));
     plan.m_undoneIds.push_back(it->m_nId);

@@ -7,10 +7,12 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "core/interface_settings.h"
 #include "core/netsh_commands.h"
+#include "core/system_settings.h"
 
 namespace vantoric {
 
@@ -22,6 +24,7 @@ enum class ChangeKind {
   DeleteDns,
   AddRoute,
   DeleteRoute,
+  System,
   SetInterface,     // interface_history.h
   DeleteNeighbors,  // interface_history.h; m_strAddress empty: every entry
 };
@@ -31,6 +34,9 @@ enum class ChangeKind {
 struct CChange {
   ChangeKind m_kind = ChangeKind::AddAddress;
   std::string m_strInterface;  // the adapter's friendly name
+  // The interface's identity (its LUID) when the change was made; 0 when it
+  // could not be read.
+  std::uint64_t m_nInterfaceId = 0;
   std::string m_strAddress;    // the address, DNS server or route's destination prefix
   // Add and set address, add route.
   std::string m_strType;  // "unicast" or "anycast" (addresses only)
@@ -55,11 +61,20 @@ struct CChange {
   std::uint32_t m_nValidSecondsBefore = 0xFFFFFFFFu;
   std::uint32_t m_nPreferredSecondsBefore = 0xFFFFFFFFu;
   std::string m_strStoreBefore;  // empty when the store is not known
+  // Who configured it: ORIGIN_MANUAL for a person, otherwise the kind or
+  // origin as the windows name it ("Temporary", "Router Advertisement");
+  // empty when not known.
+  std::string m_strOriginBefore;
   std::int64_t m_nReadingTime = 0;  // seconds since 1970 (UTC) of that reading
 
+  // System: the system-wide setting's command, with what it was before.
+  CSystemChange m_system;
   // Set interface: the settings read before and the ones sent, and the store.
   CInterfaceChange m_interface;
 };
+
+// The origin word of an address or route that a person configured.
+inline constexpr char ORIGIN_MANUAL[] = "Manual";
 
 // The netsh line that makes the change (the catalogue's layouts).
 std::string FormatChangeCommand(const CChange& change);
@@ -76,6 +91,8 @@ struct CHistoryEntry {
   int m_nGroup = 0;           // entries of one group (not 0) are undone together
   int m_nUndoes = 0;          // an undo's entry: the id of the entry it takes back
   bool m_bUndone = false;     // taken back by a later successful undo
+  std::string m_strRun;       // the run that recorded it (CCommandHistory::GetRun)
+  bool m_bFromLog = false;    // an earlier run's, read from the log: shown, never undone
 
   bool Succeeded() const { return m_result.Succeeded(); }
 };
@@ -83,8 +100,14 @@ struct CHistoryEntry {
 // The entries of one program run, oldest first.
 class CCommandHistory {
  public:
-  // Appends the entry with the next id and returns that id. A change that
-  // carries no reading time of its own (0) gets the history's.
+  // run names this run in the log that outlives it; entries recorded here
+  // carry it.
+  explicit CCommandHistory(std::string run = {}) : m_strRun(std::move(run)) {}
+  const std::string& GetRun() const { return m_strRun; }
+  void SetRun(std::string run) { m_strRun = std::move(run); }
+  // Appends the entry with the next id and this run's name and returns that
+  // id. A change that carries no reading time of its own (0) gets the
+  // history's.
   int Record(CHistoryEntry entry);
   const std::vector<CHistoryEntry>& GetEntries() const { return m_entries; }
   // nullptr for an id that is not recorded.
@@ -102,6 +125,7 @@ class CCommandHistory {
 
  private:
   std::vector<CHistoryEntry> m_entries;
+  std::string m_strRun;
   int m_nLastGroup = 0;
   std::int64_t m_nReadingTime = 0;
 };
@@ -118,28 +142,49 @@ std::string FormatTypedNetshLine(std::string_view line);
 
 // Text as a PowerShell single-quoted string: 'it''s'.
 std::string QuotePowerShell(std::string_view text);
+// An adapter name as the -InterfaceAlias argument, which is a wildcard
+// pattern: * ? [ ] and ` escaped with a backtick, then single-quoted, so
+// that it matches that one name only.
+std::string QuotePowerShellAlias(std::string_view name);
 // A lifetime text as a PowerShell [TimeSpan] argument, ([TimeSpan]'1.02:03:04');
 // empty for "infinite" (the parameter is then left out).
 std::string FormatPowerShellLifetime(std::string_view lifetimeText);
-// The NetTCPIP or DnsClient cmdlet line that makes the same change:
-// New-NetIPAddress, Set-NetIPAddress, Remove-NetIPAddress -Confirm:$false,
-// Set-DnsClientServerAddress with the whole resulting list
-// (-ResetServerAddresses when none is left), New-NetRoute, Remove-NetRoute
-// -Confirm:$false (-NextHop only for a route through a gateway). An infinite lifetime is left
+// The PowerShell line that makes the same change: New-NetIPAddress,
+// Set-NetIPAddress, Remove-NetIPAddress -Confirm:$false, New-NetRoute,
+// Remove-NetRoute -Confirm:$false (-NextHop only for a route through a
+// gateway). A DNS change runs the system's netsh with the same command, every
+// value single-quoted: it adds or removes that one server on whatever list
+// the machine has (Set-DnsClientServerAddress would replace the whole list,
+// and its reset clears the IPv4 servers too). An infinite lifetime is left
 // out of New-NetIPAddress, whose default it is, but written as
 // [TimeSpan]::MaxValue for Set-NetIPAddress, which keeps a lifetime left out.
 std::string FormatPowerShellCommand(const CChange& change);
 
+// Whether an entry's line may be handed out as a command (copied or saved):
+// only when the command-line check passes it. A line with a line break, a
+// stray quote, broken text or too many characters was never run, and outside
+// the program it could break out of its own line or quotes.
+bool IsHistoryLineSafe(const CHistoryEntry& entry);
+// How an entry is handed out: the netsh line as typed, a line of a .cmd
+// script, the PowerShell line (Copy as PowerShell) or a line of a .ps1
+// script.
+enum class LineForm { Typed, CmdScript, PowerShell, PowerShellScript };
+// The entry in that form; for an entry whose line is not safe, a comment
+// ("rem ..." or "# ...") that names its id and cannot run.
+std::string FormatHistoryLine(const CHistoryEntry& entry, LineForm form);
+
 enum class ScriptKind { Cmd, PowerShell };
 // The entries, in the order given, as a script: a header comment with the
-// date and the machine name, then one line per entry. The .cmd switches the
-// console to UTF-8 (chcp 65001) so that names outside ASCII survive and
-// escapes what cmd would expand or split (% everywhere, & | < > ^ outside the
-// quotes); the .ps1 starts with a UTF-8 byte-order mark, without which
-// Windows PowerShell 5 reads it in the ANSI code page. The text is UTF-8 with
-// CRLF line ends. An entry whose line holds a line break, a stray quote or
-// broken text (never run: netsh's own check refuses it) is written only as a
-// comment that names its id, so that it cannot break out of its line.
+// date and the machine name, then one line per entry (FormatHistoryLine).
+// The .cmd turns delayed expansion off, switches the console to UTF-8
+// (chcp 65001) so that names outside ASCII survive, runs the system's netsh
+// by its full path ("%SystemRoot%\System32\netsh.exe": a netsh.exe beside
+// the script is never run), escapes what cmd would expand or split (% in the
+// line, & | < > ^ outside the quotes) and ends at the first failure with its
+// exit code (|| exit /b). The .ps1 starts with a UTF-8 byte-order mark,
+// without which Windows PowerShell 5 reads it in the ANSI code page, and
+// stops at the first failure ($ErrorActionPreference = 'Stop'; a netsh line
+// exits with netsh's code). The text is UTF-8 with CRLF line ends.
 std::string FormatHistoryScript(const std::vector<const CHistoryEntry*>& entries, ScriptKind kind,
                                 std::string_view date, std::string_view machine);
 
@@ -149,6 +194,16 @@ struct CUndoPlan {
   std::vector<CChange> m_changes;
   std::vector<int> m_undoneIds;
   std::string m_strRefusal;
+  // What the confirmation must say besides the lines: a store Undo chooses
+  // because the old one was not known.
+  std::vector<std::string> m_notes;
+};
+
+// An adapter as a new reading has it: its name and its interface's identity
+// (LUID; 0 when it could not be read).
+struct CAdapterIdentity {
+  std::string m_strName;
+  std::uint64_t m_nInterfaceId = 0;
 };
 // Takes back the newest successful change that is not undone and is not
 // itself an undo, with the rest of its group: each entry's inverse, newest
@@ -159,12 +214,16 @@ struct CUndoPlan {
 // when the set created the address; add DNS -> delete; delete DNS -> add at
 // its old position; add route -> delete (same prefix, name and next hop);
 // delete route -> add with the metric, lifetimes left and store it had
-// (else "persistent"). Each inverse carries the facts that taking it back
+// (else "persistent", with a note). Only what a person configured is put
+// back: an address or route of another origin (or of none known) is
+// refused, since the system configures it again by itself. Each inverse carries the facts that taking it back
 // would need in turn (a set back or a delete: the address or route as the
 // change left it, as "before"; DNS: the position and the list after).
-// Refused when nothing is left to undo, when an adapter is not among
-// adapterNames, when what a deleted or changed address or a deleted route
-// was is not known, or when its finite valid lifetime has run out by `now`.
-CUndoPlan PlanUndo(const CCommandHistory& history, std::int64_t now, const std::vector<std::string>& adapterNames);
+// Refused when nothing is left to undo, when no adapter of `adapters` has
+// the change's adapter name, when that name now belongs to another interface
+// than the one changed (both identities known), when what a deleted or
+// changed address or a deleted route was is not known, or when its finite
+// valid lifetime has run out by `now`.
+CUndoPlan PlanUndo(const CCommandHistory& history, std::int64_t now, const std::vector<CAdapterIdentity>& adapters);
 
 }  // namespace vantoric

@@ -174,4 +174,17 @@ DefaultRoute ReadDefaultRoute(const std::string& adapterName) {
   return g_source.m_readDefaultRoute ? g_source.m_readDefaultRoute(adapterName) : ReadSystemDefaultRoute(adapterName);
 }
 
+bool ReadRoutesOfRecords(const CAdapterRecord* records, std::size_t count,
+                         std::vector<std::vector<CRouteRecord>>& routes) {
+  const CRouteTableReading table = ReadRouteTable();
+  if (table.m_state != RouteTableState::Read) return false;
+  routes.clear();
+  for (std::size_t i = 0; i < count; ++i) {
+    std::uint64_t id = 0;
+    if (!ReadInterfaceId(records[i].m_strFriendlyName, id)) return false;
+    routes.push_back(MakeRouteRecords(table.m_routes, id));
+  }
+  return true;
+}
+
 }  // namespace vantoric

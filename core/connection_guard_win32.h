@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "core/adapter_records.h"
 #include "core/address_guards.h"
 #include "core/route_records.h"
 
@@ -59,5 +60,11 @@ CRouteTableReading ReadRouteTable();
 // The LUID of the interface whose alias is the adapter's friendly name
 // (ConvertInterfaceAliasToLuid); false when it cannot be told.
 bool ReadInterfaceId(const std::string& adapterName, std::uint64_t& id);
+
+// The routes of each record, in record order (MakeRouteRecords), from one
+// reading of the table; false when the table or an adapter's identity
+// could not be read.
+bool ReadRoutesOfRecords(const CAdapterRecord* records, std::size_t count,
+                         std::vector<std::vector<CRouteRecord>>& routes);
 
 }  // namespace vantoric

@@ -3,6 +3,8 @@
 #include <initializer_list>
 #include <string>
 
+#include "framework/ascii_text.h"
+
 namespace vantoric {
 
 namespace {
@@ -56,6 +58,14 @@ std::size_t DecodeUtf8(std::string_view text, std::size_t pos, char32_t& cp) {
 
 bool IsControl(char32_t cp) { return cp < 0x20 || (cp >= 0x7F && cp <= 0x9F); }
 
+// Whether the line is a command of one of the contexts that the program uses.
+bool IsKnownContext(std::string_view line) {
+  const std::string lower = LowerAscii(line.substr(0, 20));
+  for (std::string_view context : {"interface ipv6 ", "interface teredo ", "interface isatap ", "interface 6to4 "})
+    if (std::string_view(lower).starts_with(context)) return true;
+  return false;
+}
+
 // The words trimmed, with CR LF as LF, cut at a character boundary.
 std::string TidyWords(std::string_view words) {
   std::string out;
@@ -95,6 +105,9 @@ std::string RefusalText(NetshRefusal refusal) {
     case NetshRefusal::NoSystemFolder:
       return "The command was not run: Windows did not tell where its system folder is, so the system's "
              "netsh could not be found.";
+    case NetshRefusal::OtherContext:
+      return "The command was not run: it is not a command of netsh's interface ipv6, teredo, isatap or 6to4 "
+             "context, the only ones this program uses.";
     case NetshRefusal::None:
       break;
   }
@@ -175,6 +188,7 @@ NetshRefusal CheckNetshLine(std::string_view line) {
   // the graver reason.
   if (control) return NetshRefusal::ControlCharacter;
   if (quotes > 2 || escapedQuote) return NetshRefusal::QuoteInValue;
+  if (!IsKnownContext(line)) return NetshRefusal::OtherContext;
   if (chars > NETSH_MAX_LINE_CHARS) return NetshRefusal::LineTooLong;
   return NetshRefusal::None;
 }

@@ -52,11 +52,15 @@ enum class NetshRefusal {
   InvalidText,       // not valid UTF-8
   Busy,              // another netsh command is still running
   NoSystemFolder,    // Windows did not tell its system folder, where netsh is
+  OtherContext,      // not a command of a netsh context this program uses
 };
 
 // Whether a command line is safe to hand to netsh: valid UTF-8 of at most
 // NETSH_MAX_LINE_CHARS characters, no control character, no more than the
-// two double quotes around the interface name and no backslash before one.
+// two double quotes around the interface name and no backslash before one,
+// and a command of the "interface" contexts ipv6, teredo, isatap or 6to4
+// (in any letter case), so that nothing else, such as a netsh option that
+// runs a script file, is ever handed over.
 NetshRefusal CheckNetshLine(std::string_view line);
 
 // What a run of one command line came to.

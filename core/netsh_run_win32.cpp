@@ -23,6 +23,7 @@ constexpr size_t MAX_OUTPUT_BYTES = 64 * 1024;
 constexpr DWORD NETSH_END_WAIT_MS = 5000;
 
 std::atomic<DWORD> g_testMajorVersion{0};
+std::atomic<int> g_testElevated{-1};
 thread_local bool t_bRunning = false;
 
 CNetshResult Outcome(NetshOutcome outcome) {
@@ -193,6 +194,26 @@ bool IsElevationNeeded() {
 
 void SetWindowsMajorVersionForTests(DWORD major) { g_testMajorVersion.store(major); }
 
+bool IsRunningElevated() {
+  const int state = g_testElevated.load();
+  if (state >= 0) return state != 0;
+  HANDLE token = nullptr;
+  if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, &token)) return false;
+  const CHandle owned(token);
+  // TOKEN_ELEVATION of the TokenElevation class (20); Windows 5.2 refuses
+  // the class.
+  constexpr int TOKEN_ELEVATION_CLASS = 20;
+  DWORD elevated = 0;
+  DWORD size = 0;
+  return ::GetTokenInformation(token, static_cast<TOKEN_INFORMATION_CLASS>(TOKEN_ELEVATION_CLASS), &elevated,
+                               sizeof elevated, &size) &&
+         elevated != 0;
+}
+
+void SetRunningElevatedForTests(int state) { g_testElevated.store(state); }
+
+bool IsShellElevationNeeded() { return IsElevationNeeded() && !IsRunningElevated(); }
+
 CNetshResult RunNetshCommand(std::string_view commandLine, CNetshRunner* pRunner, bool bElevate,
                              const CNetshRunOptions& options) {
   // A message dispatched while waiting could start a second command; the
@@ -209,7 +230,7 @@ CNetshResult RunNetshCommand(std::string_view commandLine, CNetshRunner* pRunner
     ~CRunningFlag() { t_bRunning = false; }
   } running;
   CNetshResult result;
-  if (bElevate) {
+  if (bElevate && !IsRunningElevated()) {
     result = RunElevated(commandLine, options);
   } else if (pRunner != nullptr) {
     result = RunInConsole(commandLine, *pRunner, options);

@@ -60,11 +60,26 @@ bool IsElevationNeeded();
 // to asking the system. For tests of the callers.
 void SetWindowsMajorVersionForTests(DWORD major);
 
+// True when this program already runs with an administrator's (elevated)
+// token, as after "Restart as administrator". False where Windows does not
+// tell (version 5.2, where there is no elevation).
+bool IsRunningElevated();
+// Makes IsRunningElevated answer `state` (0 no, 1 yes); -1 returns to asking
+// the system. For tests of the callers.
+void SetRunningElevatedForTests(int state);
+
+// Whether a command that wants elevation goes through the shell's "runas"
+// verb: elevation is needed (IsElevationNeeded) and this program does not
+// have it already.
+bool IsShellElevationNeeded();
+
 // Runs one command line (UTF-8) after stopping pRunner's open run, if any:
 // netsh is started with the line as its arguments and waited for, at most
 // options.m_nTimeoutMs; past that it is ended and the outcome is TimedOut.
-// bElevate: started through the shell's "runas" verb, hidden; its words are
-// not visible on this path. Otherwise started through pRunner (a temporary
+// bElevate, while this program is not elevated already: started through the
+// shell's "runas" verb, hidden; its words are not visible on this path.
+// Otherwise (also for bElevate in an elevated program, which starts netsh
+// with the same rights and no prompt) started through pRunner (a temporary
 // one when nullptr) with its standard handles redirected; what it prints is
 // kept. The line is refused when CheckNetshLine does, while another run of
 // this thread is waiting, or while a netsh ended after its time-out has not

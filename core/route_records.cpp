@@ -194,6 +194,20 @@ std::string FormatDeleteRouteCommand(std::string_view prefix, std::string_view i
   return line;
 }
 
+CChange MakeDeleteRouteChange(std::string_view interfaceName, const CRouteRecord& route) {
+  CChange change;
+  change.m_kind = ChangeKind::DeleteRoute;
+  change.m_strInterface = interfaceName;
+  change.m_strAddress = route.m_strDestination;
+  change.m_strNextHop = route.m_strNextHopAddress;
+  change.m_strMetric = std::to_string(route.m_nMetric);
+  change.m_bHadBefore = true;
+  change.m_nValidSecondsBefore = route.m_nValidSeconds;
+  change.m_nPreferredSecondsBefore = route.m_nPreferredSeconds;
+  change.m_strStoreBefore = route.m_strStore;
+  return change;
+}
+
 std::size_t CountConnectionsBeyondLink(const CConnectionReading& reading, const std::vector<CRouteRecord>& routes) {
   if (!reading.m_bRead) return 0;
   // Loopback and link-local peers never leave the link; nor do those inside

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "core/address_guards.h"
+#include "core/command_history.h"
 
 namespace vantoric {
 
@@ -87,6 +88,10 @@ std::string FormatAddRouteCommand(std::string_view interfaceName, const CRouteIn
 // interface ipv6 delete route <prefix> "<name>" [<nexthop>]
 std::string FormatDeleteRouteCommand(std::string_view prefix, std::string_view interfaceName,
                                      std::string_view nextHop);
+
+// The change that removes `route` from the adapter `interfaceName`, with
+// what the route was (metric, lifetimes, store) for taking it back.
+CChange MakeDeleteRouteChange(std::string_view interfaceName, const CRouteRecord& route);
 
 // Removing the only default route through a gateway while connections reach
 // beyond the link (the Routes page warns; "Remove it anyway?" follows). %1

@@ -6,6 +6,7 @@
 #include "dialogs/interface_page_dlg.h"
 #include "dialogs/neighbors_page_dlg.h"
 #include "dialogs/routes_page_dlg.h"
+#include "dialogs/system_page_dlg.h"
 #include "resources/resource.h"
 
 namespace vantoric {
@@ -22,6 +23,7 @@ BOOL CAdvancedSettingsDlg::OnInitDialog() {
   m_tabProperties.AddPage("DNS", std::make_unique<CAdvancedDNSDlg>(m_pAdapters, m_nAdapterCount, m_adapterNames),
                           m_pHistory);
   m_tabProperties.AddPage("Routes", std::make_unique<CRoutesPage>(m_adapterNames), m_pHistory);
+  m_tabProperties.AddPage("System", std::make_unique<CSystemPage>(), m_pHistory);
   m_tabProperties.AddPage("Interface", std::make_unique<CInterfacePage>(m_adapterNames), m_pHistory);
   m_tabProperties.AddPage("Neighbors", std::make_unique<CNeighborsPage>(m_adapterNames), m_pHistory);
   m_tabProperties.ShowFirstPage();

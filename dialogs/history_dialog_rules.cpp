@@ -21,7 +21,8 @@ std::vector<std::string> HistoryRowTexts(const CHistoryEntry& entry) {
 }
 
 std::string FormatHistoryDetails(const CHistoryEntry& entry) {
-  std::string text = "Path: " + DescribeHistoryPath(entry.m_bElevated) + "\r\n";
+  std::string text = entry.m_bFromLog ? "From an earlier run (read from the log: Undo does not take it back).\r\n" : "";
+  text += "Path: " + DescribeHistoryPath(entry.m_bElevated) + "\r\n";
   if (const std::string noUndo = DescribeNoUndo(entry.m_change); !noUndo.empty()) text += noUndo + "\r\n";
   if (entry.m_result.m_outcome == NetshOutcome::Refused) return text + "netsh was not started.";
   if (entry.m_bElevated) return text + "netsh's words cannot be read on the elevated path.";
@@ -37,8 +38,11 @@ std::string FormatHistoryDetails(const CHistoryEntry& entry) {
 }
 
 std::vector<const CHistoryEntry*> ChooseHistoryEntries(const CCommandHistory& history,
+                                                       const std::vector<CHistoryEntry>& earlier,
                                                        const std::vector<int>& selectedIds) {
   std::vector<const CHistoryEntry*> chosen;
+  for (const CHistoryEntry& entry : earlier)
+    if (std::find(selectedIds.begin(), selectedIds.end(), entry.m_nId) != selectedIds.end()) chosen.push_back(&entry);
   for (const CHistoryEntry& entry : history.GetEntries()) {
     const bool bSelected = std::find(selectedIds.begin(), selectedIds.end(), entry.m_nId) != selectedIds.end();
     if (selectedIds.empty() ? entry.Succeeded() : bSelected) chosen.push_back(&entry);
@@ -50,7 +54,7 @@ std::string FormatCopiedLines(const std::vector<const CHistoryEntry*>& entries, 
   std::string text;
   for (const CHistoryEntry* pEntry : entries) {
     if (!text.empty()) text += "\r\n";
-    text += bPowerShell ? FormatPowerShellCommand(pEntry->m_change) : FormatTypedNetshLine(pEntry->m_strLine);
+    text += FormatHistoryLine(*pEntry, bPowerShell ? LineForm::PowerShell : LineForm::Typed);
   }
   return text;
 }
@@ -70,7 +74,19 @@ std::string WithScriptExtension(std::string path, ScriptKind kind) {
 std::string FormatUndoQuestion(const CUndoPlan& plan) {
   std::string text = "Undo will run:\n";
   for (const CChange& change : plan.m_changes) text += "\n" + FormatTypedNetshLine(FormatChangeCommand(change));
+  if (!plan.m_notes.empty()) text += "\n";
+  for (const std::string& note : plan.m_notes) text += "\n" + note;
   return text + "\n\nDo you want to go on?";
+}
+
+std::string FormatPartialUndo(const CUndoPlan& plan, std::size_t ran, const CNetshResult& failure) {
+  std::string text = "Undo was carried out only in part.\n";
+  for (std::size_t i = 0; i < plan.m_changes.size(); ++i) {
+    const std::string line = FormatTypedNetshLine(FormatChangeCommand(plan.m_changes[i]));
+    text += i < ran ? "\nRan: " : i == ran ? "\nFailed: " : "\nNot run: ";
+    text += line;
+  }
+  return text + "\n\n" + DescribeNetshResult(failure);
 }
 
 }  // namespace vantoric

@@ -2,6 +2,7 @@
 // portable.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -14,17 +15,21 @@ namespace vantoric {
 // Outcome.
 std::vector<std::string> HistoryRowTexts(const CHistoryEntry& entry);
 
-// The text below the list for one entry: the path, then what netsh printed
-// or why nothing can be shown. CRLF line ends, for an edit control.
+// The text below the list for one entry: that it is an earlier run's, the
+// path, then what netsh printed or why nothing can be shown. CRLF line
+// ends, for an edit control.
 std::string FormatHistoryDetails(const CHistoryEntry& entry);
 
-// The entries of selectedIds, or every successful one when none is
-// selected; oldest first, as they ran.
+// The entries of selectedIds, or every successful one of this run when none
+// is selected; oldest first, as they ran: the earlier runs' (from the log,
+// negative ids) before this run's.
 std::vector<const CHistoryEntry*> ChooseHistoryEntries(const CCommandHistory& history,
+                                                       const std::vector<CHistoryEntry>& earlier,
                                                        const std::vector<int>& selectedIds);
 
 // Copy's text: one line per entry, the netsh line as typed or the PowerShell
-// line, joined by CRLF.
+// line, joined by CRLF; an entry whose line is not safe to hand out is a
+// comment that cannot run (FormatHistoryLine).
 std::string FormatCopiedLines(const std::vector<const CHistoryEntry*>& entries, bool bPowerShell);
 
 // The file types of the save dialog, in its filter's order (1-based index).
@@ -35,7 +40,13 @@ constexpr int SCRIPT_FILTER_PS1 = 2;
 ScriptKind ChooseScriptKind(std::string_view path, int filterIndex);
 std::string WithScriptExtension(std::string path, ScriptKind kind);
 
-// The question before an undo: the lines it will run.
+// The question before an undo: the lines it will run, then the plan's
+// notes.
 std::string FormatUndoQuestion(const CUndoPlan& plan);
+
+// An undo whose command number `ran` (0-based) did not succeed after the
+// ones before it did: each line with what became of it (Ran, Failed, Not
+// run), then what the failure was, with netsh's words.
+std::string FormatPartialUndo(const CUndoPlan& plan, std::size_t ran, const CNetshResult& failure);
 
 }  // namespace vantoric

@@ -5,9 +5,12 @@
 
 #include <utility>
 
+#include "core/history_log_win32.h"
 #include "dialogs/history_dialog_rules.h"
 #include "dialogs/netsh_outcome_win32.h"
+#include "dialogs/undo_run_win32.h"
 #include "framework/clipboard.h"
+#include "framework/file_write.h"
 #include "framework/controls.h"
 #include "framework/message_box.h"
 #include "framework/system_library.h"
@@ -41,8 +44,8 @@ std::string MachineName() {
 
 }  // namespace
 
-CHistoryDlg::CHistoryDlg(CCommandHistory& history, std::vector<std::string> adapterNames, const CProfile* pProfile)
-    : CResizeDialog(IDD_HISTORY, pProfile), m_history(history), m_adapterNames(std::move(adapterNames)) {
+CHistoryDlg::CHistoryDlg(CCommandHistory& history, const CProfile* pProfile)
+    : CResizeDialog(IDD_HISTORY, pProfile), m_history(history) {
   for (const CAnchor& anchor : kAnchors) AddAnchor(anchor.flags, anchor.controlId);
 }
 
@@ -50,20 +53,29 @@ BOOL CHistoryDlg::OnInitDialog() {
   CResizeDialog::OnInitDialog();
   m_list.SubclassDlgItem(IDC_LIST_HISTORY, m_hWnd);
   m_list.SetColumns("Time, 115;Adapter, 90;Command, 330;Outcome, 125");
+  m_earlier = ReadEarlierHistory(m_history.GetRun());
   FillList();
   return TRUE;
 }
 
 void CHistoryDlg::FillList() {
   m_list.DeleteAllItems();
-  const std::vector<CHistoryEntry>& entries = m_history.GetEntries();
-  // Newest first, until a heading click sorts otherwise.
-  for (auto it = entries.rbegin(); it != entries.rend(); ++it) {
-    const std::vector<std::string> texts = HistoryRowTexts(*it);
-    m_list.AddItem(m_list.GetItemCount(), texts[0], {texts[1].c_str(), texts[2].c_str(), texts[3].c_str()},
-                   static_cast<DWORD>(it->m_nId));
+  // Newest first, this run's above the earlier runs', until a heading click
+  // sorts otherwise.
+  for (const std::vector<CHistoryEntry>* pEntries : {&m_history.GetEntries(), &std::as_const(m_earlier)}) {
+    for (auto it = pEntries->rbegin(); it != pEntries->rend(); ++it) {
+      const std::vector<std::string> texts = HistoryRowTexts(*it);
+      m_list.AddItem(m_list.GetItemCount(), texts[0], {texts[1].c_str(), texts[2].c_str(), texts[3].c_str()},
+                     static_cast<DWORD>(it->m_nId));
+    }
   }
   ShowDetails();
+}
+
+const CHistoryEntry* CHistoryDlg::FindEntry(int id) const {
+  for (const CHistoryEntry& entry : m_earlier)
+    if (entry.m_nId == id) return &entry;
+  return m_history.Find(id);
 }
 
 std::vector<int> CHistoryDlg::SelectedIds() const {
@@ -77,7 +89,7 @@ std::vector<int> CHistoryDlg::SelectedIds() const {
 
 void CHistoryDlg::ShowDetails() {
   const std::vector<int> ids = SelectedIds();
-  const CHistoryEntry* pEntry = ids.empty() ? nullptr : m_history.Find(ids[0]);
+  const CHistoryEntry* pEntry = ids.empty() ? nullptr : FindEntry(ids[0]);
   SetDlgItemText(IDC_EDIT_HISTORY_OUTPUT, pEntry != nullptr ? FormatHistoryDetails(*pEntry) : std::string());
   ::EnableWindow(GetDlgItem(IDC_BUTTON_HISTORY_COPY), !ids.empty());
   ::EnableWindow(GetDlgItem(IDC_BUTTON_HISTORY_COPY_PS), !ids.empty());
@@ -86,12 +98,12 @@ void CHistoryDlg::ShowDetails() {
 void CHistoryDlg::OnCopy(bool bPowerShell) {
   const std::vector<int> ids = SelectedIds();
   if (ids.empty()) return;
-  if (!CopyTextToClipboard(m_hWnd, FormatCopiedLines(ChooseHistoryEntries(m_history, ids), bPowerShell)))
+  if (!CopyTextToClipboard(m_hWnd, FormatCopiedLines(ChooseHistoryEntries(m_history, m_earlier, ids), bPowerShell)))
     ShowMessage(m_hWnd, "The clipboard could not be opened. Try again.", MB_OK | MB_ICONERROR, kCaption);
 }
 
 void CHistoryDlg::OnSave() {
-  const std::vector<const CHistoryEntry*> entries = ChooseHistoryEntries(m_history, SelectedIds());
+  const std::vector<const CHistoryEntry*> entries = ChooseHistoryEntries(m_history, m_earlier, SelectedIds());
   if (entries.empty()) {
     ShowMessage(m_hWnd, "There is no successful change to save.", MB_OK | MB_ICONEXCLAMATION, kSaveCaption);
     return;
@@ -114,49 +126,52 @@ void CHistoryDlg::OnSave() {
   ofn.lpstrFile = file.data();
   ofn.nMaxFile = static_cast<DWORD>(file.size());
   ofn.lpstrDefExt = L"cmd";
-  ofn.Flags = OFN_EXPLORER | OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
+  // The overwrite question comes below, once the extension is on the name.
+  ofn.Flags = OFN_EXPLORER | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
   if (!pfnGetSaveFileName(&ofn)) return;  // cancelled
   const std::string chosen = Narrow(file.c_str());
   const ScriptKind kind = ChooseScriptKind(chosen, static_cast<int>(ofn.nFilterIndex));
-  WriteScript(Widen(WithScriptExtension(chosen, kind)),
-              FormatHistoryScript(entries, kind, FormatLocalTimeNow(), MachineName()));
+  const std::string path = WithScriptExtension(chosen, kind);
+  if (::GetFileAttributesW(Widen(path).c_str()) != INVALID_FILE_ATTRIBUTES &&
+      ShowMessage(m_hWnd, path + " already exists.\nDo you want to replace it?",
+                  MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2, kSaveCaption) != IDYES)
+    return;
+  WriteScript(Widen(path), FormatHistoryScript(entries, kind, FormatLocalTimeNow(), MachineName()));
 }
 
 bool CHistoryDlg::WriteScript(const std::wstring& path, const std::string& text) {
-  CHandle file(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-  DWORD written = 0;
-  const bool bWritten = static_cast<bool>(file) &&
-                        ::WriteFile(file.get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr) &&
-                        written == text.size();
-  if (bWritten) return true;
-  const DWORD error = ::GetLastError();
+  const DWORD error = WriteFileReplacing(path, text);
+  if (error == 0) return true;
   ShowMessage(m_hWnd, "The script could not be saved: " + GetSystemMessage(error), MB_OK | MB_ICONERROR,
               kSaveCaption);
   return false;
 }
 
 void CHistoryDlg::OnUndo() {
-  const CUndoPlan plan = PlanUndo(m_history, CurrentUnixTime(), m_adapterNames);
+  // The adapters are read again: a name may have moved to another interface
+  // since the change, and the guards weigh the machine as it is now.
+  CUndoReading reading;
+  if (!ReadAdaptersForUndo(m_hWnd, reading)) return;
+  const CUndoPlan plan = PlanUndo(m_history, CurrentUnixTime(), reading.m_identities);
   if (!plan.m_strRefusal.empty()) {
     ShowMessage(m_hWnd, plan.m_strRefusal, MB_OK | MB_ICONEXCLAMATION, kUndoCaption);
     return;
   }
+  if (!PassUndoGuards(m_hWnd, plan, reading)) return;
   if (ShowMessage(m_hWnd, FormatUndoQuestion(plan), MB_OKCANCEL | MB_ICONQUESTION, kUndoCaption) != IDOK) return;
   // Each command of the plan runs and is recorded as any other; the first
   // that does not succeed ends the undo, and what ran stays taken back.
-  for (size_t i = 0; i < plan.m_changes.size(); ++i) {
-    const int nUndoes = i < plan.m_undoneIds.size() ? plan.m_undoneIds[i] : 0;
-    const CNetshResult result = RunChangeForWindow(plan.m_changes[i], m_runner, m_hWnd, &m_history, 0, nUndoes);
-    m_bRanCommand = 1;
-    if (!result.Succeeded()) {
-      FillList();
-      ReportNetshFailure(m_hWnd, result, kUndoCaption, "Undo cancelled.", kUndoCaption);
-      return;
-    }
-    m_history.MarkUndone({nUndoes});
-  }
+  CNetshResult failure;
+  const size_t ran = RunUndoPlan(plan, m_runner, m_hWnd, m_history, failure);
+  m_bRanCommand = 1;
   FillList();
-  ShowMessage(m_hWnd, "The change was undone.", MB_OK | MB_ICONINFORMATION, kUndoCaption);
+  if (ran == plan.m_changes.size()) {
+    ShowMessage(m_hWnd, "The change was undone.", MB_OK | MB_ICONINFORMATION, kUndoCaption);
+  } else if (ran > 0) {
+    ShowMessage(m_hWnd, FormatPartialUndo(plan, ran, failure), MB_OK | MB_ICONERROR, kUndoCaption);
+  } else {
+    ReportNetshFailure(m_hWnd, failure, kUndoCaption, "Undo cancelled.", kUndoCaption);
+  }
 }
 
 bool CHistoryDlg::OnCommand(UINT nId, UINT nCode, HWND hCtl) {

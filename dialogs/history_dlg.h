@@ -1,6 +1,7 @@
-// The History window: every command of this run, newest first, with netsh's
-// output, copied as typed or as PowerShell, saved as a script, and the
-// newest change taken back.
+// The History window: every command of this run, newest first, and below
+// them the earlier runs' from the log, with netsh's output, copied as typed
+// or as PowerShell, saved as a script, and this run's newest change taken
+// back.
 #pragma once
 
 #include <windows.h>
@@ -17,9 +18,8 @@ namespace vantoric {
 
 class CHistoryDlg : public CResizeDialog {
  public:
-  // history is the main window's; adapterNames are the adapters of its last
-  // reading (an undo on another adapter is refused).
-  CHistoryDlg(CCommandHistory& history, std::vector<std::string> adapterNames, const CProfile* pProfile);
+  // history is the main window's.
+  CHistoryDlg(CCommandHistory& history, const CProfile* pProfile);
 
   // 1 once an undo has run a command: the caller reads the machine again.
   int m_bRanCommand = 0;
@@ -36,11 +36,14 @@ class CHistoryDlg : public CResizeDialog {
   void OnUndo();
   // The ids of the highlighted rows.
   std::vector<int> SelectedIds() const;
+  // This run's entry or an earlier run's; nullptr for an id of neither.
+  const CHistoryEntry* FindEntry(int id) const;
   // Writes the script; false with the user told why.
   bool WriteScript(const std::wstring& path, const std::string& text);
 
   CCommandHistory& m_history;
-  std::vector<std::string> m_adapterNames;
+  // The earlier runs' entries, read from the log when the window opens.
+  std::vector<CHistoryEntry> m_earlier;
   CBrekListCtrl m_list;
   CNetshRunner m_runner;
 };

@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "core/connection_guard_win32.h"
+#include "core/history_log_win32.h"
 #include "framework/message_box.h"
 
 namespace vantoric {
@@ -13,7 +15,7 @@ CNetshResult RunCommandForWindow(std::string_view line, CNetshRunner& runner, HW
 }
 
 bool IsElevatedChange(ChangeKind kind) {
-  return kind != ChangeKind::AddDns && kind != ChangeKind::DeleteDns && IsElevationNeeded();
+  return kind != ChangeKind::AddDns && kind != ChangeKind::DeleteDns && IsShellElevationNeeded();
 }
 
 CChange MakeAddressChange(ChangeKind kind, std::string_view interfaceName, std::string_view address,
@@ -33,6 +35,7 @@ void NoteAddressBefore(CChange& change, const CAddressRecord& address, const CCo
   change.m_strTypeBefore = "unicast";
   change.m_nValidSecondsBefore = address.m_nValidSeconds;
   change.m_nPreferredSecondsBefore = address.m_nPreferredSeconds;
+  change.m_strOriginBefore = address.m_strKind;
   change.m_nReadingTime = pHistory != nullptr ? pHistory->GetReadingTime() : 0;
 }
 
@@ -43,12 +46,23 @@ void RecordChange(CCommandHistory* pHistory, const CChange& change, std::string_
   entry.m_nTime = CurrentUnixTime();
   entry.m_strTime = FormatLocalTimeNow();
   entry.m_change = change;
+  // The interface, not only its name: a later undo must find the same one.
+  std::uint64_t interfaceId = 0;
+  if (entry.m_change.m_nInterfaceId == 0 && ReadInterfaceId(change.m_strInterface, interfaceId))
+    entry.m_change.m_nInterfaceId = interfaceId;
   entry.m_strLine = line;
   entry.m_bElevated = IsElevatedChange(change.m_kind);
   entry.m_result = result;
   entry.m_nGroup = nGroup;
   entry.m_nUndoes = nUndoes;
-  pHistory->Record(std::move(entry));
+  // Each history is one run in the log: named by when and in which process
+  // it recorded first, and how many histories this process had before.
+  static int s_nHistories = 0;
+  if (pHistory->GetRun().empty())
+    pHistory->SetRun(std::to_string(entry.m_nTime) + "-" + std::to_string(::GetCurrentProcessId()) + "-" +
+                     std::to_string(++s_nHistories));
+  const int id = pHistory->Record(std::move(entry));
+  if (const CHistoryEntry* pRecorded = pHistory->Find(id)) AppendToHistoryLog(*pRecorded);
 }
 
 CNetshResult RunChangeForWindow(const CChange& change, CNetshRunner& runner, HWND owner, CCommandHistory* pHistory,
@@ -56,6 +70,13 @@ CNetshResult RunChangeForWindow(const CChange& change, CNetshRunner& runner, HWN
   const std::string line = FormatChangeCommand(change);
   const CNetshResult result = RunCommandForWindow(line, runner, owner, IsElevatedChange(change.m_kind));
   RecordChange(pHistory, change, line, result, nGroup, nUndoes);
+  return result;
+}
+
+CNetshResult RunChangeInConsole(const CChange& change, CNetshRunner& runner, CCommandHistory* pHistory) {
+  const std::string line = FormatChangeCommand(change);
+  const CNetshResult result = RunNetshCommand(line, &runner, false);
+  RecordChange(pHistory, change, line, result);
   return result;
 }
 

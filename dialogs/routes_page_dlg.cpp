@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "core/connection_guard_win32.h"
+#include "core/route_selection.h"
 #include "dialogs/add_route_dlg.h"
 #include "dialogs/guard_prompt_win32.h"
 #include "dialogs/netsh_outcome_win32.h"
@@ -43,11 +44,17 @@ void CRoutesPage::OnInitPage() {
 }
 
 void CRoutesPage::OnSystemChanged() {
+  // The highlight stays on the same route: destination and next hop.
   const int row = m_listRoutes.GetFirstSelectedItem();
-  const std::string selected = row >= 0 ? m_listRoutes.GetItemText(row, 0) : std::string();
+  const CListItemData* pData = row >= 0 ? m_listRoutes.GetItemData(row) : nullptr;
+  const bool bSelected = pData != nullptr && pData->m_dwData < m_routes.size();
+  const CRouteRecord selected = bSelected ? m_routes[pData->m_dwData] : CRouteRecord();
   ReadAgain();
-  for (int i = 0; !selected.empty() && i < m_listRoutes.GetItemCount(); ++i)
-    if (m_listRoutes.GetItemText(i, 0) == selected) m_listRoutes.SelectItem(i);
+  const int index = bSelected ? FindRoute(m_routes, selected.m_strDestination, selected.m_strNextHopAddress) : -1;
+  for (int i = 0; index >= 0 && i < m_listRoutes.GetItemCount(); ++i) {
+    const CListItemData* pShown = m_listRoutes.GetItemData(i);
+    if (pShown != nullptr && pShown->m_dwData == static_cast<DWORD>(index)) m_listRoutes.SelectItem(i);
+  }
 }
 
 void CRoutesPage::ReadAgain() {
@@ -106,16 +113,8 @@ void CRoutesPage::OnRemove() {
                          MB_YESNO | MB_ICONQUESTION, kRemoveCaption) != IDYES) {
     return;
   }
-  CChange change;
-  change.m_kind = ChangeKind::DeleteRoute;
-  change.m_strInterface = name;
-  change.m_strAddress = route.m_strDestination;
-  change.m_strNextHop = route.m_strNextHopAddress;
-  change.m_strMetric = std::to_string(route.m_nMetric);
-  change.m_bHadBefore = true;
-  change.m_nValidSecondsBefore = route.m_nValidSeconds;
-  change.m_nPreferredSecondsBefore = route.m_nPreferredSeconds;
-  change.m_strStoreBefore = route.m_strStore;
+  CChange change = MakeDeleteRouteChange(name, route);
+  change.m_strOriginBefore = route.m_strOrigin;
   change.m_nReadingTime = CurrentUnixTime();
   const CNetshResult result = RunChange(change);
   if (!result.Succeeded()) {

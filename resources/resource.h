@@ -10,6 +10,7 @@
 
 #define IDM_ABOUTBOX 0x0010
 #define IDM_HISTORY 0x0020
+#define IDM_RESTART_ELEVATED 0x0030
 
 // Main window (template 102)
 #define IDC_LIST_ADDRESSES 1006
@@ -35,4 +36,5 @@
 #include "resource_dns_dialogs.h"
 #include "resource_history_dialog.h"
 #include "resource_route_dialogs.h"
+#include "resource_system_dialogs.h"
 #include "resource_link_dialogs.h"

@@ -1,13 +1,13 @@
 // List benchmark (a program, not a test): the main window filling its
 // address list with 4096 rows of one synthetic adapter, beside a bare fill
 // of the same rows into a list view of the same template with the same
-// columns and font (texts ready as UTF-16, rows appended). Both lists are
-// emptied before each fill. Measured twice: with both windows hidden (the
-// cost of the fill itself, many rounds) and shown (what a user waits for,
-// where painting dominates; few rounds, without the bare fill that paints
-// every row, which takes minutes there).
-// Target: the hidden main window's fill at most 1.3 times the bare fill
-// without painting.
+// columns, font and size (texts ready as UTF-16, rows appended). Both lists
+// are emptied before each fill. Measured twice: with both windows hidden
+// (the cost of the fill itself, many rounds) and shown (what a user waits
+// for, the fill and the painting of the rows in view; few rounds, without
+// the bare fill that paints every row, which takes minutes there).
+// Targets: the main window's fill at most 1.3 times the bare fill without
+// painting, hidden and shown.
 //   list_fill_bench [hidden rounds] [shown rounds]
 #include <windows.h>
 #include <commctrl.h>
@@ -99,6 +99,16 @@ int wmain(int argc, wchar_t** argv) {
   CDialog bare(IDD_VANTORIC_DIALOG);
   HWND bareHwnd = bare.Create(nullptr);
   HWND bareList = bare.GetDlgItem(IDC_LIST_ADDRESSES);
+  // The bare window and its list take the main window's sizes: shown, each
+  // paints the rows that its list has in view.
+  RECT windowRect{};
+  ::GetWindowRect(hwnd, &windowRect);
+  ::SetWindowPos(bareHwnd, nullptr, 0, 0, windowRect.right - windowRect.left, windowRect.bottom - windowRect.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  RECT listRect{};
+  ::GetWindowRect(list.GetSafeHwnd(), &listRect);
+  ::SetWindowPos(bareList, nullptr, 0, 0, listRect.right - listRect.left, listRect.bottom - listRect.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   ::SetWindowLongPtrW(bareList, GWL_EXSTYLE, ::GetWindowLongPtrW(bareList, GWL_EXSTYLE) | WS_EX_CLIENTEDGE);
   ::SendMessageW(bareList, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_FULLROWSELECT);
   ::SendMessageW(bareList, WM_SETFONT, list.SendMessage(WM_GETFONT), TRUE);
@@ -147,14 +157,22 @@ int wmain(int argc, wchar_t** argv) {
   // the ratio of the main window's fill to the bare fill without painting.
   auto measure = [&](int rounds, int plainRounds, const char* state) {
     std::vector<double> window, quiet, plain;
+    // Every other round the bare fill goes first: neither always meets the
+    // machine as the other one's work left it.
     for (int i = 0; i < rounds; ++i) {
+      if (i % 2 == 1) quiet.push_back(Time(emptyBareList, quietBareFill));
       window.push_back(Time(emptyWindowList, windowFill));
-      quiet.push_back(Time(emptyBareList, quietBareFill));
+      if (i % 2 == 0) quiet.push_back(Time(emptyBareList, quietBareFill));
       if (i < plainRounds) plain.push_back(Time(emptyBareList, bareFill));
     }
     const int bareRows = static_cast<int>(::SendMessageW(bareList, LVM_GETITEMCOUNT, 0, 0));
-    std::printf("%s, %d rounds: %d rows in the main window, %d in the bare list\n", state, rounds,
-                list.GetItemCount(), bareRows);
+    RECT mainClient{};
+    RECT bareClient{};
+    ::GetClientRect(list.GetSafeHwnd(), &mainClient);
+    ::GetClientRect(bareList, &bareClient);
+    std::printf("%s, %d rounds: %d rows in the main window's %ldx%ld list, %d in the bare %ldx%ld list\n", state,
+                rounds, list.GetItemCount(), mainClient.right, mainClient.bottom, bareRows, bareClient.right,
+                bareClient.bottom);
     char what[96];
     std::snprintf(what, sizeof what, "%s: main window fill", state);
     bench::Figure(what, MedianOf(window) * 1000, "ms");
@@ -169,11 +187,16 @@ int wmain(int argc, wchar_t** argv) {
   const double hidden = measure(hiddenRounds, 3, "hidden");
   bench::TargetAtMost("hidden: main window fill / bare fill without painting", hidden, 1.3, "x");
   if (shownRounds > 0) {
+    // Side by side on the screen, so that both lists are wholly in view.
+    ::SetWindowPos(hwnd, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ::SetWindowPos(bareHwnd, nullptr, windowRect.right - windowRect.left, 0, 0, 0,
+                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     ::ShowWindow(hwnd, SW_SHOWNORMAL);
     ::ShowWindow(bareHwnd, SW_SHOWNORMAL);
     Pump();
     // A shown list that paints every row takes minutes: that fill is left out.
-    bench::Figure("shown: main window fill / bare fill without painting", measure(shownRounds, 0, "shown"), "x");
+    bench::TargetAtMost("shown: main window fill / bare fill without painting", measure(shownRounds, 0, "shown"),
+                        1.3, "x");
   }
   bare.DestroyWindow();
   dlg.DestroyWindow();

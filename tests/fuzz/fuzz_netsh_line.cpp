@@ -1,19 +1,133 @@
 // Command lines from arbitrary bytes used as an interface name: an accepted
 // line holds no control byte, exactly the two quotes around the name and at
 // most 255 characters, and netsh's words, however cut, stay valid text.
+// Every line that Copy, Copy as PowerShell or a saved script hands out for
+// a change on that adapter is a comment, a fixed line of the script's own,
+// or a command whose netsh line passes the check (cmd's escapes undone) or
+// whose PowerShell text keeps the name inside its quotes.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
 #include <string_view>
+#include <vector>
 
+#include "core/command_history.h"
 #include "core/netsh_commands.h"
+#include "dialogs/history_dialog_rules.h"
+
+namespace {
+
+using namespace vantoric;
+
+constexpr std::string_view CMD_NETSH = "\"%SystemRoot%\\System32\\netsh.exe\" ";
+constexpr std::string_view PS_NETSH = "& \"$env:SystemRoot\\System32\\netsh.exe\" ";
+constexpr std::string_view FIXED_LINES[] = {"@echo off", "setlocal DisableDelayedExpansion", "chcp 65001 >nul",
+                                            "$ErrorActionPreference = 'Stop'",
+                                            "if ($LASTEXITCODE -ne 0) { exit $LASTEXITCODE }"};
+
+// cmd's reading of a script line: %% is %, ^ outside quotes takes the next
+// character as it is; anything else that cmd acts on is a failure.
+std::string UndoCmdEscapes(std::string_view line) {
+  std::string out;
+  bool bQuoted = false;
+  for (std::size_t i = 0; i < line.size(); ++i) {
+    const char c = line[i];
+    if (c == '"') bQuoted = !bQuoted;
+    if (c == '%') {
+      if (i + 1 >= line.size() || line[i + 1] != '%') std::abort();
+      ++i;
+    } else if (!bQuoted && c == '^') {
+      if (++i >= line.size()) std::abort();
+    } else if (!bQuoted && std::string_view("&|<>").find(c) != std::string_view::npos) {
+      std::abort();
+    }
+    out += line[i];
+  }
+  return out;
+}
+
+// A PowerShell line: outside the single quotes only the characters that
+// the line's own words use.
+void CheckPowerShellLine(std::string_view line) {
+  if (line.starts_with(PS_NETSH)) line.remove_prefix(PS_NETSH.size());
+  bool bQuoted = false;
+  for (std::size_t i = 0; i < line.size(); ++i) {
+    const auto c = static_cast<unsigned char>(line[i]);
+    const bool bQuote = c == '\'' || (c == 0xE2 && line.substr(i + 1, 1) == "\x80" && i + 2 < line.size() &&
+                                       static_cast<unsigned char>(line[i + 2]) >= 0x98 &&
+                                       static_cast<unsigned char>(line[i + 2]) <= 0x9B);
+    if (bQuote) {
+      bQuoted = !bQuoted;
+      if (c != '\'') i += 2;
+      continue;
+    }
+    if (bQuoted) continue;
+    if (c >= 0x80 || std::string_view(";&|`\"{}<>@#\r\n").find(static_cast<char>(c)) != std::string_view::npos)
+      std::abort();
+  }
+  if (bQuoted) std::abort();
+}
+
+void CheckHandedOut(std::string_view text, bool bPowerShell) {
+  if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
+  while (!text.empty()) {
+    const std::size_t end = text.find("\r\n");
+    const std::string_view line = text.substr(0, end);
+    text.remove_prefix(end == std::string_view::npos ? text.size() : end + 2);
+    if (line.find_first_of("\r\n") != std::string_view::npos) std::abort();
+    bool bFixed = line.starts_with("rem ") || line.starts_with("# ");
+    for (std::string_view fixed : FIXED_LINES) bFixed = bFixed || line == fixed;
+    if (bFixed) continue;
+    if (bPowerShell) {
+      CheckPowerShellLine(line);
+    } else if (line.starts_with("netsh ")) {
+      if (CheckNetshLine(line.substr(6)) != NetshRefusal::None) std::abort();
+    } else if (line.starts_with(CMD_NETSH) && line.ends_with(" || exit /b")) {
+      const std::string_view command = line.substr(CMD_NETSH.size(), line.size() - CMD_NETSH.size() - 11);
+      if (CheckNetshLine(UndoCmdEscapes(command)) != NetshRefusal::None) std::abort();
+    } else {
+      std::abort();
+    }
+  }
+}
+
+// A change of every kind on the adapter `name`, each with its line, as the
+// history records them, handed out in every form.
+void CheckEveryHandedOutLine(const std::string& name) {
+  std::vector<CHistoryEntry> entries;
+  for (ChangeKind kind : {ChangeKind::AddAddress, ChangeKind::SetAddress, ChangeKind::DeleteAddress,
+                          ChangeKind::AddDns, ChangeKind::DeleteDns, ChangeKind::AddRoute, ChangeKind::DeleteRoute}) {
+    CHistoryEntry entry;
+    entry.m_nId = static_cast<int>(entries.size()) + 1;
+    entry.m_change.m_kind = kind;
+    entry.m_change.m_strInterface = name;
+    entry.m_change.m_strAddress = kind == ChangeKind::AddRoute || kind == ChangeKind::DeleteRoute ? "::/0" : "2001:db8::1";
+    entry.m_change.m_strNextHop = "fe80::1";
+    entry.m_change.m_strType = "unicast";
+    entry.m_change.m_strValidLifetime = "1d";
+    entry.m_change.m_strPreferredLifetime = "infinite";
+    entry.m_change.m_strStore = "active";
+    entry.m_change.m_strPosition = "1";
+    entry.m_strLine = FormatChangeCommand(entry.m_change);
+    entries.push_back(entry);
+  }
+  std::vector<const CHistoryEntry*> all;
+  for (const CHistoryEntry& entry : entries) all.push_back(&entry);
+  CheckHandedOut(FormatCopiedLines(all, false), false);
+  CheckHandedOut(FormatCopiedLines(all, true), true);
+  CheckHandedOut(FormatHistoryScript(all, ScriptKind::Cmd, "2026-12-07", "PC"), false);
+  CheckHandedOut(FormatHistoryScript(all, ScriptKind::PowerShell, "2026-12-07", "PC"), true);
+}
+
+}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace vantoric;
   const std::string_view input(reinterpret_cast<const char*>(data), size);
   // Repeated, so that short inputs reach the length limit too.
   const std::string name = std::string(input) + std::string(input) + std::string(input);
+  CheckEveryHandedOutLine(std::string(input));
   const std::string line = FormatAddDnsCommand(name, "2001:db8::53", "1");
   const NetshRefusal refusal = CheckNetshLine(line);
   // netsh's words, tidied and maybe cut, must stay valid UTF-8 when they were.

@@ -241,7 +241,7 @@ TEST(AdapterListing, InterfaceSettingsAndNeighborsOrNullWhereNotRead) {
        nullptr, nullptr},
   };
   for (const auto& c : cases) {
-    const Json listing = Json::parse(FormatAdapterListing(records, 2, "t", nullptr, c.pLinks));
+    const Json listing = Json::parse(FormatAdapterListing(records, 2, "t", nullptr, nullptr, c.pLinks));
     EXPECT_EQ(listing["adapters"][0]["interface"], c.interface0) << c.reason;
     EXPECT_EQ(listing["adapters"][0]["neighbors"], c.neighbors0) << c.reason;
     EXPECT_EQ(listing["adapters"][1]["interface"], c.interface1) << c.reason;

@@ -48,8 +48,9 @@ CChange DeleteAddress(std::string name, std::string address) {
 
 // What the address was at the reading.
 CChange WithBefore(CChange c, std::string type, std::uint32_t valid, std::uint32_t preferred, std::string store,
-                   std::int64_t readingTime = T0) {
+                   std::int64_t readingTime = T0, std::string origin = ORIGIN_MANUAL) {
   c.m_bHadBefore = true;
+  c.m_strOriginBefore = std::move(origin);
   c.m_strTypeBefore = std::move(type);
   c.m_nValidSecondsBefore = valid;
   c.m_nPreferredSecondsBefore = preferred;
@@ -305,18 +306,22 @@ TEST(FormatPowerShellCommand, TheCmdletLineOfEachKind) {
        "([TimeSpan]::MaxValue) -PreferredLifetime ([TimeSpan]::MaxValue)"},
       {"delete: a name outside ASCII and a zone", DeleteAddress("R\xC3\xA9seau local", "fe80::1%4"),
        "Remove-NetIPAddress -InterfaceAlias 'R\xC3\xA9seau local' -IPAddress fe80::1%4 -Confirm:$false"},
-      {"add DNS: the whole list after, in order",
+      {"add DNS: netsh adds the one server at its position on whatever list the machine has",
        Dns(ChangeKind::AddDns, "Ethernet", "2001:db8::53", "1", {"2001:db8::53", "2001:db8::35"}),
-       "Set-DnsClientServerAddress -InterfaceAlias 'Ethernet' -ServerAddresses ('2001:db8::53','2001:db8::35')"},
-      {"delete DNS leaving one server",
-       Dns(ChangeKind::DeleteDns, "Ethernet", "2001:db8::53", "2", {"2001:db8::35"}),
-       "Set-DnsClientServerAddress -InterfaceAlias 'Ethernet' -ServerAddresses ('2001:db8::35')"},
-      {"delete DNS of the last server resets the list", Dns(ChangeKind::DeleteDns, "Ethernet", "2001:db8::53", "1", {}),
-       "Set-DnsClientServerAddress -InterfaceAlias 'Ethernet' -ResetServerAddresses"},
-      {"DNS on a name with a typographic quote",
-       Dns(ChangeKind::AddDns, "B\xC3\xBCro \xE2\x80\x99" "A", "2001:db8::53", "1", {"2001:db8::53"}),
-       "Set-DnsClientServerAddress -InterfaceAlias 'B\xC3\xBCro \xE2\x80\x99\xE2\x80\x99" "A' -ServerAddresses "
-       "('2001:db8::53')"},
+       "& \"$env:SystemRoot\\System32\\netsh.exe\" interface ipv6 add dns 'Ethernet' '2001:db8::53' '1'"},
+      {"delete DNS of the last server: that server alone goes, the IPv4 servers stay",
+       Dns(ChangeKind::DeleteDns, "Ethernet", "2001:db8::53", "1", {}),
+       "& \"$env:SystemRoot\\System32\\netsh.exe\" interface ipv6 delete dns 'Ethernet' '2001:db8::53'"},
+      {"DNS: every value single-quoted, a typographic quote doubled, no wildcard escape (netsh takes no pattern)",
+       Dns(ChangeKind::AddDns, "B\xC3\xBCro \xE2\x80\x99" "A*", "2001:db8::53", "2>x", {"2001:db8::53"}),
+       "& \"$env:SystemRoot\\System32\\netsh.exe\" interface ipv6 add dns 'B\xC3\xBCro \xE2\x80\x99\xE2\x80\x99"
+       "A*' '2001:db8::53' '2>x'"},
+      {"an alias of wildcard characters matches that one name only",
+       DeleteAddress("*", "2001:db8::1"),
+       "Remove-NetIPAddress -InterfaceAlias '`*' -IPAddress 2001:db8::1 -Confirm:$false"},
+      {"every wildcard character and the backtick escaped",
+       DeleteRoute("a?[b]`c", "::/0", ""),
+       "Remove-NetRoute -DestinationPrefix ::/0 -InterfaceAlias 'a`?`[b`]``c' -Confirm:$false"},
       {"add route on-link: infinite lifetimes, the system's metric and the persistent store are the defaults",
        AddRoute("Ethernet", "2001:db8::/48", "", "", "infinite", "Infinite", "persistent"),
        "New-NetRoute -DestinationPrefix 2001:db8::/48 -InterfaceAlias 'Ethernet'"},
@@ -341,11 +346,15 @@ const std::string CMD_HEADER =
     "rem Made by Vantoric from its command history\r\n"
     "rem Date: 2026-12-07 19:03\r\n"
     "rem Machine: ADMIN-PC\r\n"
+    "setlocal DisableDelayedExpansion\r\n"
     "chcp 65001 >nul\r\n";
 const std::string PS_HEADER =
     "\xEF\xBB\xBF# Made by Vantoric from its command history\r\n"
     "# Date: 2026-12-07 19:03\r\n"
-    "# Machine: ADMIN-PC\r\n";
+    "# Machine: ADMIN-PC\r\n"
+    "$ErrorActionPreference = 'Stop'\r\n";
+const std::string NETSH = "\"%SystemRoot%\\System32\\netsh.exe\" ";
+const std::string STOP = " || exit /b\r\n";
 
 CHistoryEntry WithId(CHistoryEntry e, int id) {
   e.m_nId = id;
@@ -359,7 +368,7 @@ TEST(FormatHistoryScript, HeaderThenOneLinePerEntry) {
       WithId(Entry(SetAddress("R\xC3\xA9seau", "2001:db8::2", "anycast", "1d", "12h"), T0), 2);
   const CHistoryEntry zone = WithId(Entry(DeleteAddress("Ethernet", "fe80::1%4"), T0), 3);
   const CHistoryEntry signs =
-      WithId(Entry(Dns(ChangeKind::AddDns, "A&B 100%", "2001:db8::53", "2>x", {"2001:db8::53"}), T0), 4);
+      WithId(Entry(Dns(ChangeKind::AddDns, "A&B 100%!", "2001:db8::53", "2>x", {"2001:db8::53"}), T0), 4);
   const CHistoryEntry lineBreak =
       WithId(Refused(Dns(ChangeKind::DeleteDns, "Eth\r\nernet", "::1", "1", {}), NetshRefusal::ControlCharacter), 5);
   const CHistoryEntry quotes = WithId(
@@ -373,39 +382,37 @@ TEST(FormatHistoryScript, HeaderThenOneLinePerEntry) {
     ScriptKind kind;
     std::string text;
   } cases[] = {
-      {"cmd without entries: the header alone, no byte-order mark", {}, ScriptKind::Cmd, CMD_HEADER},
-      {"ps1 without entries: byte-order mark and header alone", {}, ScriptKind::PowerShell, PS_HEADER},
-      {"cmd: the typed lines in the order given, UTF-8 names, no trailing blank",
+      {"cmd without entries: the header alone, delayed expansion off, no byte-order mark", {}, ScriptKind::Cmd,
+       CMD_HEADER},
+      {"ps1 without entries: byte-order mark, header, stop at the first error", {}, ScriptKind::PowerShell, PS_HEADER},
+      {"cmd: the system's netsh by full path, the lines in the order given, each ending the script on failure",
        {&set, &add},
        ScriptKind::Cmd,
-       CMD_HEADER +
-           "netsh interface ipv6 set address \"R\xC3\xA9seau\" 2001:db8::2 anycast 1d 12h\r\n"
-           "netsh interface ipv6 add address \"Local Area Connection\" 2001:db8::1 unicast infinite infinite "
-           "persistent\r\n"},
+       CMD_HEADER + NETSH + "interface ipv6 set address \"R\xC3\xA9seau\" 2001:db8::2 anycast 1d 12h" + STOP +
+           NETSH +
+           "interface ipv6 add address \"Local Area Connection\" 2001:db8::1 unicast infinite infinite persistent" +
+           STOP},
       {"cmd: a zone's % doubled, else cmd reads %4 as a parameter",
        {&zone},
        ScriptKind::Cmd,
-       CMD_HEADER + "netsh interface ipv6 delete address \"Ethernet\" fe80::1%%4\r\n"},
-      {"cmd: % doubled inside the quotes, & kept there, > escaped outside",
+       CMD_HEADER + NETSH + "interface ipv6 delete address \"Ethernet\" fe80::1%%4" + STOP},
+      {"cmd: % doubled inside the quotes, & and ! kept there, > escaped outside",
        {&signs},
        ScriptKind::Cmd,
-       CMD_HEADER + "netsh interface ipv6 add dns \"A&B 100%%\" 2001:db8::53 2^>x\r\n"},
+       CMD_HEADER + NETSH + "interface ipv6 add dns \"A&B 100%%!\" 2001:db8::53 2^>x" + STOP},
       {"cmd: a line with a line break is left out, named by its id",
-       {&add, &lineBreak},
+       {&lineBreak},
        ScriptKind::Cmd,
-       CMD_HEADER +
-           "netsh interface ipv6 add address \"Local Area Connection\" 2001:db8::1 unicast infinite infinite "
-           "persistent\r\n"
-           "rem Entry 5 is left out: its line cannot be run safely.\r\n"},
+       CMD_HEADER + "rem Entry 5 is left out: its line cannot be run safely.\r\n"},
       {"cmd: stray quotes would let & start a second command",
        {&quotes},
        ScriptKind::Cmd,
        CMD_HEADER + "rem Entry 6 is left out: its line cannot be run safely.\r\n"},
-      {"cmd: a line too long for netsh is still safe to write",
+      {"cmd: a line the check refuses as too long is not run from a script either",
        {&tooLong},
        ScriptKind::Cmd,
-       CMD_HEADER + "netsh interface ipv6 delete dns \"" + longName + "\" ::1\r\n"},
-      {"ps1: one cmdlet line per entry in the order given",
+       CMD_HEADER + "rem Entry 7 is left out: its line cannot be run safely.\r\n"},
+      {"ps1: one line per entry in the order given; netsh's failure ends the script with its code",
        {&set, &add, &zone, &signs},
        ScriptKind::PowerShell,
        PS_HEADER +
@@ -413,7 +420,8 @@ TEST(FormatHistoryScript, HeaderThenOneLinePerEntry) {
            "([TimeSpan]'1.00:00:00') -PreferredLifetime ([TimeSpan]'0.12:00:00')\r\n"
            "New-NetIPAddress -InterfaceAlias 'Local Area Connection' -IPAddress 2001:db8::1 -Type Unicast\r\n"
            "Remove-NetIPAddress -InterfaceAlias 'Ethernet' -IPAddress fe80::1%4 -Confirm:$false\r\n"
-           "Set-DnsClientServerAddress -InterfaceAlias 'A&B 100%' -ServerAddresses ('2001:db8::53')\r\n"},
+           "& \"$env:SystemRoot\\System32\\netsh.exe\" interface ipv6 add dns 'A&B 100%!' '2001:db8::53' '2>x'\r\n"
+           "if ($LASTEXITCODE -ne 0) { exit $LASTEXITCODE }\r\n"},
       {"ps1: a line with a line break is left out, named by its id",
        {&lineBreak},
        ScriptKind::PowerShell,
@@ -449,7 +457,7 @@ TEST(CommandHistoryRecord, IdsFromOneAndTheReadingTimeOfChangesWithoutTheirOwn) 
 }
 
 TEST(PlanUndo, TakesBackTheNewestChangeOrSaysWhyNot) {
-  const std::vector<std::string> adapters = {"Ethernet", "Wi-Fi"};
+  const std::vector<CAdapterIdentity> adapters = {{"Ethernet", 0}, {"Wi-Fi", 0}};
   const std::string none = "There is no change left to undo.";
   const CChange addA = AddAddress("Ethernet", "2001:db8::a", "unicast", "infinite", "infinite", "persistent");
   const CChange addB = AddAddress("Ethernet", "2001:db8::b", "unicast", "infinite", "infinite", "persistent");
@@ -618,6 +626,73 @@ TEST(PlanUndo, TakesBackTheNewestChangeOrSaysWhyNot) {
     EXPECT_EQ(changes, c.changes) << c.reason;
     EXPECT_EQ(plan.m_undoneIds, c.ids) << c.reason;
     EXPECT_EQ(plan.m_strRefusal, c.refusal) << c.reason;
+  }
+}
+
+CChange OnInterface(CChange c, std::uint64_t id) {
+  c.m_nInterfaceId = id;
+  return c;
+}
+
+TEST(PlanUndo, PutsBackOnlyWhatAPersonConfiguredOnTheSameInterface) {
+  const CChange deleted = DeleteAddress("Ethernet", "2001:db8::5");
+  const CChange route = DeleteRoute("Ethernet", "::/0", "fe80::1", "256");
+  const CChange add = OnInterface(AddAddress("Ethernet", "2001:db8::1", "unicast", "infinite", "infinite", "active"), 7);
+  const std::vector<CAdapterIdentity> same = {{"Ethernet", 7}, {"Wi-Fi", 8}};
+  const std::string wrong = " Undo would act on the wrong adapter; it is not run.";
+  const struct {
+    const char* reason;
+    CChange change;
+    std::vector<CAdapterIdentity> adapters;
+    std::string refusal;
+    std::vector<std::string> notes;
+  } cases[] = {
+      {"a Temporary (privacy) address is not put back as a manual one",
+       WithBefore(deleted, "unicast", 3600, 1800, "", T0, "Temporary"), same,
+       "The address 2001:db8::5 cannot be put back: the system configured it (Temporary), not a person. It comes back "
+       "from the router or DHCP server by itself.",
+       {}},
+      {"a router-learned default route is not put back as a manual one",
+       WithBefore(route, "", 1800, 1800, "", T0, "Router Advertisement"), same,
+       "The route ::/0 through fe80::1 cannot be put back: the system configured it (Router Advertisement), not a "
+       "person. It comes back from the router or DHCP server by itself.",
+       {}},
+      {"an origin that was not read is not guessed", WithBefore(deleted, "unicast", INF, INF, "", T0, ""), same,
+       "The address 2001:db8::5 cannot be put back: whether a person or the system configured it is not known.", {}},
+      {"a manual address whose store was read: no note", WithBefore(deleted, "unicast", INF, INF, "active"), same, "",
+       {}},
+      {"a manual address whose store was not read: the confirmation names the store used",
+       WithBefore(deleted, "unicast", INF, INF, ""), same, "",
+       {"The store that 2001:db8::5 was in is not known: Undo puts it in the persistent store."}},
+      {"a manual route whose store was not read", WithBefore(route, "", INF, INF, ""), same, "",
+       {"The store that ::/0 was in is not known: Undo puts it in the persistent store."}},
+      {"the same interface under its name", add, same, "", {}},
+      {"the name now belongs to another interface, the changed one renamed",
+       add, {{"Ethernet", 9}, {"LAN", 7}},
+       "The adapter the change was made on, then named \"Ethernet\", is now named \"LAN\", and \"Ethernet\" now names "
+       "another adapter." + wrong,
+       {}},
+      {"the name now belongs to another interface, the changed one gone", add, {{"Ethernet", 9}},
+       "The adapter the change was made on, then named \"Ethernet\", is no longer there, and \"Ethernet\" now names "
+       "another adapter." + wrong,
+       {}},
+      {"the changed interface renamed, its old name unused", add, {{"LAN", 7}},
+       "The adapter the change was made on, then named \"Ethernet\", is now named \"LAN\", and no adapter is named "
+       "\"Ethernet\" now." + wrong,
+       {}},
+      {"neither the name nor the interface is there", add, {{"Wi-Fi", 8}},
+       "The adapter \"Ethernet\" is no longer there.", {}},
+      {"the identity was not read when the change was made: the name decides",
+       OnInterface(add, 0), {{"Ethernet", 9}}, "", {}},
+      {"the identity cannot be read now: the name decides", add, {{"Ethernet", 0}}, "", {}},
+  };
+  for (const auto& c : cases) {
+    CCommandHistory history;
+    history.Record(Entry(c.change, T0));
+    const CUndoPlan plan = PlanUndo(history, T0, c.adapters);
+    EXPECT_EQ(plan.m_strRefusal, c.refusal) << c.reason;
+    EXPECT_EQ(plan.m_notes, c.notes) << c.reason;
+    EXPECT_EQ(plan.m_changes.size(), c.refusal.empty() ? 1u : 0u) << c.reason;
   }
 }
 

@@ -1,10 +1,12 @@
 // Which global atoms the running instance takes as a later start's file
-// name: full paths only, never an atom some other program holds.
+// name (full paths only, never an atom some other program holds), and the
+// switch of a start that takes the instance's role over.
 #include "app/instance_rules.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 namespace vantoric {
 namespace {
@@ -47,6 +49,22 @@ TEST(HandedOverFileName, OnlyFullPathsWithoutReservedCharacters) {
       {"tab", "C:\\a\tb.txt", false},
   };
   for (const auto& c : cases) EXPECT_EQ(IsHandedOverFileName(c.text), c.accepted) << c.reason << ": " << c.text;
+}
+
+TEST(TakeOverStart, TheSwitchOfARestartAsAdministrator) {
+  const struct {
+    std::vector<std::string> args;
+    bool bTakeOver;
+    const char* reason;
+  } cases[] = {
+      {{}, false, "a plain start hands over to the running instance"},
+      {{"/takeover"}, true, "the restart's own switch"},
+      {{"-TakeOver"}, true, "any letter case, either switch sign"},
+      {{"C:\\takeover"}, false, "a file name is not the switch"},
+      {{"/takeovers"}, false, "a longer switch"},
+      {{"/list", "/takeover"}, true, "among other arguments"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(IsTakeOverStart(c.args), c.bTakeOver) << c.reason;
 }
 
 }  // namespace

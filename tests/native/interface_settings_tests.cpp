@@ -275,7 +275,7 @@ TEST(PlanUndo, AnInterfaceChangeGoesBackToTheValuesReadAndNeighborRemovalsAreSki
   for (const auto& c : cases) {
     CCommandHistory history;
     for (const CHistoryEntry& entry : c.entries) history.Record(entry);
-    const CUndoPlan plan = PlanUndo(history, 0, {"Ethernet 2"});
+    const CUndoPlan plan = PlanUndo(history, 0, {{"Ethernet 2", 0}});
     const std::string got = plan.m_strRefusal.empty() && plan.m_changes.size() == 1
                                 ? FormatChangeCommand(plan.m_changes[0])
                                 : plan.m_strRefusal;

@@ -130,6 +130,29 @@ TEST(NetshCheck, RefusesTextThatCouldBreakTheQuotingOrAddACommand) {
   EXPECT_EQ(CheckNetshLine(LineOfLength(300, "\"")), NetshRefusal::QuoteInValue);
 }
 
+TEST(NetshCheck, OnlyTheContextsTheProgramUsesAreHandedOver) {
+  const struct {
+    const char* line;
+    NetshRefusal expected;
+  } cases[] = {
+      {"interface ipv6 set privacy state=disabled store=active", NetshRefusal::None},
+      {"interface teredo set state type=disabled", NetshRefusal::None},
+      {"interface isatap set state state=default", NetshRefusal::None},
+      {"interface 6to4 set state state=enabled", NetshRefusal::None},
+      {"INTERFACE Teredo SET STATE TYPE=DEFAULT", NetshRefusal::None},
+      {"interface ipv4 set address \"Ethernet\" dhcp", NetshRefusal::OtherContext},
+      {"interface httpstunnel add interface client https://a", NetshRefusal::OtherContext},
+      {"interface portproxy reset", NetshRefusal::OtherContext},
+      {"interface ipv6x show", NetshRefusal::OtherContext},
+      {"interface 6to4", NetshRefusal::OtherContext},
+      {"advfirewall reset", NetshRefusal::OtherContext},
+      {"-f C:\\script.txt", NetshRefusal::OtherContext},
+      {" interface ipv6 show address", NetshRefusal::OtherContext},
+      {"", NetshRefusal::OtherContext},
+  };
+  for (const auto& c : cases) EXPECT_EQ(CheckNetshLine(c.line), c.expected) << c.line;
+}
+
 CNetshResult Make(NetshOutcome outcome) {
   CNetshResult r;
   r.m_outcome = outcome;
@@ -172,7 +195,8 @@ TEST(NetshDescribe, EachOutcomeSaysWhatHappened) {
 TEST(NetshDescribe, EveryRefusalHasItsOwnReasonAndChangesNothing) {
   const NetshRefusal refusals[] = {NetshRefusal::LineTooLong,      NetshRefusal::QuoteInValue,
                                    NetshRefusal::ControlCharacter, NetshRefusal::InvalidText,
-                                   NetshRefusal::Busy,             NetshRefusal::NoSystemFolder};
+                                   NetshRefusal::Busy,             NetshRefusal::NoSystemFolder,
+                                   NetshRefusal::OtherContext};
   std::vector<std::string> texts;
   for (NetshRefusal refusal : refusals) {
     CNetshResult r = Make(NetshOutcome::Refused);

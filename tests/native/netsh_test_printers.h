@@ -15,7 +15,7 @@ inline void PrintTo(NetshOutcome outcome, std::ostream* os) {
 
 inline void PrintTo(NetshRefusal refusal, std::ostream* os) {
   static const char* const names[] = {"None", "LineTooLong", "QuoteInValue", "ControlCharacter", "InvalidText",
-                                      "Busy", "NoSystemFolder"};
+                                      "Busy", "NoSystemFolder", "OtherContext"};
   *os << names[static_cast<int>(refusal)];
 }
 

@@ -61,8 +61,12 @@ class AddressDialogsTest : public ::testing::Test {
   void SetUp() override {
     m_catcher.SetStrict(true);
     SetWindowsMajorVersionForTests(6);
+    SetRunningElevatedForTests(0);  // Wine's own token is elevated
   }
-  void TearDown() override { SetWindowsMajorVersionForTests(0); }
+  void TearDown() override {
+    SetWindowsMajorVersionForTests(0);
+    SetRunningElevatedForTests(-1);
+  }
 
   // Runs the dialog with `script` inside its message loop.
   INT_PTR Run(CDialog& dlg, const std::function<void()>& script) {

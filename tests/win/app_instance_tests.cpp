@@ -92,6 +92,7 @@ TEST(SingleInstance, FirstStartsAndLaterOnesAreToldToEnd) {
       {"embedding", {"/Embedding"}, false},
       {"print", {"/p", "C:\\later start.txt"}, true},
       {"dde", {"/dde"}, true},
+      {"restarted as administrator: takes the role over", {"/takeover"}, true},
   };
   for (const StartCase& c : cases) {
     CTestInstanceApp later;

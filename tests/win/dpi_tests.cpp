@@ -206,6 +206,14 @@ TEST_F(Dpi, EveryWindowFitsItsTextsAndControlsAtThePrefixResolution) {
                                 Check(settings, "advanced-routes");
                                 m_catcher.ScriptNextDialog({CheckAndClose("add-route")});
                                 test::ClickButton(page, IDC_BUTTON_ADD_ROUTE);
+                                ClickTab(::GetDlgItem(settings, IDC_TAB_ADVANCED), 2);
+                              },
+                              [&](HWND settings) {
+                                HWND page = VisiblePage(settings);
+                                ASSERT_NE(::GetDlgItem(page, IDC_LIST_PREFIX_POLICIES), nullptr)
+                                    << "the System page is shown";
+                                m_opened.push_back("advanced-system");
+                                Check(settings, "advanced-system");
                                 test::ClickTabTitled(::GetDlgItem(settings, IDC_TAB_ADVANCED), "Interface");
                               },
                               [&](HWND settings) {
@@ -227,7 +235,8 @@ TEST_F(Dpi, EveryWindowFitsItsTextsAndControlsAtThePrefixResolution) {
   ::SendMessageW(m_hwnd, WM_SYSCOMMAND, IDM_ABOUTBOX, 0);
 
   EXPECT_EQ(m_opened, (Strings{"add-address", "address-properties", "advanced-dns", "add-dns", "advanced-routes",
-                               "add-route", "advanced-interface", "advanced-neighbors", "history", "about"}));
+                               "add-route", "advanced-system", "advanced-interface", "advanced-neighbors", "history",
+                               "about"}));
   EXPECT_EQ(m_catcher.Boxes().size(), 0u) << "no message box on the way";
 }
 

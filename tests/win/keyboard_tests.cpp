@@ -66,8 +66,12 @@ class KeyboardTest : public ::testing::Test {
   void SetUp() override {
     m_catcher.SetStrict(true);
     SetWindowsMajorVersionForTests(6);
+    SetRunningElevatedForTests(0);  // Wine's own token is elevated
   }
-  void TearDown() override { SetWindowsMajorVersionForTests(0); }
+  void TearDown() override {
+    SetWindowsMajorVersionForTests(0);
+    SetRunningElevatedForTests(-1);
+  }
 
   test::CGuiTestScope m_scope{"Vantoric Keyboard Tests"};
   test::CMessageBoxCatcher m_catcher;

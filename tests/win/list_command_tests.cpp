@@ -12,9 +12,9 @@
 #include <string>
 #include <vector>
 
-#include "framework/handles.h"
 #include "framework/utf8.h"
 #include "tests/win/main_window_fixture.h"
+#include "tests/win/support/program_run.h"
 
 namespace vantoric {
 namespace {
@@ -22,50 +22,7 @@ namespace {
 using Json = nlohmann::json;
 using namespace test;
 
-struct CRun {
-  DWORD exitCode = STILL_ACTIVE;
-  std::string out;
-  std::string err;
-};
-
-std::wstring ProgramPath() { return BuildFile(VANTORIC_EXE_RELATIVE); }
-
-std::string ReadAll(HANDLE pipe) {
-  std::string text;
-  char buffer[4096];
-  DWORD got = 0;
-  while (::ReadFile(pipe, buffer, sizeof buffer, &got, nullptr) && got > 0) text.append(buffer, got);
-  return text;
-}
-
-// Starts the program with `args`, its standard output and error going to
-// pipes, and waits for it (a bound of 60 s).
-CRun RunProgram(const std::wstring& args) {
-  SECURITY_ATTRIBUTES sa{sizeof sa, nullptr, TRUE};
-  HANDLE outRead = nullptr, outWrite = nullptr, errRead = nullptr, errWrite = nullptr;
-  ::CreatePipe(&outRead, &outWrite, &sa, 0);
-  ::CreatePipe(&errRead, &errWrite, &sa, 0);
-  ::SetHandleInformation(outRead, HANDLE_FLAG_INHERIT, 0);
-  ::SetHandleInformation(errRead, HANDLE_FLAG_INHERIT, 0);
-  const CHandle outOwned(outRead), errOwned(errRead);
-  std::wstring cmd = L"\"" + ProgramPath() + L"\" " + args;
-  STARTUPINFOW si{sizeof si};
-  si.dwFlags = STARTF_USESTDHANDLES;
-  si.hStdOutput = outWrite;
-  si.hStdError = errWrite;
-  PROCESS_INFORMATION pi{};
-  const BOOL started = ::CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi);
-  ::CloseHandle(outWrite);
-  ::CloseHandle(errWrite);
-  CRun run;
-  if (!started) return run;
-  run.out = ReadAll(outRead);
-  run.err = ReadAll(errRead);
-  if (::WaitForSingleObject(pi.hProcess, 60000) == WAIT_OBJECT_0) ::GetExitCodeProcess(pi.hProcess, &run.exitCode);
-  ::CloseHandle(pi.hThread);
-  ::CloseHandle(pi.hProcess);
-  return run;
-}
+CProgramRun RunProgram(const std::wstring& args) { return test::RunProgram(BuildFile(VANTORIC_EXE_RELATIVE), args); }
 
 // What the window lists: each adapter by name with its address rows.
 Json WindowView(const std::vector<std::string>& names, const std::vector<std::vector<Row>>& rows) {
@@ -102,7 +59,7 @@ TEST_F(MainWindow, ListHandsScriptsWhatTheWindowShows) {
   const Json window = WindowView(names, rows);
   ASSERT_FALSE(names.empty()) << "Wine lists at least its loopback adapter";
 
-  const CRun piped = RunProgram(L"/list");
+  const CProgramRun piped = RunProgram(L"/list");
   EXPECT_EQ(piped.exitCode, 0u) << piped.err;
   const Json fromPipe = Json::parse(piped.out, nullptr, false);
   ASSERT_FALSE(fromPipe.is_discarded()) << piped.out;
@@ -113,7 +70,7 @@ TEST_F(MainWindow, ListHandsScriptsWhatTheWindowShows) {
   std::string file = "Z:" + ScreenshotPath("listing.json");
   for (char& c : file) c = c == '/' ? '\\' : c;
   ::DeleteFileW(Widen(file).c_str());
-  const CRun toFile = RunProgram(L"/LIST \"" + Widen(file) + L"\"");
+  const CProgramRun toFile = RunProgram(L"/LIST \"" + Widen(file) + L"\"");
   EXPECT_EQ(toFile.exitCode, 0u) << toFile.err;
   EXPECT_EQ(toFile.out, "") << "nothing on standard output";
   std::ifstream in(Widen(file).c_str(), std::ios::binary);
@@ -137,12 +94,12 @@ TEST(ListCommand, WrongCommandLinesAndUnwritableFilesEndWithTwo) {
       {L"/list Z:\\no\\such\\folder\\a.json", "could not be written", "a folder that does not exist"},
   };
   for (const auto& c : cases) {
-    const CRun run = RunProgram(c.args);
+    const CProgramRun run = RunProgram(c.args);
     EXPECT_EQ(run.exitCode, 2u) << c.why;
     EXPECT_NE(run.err.find(c.err), std::string::npos) << c.why << ": " << run.err;
     EXPECT_EQ(run.out, "") << c.why;
   }
-  const CRun usage = RunProgram(L"/?");
+  const CProgramRun usage = RunProgram(L"/?");
   EXPECT_EQ(usage.exitCode, 0u);
   EXPECT_EQ(usage.out.rfind("Usage: vantoric", 0), 0u) << usage.out;
 }

@@ -41,9 +41,13 @@ std::string Delete(const std::string& address) {
 
 class MainWindowCommands : public MainWindow {
  protected:
-  void SetUp() override { SetWindowsMajorVersionForTests(6); }
+  void SetUp() override {
+    SetWindowsMajorVersionForTests(6);
+    SetRunningElevatedForTests(0);  // Wine's own token is elevated
+  }
   void TearDown() override {
     SetWindowsMajorVersionForTests(0);
+    SetRunningElevatedForTests(-1);
     MainWindow::TearDown();
   }
 

@@ -21,6 +21,15 @@
 namespace vantoric {
 namespace {
 
+// Wine's own token is elevated: the elevated path goes through the shell
+// here unless a test says otherwise, as for a user who is not elevated.
+class CNotElevated : public ::testing::Environment {
+ public:
+  void SetUp() override { SetRunningElevatedForTests(0); }
+  void TearDown() override { SetRunningElevatedForTests(-1); }
+};
+const ::testing::Environment* const g_pNotElevated = ::testing::AddGlobalTestEnvironment(new CNotElevated);
+
 using test::CNetshStandin;
 
 // Started by ElevationFollowsTheSystemsVersion as its probe: answers through
@@ -274,6 +283,34 @@ TEST(NetshRun, AFailedElevatedLaunchIsToldApartFromARefusal) {
         << c.what;
   }
   EXPECT_FALSE(standin.LogExists());
+}
+
+TEST(NetshRun, AnElevatedProgramRunsNetshDirectlyAndReadsItsWords) {
+  CNetshStandin standin("already-elevated");
+  standin.SetAnswer("Ok.");
+  const std::string line = FormatDeleteAddressCommand(kName, "2001:db8::1");
+  CNetshRunOptions options;
+  options.m_pfnShellExecuteEx = &FakeShell::Launch;
+  FakeShell::error = ERROR_CANCELLED;
+  CNetshRunner runner;
+  const struct {
+    int elevated;
+    std::size_t shellCalls;
+    bool bWords;
+    const char* what;
+  } cases[] = {
+      {1, 0, true, "already elevated: the same rights without a prompt, and netsh's words"},
+      {0, 1, false, "not elevated: through the shell's prompt, as before"},
+  };
+  for (const auto& c : cases) {
+    SetRunningElevatedForTests(c.elevated);
+    FakeShell::calls.clear();
+    const CNetshResult result = RunNetshCommand(line, &runner, true, options);
+    EXPECT_EQ(FakeShell::calls.size(), c.shellCalls) << c.what;
+    EXPECT_EQ(result.m_strOutput.find("Ok.") != std::string::npos, c.bWords) << c.what;
+  }
+  SetRunningElevatedForTests(0);
+  EXPECT_EQ(standin.ReadLog(), CNetshStandin::RunLog(line)) << "netsh ran once, on the direct path";
 }
 
 TEST(NetshRun, UnsafeLinesAreRefusedBeforeNetshStarts) {

@@ -227,6 +227,17 @@ bool ClickTabTitled(HWND tab, std::string_view title) {
   return false;
 }
 
+HWND ShowTabPage(HWND tab, int index, int idOnPage) {
+  RECT rc{};
+  ::SendMessageW(tab, TCM_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&rc));
+  const LPARAM at = MAKELPARAM((rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2);
+  ::SendMessageW(tab, WM_LBUTTONDOWN, MK_LBUTTON, at);
+  ::SendMessageW(tab, WM_LBUTTONUP, 0, at);
+  for (HWND page = nullptr; (page = ::FindWindowExW(tab, page, L"#32770", nullptr)) != nullptr;)
+    if (::GetDlgItem(page, idOnPage) != nullptr) return page;
+  return nullptr;
+}
+
 namespace {
 
 // A Unix path as Wine sees it (the Unix root is its Z: drive).

@@ -131,6 +131,10 @@ void PressWithControl(HWND window, UINT key);
 // A click on the tab titled `title` of a tab control, as the mouse gives
 // it; false when no tab has that title.
 bool ClickTabTitled(HWND tab, std::string_view title);
+// A click on tab `index` of a tab control, as the mouse gives it; returns the
+// page (a dialog inside the tab control) that holds the control idOnPage, or
+// nullptr when none does.
+HWND ShowTabPage(HWND tab, int index, int idOnPage);
 
 // The user's folder for temporary files, ending in a backslash.
 std::wstring TempFolder();

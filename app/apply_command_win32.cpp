@@ -1,0 +1,130 @@
+#include "app/apply_command_win32.h"
+
+#include <windows.h>
+
+#include <memory>
+#include <vector>
+
+#include "core/adapter_enumeration_win32.h"
+#include "core/apply_report.h"
+#include "core/connection_guard_win32.h"
+#include "core/netsh_run_win32.h"
+#include "dialogs/netsh_outcome_win32.h"
+#include "framework/handles.h"
+#include "framework/message_box.h"
+#include "framework/utf8.h"
+
+namespace vantoric {
+
+namespace {
+
+// The largest file read: a listing of hundreds of adapters is far smaller.
+constexpr DWORD MAX_FILE_BYTES = 64u << 20;
+
+// The file's bytes; 0, or the system's error code.
+DWORD ReadWholeFile(const std::string& file, std::string& bytes) {
+  CHandle h(::CreateFileW(Widen(file).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                          OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!h) return ::GetLastError();
+  LARGE_INTEGER size{};
+  if (!::GetFileSizeEx(h.get(), &size)) return ::GetLastError();
+  if (size.QuadPart > MAX_FILE_BYTES) return ERROR_FILE_TOO_LARGE;
+  bytes.resize(static_cast<size_t>(size.QuadPart));
+  DWORD got = 0;
+  if (!bytes.empty() && (!::ReadFile(h.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &got, nullptr) ||
+                         got != bytes.size()))
+    return ::GetLastError() != 0 ? ::GetLastError() : static_cast<DWORD>(ERROR_READ_FAULT);
+  return 0;
+}
+
+// The machine as a plan needs it.
+struct CMachineReading {
+  std::unique_ptr<CAdapterRecord[]> m_records;
+  size_t m_nCount = 0;
+  std::vector<std::vector<CRouteRecord>> m_routes;
+  bool m_bRoutes = false;
+
+  CApplyReading ForPlan() const {
+    CApplyReading reading;
+    reading.m_pRecords = m_records.get();
+    reading.m_nCount = m_nCount;
+    reading.m_pRoutes = m_bRoutes ? &m_routes : nullptr;
+    reading.m_readConnections = ReadEstablishedConnections;
+    return reading;
+  }
+};
+
+// Runs the plan in order until a command fails; the text as it goes.
+CApplyRun RunPlan(const CApplyPlan& plan, bool bJson, const CApplyOutput& output) {
+  CNetshRunner runner;
+  CCommandHistory history;
+  history.SetReadingTime(CurrentUnixTime());
+  CApplyRun run;
+  for (const CChange& change : plan.m_changes) {
+    if (!run.m_results.empty() && !run.m_results.back().Succeeded()) {
+      if (!bJson) output.m_out(FormatNotRun(change));
+      continue;
+    }
+    run.m_results.push_back(RunChangeInConsole(change, runner, &history));
+    if (!bJson) output.m_out(FormatRunStep(change, run.m_results.back()));
+  }
+  const bool bFailed = ApplyRunExitCode(run) != APPLY_EXIT_DONE;
+  output.m_out(bJson ? FormatPlanJson(plan, &run)
+                     : FormatRunSummary(run.m_results.size(), plan.m_changes.size(), bFailed));
+  return run;
+}
+
+}  // namespace
+
+bool IsProcessElevated() {
+  if (!IsElevationNeeded()) return true;
+  HANDLE token = nullptr;
+  if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, &token)) return false;
+  const CHandle owned(token);
+  TOKEN_ELEVATION elevation{};
+  DWORD size = 0;
+  return ::GetTokenInformation(token, TokenElevation, &elevation, sizeof elevation, &size) &&
+         elevation.TokenIsElevated != 0;
+}
+
+int RunApplyCommand(const CProgramCommand& command, const CApplyOutput& output) {
+  const auto fail = [&](const std::string& text, int code) {
+    output.m_err("vantoric: " + text + "\n");
+    return code;
+  };
+  if (command.m_command != ProgramCommand::Apply)
+    return fail(command.m_strReason + "\n\n" + ProgramUsage(), APPLY_EXIT_BAD);
+  std::string bytes;
+  if (const DWORD error = ReadWholeFile(command.m_strFile, bytes); error != 0)
+    return fail(command.m_strFile + " could not be read: " + GetSystemMessage(error), APPLY_EXIT_BAD);
+  CWantedState wanted;
+  if (const std::string error = ReadWantedState(bytes, wanted); !error.empty())
+    return fail(command.m_strFile + ": " + error, APPLY_EXIT_BAD);
+
+  CMachineReading machine;
+  std::vector<std::string> names;
+  if (const DWORD error = TakeAdapterSnapshot(machine.m_records, machine.m_nCount, names); error != 0)
+    return fail("the network adapters could not be read: " + GetSystemMessage(error), APPLY_EXIT_FAILED);
+  machine.m_bRoutes = ReadRoutesOfRecords(machine.m_records.get(), machine.m_nCount, machine.m_routes);
+  const CApplyPlan plan = PlanApply(wanted, machine.ForPlan());
+  if (!plan.m_strError.empty()) return fail(command.m_strFile + ": " + plan.m_strError, APPLY_EXIT_BAD);
+  output.m_err(FormatPlanFindings(plan));
+  if (plan.IsRefused())
+    return fail("Nothing was changed: the file asks for changes that are refused.", APPLY_EXIT_BAD);
+
+  const bool bChanges = !plan.m_changes.empty();
+  if (command.m_bWhatIf || !bChanges) {
+    if (command.m_bJson) output.m_out(FormatPlanJson(plan, nullptr));
+    else if (bChanges) output.m_out(FormatPlanLines(plan, command.m_bPowerShell));
+    else output.m_out("Nothing to do: the adapters match the file.\n");
+    return bChanges ? APPLY_EXIT_CHANGES : APPLY_EXIT_DONE;
+  }
+  if (plan.HasWarnings() && !command.m_bForce)
+    return fail("Nothing was changed: give /force to make the changes despite the warnings.", APPLY_EXIT_FAILED);
+  if (!IsProcessElevated())
+    return fail("The changes need administrator rights: run /apply from an elevated prompt. Nothing was changed.",
+                APPLY_EXIT_FAILED);
+  return ApplyRunExitCode(RunPlan(plan, command.m_bJson, output));
+}
+
+}  // namespace vantoric

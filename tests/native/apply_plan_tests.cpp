@@ -1,0 +1,461 @@
+// The /apply planner: the file read into wanted state, the adapters it
+// names, the changes that make each section match and their order, the
+// guards, a second plan after the first is carried out, and the /list
+// round trip.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "core/adapter_listing.h"
+#include "core/apply_plan.h"
+#include "core/apply_report.h"
+#include "core/lifetime_text.h"
+
+namespace vantoric {
+namespace {
+
+constexpr std::uint32_t INF = INFINITE_LIFETIME;
+
+CAddressRecord Address(std::string text, std::string kind, std::uint32_t valid = INF, std::uint32_t preferred = INF) {
+  return {std::move(text), std::move(kind), "Preferred", FormatLifetime(valid), FormatLifetime(preferred), valid,
+          preferred};
+}
+
+CRouteRecord Route(std::string destination, std::string nextHop, std::uint32_t metric, std::string origin) {
+  CRouteRecord r;
+  r.m_strDestination = std::move(destination);
+  r.m_strNextHop = nextHop.empty() ? "On-link" : nextHop;
+  r.m_strNextHopAddress = std::move(nextHop);
+  r.m_nMetric = metric;
+  r.m_strValidLifetime = r.m_strPreferredLifetime = "infinite";
+  r.m_strOrigin = std::move(origin);
+  r.m_bDefault = r.m_strDestination == "::/0";
+  return r;
+}
+
+// A machine of two adapters: Ethernet with two manual addresses, system
+// ones, two DNS servers, a router's default route and a manual route;
+// Wi-Fi with a manual address that counts down and one shown as infinite.
+struct CMachine {
+  std::vector<CAdapterRecord> m_records;
+  std::vector<std::vector<CRouteRecord>> m_routes;
+  bool m_bRoutesRead = true;
+  CConnectionReading m_connections{true, {}};
+
+  CMachine() : m_records(2) {
+    CAdapterRecord& ethernet = m_records[0];
+    ethernet.m_strFriendlyName = "Ethernet";
+    ethernet.m_macLength = 6;
+    const std::uint8_t mac0[] = {0x00, 0x0C, 0x29, 0xAB, 0xCD, 0xEF};
+    std::copy(std::begin(mac0), std::end(mac0), ethernet.m_macAddress);
+    ethernet.m_addresses = {Address("2001:db8::5", "Manual"), Address("2001:db8::9", "Manual"),
+                            Address("fe80::1%4", "Link-Local"), Address("2001:db8:1::abcd", "Public", 86400, 3600)};
+    ethernet.m_dnsServers = {"2001:db8::53", "2001:db8::54"};
+    CAdapterRecord& wifi = m_records[1];
+    wifi.m_strFriendlyName = "Wi-Fi";
+    wifi.m_macLength = 6;
+    const std::uint8_t mac1[] = {0x00, 0x11, 0x22, 0x33, 0x44, 0x55};
+    std::copy(std::begin(mac1), std::end(mac1), wifi.m_macAddress);
+    wifi.m_addresses = {Address("fe80::2%5", "Link-Local"), Address("2001:db8:2::1", "Manual", 3000, 1000),
+                        Address("2001:db8:2::2", "Manual", 400 * 86400, 400 * 86400)};
+    m_routes = {{Route("::/0", "fe80::1", 16, "Router Advertisement"),
+                 Route("2001:db8:5::/48", "fe80::99", 256, "Manual")},
+                {}};
+  }
+
+  CApplyReading Reading() const {
+    CApplyReading reading;
+    reading.m_pRecords = m_records.data();
+    reading.m_nCount = m_records.size();
+    reading.m_pRoutes = m_bRoutesRead ? &m_routes : nullptr;
+    reading.m_readConnections = [this] { return m_connections; };
+    return reading;
+  }
+};
+
+CApplyPlan Plan(const CMachine& machine, const std::string& file) {
+  CWantedState wanted;
+  const std::string error = ReadWantedState(file, wanted);
+  EXPECT_EQ(error, "") << file;
+  return PlanApply(wanted, machine.Reading());
+}
+
+std::string Adapters(const std::string& entries) { return "{\"adapters\": [" + entries + "]}"; }
+
+std::uint32_t Seconds(const std::string& lifetime) {
+  return IsInfiniteLifetime(lifetime) ? INF : static_cast<std::uint32_t>(LifetimeToSeconds(lifetime));
+}
+
+// What each change does to the machine, as netsh would do it.
+void CarryOut(CMachine& machine, const std::vector<CChange>& changes) {
+  for (const CChange& c : changes) {
+    const auto at = std::find_if(machine.m_records.begin(), machine.m_records.end(),
+                                 [&](const CAdapterRecord& r) { return r.m_strFriendlyName == c.m_strInterface; });
+    ASSERT_NE(at, machine.m_records.end()) << c.m_strInterface;
+    CAdapterRecord& record = *at;
+    auto& routes = machine.m_routes[static_cast<std::size_t>(at - machine.m_records.begin())];
+    auto& addresses = record.m_addresses;
+    const auto sameAddress = [&](const CAddressRecord& a) { return IsSameAddress(a.m_strAddress, c.m_strAddress); };
+    const auto sameRoute = [&](const CRouteRecord& r) {
+      return r.m_strDestination == c.m_strAddress && r.m_strNextHopAddress == c.m_strNextHop;
+    };
+    switch (c.m_kind) {
+      case ChangeKind::AddAddress:
+        addresses.push_back(
+            Address(c.m_strAddress, "Manual", Seconds(c.m_strValidLifetime), Seconds(c.m_strPreferredLifetime)));
+        break;
+      case ChangeKind::SetAddress:
+        *std::find_if(addresses.begin(), addresses.end(), sameAddress) =
+            Address(c.m_strAddress, "Manual", Seconds(c.m_strValidLifetime), Seconds(c.m_strPreferredLifetime));
+        break;
+      case ChangeKind::DeleteAddress:
+        std::erase_if(addresses, sameAddress);
+        break;
+      case ChangeKind::AddDns:
+        InsertDnsServerAt(record.m_dnsServers, std::stoi(c.m_strPosition), c.m_strAddress);
+        break;
+      case ChangeKind::DeleteDns:
+        std::erase(record.m_dnsServers, c.m_strAddress);
+        break;
+      case ChangeKind::AddRoute: {
+        CRouteRecord route = Route(c.m_strAddress, c.m_strNextHop,
+                                   c.m_strMetric.empty() ? 256 : static_cast<std::uint32_t>(std::stoul(c.m_strMetric)),
+                                   "Manual");
+        route.m_nValidSeconds = Seconds(c.m_strValidLifetime);
+        route.m_nPreferredSeconds = Seconds(c.m_strPreferredLifetime);
+        routes.push_back(route);
+        break;
+      }
+      case ChangeKind::DeleteRoute:
+        std::erase_if(routes, sameRoute);
+        break;
+      default:
+        ADD_FAILURE() << "a change the planner does not make: " << FormatChangeCommand(c);
+        break;
+    }
+  }
+}
+
+const std::string ETHERNET = "\"friendly_name\": \"Ethernet\", ";
+const std::string KEEP_ROUTE = R"({"destination": "2001:db8:5::/48", "next_hop": "fe80::99", "metric": 256})";
+
+TEST(ApplyPlan, EachSectionBecomesTheFilesAndASecondPlanFindsNothing) {
+  const struct {
+    std::string entries;
+    std::string lines;
+    const char* why;
+  } cases[] = {
+      {"{" + ETHERNET + R"("addresses": [{"address": "2001:db8::5"}, {"address": "2001:db8::9"},
+          {"address": "2001:db8::7", "valid_lifetime": "1d", "preferred_lifetime": "12h", "store": "active"}]})",
+       "netsh interface ipv6 add address \"Ethernet\" 2001:db8::7 unicast 1d 12h active\n", "an address added"},
+      {"{" + ETHERNET + R"("addresses": [{"address": "2001:db8::5", "valid_lifetime": "1d",
+          "preferred_lifetime": "1d"}, {"address": "2001:db8::9"}]})",
+       "netsh interface ipv6 set address \"Ethernet\" 2001:db8::5 unicast 1d 1d\n", "lifetimes set"},
+      {"{" + ETHERNET + R"("addresses": [{"address": "2001:db8::5"}]})",
+       "netsh interface ipv6 delete address \"Ethernet\" 2001:db8::9\n", "a manual address not listed is removed"},
+      {"{" + ETHERNET + R"("addresses": []})",
+       "netsh interface ipv6 delete address \"Ethernet\" 2001:db8::5\n"
+       "netsh interface ipv6 delete address \"Ethernet\" 2001:db8::9\n",
+       "none listed: the system's link-local and router addresses stay"},
+      {"{" + ETHERNET + R"("addresses": [{"address": "2001:DB8:0::9"}, {"address": "2001:db8::5"},
+          {"address": "fe80::1%4", "kind": "Link-Local"}, {"address": "2001:db8:1::abcd", "kind": "Public",
+           "valid_lifetime": "1s"}]})",
+       "", "written otherwise and in another order; system entries in the file are skipped"},
+      {"{" + ETHERNET + R"("addresses": [{"address": "2001:db8::7"}]})",
+       "netsh interface ipv6 add address \"Ethernet\" 2001:db8::7 unicast infinite infinite persistent\n"
+       "netsh interface ipv6 delete address \"Ethernet\" 2001:db8::5\n"
+       "netsh interface ipv6 delete address \"Ethernet\" 2001:db8::9\n",
+       "replaced: the new address first"},
+      {R"({"friendly_name": "Wi-Fi", "addresses": [{"address": "2001:db8:2::1", "valid_lifetime": "1h",
+          "preferred_lifetime": "20m"}, {"address": "2001:db8:2::2"}]})",
+       "", "lifetimes counting down from the wanted ones, and one shown as infinite"},
+      {R"({"friendly_name": "Wi-Fi", "addresses": [{"address": "2001:db8:2::1", "valid_lifetime": "40m",
+          "preferred_lifetime": "10m"}, {"address": "2001:db8:2::2", "valid_lifetime": "infinite"}]})",
+       "netsh interface ipv6 set address \"Wi-Fi\" 2001:db8:2::1 unicast 40m 10m\n",
+       "a remaining lifetime longer than the wanted one is set"},
+      {"{" + ETHERNET + R"("dns_servers": ["2001:db8::53", "2001:db8::54", "2001:db8::55"]})",
+       "netsh interface ipv6 add dns \"Ethernet\" 2001:db8::55 3\n", "a DNS server added at its place"},
+      {"{" + ETHERNET + R"("dns_servers": ["2001:db8::54", "2001:db8::53"]})",
+       "netsh interface ipv6 delete dns \"Ethernet\" 2001:db8::54\n"
+       "netsh interface ipv6 add dns \"Ethernet\" 2001:db8::54 1\n",
+       "reordered: the one moved up is removed and added in front"},
+      {"{" + ETHERNET + R"("dns_servers": ["2001:db8::60"]})",
+       "netsh interface ipv6 add dns \"Ethernet\" 2001:db8::60 1\n"
+       "netsh interface ipv6 delete dns \"Ethernet\" 2001:db8::54\n"
+       "netsh interface ipv6 delete dns \"Ethernet\" 2001:db8::53\n",
+       "replaced: the new server first, then the others removed"},
+      {"{" + ETHERNET + R"("dns_servers": []})",
+       "netsh interface ipv6 delete dns \"Ethernet\" 2001:db8::54\n"
+       "netsh interface ipv6 delete dns \"Ethernet\" 2001:db8::53\n",
+       "no DNS server"},
+      {"{" + ETHERNET + R"("routes": [)" + KEEP_ROUTE + R"(, {"destination": "2001:db8:6::/48"},
+          {"destination": "::/0", "next_hop": "fe80::1", "origin": "Router Advertisement"}]})",
+       "netsh interface ipv6 add route 2001:db8:6::/48 \"Ethernet\" validlifetime=infinite preferredlifetime=infinite "
+       "store=persistent\n",
+       "a route added, the router's route skipped"},
+      {"{" + ETHERNET + R"("routes": [{"destination": "2001:db8:5::/48", "next_hop": "fe80::99", "metric": 100}]})",
+       "netsh interface ipv6 delete route 2001:db8:5::/48 \"Ethernet\" fe80::99\n"
+       "netsh interface ipv6 add route 2001:db8:5::/48 \"Ethernet\" fe80::99 metric=100 validlifetime=infinite "
+       "preferredlifetime=infinite store=persistent\n",
+       "a route with another metric is replaced"},
+      {"{" + ETHERNET + R"("routes": []})", "netsh interface ipv6 delete route 2001:db8:5::/48 \"Ethernet\" fe80::99\n",
+       "a manual route not listed is removed; the router's stays"},
+      {"{" + ETHERNET + R"("routes": [{"destination": "2001:db8:5::/48", "next_hop": "fe80::99"}]})", "",
+       "a metric left out is the system's choice"},
+      {R"({"friendly_name": "Ethernet"})", "", "sections left out are left alone"},
+      {"{" + ETHERNET + R"("dns_servers": ["2001:db8::60"], "routes": [{"destination": "2001:db8:6::/48"}],
+          "addresses": [{"address": "2001:db8::7"}]}, {"friendly_name": "Wi-Fi", "addresses": [
+          {"address": "2001:db8:2::1", "valid_lifetime": "1h", "preferred_lifetime": "1h"},
+          {"address": "2001:db8:2::2"}, {"address": "2001:db8:2::3"}]})",
+       "netsh interface ipv6 add address \"Ethernet\" 2001:db8::7 unicast infinite infinite persistent\n"
+       "netsh interface ipv6 add address \"Wi-Fi\" 2001:db8:2::3 unicast infinite infinite persistent\n"
+       "netsh interface ipv6 delete address \"Ethernet\" 2001:db8::5\n"
+       "netsh interface ipv6 delete address \"Ethernet\" 2001:db8::9\n"
+       "netsh interface ipv6 add route 2001:db8:6::/48 \"Ethernet\" validlifetime=infinite preferredlifetime=infinite "
+       "store=persistent\n"
+       "netsh interface ipv6 delete route 2001:db8:5::/48 \"Ethernet\" fe80::99\n"
+       "netsh interface ipv6 add dns \"Ethernet\" 2001:db8::60 1\n"
+       "netsh interface ipv6 delete dns \"Ethernet\" 2001:db8::54\n"
+       "netsh interface ipv6 delete dns \"Ethernet\" 2001:db8::53\n",
+       "over two adapters: every address added before any is removed, routes next, DNS last"},
+  };
+  for (const auto& c : cases) {
+    CMachine machine;
+    const std::string file = Adapters(c.entries);
+    const CApplyPlan plan = Plan(machine, file);
+    EXPECT_EQ(plan.m_strError, "") << c.why;
+    EXPECT_EQ(FormatPlanLines(plan, false), c.lines) << c.why;
+    EXPECT_EQ(FormatPlanFindings(plan), "") << c.why;
+    CarryOut(machine, plan.m_changes);
+    EXPECT_EQ(FormatPlanLines(Plan(machine, file), false), "") << c.why << ": the second plan";
+  }
+}
+
+TEST(ApplyPlan, WhatListWritesPlansNothing) {
+  CMachine machine;
+  const std::string listing =
+      FormatAdapterListing(machine.m_records.data(), machine.m_records.size(), "t", &machine.m_routes);
+  EXPECT_EQ(FormatPlanLines(Plan(machine, listing), false), "");
+  // Read again a while later: the finite lifetimes have counted down.
+  for (CAddressRecord& a : machine.m_records[1].m_addresses)
+    if (a.m_nValidSeconds != INF) a.m_nValidSeconds -= 600, a.m_nPreferredSeconds -= 600;
+  const CApplyPlan later = Plan(machine, listing);
+  EXPECT_EQ(FormatPlanLines(later, false), "");
+  EXPECT_EQ(FormatPlanFindings(later), "");
+}
+
+TEST(ApplyPlan, EntriesNameOneAdapterEach) {
+  const struct {
+    std::string entries;
+    std::function<void(CMachine&)> change;
+    std::string result;  // the plan's first line's adapter, or the error
+    const char* why;
+  } cases[] = {
+      {R"({"friendly_name": "Wi-Fi")", nullptr, "Wi-Fi", "by name"},
+      {R"({"mac": "00:11:22:33:44:55")", nullptr, "Wi-Fi", "by MAC, written with colons"},
+      {R"({"mac": "00-0c-29-ab-cd-ef")", nullptr, "Ethernet", "by MAC, in lower case"},
+      {R"({"default_route": true)", nullptr, "Ethernet", "the adapter with a default gateway"},
+      {R"({"friendly_name": "Ethernet", "mac": "00-0C-29-AB-CD-EF", "description": "any")", nullptr, "Ethernet",
+       "name and MAC as /list writes them"},
+      {R"({"friendly_name": "Nope")", nullptr, "adapters[0]: no adapter has friendly_name \"Nope\".", "no such name"},
+      {R"({"friendly_name": "Ethernet", "mac": "00-11-22-33-44-55")", nullptr,
+       "adapters[0]: no adapter has friendly_name \"Ethernet\" and mac 00-11-22-33-44-55.", "name and MAC disagree"},
+      {R"({"default_route": true)", [](CMachine& m) { m.m_routes[1] = m.m_routes[0]; },
+       "adapters[0]: 2 adapters have a default route (Ethernet, Wi-Fi).", "two adapters with a gateway"},
+      {R"({"default_route": true)", [](CMachine& m) { m.m_bRoutesRead = false; },
+       "adapters[0]: no adapter can be chosen by its default route: the route table could not be read.",
+       "no route table"},
+      {R"({"friendly_name": "Ethernet"}, {"mac": "00-0C-29-AB-CD-EF")", nullptr,
+       "adapters[1]: Ethernet is named by an earlier entry too.", "one adapter named twice"},
+  };
+  for (const auto& c : cases) {
+    CMachine machine;
+    if (c.change) c.change(machine);
+    const CApplyPlan plan = Plan(machine, Adapters(c.entries + R"(, "addresses": [{"address": "2001:db8:9::1"}]})"));
+    const std::string result = plan.m_changes.empty() ? plan.m_strError : plan.m_changes[0].m_strInterface;
+    EXPECT_EQ(result, c.result) << c.why;
+  }
+}
+
+TEST(ApplyPlan, TheWindowsGuardsRefuseOrWarnBeforeAnythingRuns) {
+  const struct {
+    std::string entry;
+    std::function<void(CMachine&)> change;
+    GuardOutcome outcome;  // Proceed with an empty text: no finding
+    std::string text;
+    const char* why;
+  } cases[] = {
+      {R"("addresses": [{"address": "::"}])", nullptr, GuardOutcome::Refuse, "The unspecified address ::", "::"},
+      {R"("addresses": [{"address": "ff02::1"}])", nullptr, GuardOutcome::Refuse, "ff02::1 is a multicast address",
+       "multicast"},
+      {R"("addresses": [{"address": "::ffff:192.0.2.1"}])", nullptr, GuardOutcome::Refuse, "IPv4-mapped", "mapped"},
+      {R"("addresses": [{"address": "2001:db8::7", "type": "anycast"}])", nullptr, GuardOutcome::Refuse,
+       "only unicast addresses", "an anycast address"},
+      {R"("addresses": [{"address": "2001:db8::7", "valid_lifetime": "soon"}])", nullptr, GuardOutcome::Refuse,
+       "2001:db8::7: a lifetime is neither", "a lifetime that is not lifetime text"},
+      {R"("addresses": [{"address": "2001:db8::7", "valid_lifetime": "1h", "preferred_lifetime": "2h"}])", nullptr,
+       GuardOutcome::Refuse, "the preferred lifetime is longer", "preferred beyond valid"},
+      {R"("addresses": [{"address": "2001:db8::7", "store": "forever"}])", nullptr, GuardOutcome::Refuse,
+       "the store \"forever\"", "an unknown store"},
+      {R"("addresses": [{"address": "2001:db8::7"}, {"address": "2001:DB8::7"}])", nullptr, GuardOutcome::Refuse,
+       "2001:DB8::7 is listed twice.", "an address twice"},
+      {R"("dns_servers": ["2001:db8::53", "2001:db8::53"])", nullptr, GuardOutcome::Refuse,
+       "2001:db8::53 is already DNS server 1", "a DNS server twice"},
+      {R"("dns_servers": ["::"])", nullptr, GuardOutcome::Refuse, "names no server", "the unspecified DNS server"},
+      {R"("routes": [{"destination": "2001:db8::1/48"}])", nullptr, GuardOutcome::Refuse, "The route 2001:db8::1/48: ",
+       "a prefix with bits after its length"},
+      {R"("routes": [{"destination": "2001:db8:6::/48"}, {"destination": "2001:db8:6::/48"}])", nullptr,
+       GuardOutcome::Refuse, "The route 2001:db8:6::/48 is listed twice.", "a route twice"},
+      {R"("routes": [])", [](CMachine& m) { m.m_bRoutesRead = false; }, GuardOutcome::Refuse,
+       "the route table could not be read", "routes without a route table"},
+      {R"("addresses": [{"address": "2001:db8::5"}, {"address": "2001:db8::9"}])",
+       [](CMachine& m) { m.m_records[0].m_strFriendlyName = "Lab \"A\""; }, GuardOutcome::Proceed, "",
+       "a name netsh cannot take, but nothing to run"},
+      {R"("addresses": [])", [](CMachine& m) { m.m_records[0].m_strFriendlyName = "Lab \"A\""; },
+       GuardOutcome::Refuse, "contains a double quote", "a line netsh's check refuses"},
+      {R"("addresses": [{"address": "2001:db8::5"}, {"address": "2001:db8::9"}, {"address": "2001:db8:2::1"}])",
+       nullptr, GuardOutcome::Warn, "2001:db8:2::1 is already an address of Wi-Fi", "an address another adapter holds"},
+      {R"("addresses": [{"address": "2001:db8::5"}, {"address": "2001:db8::9"}, {"address": "fec0::1"}])", nullptr,
+       GuardOutcome::Warn, "fec0::1 is a site-local address", "site-local"},
+      {R"("addresses": [{"address": "2001:db8::5"}])",
+       [](CMachine& m) { m.m_connections.m_connections = {{"2001:db8::9", 3389, "2001:db8::99", 50000}}; },
+       GuardOutcome::Warn, "1 open connection uses 2001:db8::9: a Remote Desktop session from 2001:db8::99",
+       "a connection on a removed address"},
+      {R"("addresses": [{"address": "2001:db8::5"}])", [](CMachine& m) { m.m_connections.m_bRead = false; },
+       GuardOutcome::Proceed, "Open connections on 2001:db8::9 could not be checked.",
+       "unread connections: a note, not a stop"},
+      {R"("addresses": [])",
+       [](CMachine& m) { m.m_records[0].m_addresses.resize(1); },
+       GuardOutcome::Warn, "2001:db8::5 is the only global address of Ethernet", "the last global address"},
+      {R"("addresses": [{"address": "2001:db8::7"}])",
+       [](CMachine& m) { m.m_records[0].m_addresses.resize(1); },
+       GuardOutcome::Proceed, "", "the last global address replaced: the new one comes first"},
+      {R"("routes": [])",
+       [](CMachine& m) {
+         m.m_routes[0] = {Route("::/0", "fe80::1", 16, "Manual")};
+         m.m_connections.m_connections = {{"2001:db8::5", 50000, "2001:db8:ffff::1", 443}};
+       },
+       GuardOutcome::Warn, "The default route ::/0 through fe80::1 is the only default route of Ethernet",
+       "the only default route while a connection reaches beyond the link"},
+      {R"("dns_servers": ["fe80::53", "2001:db8::53", "2001:db8::54"])", nullptr, GuardOutcome::Warn,
+       "fe80::53 is a link-local address", "a link-local DNS server"},
+  };
+  for (const auto& c : cases) {
+    CMachine machine;
+    if (c.change) c.change(machine);
+    const std::string name = machine.m_records[0].m_strFriendlyName == "Ethernet" ? ETHERNET
+                                                                                  : R"("mac": "00-0C-29-AB-CD-EF", )";
+    const CApplyPlan plan = Plan(machine, Adapters("{" + name + c.entry + "}"));
+    if (c.text.empty()) {
+      EXPECT_EQ(FormatPlanFindings(plan), "") << c.why;
+      continue;
+    }
+    ASSERT_EQ(plan.m_findings.size(), 1u) << c.why << "\n" << FormatPlanFindings(plan);
+    EXPECT_EQ(plan.m_findings[0].m_outcome, c.outcome) << c.why;
+    EXPECT_NE(plan.m_findings[0].m_strText.find(c.text), std::string::npos)
+        << c.why << ": " << plan.m_findings[0].m_strText;
+    EXPECT_EQ(plan.IsRefused(), c.outcome == GuardOutcome::Refuse) << c.why;
+    EXPECT_EQ(plan.HasWarnings(), c.outcome == GuardOutcome::Warn) << c.why;
+  }
+}
+
+TEST(ApplyFile, BadFilesAreNamedByPlace) {
+  const struct {
+    std::string file;
+    std::string error;
+    const char* why;
+  } cases[] = {
+      {"{\n  \"adapters\": [\n    {\"friendly_name\": \"Ethernet\",}\n  ]\n}",
+       "line 3, column 34: syntax error while parsing object key - unexpected '}'; expected string literal",
+       "a comma before a brace"},
+      {"", "line 1, column 1: syntax error while parsing value - unexpected end of input; expected '[', '{', or a literal",
+       "an empty file"},
+      {R"({"adapters": [], "format": 1e999})", "number overflow parsing '1e999'", "a number beyond a double"},
+      {R"([])", "the file: is array, not an object", "not an object"},
+      {R"({"adapters": {}})", "adapters: is object, not an array", "adapters not a list"},
+      {R"({})", "adapters: is missing", "no adapters"},
+      {R"({"format": 2, "adapters": []})", "format: is 2; this version of Vantoric reads format 1", "a later format"},
+      {R"({"adapters": [], "comment": "x"})", "comment: is not a field this version of Vantoric reads",
+       "an unknown key at the top"},
+      {Adapters(R"({"friendly_name": "E", "interface_settings": {}})"),
+       "adapters[0].interface_settings: is not a field this version of Vantoric reads",
+       "a section this version does not apply"},
+      {Adapters(R"({"description": "E"})"),
+       "adapters[0]: names no adapter: give \"friendly_name\", \"mac\" or \"default_route\": true", "no name"},
+      {Adapters(R"({"default_route": "yes"})"), "adapters[0].default_route: is string, not true or false",
+       "default_route not a boolean"},
+      {Adapters(R"({"mac": "x", "addresses": [{"address": 5}]})"),
+       "adapters[0].addresses[0].address: is number, not a string", "a number as address"},
+      {Adapters(R"({"mac": "x", "addresses": [{"valid_lifetime": "1d"}]})"),
+       "adapters[0].addresses[0].address: is missing", "an address entry without its address"},
+      {Adapters(R"({"mac": "x", "addresses": [{"address": "2001:db8::zz"}]})"),
+       "adapters[0].addresses[0].address: \"2001:db8::zz\" is not an IPv6 address", "not an address"},
+      {Adapters(R"({"mac": "x", "dns_servers": "2001:db8::53"})"), "adapters[0].dns_servers: is string, not an array",
+       "one server, not a list"},
+      {Adapters(R"({"mac": "x", "dns_servers": ["dns.example"]})"),
+       "adapters[0].dns_servers[0]: \"dns.example\" is not an IPv6 address", "a host name as server"},
+      {Adapters(R"({"mac": "x", "routes": [{"destination": "::/0", "metric": -1}]})"),
+       "adapters[0].routes[0].metric: is number, not a number from 0", "a negative metric"},
+  };
+  for (const auto& c : cases) {
+    CWantedState state;
+    EXPECT_EQ(ReadWantedState(c.file, state), c.error) << c.why;
+  }
+}
+
+TEST(ApplyFile, TheEncodingsThatScriptsWrite) {
+  const std::string name = "\xD0\x9B\xD0\xB0\xD0\xB1";  // Cyrillic, three letters
+  const std::string utf8 = Adapters(R"({"friendly_name": ")" + name + R"("})");
+  std::string utf16 = "\xFF\xFE";
+  for (char c : Adapters(R"({"friendly_name": "XYZ"})")) utf16 += std::string{c, '\0'};
+  // The three letters as UTF-16 LE in place of XYZ.
+  utf16.replace(utf16.find(std::string("X\0Y\0Z\0", 6)), 6, std::string("\x1B\x04\x30\x04\x31\x04", 6));
+  const struct {
+    std::string bytes;
+    const char* why;
+  } cases[] = {
+      {utf8, "UTF-8"},
+      {"\xEF\xBB\xBF" + utf8, "UTF-8 with a byte-order mark (Out-File -Encoding utf8)"},
+      {utf16, "UTF-16 LE with its mark (PowerShell 5's redirection)"},
+  };
+  for (const auto& c : cases) {
+    CWantedState state;
+    EXPECT_EQ(ReadWantedState(c.bytes, state), "") << c.why;
+    ASSERT_EQ(state.m_adapters.size(), 1u) << c.why;
+    EXPECT_EQ(state.m_adapters[0].m_selector.m_strName, name) << c.why;
+  }
+}
+
+TEST(ApplyCommandLine, SwitchesAfterApply) {
+  const struct {
+    std::vector<std::string> args;
+    ProgramCommand command;
+    std::string fileOrReason;
+    bool whatIf, powerShell, json, force;
+    const char* why;
+  } cases[] = {
+      {{"/apply", "ipv6.json"}, ProgramCommand::Apply, "ipv6.json", false, false, false, false, "the file alone"},
+      {{"-APPLY", "/WhatIf", "\\\\server\\share\\ipv6.json", "/PowerShell", "/json", "-Force"}, ProgramCommand::Apply,
+       "\\\\server\\share\\ipv6.json", true, true, true, true, "every switch, in any case and place"},
+      {{"/apply"}, ProgramCommand::BadApply, "No file name after /apply.", false, false, false, false, "no file"},
+      {{"/apply", "a.json", "b.json"}, ProgramCommand::BadApply, "More than one file name after /apply: b.json", false,
+       false, false, false, "two files"},
+      {{"/apply", "a.json", "/confirm"}, ProgramCommand::BadApply, "Unknown switch after /apply: /confirm", false,
+       false, false, false, "an unknown switch"},
+  };
+  for (const auto& c : cases) {
+    const CProgramCommand command = ParseProgramCommand(c.args);
+    EXPECT_EQ(command.m_command, c.command) << c.why;
+    EXPECT_EQ(c.command == ProgramCommand::Apply ? command.m_strFile : command.m_strReason, c.fileOrReason) << c.why;
+    EXPECT_EQ(command.m_bWhatIf, c.whatIf) << c.why;
+    EXPECT_EQ(command.m_bPowerShell, c.powerShell) << c.why;
+    EXPECT_EQ(command.m_bJson, c.json) << c.why;
+    EXPECT_EQ(command.m_bForce, c.force) << c.why;
+  }
+}
+
+}  // namespace
+}  // namespace vantoric
