@@ -43,18 +43,6 @@ int CompareAddresses(const CAddressKey& a, const CAddressKey& b, const std::stri
   return Compare(a.m_nZone, b.m_nZone);
 }
 
-// A tab or line break inside a cell would split the pasted table; each
-// becomes one blank (CRLF counts as one break).
-std::string FlattenCell(const std::string& cell) {
-  std::string out;
-  for (std::size_t i = 0; i < cell.size(); ++i) {
-    if (cell.compare(i, 2, "\r\n") == 0) continue;
-    const char c = cell[i];
-    out += c == '\t' || c == '\r' || c == '\n' ? ' ' : c;
-  }
-  return out;
-}
-
 // English names whatever the user's locale, as the rest of the window's
 // texts are English; an index outside the table gives "?".
 const char* PickName(const char* const* names, int count, int index) {
@@ -116,22 +104,6 @@ CRowUpdate PlanRowUpdate(const std::vector<std::vector<std::string>>& shown,
   for (std::size_t i = 0; i < order.size(); ++i)
     if (i >= shown.size() || !shows(shown[i], addresses[order[i]])) update.m_changedRows.push_back(i);
   return update;
-}
-
-std::string FormatCopiedRow(const std::vector<std::string>& cells) {
-  std::string line;
-  for (std::size_t i = 0; i < cells.size(); ++i) {
-    if (i > 0) line += '\t';
-    line += FlattenCell(cells[i]);
-  }
-  return line + "\r\n";
-}
-
-std::string FormatCopiedTable(const std::vector<std::string>& headings,
-                              const std::vector<std::vector<std::string>>& rows) {
-  std::string table = FormatCopiedRow(headings);
-  for (const std::vector<std::string>& row : rows) table += FormatCopiedRow(row);
-  return table;
 }
 
 std::string FormatExpiryTip(const char* what, std::uint32_t seconds, std::int64_t readingTime, std::int64_t now,

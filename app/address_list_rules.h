@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "controls/list_sort_rules.h"
 #include "core/adapter_records.h"
 
 namespace vantoric {
@@ -49,12 +50,8 @@ struct CRowUpdate {
 CRowUpdate PlanRowUpdate(const std::vector<std::vector<std::string>>& shown,
                          const std::vector<CAddressRecord>& addresses, const std::vector<std::size_t>& order);
 
-// Copy row: the cells joined by tabs. Copy all rows: the headings, then
-// every row. Each line ends in CRLF, the last one too, so that it pastes as
-// a table; a tab or line break inside a cell becomes a blank.
-std::string FormatCopiedRow(const std::vector<std::string>& cells);
-std::string FormatCopiedTable(const std::vector<std::string>& headings,
-                              const std::vector<std::vector<std::string>>& rows);
+// Copy row and Copy all rows: FormatCopiedRow and FormatCopiedTable
+// (controls/list_sort_rules.h).
 
 // A broken-down local time, as the platform converts it.
 struct CLocalTime {

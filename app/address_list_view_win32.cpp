@@ -3,6 +3,7 @@
 #include <windowsx.h>
 
 #include "app/address_command_rules.h"
+#include "controls/sortable_list_win32.h"
 #include "dialogs/address_dialog_parts_win32.h"
 #include "dialogs/netsh_outcome_win32.h"
 #include "framework/clipboard.h"
@@ -225,27 +226,9 @@ void CAddressListView::CopyText(const std::string& text) const {
 }
 
 void CAddressListView::OnContextMenu(LPARAM lp) {
-  const CListView list = List();
-  POINT at{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
-  int row = -1;
-  if (lp == -1) {
-    // From the keyboard: at the highlighted row, or the list's corner.
-    row = list.GetNextItem(-1, LVNI_SELECTED);
-    RECT rc{};
-    rc.left = LVIR_LABEL;
-    if (row >= 0 && SendMessage(LVM_GETITEMRECT, row, reinterpret_cast<LPARAM>(&rc)) != 0)
-      at = {rc.left + 8, rc.bottom};
-    else
-      at = {8, 8};
-    ::ClientToScreen(m_hWnd, &at);
-  } else {
-    // The row under the mouse becomes the highlighted one.
-    LVHITTESTINFO hit{};
-    hit.pt = at;
-    ::ScreenToClient(m_hWnd, &hit.pt);
-    row = static_cast<int>(SendMessage(LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
-    if (row >= 0) list.SetItemState(row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
-  }
+  const CListMenuPlace place = PlaceListContextMenu(m_hWnd, lp);
+  const int row = place.nRow;
+  const POINT at = place.at;
   const UINT onRow = row >= 0 ? MF_STRING : MF_STRING | MF_GRAYED;
   HMENU menu = ::CreatePopupMenu();
   if (menu == nullptr) return;

@@ -12,6 +12,7 @@
 #include "app/apply_command_win32.h"
 #include "core/adapter_enumeration_win32.h"
 #include "core/connection_guard_win32.h"
+#include "core/interface_settings_win32.h"
 #include "core/system_settings_win32.h"
 #include "framework/file_write.h"
 #include "framework/handles.h"
@@ -110,7 +111,8 @@ int RunList(const std::string& file) {
   const std::vector<CListedRoutes> routes =
       ListRoutesOfRecords(records.get(), count, table.m_state == RouteTableState::Read ? &table.m_routes : nullptr);
   const CSystemState system = ReadSystemState(ReadSystemFacts());
-  const std::string listing = FormatAdapterListing(records.get(), count, UtcNow(), &routes, &system);
+  const std::vector<CAdapterLinkFacts> links = ReadAdapterLinkFacts(names);
+  const std::string listing = FormatAdapterListing(records.get(), count, UtcNow(), &routes, &system, &links);
   if (file.empty()) {
     const COutput out(STD_OUTPUT_HANDLE);
     return out.Write(listing) ? EXIT_DONE : EXIT_USAGE;

@@ -9,6 +9,18 @@ namespace vantoric {
 
 namespace {
 
+// A tab or line break inside a cell would split the pasted table; each
+// becomes one blank (CRLF counts as one break).
+std::string FlattenCell(const std::string& cell) {
+  std::string out;
+  for (std::size_t i = 0; i < cell.size(); ++i) {
+    if (cell.compare(i, 2, "\r\n") == 0) continue;
+    const char c = cell[i];
+    out += c == '\t' || c == '\r' || c == '\n' ? ' ' : c;
+  }
+  return out;
+}
+
 bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
@@ -180,6 +192,22 @@ CHeaderItemLayout LayoutHeaderItem(const CLayoutRect& rcItem, bool bPressed, boo
     layout.arrShadow = {{r - 2 * q - 2, b - q}, {r - 3 * q - 1, q}, {r - q - 1, q}};
   }
   return layout;
+}
+
+std::string FormatCopiedRow(const std::vector<std::string>& cells) {
+  std::string line;
+  for (std::size_t i = 0; i < cells.size(); ++i) {
+    if (i > 0) line += '\t';
+    line += FlattenCell(cells[i]);
+  }
+  return line + "\r\n";
+}
+
+std::string FormatCopiedTable(const std::vector<std::string>& headings,
+                              const std::vector<std::vector<std::string>>& rows) {
+  std::string table = FormatCopiedRow(headings);
+  for (const std::vector<std::string>& row : rows) table += FormatCopiedRow(row);
+  return table;
 }
 
 }  // namespace vantoric

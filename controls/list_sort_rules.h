@@ -66,4 +66,11 @@ struct CHeaderItemLayout {
 
 CHeaderItemLayout LayoutHeaderItem(const CLayoutRect& rcItem, bool bPressed, bool bSortColumn, bool bAscending);
 
+// Copy row: the cells joined by tabs. Copy all rows: the headings, then
+// every row. Each line ends in CRLF, the last one too, so that it pastes as
+// a table; a tab or line break inside a cell becomes a blank.
+std::string FormatCopiedRow(const std::vector<std::string>& cells);
+std::string FormatCopiedTable(const std::vector<std::string>& headings,
+                              const std::vector<std::vector<std::string>>& rows);
+
 }  // namespace vantoric

@@ -262,6 +262,20 @@ bool CPropertyListCtrl::GetPropertyText(int nRow, std::string& strOut) {
   return m_rows.GetPropertyText(nRow, strOut);
 }
 
+std::string CPropertyListCtrl::PeekPropertyText(int nRow) const {
+  if (m_rows.IsBeingEdited(nRow) && m_pEdit) return m_pEdit->GetWindowText();
+  const PropertyRow* row = m_rows.GetRow(nRow);
+  return row != nullptr ? row->GetValueText() : std::string();
+}
+
+void CPropertyListCtrl::SelectRow(int nRow) {
+  SendMessage(LB_SETCURSEL, static_cast<WPARAM>(nRow));
+  OnSelChange();
+  const bool bEdit = m_pEdit && ::IsWindowVisible(m_pEdit->GetSafeHwnd());
+  ::SetFocus(bEdit ? m_pEdit->GetSafeHwnd() : m_hWnd);
+  if (bEdit) m_pEdit->SendMessage(EM_SETSEL, 0, -1);
+}
+
 bool CPropertyListCtrl::GetPropertyChoices(int nRow, CSortStringArray& outArray) const {
   return m_rows.GetPropertyChoices(nRow, outArray);
 }
@@ -366,8 +380,10 @@ PropertyCommit CPropertyListCtrl::CommitEdit() {
   }
   HWND owner = ::GetParent(m_hWnd);
   m_bCommitting = true;
-  const PropertyCommit commit = m_rows.CommitText(
-      m_pEdit->GetWindowText(), [owner](std::string_view text) { return ValidateLifetimeText(text, owner); });
+  const PropertyCommit commit =
+      m_rows.CommitText(m_pEdit->GetWindowText(), m_textCheck ? m_textCheck : [owner](std::string_view text) {
+        return ValidateLifetimeText(text, owner);
+      });
   m_bCommitting = false;
   if (commit == PropertyCommit::Stored) Notify();
   // Set after the box has closed: the focus it gave back to the field

@@ -12,6 +12,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "controls/combo_button_win32.h"
 #include "controls/keyed_window_win32.h"
@@ -68,6 +69,15 @@ class CPropertyListCtrl : public CSubclassWindow {
   bool GetPropertyText(int nRow, std::string& strOut);
   bool GetPropertyChoices(int nRow, CSortStringArray& outArray) const;
   bool GetPropertySelection(int nRow, std::string* pstrText, int& nIndex) const;
+  // The text that row nRow shows: what is typed while it is being edited,
+  // else its value (a choice row: the selected choice). Nothing is checked
+  // or committed.
+  std::string PeekPropertyText(int nRow) const;
+  // Selects row nRow as a click does and puts the focus on its editor.
+  void SelectRow(int nRow);
+  // The check of typed text, in place of the lifetime check; the check
+  // tells the user itself when it refuses.
+  void SetTextCheck(PropertyTextCheck check) { m_textCheck = std::move(check); }
   // From the first selection of a row onward.
   bool IsEditPending() const { return m_rows.IsEditPending(); }
   // The dialog is being cancelled: what is typed is dropped unchecked, and
@@ -136,6 +146,7 @@ class CPropertyListCtrl : public CSubclassWindow {
   COLORREF m_crSel;
   COLORREF m_crEditorBk;
   CPropertyRows m_rows;
+  PropertyTextCheck m_textCheck;  // empty: lifetime text
   RECT m_rcCurValue{};
 };
 

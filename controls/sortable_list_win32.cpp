@@ -1,6 +1,7 @@
 #include "controls/sortable_list_win32.h"
 
 #include <oleauto.h>
+#include <windowsx.h>
 
 #include <algorithm>
 #include <cmath>
@@ -320,6 +321,32 @@ int CALLBACK CBrekListCtrl::CompareRows(LPARAM lParam1, LPARAM lParam2, LPARAM l
     // Nothing may unwind through the list view's sort.
     return 0;
   }
+}
+
+CListMenuPlace PlaceListContextMenu(HWND list, LPARAM lp) {
+  CListMenuPlace place;
+  place.at = {GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
+  if (lp == -1) {
+    place.nRow = static_cast<int>(::SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+    RECT rc{};
+    rc.left = LVIR_LABEL;
+    if (place.nRow >= 0 && ::SendMessageW(list, LVM_GETITEMRECT, place.nRow, reinterpret_cast<LPARAM>(&rc)) != 0)
+      place.at = {rc.left + 8, rc.bottom};
+    else
+      place.at = {8, 8};
+    ::ClientToScreen(list, &place.at);
+    return place;
+  }
+  LVHITTESTINFO hit{};
+  hit.pt = place.at;
+  ::ScreenToClient(list, &hit.pt);
+  place.nRow = static_cast<int>(::SendMessageW(list, LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
+  if (place.nRow >= 0) {
+    LVITEMW item{};
+    item.stateMask = item.state = LVIS_SELECTED | LVIS_FOCUSED;
+    ::SendMessageW(list, LVM_SETITEMSTATE, place.nRow, reinterpret_cast<LPARAM>(&item));
+  }
+  return place;
 }
 
 }  // namespace vantoric

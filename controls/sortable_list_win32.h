@@ -121,4 +121,14 @@ class CBrekListCtrl : public CSubclassWindow {
   std::map<LPARAM, std::unique_ptr<CListItemData>> m_mapItemData;
 };
 
+// Where a report list's context menu opens and about which row: from the
+// keyboard (lp -1) at the highlighted row's label, or at the list's corner
+// without one; from the mouse at the pointer, about the row under it,
+// which becomes the highlighted one. Screen coordinates; nRow -1 for none.
+struct CListMenuPlace {
+  int nRow = -1;
+  POINT at{};
+};
+CListMenuPlace PlaceListContextMenu(HWND list, LPARAM lp);
+
 }  // namespace vantoric

@@ -44,7 +44,35 @@ Json Routes(const CListedRoutes* pRoutes) {
   return routes;
 }
 
-Json Adapter(const CAdapterRecord& record, const CListedRoutes* pRoutes) {
+Json Interface(const CAdapterLinkFacts* pLink) {
+  if (pLink == nullptr || !pLink->m_bSettingsRead) return nullptr;
+  const CInterfaceSettings& s = pLink->m_settings;
+  return Json{{"mtu", s.m_nMtu},
+              {"largest_mtu", s.m_nLargestMtu == 0 ? Json(nullptr) : Json(s.m_nLargestMtu)},
+              {"automatic_metric", s.m_bAutomaticMetric},
+              {"metric", s.m_nMetric},
+              {"forwarding", s.m_bForwarding},
+              {"advertising", s.m_bAdvertising},
+              {"router_discovery", MakeInterfaceInput(s)[static_cast<std::size_t>(InterfaceField::RouterDiscovery)]},
+              {"managed_address_configuration", s.m_bManaged},
+              {"other_stateful_configuration", s.m_bOtherStateful},
+              {"dad_transmits", s.m_nDadTransmits},
+              {"base_reachable_time_ms", s.m_nBaseReachableMs},
+              {"reachable_time_ms", s.m_nReachableMs}};
+}
+
+Json Neighbors(const CAdapterLinkFacts* pLink) {
+  if (pLink == nullptr || !pLink->m_bNeighborsRead) return nullptr;
+  Json neighbors = Json::array();
+  for (const CNeighborRecord& n : pLink->m_neighbors)
+    neighbors.push_back(Json{{"address", n.m_strAddress},
+                             {"link_layer_address", n.m_strLinkLayer.empty() ? Json(nullptr) : Json(n.m_strLinkLayer)},
+                             {"state", n.m_strState},
+                             {"router", n.m_bRouter}});
+  return neighbors;
+}
+
+Json Adapter(const CAdapterRecord& record, const CListedRoutes* pRoutes, const CAdapterLinkFacts* pLink) {
   Json addresses = Json::array();
   for (const CAddressRecord& address : record.m_addresses) addresses.push_back(Address(address));
   const std::string mac = record.GetMacText();
@@ -53,7 +81,9 @@ Json Adapter(const CAdapterRecord& record, const CListedRoutes* pRoutes) {
               {"mac", mac.empty() ? Json(nullptr) : Json(mac)},
               {"addresses", std::move(addresses)},
               {"dns_servers", record.m_dnsServers},
-              {"routes", Routes(pRoutes)}};
+              {"routes", Routes(pRoutes)},
+              {"interface", Interface(pLink)},
+              {"neighbors", Neighbors(pLink)}};
 }
 
 bool IsSwitch(const std::string& arg) { return !arg.empty() && (arg[0] == '/' || arg[0] == '-'); }
@@ -61,10 +91,12 @@ bool IsSwitch(const std::string& arg) { return !arg.empty() && (arg[0] == '/' ||
 }  // namespace
 
 std::string FormatAdapterListing(const CAdapterRecord* records, std::size_t count, std::string_view readAtUtc,
-                                 const std::vector<CListedRoutes>* pRoutes, const CSystemState* pSystem) {
+                                 const std::vector<CListedRoutes>* pRoutes, const CSystemState* pSystem,
+                                 const std::vector<CAdapterLinkFacts>* pLinks) {
   Json adapters = Json::array();
   for (std::size_t i = 0; i < count; ++i)
-    adapters.push_back(Adapter(records[i], pRoutes != nullptr && i < pRoutes->size() ? &(*pRoutes)[i] : nullptr));
+    adapters.push_back(Adapter(records[i], pRoutes != nullptr && i < pRoutes->size() ? &(*pRoutes)[i] : nullptr,
+                               pLinks != nullptr && i < pLinks->size() ? &(*pLinks)[i] : nullptr));
   Json listing{{"format", ADAPTER_LISTING_FORMAT}, {"read_at", readAtUtc}, {"adapters", std::move(adapters)}};
   if (pSystem != nullptr) listing["system"] = FormatSystemListing(*pSystem);
   return listing.dump(2, ' ', false, Json::error_handler_t::replace) + "\n";
@@ -123,9 +155,9 @@ std::string ProgramUsage() {
   return "Usage: vantoric [/list [FILE]] [/apply FILE [/whatif] [/powershell] [/json] [/force]] [/?]\n"
          "\n"
          "  (no switch)  opens the window.\n"
-         "  /list        writes the network adapters, their IPv6 addresses, DNS servers and routes, and\n"
-         "               the system-wide IPv6 settings, as JSON to standard output; nothing is changed\n"
-         "               and no window opens.\n"
+         "  /list        writes the network adapters, their IPv6 addresses, DNS servers, routes,\n"
+         "               interface settings and neighbors, and the system-wide IPv6 settings, as JSON\n"
+         "               to standard output; nothing is changed and no window opens.\n"
          "  /list FILE   writes the same to FILE (UTF-8), replacing it whole.\n"
          "  /apply FILE  makes the adapters that FILE (the /list layout) names match it: the sections\n"
          "               it holds become their manual addresses, DNS servers and routes.\n"

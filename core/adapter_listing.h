@@ -10,6 +10,8 @@
 #include <vector>
 
 #include "core/adapter_records.h"
+#include "core/interface_settings.h"
+#include "core/neighbors.h"
 #include "core/route_records.h"
 #include "core/system_settings.h"
 
@@ -33,9 +35,26 @@ constexpr int ADAPTER_LISTING_FORMAT = 1;
 // "system" object follows the adapters (system_listing.h). Text that is not
 // valid UTF-8 has its bad bytes replaced by U+FFFD.
 using CListedRoutes = std::optional<std::vector<CRouteRecord>>;
+// One adapter's interface settings and neighbor cache, where they were read.
+struct CAdapterLinkFacts {
+  bool m_bSettingsRead = false;
+  CInterfaceSettings m_settings;
+  bool m_bNeighborsRead = false;
+  std::vector<CNeighborRecord> m_neighbors;
+};
+
+// pLinks, in record order, adds after "routes" an "interface" object
+// ({"mtu", "largest_mtu" (null when not known), "automatic_metric",
+// "metric", "forwarding", "advertising", "router_discovery" ("enabled",
+// "disabled", "dhcp"), "managed_address_configuration",
+// "other_stateful_configuration", "dad_transmits", "base_reachable_time_ms",
+// "reachable_time_ms"}) and a "neighbors" array ({"address",
+// "link_layer_address" (null without one), "state", "router"}); each is
+// null where it was not read, and for a record beyond the end.
 std::string FormatAdapterListing(const CAdapterRecord* records, std::size_t count, std::string_view readAtUtc,
                                  const std::vector<CListedRoutes>* pRoutes = nullptr,
-                                 const CSystemState* pSystem = nullptr);
+                                 const CSystemState* pSystem = nullptr,
+                                 const std::vector<CAdapterLinkFacts>* pLinks = nullptr);
 
 // Each record's routes out of the route table (nullptr: not read), by the
 // LUID that the reading gave the record: none for a record without one, so

@@ -79,16 +79,19 @@ void CAdapterRecord::SelectAddress(const std::string& text) {
   }
 }
 
-std::string CAdapterRecord::GetMacText() const {
+std::string FormatMacText(const std::uint8_t* bytes, std::size_t length) {
   std::string text;
-  const std::uint32_t length = std::min(m_macLength, MAX_MAC_LENGTH);
-  for (std::uint32_t i = 0; i < length; ++i) {
+  for (std::size_t i = 0; i < length; ++i) {
     char pair[4];
-    std::snprintf(pair, sizeof pair, "%02X", m_macAddress[i]);
+    std::snprintf(pair, sizeof pair, "%02X", bytes[i]);
     if (i > 0) text += '-';
     text += pair;
   }
   return text;
+}
+
+std::string CAdapterRecord::GetMacText() const {
+  return FormatMacText(m_macAddress, std::min(m_macLength, MAX_MAC_LENGTH));
 }
 
 std::string CAdapterRecord::GetMacTextOrNA() const {

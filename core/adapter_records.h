@@ -101,6 +101,10 @@ class CAdapterRecord {
   CAddressRecord m_workAddress;
 };
 
+// Bytes as upper-case hexadecimal pairs joined by "-" (00-0C-29-AB-CD-EF),
+// as the main window writes a MAC; empty for none.
+std::string FormatMacText(const std::uint8_t* bytes, std::size_t length);
+
 // A DNS server list with `text` put at a position as InsertDnsServer puts it.
 void InsertDnsServerAt(std::vector<std::string>& servers, int position, const std::string& text);
 

@@ -22,6 +22,8 @@ std::string ChangeWords(ChangeKind kind) {
     case ChangeKind::AddRoute: return "add route";
     case ChangeKind::DeleteRoute: return "delete route";
     case ChangeKind::System: return "set system";
+    case ChangeKind::SetInterface: return "set interface";
+    case ChangeKind::DeleteNeighbors: return "delete neighbors";
   }
   return {};
 }

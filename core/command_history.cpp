@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <utility>
 
+#include "core/interface_history.h"
 #include "core/lifetime_text.h"
 #include "core/route_records.h"
 #include "framework/ascii_text.h"
@@ -283,6 +284,9 @@ std::string PlanInverse(const CHistoryEntry& entry, std::int64_t now, std::strin
     case ChangeKind::System:
       inverse.m_kind = ChangeKind::System;
       return PlanSystemInverse(change.m_system, inverse.m_system);
+    case ChangeKind::SetInterface:
+    case ChangeKind::DeleteNeighbors:
+      return PlanInterfaceChangeInverse(change, inverse);
   }
   return {};
 }
@@ -293,7 +297,9 @@ CUndoPlan Refused(std::string reason) {
   return plan;
 }
 
-bool CanBeUndone(const CHistoryEntry& entry) { return entry.Succeeded() && !entry.m_bUndone && entry.m_nUndoes == 0; }
+bool CanBeUndone(const CHistoryEntry& entry) {
+  return entry.Succeeded() && !entry.m_bUndone && entry.m_nUndoes == 0 && HasUndo(entry.m_change.m_kind);
+}
 
 }  // namespace
 
@@ -319,6 +325,9 @@ std::string FormatChangeCommand(const CChange& change) {
       return FormatDeleteRouteCommand(change.m_strAddress, change.m_strInterface, change.m_strNextHop);
     case ChangeKind::System:
       return FormatSystemCommand(change.m_system);
+    case ChangeKind::SetInterface:
+    case ChangeKind::DeleteNeighbors:
+      return FormatInterfaceChangeCommand(change);
   }
   return {};
 }
@@ -422,6 +431,9 @@ std::string FormatPowerShellCommand(const CChange& change) {
              StoreParameter(change.m_strStore);
     case ChangeKind::DeleteRoute:
       return "Remove-NetRoute" + RouteParameters(change) + " -Confirm:$false";
+    case ChangeKind::SetInterface:
+    case ChangeKind::DeleteNeighbors:
+      return FormatInterfaceChangePowerShell(change);
     case ChangeKind::System:
       return FormatSystemPowerShell(change.m_system);
   }

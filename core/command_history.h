@@ -10,12 +10,24 @@
 #include <utility>
 #include <vector>
 
+#include "core/interface_settings.h"
 #include "core/netsh_commands.h"
 #include "core/system_settings.h"
 
 namespace vantoric {
 
-enum class ChangeKind { AddAddress, SetAddress, DeleteAddress, AddDns, DeleteDns, AddRoute, DeleteRoute, System };
+enum class ChangeKind {
+  AddAddress,
+  SetAddress,
+  DeleteAddress,
+  AddDns,
+  DeleteDns,
+  AddRoute,
+  DeleteRoute,
+  System,
+  SetInterface,     // interface_history.h
+  DeleteNeighbors,  // interface_history.h; m_strAddress empty: every entry
+};
 
 // One command's change, in the terms that its line, its translations and its
 // undoing need. Texts are as sent to netsh.
@@ -57,6 +69,8 @@ struct CChange {
 
   // System: the system-wide setting's command, with what it was before.
   CSystemChange m_system;
+  // Set interface: the settings read before and the ones sent, and the store.
+  CInterfaceChange m_interface;
 };
 
 // The origin word of an address or route that a person configured.

@@ -23,6 +23,11 @@ CFont CreatePropertyListFont(HWND hwnd) {
 }
 
 bool CreateAddressPropertyList(CPropertyListCtrl& list, HWND hParent, const RECT& rcDesign, HFONT font) {
+  return CreatePropertyList(list, hParent, rcDesign, font, IDC_ADDRESS_PROPERTY_LIST, IDC_PROPERTY_LIST_LABEL);
+}
+
+bool CreatePropertyList(CPropertyListCtrl& list, HWND hParent, const RECT& rcDesign, HFONT font, UINT nId,
+                        UINT nLabelId) {
   // The rectangle is in pixels of the dialog font's usual base units (6 by
   // 13); with other units (another font, another resolution) it is scaled
   // so that the list keeps its place among the template's controls.
@@ -31,9 +36,9 @@ bool CreateAddressPropertyList(CPropertyListCtrl& list, HWND hParent, const RECT
   const RECT rc{::MulDiv(rcDesign.left, units.right, 6), ::MulDiv(rcDesign.top, units.bottom, 13),
                 ::MulDiv(rcDesign.right, units.right, 6), ::MulDiv(rcDesign.bottom, units.bottom, 13)};
   // A tab stop, so that keyboard users reach the rows.
-  if (!list.Create(PROPERTY_LIST_STYLE | WS_TABSTOP, rc, hParent, IDC_ADDRESS_PROPERTY_LIST)) return false;
+  if (!list.Create(PROPERTY_LIST_STYLE | WS_TABSTOP, rc, hParent, nId)) return false;
   // Made after the template's controls: its place in the Tab order is after its hidden label.
-  ::SetWindowPos(list.GetSafeHwnd(), ::GetDlgItem(hParent, IDC_PROPERTY_LIST_LABEL), 0, 0, 0, 0,
+  ::SetWindowPos(list.GetSafeHwnd(), ::GetDlgItem(hParent, static_cast<int>(nLabelId)), 0, 0, 0, 0,
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   list.SetListFont(font);
   list.SetBkColor(RGB(214, 227, 239));

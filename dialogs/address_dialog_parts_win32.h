@@ -46,6 +46,10 @@ CFont CreatePropertyListFont(HWND hwnd);
 // font's usual base units) with the dialogs' style, font and colours; rows
 // are added afterwards.
 bool CreateAddressPropertyList(CPropertyListCtrl& list, HWND hParent, const RECT& rcDesign, HFONT font);
+// The same list with id nId, placed after its hidden label nLabelId in the
+// Tab order.
+bool CreatePropertyList(CPropertyListCtrl& list, HWND hParent, const RECT& rcDesign, HFONT font, UINT nId,
+                        UINT nLabelId);
 
 // The selected choice of a choice row ("" when there is none).
 std::string GetSelectedChoice(const CPropertyListCtrl& list, int nRow);

@@ -3,6 +3,8 @@
 #include <memory>
 
 #include "dialogs/advanced_dns_dlg.h"
+#include "dialogs/interface_page_dlg.h"
+#include "dialogs/neighbors_page_dlg.h"
 #include "dialogs/routes_page_dlg.h"
 #include "dialogs/system_page_dlg.h"
 #include "resources/resource.h"
@@ -22,6 +24,8 @@ BOOL CAdvancedSettingsDlg::OnInitDialog() {
                           m_pHistory);
   m_tabProperties.AddPage("Routes", std::make_unique<CRoutesPage>(m_adapterNames), m_pHistory);
   m_tabProperties.AddPage("System", std::make_unique<CSystemPage>(), m_pHistory);
+  m_tabProperties.AddPage("Interface", std::make_unique<CInterfacePage>(m_adapterNames), m_pHistory);
+  m_tabProperties.AddPage("Neighbors", std::make_unique<CNeighborsPage>(m_adapterNames), m_pHistory);
   m_tabProperties.ShowFirstPage();
   return TRUE;
 }

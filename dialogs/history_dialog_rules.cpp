@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "core/interface_history.h"
 #include "framework/ascii_text.h"
 
 namespace vantoric {
@@ -22,6 +23,7 @@ std::vector<std::string> HistoryRowTexts(const CHistoryEntry& entry) {
 std::string FormatHistoryDetails(const CHistoryEntry& entry) {
   std::string text = entry.m_bFromLog ? "From an earlier run (read from the log: Undo does not take it back).\r\n" : "";
   text += "Path: " + DescribeHistoryPath(entry.m_bElevated) + "\r\n";
+  if (const std::string noUndo = DescribeNoUndo(entry.m_change); !noUndo.empty()) text += noUndo + "\r\n";
   if (entry.m_result.m_outcome == NetshOutcome::Refused) return text + "netsh was not started.";
   if (entry.m_bElevated) return text + "netsh's words cannot be read on the elevated path.";
   if (entry.m_result.m_strOutput.empty()) return text + "netsh printed nothing.";

@@ -63,9 +63,12 @@ bool PassGuardsOf(HWND owner, const CChange& change, const CUndoReading& reading
       return PassGuard(owner, CheckNewDnsServer(change.m_strAddress, pRecord->m_dnsServers), kUndoCaption);
     case ChangeKind::DeleteRoute:
       return PassRouteRemovalGuard(owner, change);
-    default:
-      // Setting an address's lifetimes, removing a DNS server, adding a route
-      // and the settings have no warning forward either.
+    case ChangeKind::SetAddress:
+    case ChangeKind::DeleteDns:
+    case ChangeKind::AddRoute:
+    case ChangeKind::System:
+    case ChangeKind::SetInterface:
+    case ChangeKind::DeleteNeighbors:
       break;
   }
   return true;

@@ -38,3 +38,4 @@
 #include "resource_history_dialog.h"
 #include "resource_route_dialogs.h"
 #include "resource_system_dialogs.h"
+#include "resource_link_dialogs.h"

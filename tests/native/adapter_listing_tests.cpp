@@ -171,7 +171,7 @@ TEST(AdapterListing, AConsoleTakesTextAsAConsoleAndAnyOtherDeviceAsBytes) {
   for (const auto& c : cases) EXPECT_EQ(ChooseTextTarget(c.kind, c.bConsole), c.target) << c.why;
 }
 
-TEST(AdapterListing, TheTextsLayoutWithRoutesLast) {
+TEST(AdapterListing, TheTextsLayoutWithTheLinkFactsLast) {
   const CAdapterRecord record =
       Record("Ethernet", {0x00, 0x0C, 0x29, 0xAB, 0xCD, 0xEF},
              {{"2001:db8::5", "Manual", "Preferred", "infinite", "1h0m0s", INFINITE_LIFETIME, 3600}}, {"2001:db8::53"});
@@ -200,6 +200,8 @@ TEST(AdapterListing, TheTextsLayoutWithRoutesLast) {
       "        \"2001:db8::53\"\n"
       "      ],\n";
   const std::string tail =
+      "      \"interface\": null,\n"
+      "      \"neighbors\": null\n"
       "    }\n"
       "  ]\n"
       "}\n";
@@ -208,7 +210,7 @@ TEST(AdapterListing, TheTextsLayoutWithRoutesLast) {
     const std::vector<CListedRoutes>* pRoutes;
     std::string text;
   } cases[] = {
-      {"routes not read: null after the DNS servers", nullptr, head + "      \"routes\": null\n" + tail},
+      {"routes not read: null after the DNS servers", nullptr, head + "      \"routes\": null,\n" + tail},
       {"an on-link default route with zero lifetimes: 0 is a number, not null", &routes,
        head +
            "      \"routes\": [\n"
@@ -222,11 +224,71 @@ TEST(AdapterListing, TheTextsLayoutWithRoutesLast) {
            "          \"preferred_seconds\": null,\n"
            "          \"origin\": \"Manual\"\n"
            "        }\n"
-           "      ]\n" +
+           "      ],\n" +
            tail},
   };
   for (const auto& c : cases)
     EXPECT_EQ(FormatAdapterListing(&record, 1, "2026-12-07T16:40:00Z", c.pRoutes), c.text) << c.reason;
+}
+
+TEST(AdapterListing, InterfaceSettingsAndNeighborsOrNullWhereNotRead) {
+  const CAdapterRecord records[] = {Record("Ethernet", {}, {}), Record("Tunnel", {}, {})};
+  CAdapterLinkFacts read;
+  read.m_bSettingsRead = true;
+  read.m_settings.m_nMtu = 1480;
+  read.m_settings.m_nLargestMtu = 1500;
+  read.m_settings.m_bAutomaticMetric = false;
+  read.m_settings.m_nMetric = 10;
+  read.m_settings.m_bForwarding = true;
+  read.m_settings.m_nRouterDiscovery = ROUTER_DISCOVERY_DHCP;
+  read.m_settings.m_bOtherStateful = true;
+  read.m_settings.m_nDadTransmits = 0;
+  read.m_settings.m_nBaseReachableMs = 30000;
+  read.m_settings.m_nReachableMs = 41000;
+  read.m_bNeighborsRead = true;
+  read.m_neighbors = {{"fe80::1", "00-0C-29-AB-CD-EF", "Reachable", true}, {"fe80::7", "", "Incomplete", false}};
+  CAdapterLinkFacts unknownLargest = read;
+  unknownLargest.m_settings.m_nLargestMtu = 0;
+  unknownLargest.m_bNeighborsRead = false;
+  const Json settings = {{"mtu", 1480},
+                         {"largest_mtu", 1500},
+                         {"automatic_metric", false},
+                         {"metric", 10},
+                         {"forwarding", true},
+                         {"advertising", false},
+                         {"router_discovery", "dhcp"},
+                         {"managed_address_configuration", false},
+                         {"other_stateful_configuration", true},
+                         {"dad_transmits", 0},
+                         {"base_reachable_time_ms", 30000},
+                         {"reachable_time_ms", 41000}};
+  Json withoutLargest = settings;
+  withoutLargest["largest_mtu"] = nullptr;
+  const Json neighbors = Json::array(
+      {{{"address", "fe80::1"}, {"link_layer_address", "00-0C-29-AB-CD-EF"}, {"state", "Reachable"}, {"router", true}},
+       {{"address", "fe80::7"}, {"link_layer_address", nullptr}, {"state", "Incomplete"}, {"router", false}}});
+  const std::vector<CAdapterLinkFacts> both = {read, CAdapterLinkFacts{}};
+  const std::vector<CAdapterLinkFacts> partly = {unknownLargest};
+  const struct {
+    const char* reason;
+    const std::vector<CAdapterLinkFacts>* pLinks;
+    Json interface0;
+    Json neighbors0;
+    Json interface1;
+    Json neighbors1;
+  } cases[] = {
+      {"nothing read", nullptr, nullptr, nullptr, nullptr, nullptr},
+      {"every value; an adapter whose facts could not be read", &both, settings, neighbors, nullptr, nullptr},
+      {"no largest MTU known, no neighbors read; a record beyond the end", &partly, withoutLargest, nullptr,
+       nullptr, nullptr},
+  };
+  for (const auto& c : cases) {
+    const Json listing = Json::parse(FormatAdapterListing(records, 2, "t", nullptr, nullptr, c.pLinks));
+    EXPECT_EQ(listing["adapters"][0]["interface"], c.interface0) << c.reason;
+    EXPECT_EQ(listing["adapters"][0]["neighbors"], c.neighbors0) << c.reason;
+    EXPECT_EQ(listing["adapters"][1]["interface"], c.interface1) << c.reason;
+    EXPECT_EQ(listing["adapters"][1]["neighbors"], c.neighbors1) << c.reason;
+  }
 }
 
 TEST(ProgramCommand, ListUsageAndTheWindow) {

@@ -120,11 +120,14 @@ TEST_F(DnsDialogs, OpensOnTheDnsTabWithTheFirstAdaptersServers) {
   m_catcher.SetStrict(true);
   AddAdapters();
   Open();
-  wchar_t title[16] = {};
-  TCITEMW tab{TCIF_TEXT, 0, 0, title, 16};
-  ::SendMessageW(Tab(), TCM_GETITEMW, 0, reinterpret_cast<LPARAM>(&tab));
-  EXPECT_EQ(Narrow(title), "DNS");
-  EXPECT_EQ(::SendMessageW(Tab(), TCM_GETITEMCOUNT, 0, 0), 3) << "DNS, then Routes and System";
+  std::vector<std::string> titles;
+  for (int i = 0; i < ::SendMessageW(Tab(), TCM_GETITEMCOUNT, 0, 0); ++i) {
+    wchar_t title[16] = {};
+    TCITEMW tab{TCIF_TEXT, 0, 0, title, 16};
+    ::SendMessageW(Tab(), TCM_GETITEMW, i, reinterpret_cast<LPARAM>(&tab));
+    titles.push_back(Narrow(title));
+  }
+  EXPECT_EQ(titles, (std::vector<std::string>{"DNS", "Routes", "System", "Interface", "Neighbors"}));
   EXPECT_EQ(::SendMessageW(Tab(), TCM_GETCURSEL, 0, 0), 0) << "it opens on DNS";
   RECT area = CWindow(Tab()).GetClientRect();
   ::SendMessageW(Tab(), TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&area));

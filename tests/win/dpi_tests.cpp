@@ -21,6 +21,8 @@
 #include "resources/resource_dns_dialogs.h"
 #include "resources/resource_route_dialogs.h"
 #include "tests/win/main_window_fixture.h"
+#include "tests/win/support/connection_source.h"
+#include "tests/win/support/interface_source.h"
 
 namespace vantoric {
 namespace {
@@ -172,6 +174,15 @@ TEST_F(Dpi, EveryWindowFitsItsTextsAndControlsAtThePrefixResolution) {
   const CClientDC screen(nullptr);
   ASSERT_EQ(::GetDeviceCaps(screen.get(), LOGPIXELSY), m_nDpi) << "the prefix's LogPixels did not take effect";
   CSyntheticAdapterSource source(Adapters());
+  // The Interface and Neighbors pages show rows of their own.
+  test::CInjectedGuardFacts guardFacts;
+  guardFacts.SetInterfaceId("Ethernet 2", 7);
+  test::CInjectedInterfaceFacts interfaceFacts;
+  CInterfaceSettings ethernet;
+  ethernet.m_nReachableMs = 27500;
+  interfaceFacts.SetSettings(7, ethernet);
+  interfaceFacts.SetNeighbors({{7, "fe80::1", {0x00, 0x0c, 0x29, 0xab, 0xcd, 0xef}, NEIGHBOR_STATE_REACHABLE, true},
+                               {7, "2001:db8::5", {}, NEIGHBOR_STATE_INCOMPLETE, false}});
   ASSERT_NE(Open(), nullptr);
   EXPECT_EQ(GetWindowDpi(m_hwnd), static_cast<UINT>(m_nDpi));
   Check(m_hwnd, "main");
@@ -203,6 +214,18 @@ TEST_F(Dpi, EveryWindowFitsItsTextsAndControlsAtThePrefixResolution) {
                                     << "the System page is shown";
                                 m_opened.push_back("advanced-system");
                                 Check(settings, "advanced-system");
+                                test::ClickTabTitled(::GetDlgItem(settings, IDC_TAB_ADVANCED), "Interface");
+                              },
+                              [&](HWND settings) {
+                                ASSERT_NE(::GetDlgItem(VisiblePage(settings), IDC_BUTTON_IFSET_APPLY), nullptr);
+                                m_opened.push_back("advanced-interface");
+                                Check(settings, "advanced-interface");
+                                test::ClickTabTitled(::GetDlgItem(settings, IDC_TAB_ADVANCED), "Neighbors");
+                              },
+                              [&](HWND settings) {
+                                ASSERT_NE(::GetDlgItem(VisiblePage(settings), IDC_LIST_NEIGHBORS), nullptr);
+                                m_opened.push_back("advanced-neighbors");
+                                Check(settings, "advanced-neighbors");
                                 test::ClickButton(settings, IDCANCEL);
                               }});
   Press(IDC_BUTTON_ADVANCED);
@@ -212,7 +235,8 @@ TEST_F(Dpi, EveryWindowFitsItsTextsAndControlsAtThePrefixResolution) {
   ::SendMessageW(m_hwnd, WM_SYSCOMMAND, IDM_ABOUTBOX, 0);
 
   EXPECT_EQ(m_opened, (Strings{"add-address", "address-properties", "advanced-dns", "add-dns", "advanced-routes",
-                               "add-route", "advanced-system", "history", "about"}));
+                               "add-route", "advanced-system", "advanced-interface", "advanced-neighbors", "history",
+                               "about"}));
   EXPECT_EQ(m_catcher.Boxes().size(), 0u) << "no message box on the way";
 }
 

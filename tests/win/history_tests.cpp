@@ -130,13 +130,7 @@ TEST_F(History, ListsCopiesSavesAndUndoesTheChanges) {
          EXPECT_EQ(ClipboardText(), "Remove-NetIPAddress -InterfaceAlias 'Ethernet 2' -IPAddress 2001:db8::5 -Confirm:$false");
          // Ctrl+C in the list copies the netsh line.
          ClearClipboard();
-         BYTE keys[256] = {};
-         ::GetKeyboardState(keys);
-         keys[VK_CONTROL] = 0x80;
-         ::SetKeyboardState(keys);
-         ::SendMessageW(::GetDlgItem(history, IDC_LIST_HISTORY), WM_KEYDOWN, 'C', 0);
-         keys[VK_CONTROL] = 0;
-         ::SetKeyboardState(keys);
+         PressWithControl(::GetDlgItem(history, IDC_LIST_HISTORY), 'C');
          EXPECT_EQ(ClipboardText(), "netsh " + kDelete);
          EXPECT_TRUE(SaveScreenshot(history, "history.png"));
 

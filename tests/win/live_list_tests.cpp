@@ -32,30 +32,9 @@ std::vector<SyntheticAddress> ThreeAddresses() {
           Address("fe80::20c:29ff:feab:cdef", IpPrefixOriginWellKnown, IpSuffixOriginLinkLayerAddress)};
 }
 
-// Picks the item with this accelerator from the next popup menu of the
-// thread, once the menu is shown.
-void ChooseFromNextMenu(wchar_t accelerator) {
-  static wchar_t s_accelerator;
-  s_accelerator = accelerator;
-  ::SetTimer(nullptr, 0, 30, [](HWND, UINT, UINT_PTR id, DWORD) {
-    HWND menu = ::FindWindowW(L"#32768", nullptr);
-    if (menu == nullptr || !::IsWindowVisible(menu)) return;
-    ::KillTimer(nullptr, id);
-    ::PostMessageW(menu, WM_CHAR, s_accelerator, 0);
-  });
-}
-
 class LiveList : public MainWindow {
  protected:
-  void PressWithControl(UINT key) {
-    BYTE keys[256] = {};
-    ::GetKeyboardState(keys);
-    keys[VK_CONTROL] = 0x80;
-    ::SetKeyboardState(keys);
-    ::SendMessageW(List().GetSafeHwnd(), WM_KEYDOWN, key, 0);
-    keys[VK_CONTROL] = 0;
-    ::SetKeyboardState(keys);
-  }
+  void PressWithControl(UINT key) { test::PressWithControl(List().GetSafeHwnd(), key); }
   // A click on a heading, as the mouse gives it, the list scrolled so that
   // the heading is in view.
   void ClickHeading(int column) {

@@ -176,7 +176,7 @@ TEST_F(SystemPage, ShowsAppliesInOneConfirmationUndoesAndStopsAtAFailure) {
       "interface ipv6 set prefixpolicy prefix=::ffff:0:0/96 precedence=35 label=4 store=persistent";
   const std::string privacyOn = "interface ipv6 set privacy state=enabled store=persistent";
   {
-    CHistoryDlg history(m_history, m_snapshot.names, nullptr);
+    CHistoryDlg history(m_history, nullptr);
     ASSERT_NE(history.Create(nullptr), nullptr);
     m_catcher.QueueAnswer(IDOK);
     m_catcher.QueueAnswer(IDOK);

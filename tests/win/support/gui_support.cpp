@@ -187,6 +187,46 @@ void ClickListBoxItem(HWND list, int index) {
   PumpMessages(0);  // the list's notification is posted
 }
 
+void ChooseFromNextMenu(wchar_t accelerator) {
+  static wchar_t s_accelerator;
+  s_accelerator = accelerator;
+  ::SetTimer(nullptr, 0, 30, [](HWND, UINT, UINT_PTR id, DWORD) {
+    HWND menu = ::FindWindowW(L"#32768", nullptr);
+    if (menu == nullptr || !::IsWindowVisible(menu)) return;
+    ::KillTimer(nullptr, id);
+    ::PostMessageW(menu, WM_CHAR, s_accelerator, 0);
+  });
+}
+
+void PressWithControl(HWND window, UINT key) {
+  BYTE keys[256] = {};
+  ::GetKeyboardState(keys);
+  keys[VK_CONTROL] = 0x80;
+  ::SetKeyboardState(keys);
+  ::SendMessageW(window, WM_KEYDOWN, key, 0);
+  keys[VK_CONTROL] = 0;
+  ::SetKeyboardState(keys);
+}
+
+bool ClickTabTitled(HWND tab, std::string_view title) {
+  const int count = static_cast<int>(::SendMessageW(tab, TCM_GETITEMCOUNT, 0, 0));
+  for (int i = 0; i < count; ++i) {
+    wchar_t text[64] = {};
+    TCITEMW item{};
+    item.mask = TCIF_TEXT;
+    item.pszText = text;
+    item.cchTextMax = 64;
+    if (!::SendMessageW(tab, TCM_GETITEMW, i, reinterpret_cast<LPARAM>(&item)) || Narrow(text) != title) continue;
+    RECT rc{};
+    ::SendMessageW(tab, TCM_GETITEMRECT, i, reinterpret_cast<LPARAM>(&rc));
+    const LPARAM at = MAKELPARAM((rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2);
+    ::SendMessageW(tab, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    ::SendMessageW(tab, WM_LBUTTONUP, 0, at);
+    return true;
+  }
+  return false;
+}
+
 HWND ShowTabPage(HWND tab, int index, int idOnPage) {
   RECT rc{};
   ::SendMessageW(tab, TCM_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&rc));

@@ -122,6 +122,15 @@ std::vector<DialogStep> KeySteps(const std::vector<UINT>& vks);
 // A left click in the middle of a list box's item, as the mouse delivers it.
 void ClickListBoxItem(HWND list, int index);
 
+// Picks the item with this accelerator from the next popup menu of the
+// thread, once the menu is shown.
+void ChooseFromNextMenu(wchar_t accelerator);
+// A key pressed in `window` with Ctrl held, as the window sees it.
+void PressWithControl(HWND window, UINT key);
+
+// A click on the tab titled `title` of a tab control, as the mouse gives
+// it; false when no tab has that title.
+bool ClickTabTitled(HWND tab, std::string_view title);
 // A click on tab `index` of a tab control, as the mouse gives it; returns the
 // page (a dialog inside the tab control) that holds the control idOnPage, or
 // nullptr when none does.

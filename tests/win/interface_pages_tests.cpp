@@ -1,0 +1,272 @@
+// The Interface and Neighbors pages of Advanced Settings on injected
+// interface facts: the settings read, a refused MTU, two settings changed
+// behind the router question, neighbors listed, removed, flushed and read
+// again; the lines that the recording netsh received and the History's
+// entries with their PowerShell lines; and a Windows without the functions.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "controls/property_list_win32.h"
+#include "dialogs/advanced_settings_dlg.h"
+#include "framework/controls.h"
+#include "resources/resource.h"
+#include "tests/win/support/connection_source.h"
+#include "tests/win/support/gui_support.h"
+#include "tests/win/support/interface_source.h"
+#include "tests/win/support/netsh_standin_support.h"
+#include "tests/win/support/synthetic_adapters.h"
+
+namespace vantoric {
+namespace {
+
+using Strings = std::vector<std::string>;
+constexpr std::uint64_t ETHERNET = 7;
+constexpr std::uint64_t WIFI = 9;
+
+CInterfaceSettings EthernetSettings() {
+  CInterfaceSettings s;
+  s.m_nMtu = 1500;
+  s.m_nLargestMtu = 1500;
+  s.m_bAutomaticMetric = true;
+  s.m_nMetric = 25;
+  s.m_nDadTransmits = 1;
+  s.m_nBaseReachableMs = 30000;
+  s.m_nReachableMs = 27500;
+  return s;
+}
+
+const std::vector<std::uint8_t> kRouterMac{0x00, 0x0c, 0x29, 0xab, 0xcd, 0xef};
+
+class InterfacePages : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    SetWindowsMajorVersionForTests(5);
+    m_catcher.SetStrict(true);
+    m_guardFacts.SetInterfaceId("Ethernet 2", ETHERNET);
+    m_guardFacts.SetInterfaceId("Wi-Fi", WIFI);
+    m_facts.SetSettings(ETHERNET, EthernetSettings());
+    m_facts.SetNeighbors({{ETHERNET, "fe80::1", kRouterMac, NEIGHBOR_STATE_REACHABLE, true},
+                          {WIFI, "fe80::9", kRouterMac, NEIGHBOR_STATE_STALE, true},
+                          {ETHERNET, "2001:db8::5", {}, NEIGHBOR_STATE_INCOMPLETE, false}});
+    m_adapters = {test::Adapter("Ethernet 2", IF_TYPE_ETHERNET_CSMACD), test::Adapter("Wi-Fi", IF_TYPE_IEEE80211)};
+    m_snapshot = test::TakeSyntheticSnapshot(m_adapters);
+    m_dlg = std::make_unique<CAdvancedSettingsDlg>(m_snapshot.records.data(),
+                                                   static_cast<int>(m_snapshot.records.size()), m_snapshot.names);
+    m_dlg->m_pHistory = &m_history;
+    m_hDlg = m_dlg->Create(nullptr);
+    ASSERT_NE(m_hDlg, nullptr);
+    ::ShowWindow(m_hDlg, SW_SHOW);
+  }
+  void TearDown() override {
+    if (m_dlg && m_dlg->IsWindow()) m_dlg->DestroyWindow();
+    SetWindowsMajorVersionForTests(0);
+  }
+
+  // Chooses the tab and returns its page, the one with control `id`.
+  HWND OpenTab(const char* title, int id) {
+    HWND tab = ::GetDlgItem(m_hDlg, IDC_TAB_ADVANCED);
+    EXPECT_TRUE(test::ClickTabTitled(tab, title)) << title;
+    HWND found = nullptr;
+    for (HWND page = nullptr; (page = ::FindWindowExW(tab, page, L"#32770", nullptr)) != nullptr;)
+      if (::GetDlgItem(page, id) != nullptr) found = page;
+    EXPECT_TRUE(found != nullptr && ::IsWindowVisible(found)) << title;
+    return found;
+  }
+
+  // The property list's row: selected as a click does; its typed value or
+  // the text its edit field shows.
+  HWND List(HWND page) const { return ::GetDlgItem(page, IDC_IFSET_PROPERTY_LIST); }
+  std::string RowText(HWND page, InterfaceField field) const {
+    test::ClickListBoxItem(List(page), static_cast<int>(field));
+    return test::DialogItemText(List(page), IDC_PROPLIST_EDIT);
+  }
+  void TypeRow(HWND page, InterfaceField field, const std::string& text) const {
+    test::ClickListBoxItem(List(page), static_cast<int>(field));
+    HWND edit = ::GetDlgItem(List(page), IDC_PROPLIST_EDIT);
+    ::SetFocus(edit);
+    ::SendMessageW(edit, EM_SETSEL, 0, -1);
+    for (char c : text) ::SendMessageW(edit, WM_CHAR, static_cast<unsigned char>(c), 1);
+  }
+  void ChooseRow(HWND page, InterfaceField field, const wchar_t* choice) const {
+    test::ClickListBoxItem(List(page), static_cast<int>(field));
+    ::SendMessageW(::GetDlgItem(List(page), IDC_PROPLIST_COMBO_BUTTON), BM_CLICK, 0, 0);
+    HWND drop = ::GetDlgItem(List(page), IDC_PROPLIST_DROP_LIST);
+    test::ClickListBoxItem(drop, static_cast<int>(::SendMessageW(drop, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                                                  reinterpret_cast<LPARAM>(choice))));
+  }
+  static Strings Rows(HWND list) {
+    const CListView view(list);
+    Strings rows;
+    for (int i = 0; i < view.GetItemCount(); ++i)
+      rows.push_back(view.GetItemText(i, 0) + " | " + view.GetItemText(i, 1) + " | " + view.GetItemText(i, 2) +
+                     " | " + view.GetItemText(i, 3));
+    return rows;
+  }
+  // Each entry of the History as its line, its PowerShell line and its outcome.
+  Strings HistoryLines() const {
+    Strings lines;
+    for (const CHistoryEntry& entry : m_history.GetEntries())
+      lines.push_back(FormatTypedNetshLine(entry.m_strLine) + " || " + FormatPowerShellCommand(entry.m_change) +
+                      " || " + DescribeHistoryOutcome(entry.m_result));
+    return lines;
+  }
+
+  test::CNetshStandin m_standin{::testing::UnitTest::GetInstance()->current_test_info()->name()};
+  test::CGuiTestScope m_scope{"Vantoric Interface Pages Tests"};
+  test::CMessageBoxCatcher m_catcher;
+  test::CInjectedGuardFacts m_guardFacts;
+  test::CInjectedInterfaceFacts m_facts;
+  CCommandHistory m_history;
+  std::vector<test::SyntheticAdapter> m_adapters;
+  test::SyntheticSnapshot m_snapshot;
+  std::unique_ptr<CAdvancedSettingsDlg> m_dlg;
+  HWND m_hDlg = nullptr;
+};
+
+TEST_F(InterfacePages, InterfaceSettingsReadRefusedChangedAndAskedAbout) {
+  HWND page = OpenTab("Interface", IDC_BUTTON_IFSET_APPLY);
+  ASSERT_NE(page, nullptr);
+  EXPECT_EQ(RowText(page, InterfaceField::Mtu), "1500");
+  EXPECT_EQ(RowText(page, InterfaceField::Metric), "Automatic") << "the system chooses the metric";
+  EXPECT_EQ(RowText(page, InterfaceField::BaseReachable), "30000");
+  EXPECT_EQ(test::DialogItemText(page, IDC_STATIC_IFSET_REACHABLE), "Current reachable time: 27500 ms");
+  EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(page, IDC_BUTTON_IFSET_APPLY))) << "nothing differs yet";
+  EXPECT_TRUE(test::SaveScreenshot(m_hDlg, "interface_page.png"));
+
+  // An MTU below the IPv6 minimum: refused before netsh, the field focused.
+  TypeRow(page, InterfaceField::Mtu, "1200");
+  ASSERT_TRUE(test::PumpUntil([&] { return ::IsWindowEnabled(::GetDlgItem(page, IDC_BUTTON_IFSET_APPLY)) != 0; },
+                              3000))
+      << "a value differs: Apply is enabled";
+  m_catcher.QueueAnswer(IDOK);
+  test::ClickButton(page, IDC_BUTTON_IFSET_APPLY);
+  EXPECT_EQ(m_catcher.Summaries(),
+            (Strings{"Interface Settings | The link MTU must be at least 1280 bytes, the smallest that IPv6 allows. | "
+                     "W"}));
+  EXPECT_FALSE(m_standin.LogExists()) << "netsh was not started";
+  EXPECT_EQ(::SendMessageW(List(page), LB_GETCURSEL, 0, 0), static_cast<LRESULT>(InterfaceField::Mtu));
+  EXPECT_EQ(::GetFocus(), ::GetDlgItem(List(page), IDC_PROPLIST_EDIT)) << "the MTU's field has the focus";
+
+  // Two settings, the one a router's: asked first; No sends nothing, Yes
+  // sends only those two, until the next restart.
+  TypeRow(page, InterfaceField::Mtu, "1400");
+  ChooseRow(page, InterfaceField::Forwarding, L"enabled");
+  ::SendDlgItemMessageW(page, IDC_CHECK_IFSET_ACTIVE, BM_SETCHECK, BST_CHECKED, 0);
+  m_catcher.Clear();
+  m_catcher.QueueAnswer(IDNO);
+  test::ClickButton(page, IDC_BUTTON_IFSET_APPLY);
+  ASSERT_EQ(m_catcher.Boxes().size(), 1u);
+  EXPECT_EQ(m_catcher.Boxes()[0].text,
+            "Turning on forwarding makes this machine a router for the link of Ethernet 2: it will pass on packets "
+            "between this adapter and the others.\n\nTurn it on?");
+  EXPECT_EQ(m_catcher.Boxes()[0].icon, test::BoxIcon::Warning);
+  EXPECT_FALSE(m_standin.LogExists()) << "No sends nothing";
+  m_catcher.Clear();
+  m_catcher.QueueAnswer(IDYES);
+  m_catcher.QueueAnswer(IDOK);
+  test::ClickButton(page, IDC_BUTTON_IFSET_APPLY);
+  ASSERT_EQ(m_catcher.Boxes().size(), 2u);
+  EXPECT_EQ(m_catcher.Summaries()[1], "Interface Settings | The interface settings were changed. | I");
+  EXPECT_EQ(m_standin.ReadLog(), test::CNetshStandin::RunLog(
+                                     "interface ipv6 set interface \"Ethernet 2\" mtu=1400 forwarding=enabled "
+                                     "store=active"));
+  EXPECT_EQ(HistoryLines(),
+            (Strings{"netsh interface ipv6 set interface \"Ethernet 2\" mtu=1400 forwarding=enabled store=active || "
+                     "Set-NetIPInterface -InterfaceAlias 'Ethernet 2' -AddressFamily IPv6 -NlMtuBytes 1400 "
+                     "-Forwarding Enabled -PolicyStore ActiveStore || Succeeded"}));
+  // Read again: the stand-in changed nothing, so the values read are back.
+  EXPECT_EQ(RowText(page, InterfaceField::Mtu), "1500");
+  EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(page, IDC_BUTTON_IFSET_APPLY)));
+}
+
+TEST_F(InterfacePages, NeighborsListedRemovedFlushedAndReadAgain) {
+  HWND page = OpenTab("Neighbors", IDC_LIST_NEIGHBORS);
+  ASSERT_NE(page, nullptr);
+  HWND list = ::GetDlgItem(page, IDC_LIST_NEIGHBORS);
+  EXPECT_EQ(Rows(list), (Strings{"fe80::1 | 00-0C-29-AB-CD-EF | Reachable | Yes",
+                                 "2001:db8::5 | N/A | Incomplete | No"}))
+      << "this adapter's entries only";
+  EXPECT_TRUE(test::SaveScreenshot(m_hDlg, "neighbors_page.png"));
+
+  // Ctrl+C and the context menu copy as the main window's list does.
+  LVITEMW second{};
+  second.stateMask = second.state = LVIS_SELECTED | LVIS_FOCUSED;
+  ::SendMessageW(list, LVM_SETITEMSTATE, 1, reinterpret_cast<LPARAM>(&second));
+  test::PressWithControl(list, 'C');
+  EXPECT_EQ(test::ClipboardText(), "2001:db8::5");
+  test::ChooseFromNextMenu(L'a');
+  ::SendMessageW(page, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(list), -1);
+  EXPECT_EQ(test::ClipboardText(), "Address\tLink-layer address\tState\tRouter\r\n"
+                                   "fe80::1\t00-0C-29-AB-CD-EF\tReachable\tYes\r\n"
+                                   "2001:db8::5\tN/A\tIncomplete\tNo\r\n");
+
+  // Remove: the highlighted entry.
+  LVITEMW item{};
+  item.stateMask = item.state = LVIS_SELECTED | LVIS_FOCUSED;
+  ::SendMessageW(list, LVM_SETITEMSTATE, 0, reinterpret_cast<LPARAM>(&item));
+  m_catcher.QueueAnswer(IDOK);
+  test::ClickButton(page, IDC_BUTTON_NEIGHBOR_REMOVE);
+  EXPECT_EQ(m_catcher.Summaries(), (Strings{"Neighbors | The neighbor entry was removed. | I"}));
+  EXPECT_EQ(m_standin.ReadLog(),
+            test::CNetshStandin::RunLog("interface ipv6 delete neighbors \"Ethernet 2\" fe80::1"));
+
+  // Flush: the question says what it does; Yes empties the whole cache.
+  m_standin.ClearLog();
+  m_catcher.Clear();
+  m_catcher.QueueAnswer(IDYES);
+  m_catcher.QueueAnswer(IDOK);
+  test::ClickButton(page, IDC_BUTTON_NEIGHBOR_FLUSH);
+  ASSERT_EQ(m_catcher.Boxes().size(), 2u);
+  EXPECT_EQ(m_catcher.Boxes()[0].text,
+            "Flush removes every entry of the IPv6 neighbor cache of Ethernet 2. Nothing is lost: the system learns "
+            "the entries again from the link as it needs them, which may delay the first packets to each neighbor "
+            "a little.\n\nFlush the neighbor cache?");
+  EXPECT_EQ(m_catcher.Summaries()[1], "Neighbors | The neighbor cache was flushed. | I");
+  EXPECT_EQ(m_standin.ReadLog(), test::CNetshStandin::RunLog("interface ipv6 delete neighbors \"Ethernet 2\""));
+
+  EXPECT_EQ(HistoryLines(),
+            (Strings{"netsh interface ipv6 delete neighbors \"Ethernet 2\" fe80::1 || Remove-NetNeighbor "
+                     "-InterfaceAlias 'Ethernet 2' -IPAddress fe80::1 -AddressFamily IPv6 -Confirm:$false || "
+                     "Succeeded",
+                     "netsh interface ipv6 delete neighbors \"Ethernet 2\" || Remove-NetNeighbor -InterfaceAlias "
+                     "'Ethernet 2' -AddressFamily IPv6 -Confirm:$false || Succeeded"}));
+  EXPECT_EQ(PlanUndo(m_history, 0, {{"Ethernet 2", ETHERNET}}).m_strRefusal, "There is no change left to undo.")
+      << "neighbor removals have no Undo";
+
+  // Refresh reads the cache again.
+  m_facts.SetNeighbors({{ETHERNET, "fe80::1", kRouterMac, NEIGHBOR_STATE_STALE, true}});
+  test::ClickButton(page, IDC_BUTTON_NEIGHBOR_REFRESH);
+  EXPECT_EQ(Rows(list), (Strings{"fe80::1 | 00-0C-29-AB-CD-EF | Stale | Yes"}));
+}
+
+TEST_F(InterfacePages, WithoutTheFunctionsEachPageSaysWhatItCannotShow) {
+  m_facts.SetNotSupported(true);
+  HWND interfacePage = OpenTab("Interface", IDC_BUTTON_IFSET_APPLY);
+  ASSERT_NE(interfacePage, nullptr);
+  // Another adapter chosen reads again.
+  ::SendDlgItemMessageW(interfacePage, IDC_COMBO_IFSET_INTERFACE, CB_SETCURSEL, 1, 0);
+  ::SendMessageW(interfacePage, WM_COMMAND, MAKEWPARAM(IDC_COMBO_IFSET_INTERFACE, CBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(::GetDlgItem(interfacePage, IDC_COMBO_IFSET_INTERFACE)));
+  EXPECT_TRUE(::IsWindowVisible(::GetDlgItem(interfacePage, IDC_STATIC_IFSET_NOTE)));
+  EXPECT_FALSE(::IsWindowVisible(::GetDlgItem(interfacePage, IDC_BUTTON_IFSET_APPLY)));
+  EXPECT_EQ(test::DialogItemText(interfacePage, IDC_STATIC_IFSET_NOTE),
+            "The IPv6 interface settings cannot be shown on this version of Windows: it lacks the function that "
+            "reads them. Addresses, DNS servers and routes still work in the other pages.");
+  HWND neighborsPage = OpenTab("Neighbors", IDC_LIST_NEIGHBORS);
+  ASSERT_NE(neighborsPage, nullptr);
+  EXPECT_FALSE(::IsWindowVisible(::GetDlgItem(neighborsPage, IDC_LIST_NEIGHBORS)));
+  EXPECT_EQ(test::DialogItemText(neighborsPage, IDC_STATIC_NEIGHBORS_NOTE),
+            "The neighbor cache cannot be shown on this version of Windows: it lacks the function that reads it. "
+            "Flush still empties it.");
+  EXPECT_TRUE(::IsWindowEnabled(::GetDlgItem(neighborsPage, IDC_BUTTON_NEIGHBOR_FLUSH)));
+  EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(neighborsPage, IDC_BUTTON_NEIGHBOR_REMOVE)));
+}
+
+}  // namespace
+}  // namespace vantoric
