@@ -18,6 +18,7 @@
 #include "framework/utf8.h"
 #include "resources/resource.h"
 #include "resources/resource_address_dialogs.h"
+#include "resources/resource_link_dialogs.h"
 #include "tests/win/support/gui_support.h"
 #include "tests/win/support/netsh_standin_support.h"
 #include "tests/win/support/synthetic_adapters.h"
@@ -210,7 +211,7 @@ TEST_F(KeyboardTest, TheArrowKeysOnTheTabsAndCtrlTabAnywhereSwitchThePages) {
     ::SendMessageW(dlg, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(::GetDlgItem(dlg, IDCANCEL)), TRUE);
   });
   Append(steps, CtrlTab(true));
-  steps.push_back(ExpectPage(IDC_LIST_ROUTES, "Ctrl+Shift+Tab on Cancel, round from the first page to the last"));
+  steps.push_back(ExpectPage(IDC_LIST_NEIGHBORS, "Ctrl+Shift+Tab on Cancel, round from the first page to the last"));
   steps.push_back([](HWND dlg) { ::SendMessageW(::GetDlgItem(dlg, IDCANCEL), BM_CLICK, 0, 0); });
   m_catcher.ScriptNextDialog(std::move(steps));
   EXPECT_EQ(settings.DoModal(nullptr), IDCANCEL);
