@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <algorithm>
 #include <map>
+#include <mutex>
 #include <set>
 
 #include "framework/system_library.h"
@@ -20,7 +21,27 @@ static_assert(MSG_DPICHANGED_AFTERPARENT == WM_DPICHANGED_AFTERPARENT);
 
 namespace {
 
-constexpr wchar_t kDpiProperty[] = L"Vantoric.Dpi";
+// The resolutions that top-level windows recorded. They are kept in the
+// process rather than as window properties: under Wine each property read
+// is a round trip to the window server, and controls read the resolution
+// many times while they are laid out.
+struct CRecordedDpi {
+  HWND window;
+  UINT dpi;
+};
+std::mutex g_dpiMutex;
+std::vector<CRecordedDpi>& RecordedDpis() {
+  static std::vector<CRecordedDpi> records;
+  return records;
+}
+
+UINT RecordedDpi(HWND topLevel) {
+  const std::lock_guard<std::mutex> lock(g_dpiMutex);
+  for (const CRecordedDpi& record : RecordedDpis())
+    if (record.window == topLevel) return record.dpi;
+  return 0;
+}
+
 constexpr int kDialogDisableAll = 1;  // DDC_DISABLE_ALL
 
 bool IsDialogWindow(HWND hwnd) {
@@ -78,8 +99,7 @@ void ScaleColumns(HWND list, int toDpi, int fromDpi) {
 UINT GetWindowDpi(HWND hwnd) {
   HWND root = hwnd != nullptr ? ::GetAncestor(hwnd, GA_ROOT) : nullptr;
   if (root != nullptr) {
-    if (const auto recorded = reinterpret_cast<UINT_PTR>(::GetPropW(root, kDpiProperty)); recorded != 0)
-      return static_cast<UINT>(recorded);
+    if (const UINT recorded = RecordedDpi(root); recorded != 0) return recorded;
     using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
     static const auto pfnGetDpiForWindow = GetSystemFunction<GetDpiForWindowFn>(L"user32.dll", "GetDpiForWindow");
     if (pfnGetDpiForWindow != nullptr) {
@@ -95,10 +115,23 @@ UINT GetWindowDpi(HWND hwnd) {
 int ScaleToWindow(HWND hwnd, int value) { return ScaleMetric(value, static_cast<int>(GetWindowDpi(hwnd))); }
 
 void SetWindowDpi(HWND topLevel, UINT dpi) {
-  ::SetPropW(topLevel, kDpiProperty, reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(dpi)));
+  const std::lock_guard<std::mutex> lock(g_dpiMutex);
+  std::vector<CRecordedDpi>& records = RecordedDpis();
+  for (CRecordedDpi& record : records)
+    if (record.window == topLevel) {
+      record.dpi = dpi;
+      return;
+    }
+  records.push_back({topLevel, dpi});
 }
 
-void ForgetWindowDpi(HWND topLevel) { ::RemovePropW(topLevel, kDpiProperty); }
+void ForgetWindowDpi(HWND topLevel) {
+  const std::lock_guard<std::mutex> lock(g_dpiMutex);
+  std::vector<CRecordedDpi>& records = RecordedDpis();
+  records.erase(std::remove_if(records.begin(), records.end(),
+                               [topLevel](const CRecordedDpi& record) { return record.window == topLevel; }),
+                records.end());
+}
 
 void TakeOverDialogScaling(HWND dialog) {
   using SetDialogDpiChangeBehaviorFn = BOOL(WINAPI*)(HWND, int, int);
