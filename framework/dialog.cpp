@@ -5,6 +5,7 @@
 #include <atomic>
 #include <exception>
 #include <string>
+#include <vector>
 
 #include "framework/application.h"
 #include "framework/message_box.h"
@@ -100,17 +101,25 @@ HWND NotifyingControl(UINT msg, WPARAM wp, LPARAM lp, HWND parent) {
   }
 }
 
-// The framework's object on a control, found through the subclass it
-// installed; nullptr for a control without one. mingw-w64's import library
-// lacks GetWindowSubclass: it is taken, at first use, from the comctl32 that
-// the program's subclasses live in (the manifest's version).
-CSubclassWindow* FindSubclassObject(HWND control, SUBCLASSPROC proc) {
-  using GetWindowSubclassFn = BOOL(WINAPI*)(HWND, SUBCLASSPROC, UINT_PTR, DWORD_PTR*);
-  static const auto pfnGetWindowSubclass = reinterpret_cast<GetWindowSubclassFn>(reinterpret_cast<void (*)()>(
-      ::GetProcAddress(::GetModuleHandleW(L"comctl32.dll"), "GetWindowSubclass")));
-  DWORD_PTR refData = 0;
-  if (pfnGetWindowSubclass == nullptr || !pfnGetWindowSubclass(control, proc, kSubclassId, &refData)) return nullptr;
-  return reinterpret_cast<CSubclassWindow*>(refData);
+// The framework's objects on this thread's controls. A control's subclass
+// is found here rather than by asking comctl32, which keeps it in a window
+// property: under Wine each property read is a round trip to the window
+// server, and every WM_CTLCOLORSTATIC of a painting dialog asks.
+struct CSubclassEntry {
+  HWND control;
+  CSubclassWindow* object;
+};
+thread_local std::vector<CSubclassEntry> t_subclasses;
+
+void ForgetSubclass(HWND control) {
+  std::erase_if(t_subclasses, [control](const CSubclassEntry& entry) { return entry.control == control; });
+}
+
+// The framework's object on a control, nullptr for a control without one.
+CSubclassWindow* FindSubclassObject(HWND control) {
+  for (const CSubclassEntry& entry : t_subclasses)
+    if (entry.control == control) return entry.object;
+  return nullptr;
 }
 
 // The position a dialog template gives, in dialog units; false when the
@@ -336,6 +345,8 @@ bool CSubclassWindow::Subclass(HWND hwnd) {
     return false;
   m_hWnd = hwnd;
   m_bSubclassed = true;
+  ForgetSubclass(hwnd);
+  t_subclasses.push_back({hwnd, this});
   MeasureFixedItems();
   return true;
 }
@@ -379,8 +390,10 @@ LRESULT CSubclassWindow::WindowProc(UINT msg, WPARAM wp, LPARAM lp) { return Def
 bool CSubclassWindow::OnReflectedMessage(UINT, WPARAM, LPARAM, LRESULT&) { return false; }
 
 void CSubclassWindow::Unsubclass() {
-  if (m_bSubclassed && m_hWnd != nullptr)
+  if (m_bSubclassed && m_hWnd != nullptr) {
     ::RemoveWindowSubclass(m_hWnd, &CSubclassWindow::SubclassProc, kSubclassId);
+    ForgetSubclass(m_hWnd);
+  }
   m_bSubclassed = false;
 }
 
@@ -391,7 +404,7 @@ LRESULT CSubclassWindow::Default(UINT msg, WPARAM wp, LPARAM lp) {
 bool CSubclassWindow::ReflectToControl(HWND parent, UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
   HWND control = NotifyingControl(msg, wp, lp, parent);
   if (control == nullptr || control == parent || ::GetParent(control) != parent) return false;
-  CSubclassWindow* object = FindSubclassObject(control, &CSubclassWindow::SubclassProc);
+  CSubclassWindow* object = FindSubclassObject(control);
   if (object == nullptr) return false;
   // A failing control leaves the notification to its parent.
   LRESULT answer = 0;
@@ -411,6 +424,7 @@ LRESULT CALLBACK CSubclassWindow::SubclassProc(HWND hwnd, UINT msg, WPARAM wp, L
   if (!bDone) result = ::DefSubclassProc(hwnd, msg, wp, lp);
   if (msg == WM_NCDESTROY) {
     ::RemoveWindowSubclass(hwnd, &CSubclassWindow::SubclassProc, kSubclassId);
+    ForgetSubclass(hwnd);
     self->m_bSubclassed = false;
     self->m_hWnd = nullptr;
   }
