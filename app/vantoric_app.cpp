@@ -2,11 +2,10 @@
 
 #include <windows.h>
 #include <commctrl.h>
-#include <objbase.h>
 
 #include "app/list_command_win32.h"
 #include "app/vantoric_dlg.h"
-#include "framework/system_library.h"
+#include "framework/accessible_object.h"
 #include "framework/command_line.h"
 
 namespace vantoric {
@@ -25,22 +24,13 @@ bool CVantoricApp::InitInstance() {
   ::InitCommonControlsEx(&icc);
   if (!CWinAppEx::InitInstance(VANTORIC_UNIQUE_NAME)) return false;
   SetRegistryKey(VANTORIC_REGISTRY_KEY);
-  // The windows' accessible objects are COM objects that screen readers
-  // call from their own processes: this thread is an apartment for them.
-  // ole32 comes from the system folder, loaded here rather than imported.
-  using CoInitializeExFn = HRESULT(WINAPI*)(void*, DWORD);
-  using CoUninitializeFn = void(WINAPI*)();
-  const auto pfnInit = GetSystemFunction<CoInitializeExFn>(L"ole32.dll", "CoInitializeEx");
-  const auto pfnUninit = GetSystemFunction<CoUninitializeFn>(L"ole32.dll", "CoUninitialize");
-  const bool bApartment = pfnInit != nullptr && pfnUninit != nullptr &&
-                          SUCCEEDED(pfnInit(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE));
   {
     CVantoricDlg dlg(&GetProfile());
     SetMainWindow(&dlg);
     dlg.DoModal(nullptr);
     SetMainWindow(nullptr);
   }
-  if (bApartment) pfnUninit();
+  LeaveAccessibleApartment();
   return false;
 }
 

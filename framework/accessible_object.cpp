@@ -14,6 +14,24 @@ namespace {
 using CreateStdAccessibleObjectFn = HRESULT(WINAPI*)(HWND, LONG, REFIID, void**);
 using LresultFromObjectFn = LRESULT(WINAPI*)(REFIID, WPARAM, LPUNKNOWN);
 using SysAllocStringLenFn = BSTR(WINAPI*)(const OLECHAR*, UINT);
+using CoInitializeExFn = HRESULT(WINAPI*)(void*, DWORD);
+using CoUninitializeFn = void(WINAPI*)();
+
+// Whether this thread was made a COM apartment here (screen readers call
+// the objects from their own processes), and whether that was tried.
+enum class Apartment { Untried, Entered, Failed };
+thread_local Apartment t_apartment = Apartment::Untried;
+
+// Makes the thread an apartment at the first question rather than at
+// start-up, which it would slow for every user; ole32 comes from the
+// system folder. A thread whose COM is already set up another way keeps it.
+void EnterApartment() {
+  if (t_apartment != Apartment::Untried) return;
+  const auto pfnInit = GetSystemFunction<CoInitializeExFn>(L"ole32.dll", "CoInitializeEx");
+  t_apartment = pfnInit != nullptr && SUCCEEDED(pfnInit(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE))
+                    ? Apartment::Entered
+                    : Apartment::Failed;
+}
 
 // Delegates every call to the standard object, except the texts it has
 // better ones for.
@@ -139,11 +157,19 @@ bool AnswerAccessibleObject(HWND hwnd, WPARAM wp, LPARAM lp, const CAccessibleTe
   if (FAILED(pfnCreate(hwnd, OBJID_CLIENT, __uuidof(IAccessible), reinterpret_cast<void**>(&pStandard))) ||
       pStandard == nullptr)
     return false;
+  EnterApartment();
   auto* pObject = new CAccessibleOverride(hwnd, pStandard, texts, pfnAlloc);
   result = pfnLresult(__uuidof(IAccessible), wp, static_cast<IAccessible*>(pObject));
   // LresultFromObject holds its own reference for the asker.
   pObject->Release();
   return SUCCEEDED(static_cast<HRESULT>(result));
+}
+
+void LeaveAccessibleApartment() {
+  if (t_apartment == Apartment::Entered) {
+    if (const auto pfnUninit = GetSystemFunction<CoUninitializeFn>(L"ole32.dll", "CoUninitialize")) pfnUninit();
+  }
+  t_apartment = Apartment::Untried;
 }
 
 }  // namespace vantoric

@@ -24,6 +24,11 @@ struct CAccessibleTexts {
 // object and `texts`, which are asked only while hwnd is a window. False,
 // and the message left to the default handling, for other objects or when
 // the system's accessibility libraries cannot be loaded.
+// The first answer on a thread makes it a COM apartment, since screen
+// readers call the object from their own processes.
 bool AnswerAccessibleObject(HWND hwnd, WPARAM wp, LPARAM lp, const CAccessibleTexts& texts, LRESULT& result);
+// Ends the apartment that the answers began on this thread, if they did;
+// called when the thread's windows are gone.
+void LeaveAccessibleApartment();
 
 }  // namespace vantoric
