@@ -55,7 +55,9 @@ constexpr CColumn kColumns[] = {
 
 void CAddressListView::Setup(HWND hList, IAddressListOwner* pOwner, const CProfile* pProfile,
                              const std::string& section) {
-  Subclass(hList);
+  // Set up before the subclass is attached: its messages then go straight
+  // to the list (see Fill).
+  Attach(hList);
   m_pOwner = pOwner;
   m_pProfile = pProfile;
   m_strSection = section;
@@ -68,6 +70,7 @@ void CAddressListView::Setup(HWND hList, IAddressListOwner* pOwner, const CProfi
   }
   InitAddressColumns();
   ShowSortArrow();
+  Subclass(hList);
 }
 
 void CAddressListView::InitAddressColumns() {
