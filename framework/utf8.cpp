@@ -6,8 +6,22 @@
 
 namespace vantoric {
 
+namespace {
+
+// ASCII, most of the program's text, reads the same in both encodings: it is
+// copied unit by unit, without a conversion function's two calls.
+template <typename Char>
+bool IsAscii(std::basic_string_view<Char> text) {
+  for (const Char c : text)
+    if (static_cast<unsigned>(c) >= 0x80) return false;
+  return true;
+}
+
+}  // namespace
+
 std::wstring Widen(std::string_view utf8) {
   if (utf8.empty() || utf8.size() > INT_MAX) return {};
+  if (IsAscii(utf8)) return std::wstring(utf8.begin(), utf8.end());
   const int len = static_cast<int>(utf8.size());
   const int need = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), len, nullptr, 0);
   std::wstring out(static_cast<size_t>(need), L'\0');
@@ -17,6 +31,11 @@ std::wstring Widen(std::string_view utf8) {
 
 std::string Narrow(std::wstring_view utf16) {
   if (utf16.empty() || utf16.size() > INT_MAX) return {};
+  if (IsAscii(utf16)) {
+    std::string out(utf16.size(), '\0');
+    for (size_t i = 0; i < utf16.size(); ++i) out[i] = static_cast<char>(utf16[i]);
+    return out;
+  }
   const int len = static_cast<int>(utf16.size());
   const int need = WideCharToMultiByte(CP_UTF8, 0, utf16.data(), len, nullptr, 0, nullptr, nullptr);
   std::string out(static_cast<size_t>(need), '\0');

@@ -25,6 +25,7 @@ struct NamedText {
 // Interface names as an administrator might have given them.
 const NamedText kNames[] = {
     {"Latin", "Ethernet 2", 10},
+    {"Latin-1, just above ASCII", "Réseau local \u0080", 14},
     {"Cyrillic", "Подключение по локальной сети", 29},
     {"Greek", "Σύνδεση τοπικού δικτύου", 23},
     {"Han", "本地连接 2", 6},
