@@ -87,6 +87,7 @@ std::vector<std::vector<std::string>> CAddressListView::RowsOf(const CAdapterRec
   std::vector<std::vector<std::string>> rows;
   if (pRecord == nullptr) return rows;
   const std::vector<CAddressRecord>& addresses = pRecord->m_addresses;
+  rows.reserve(addresses.size());
   for (size_t index : SortAddressRows(addresses, m_sort)) rows.push_back(AddressRowTexts(addresses[index]));
   return rows;
 }

@@ -37,19 +37,19 @@ int CListView::InsertColumn(int col, std::string_view heading, int format, int w
 }
 
 int CListView::InsertItem(int row, std::string_view text) const {
-  std::wstring w = Widen(text);
+  CWideText w(text);
   LVITEMW item{};
   item.mask = LVIF_TEXT;
   item.iItem = row;
-  item.pszText = w.data();
+  item.pszText = w.get();
   return static_cast<int>(SendMessage(LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
 }
 
 bool CListView::SetItemText(int row, int col, std::string_view text) const {
-  std::wstring w = Widen(text);
+  CWideText w(text);
   LVITEMW item{};
   item.iSubItem = col;
-  item.pszText = w.data();
+  item.pszText = w.get();
   return SendMessage(LVM_SETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item)) != 0;
 }
 

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <climits>
 
 namespace vantoric {
@@ -41,6 +42,16 @@ std::string Narrow(std::wstring_view utf16) {
   std::string out(static_cast<size_t>(need), '\0');
   if (need > 0) WideCharToMultiByte(CP_UTF8, 0, utf16.data(), len, out.data(), need, nullptr, nullptr);
   return out;
+}
+
+CWideText::CWideText(std::string_view utf8) {
+  if (utf8.size() < INLINE_LENGTH && IsAscii(utf8)) {
+    std::copy(utf8.begin(), utf8.end(), m_inline);
+    m_inline[utf8.size()] = L'\0';
+    return;
+  }
+  m_heap = Widen(utf8);
+  m_pText = m_heap.data();
 }
 
 std::string Narrow(const wchar_t* utf16) {

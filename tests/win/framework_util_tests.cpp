@@ -6,6 +6,7 @@
 
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "framework/controls.h"
 #include "framework/handles.h"
@@ -60,10 +61,16 @@ TEST(Utf8, ListTextsOfAnyLengthAreReadWhole) {
   ASSERT_NE(list, nullptr);
   const CListView view(list);
   view.InsertColumn(0, "c", LVCFMT_LEFT, 50);
-  for (const size_t length : {size_t{0}, size_t{255}, size_t{256}, size_t{511}, size_t{512}, size_t{3000}}) {
-    const std::string text(length, 'x');
+  // Lengths about the list's and the program's own buffers; a short text
+  // beyond ASCII.
+  std::vector<std::string> texts;
+  for (const size_t length : {size_t{0}, size_t{63}, size_t{64}, size_t{255}, size_t{256}, size_t{511}, size_t{512},
+                              size_t{3000}})
+    texts.emplace_back(length, 'x');
+  texts.emplace_back("Réseau");
+  for (const std::string& text : texts) {
     view.InsertItem(0, text);
-    EXPECT_EQ(view.GetItemText(0, 0), text) << length << " characters";
+    EXPECT_EQ(view.GetItemText(0, 0), text) << text.size() << " bytes";
     view.DeleteAllItems();
   }
   ::DestroyWindow(list);
