@@ -1,16 +1,22 @@
-// UTF-8 conversion, owned handles and the registry profile.
+// UTF-8 conversion, owned handles, the registry profile and the screen
+// readers' apartment.
 #include <windows.h>
 #include <commctrl.h>
+#include <objbase.h>
+#include <oleacc.h>
 
 #include <gtest/gtest.h>
 
 #include <string>
+#include <thread>
 #include <utility>
 #include <vector>
 
+#include "framework/accessible_object.h"
 #include "framework/controls.h"
 #include "framework/handles.h"
 #include "framework/profile.h"
+#include "framework/system_library.h"
 #include "framework/utf8.h"
 #include "framework/window.h"
 
@@ -150,6 +156,33 @@ TEST(ResourceString, LoadsTableEntriesAsUtf8) {
   EXPECT_EQ(LoadResourceString(101), "&About Vantoric...");
   EXPECT_EQ(LoadResourceString(1082).rfind("https://", 0), 0u);
   EXPECT_EQ(LoadResourceString(4321), "");
+}
+
+// A thread becomes a COM apartment at its first answer to a screen reader,
+// not before, and stops being one when it leaves.
+TEST(AccessibleObject, TheFirstAnswerMakesTheThreadAnApartmentUntilItLeaves) {
+  using ApartmentTypeFn = HRESULT(WINAPI*)(APTTYPE*, APTTYPEQUALIFIER*);
+  const auto pfnType = GetSystemFunction<ApartmentTypeFn>(L"ole32.dll", "CoGetApartmentType");
+  ASSERT_NE(pfnType, nullptr);
+  std::vector<std::string> seen;
+  // A thread of its own: the test runner's may be an apartment already.
+  std::thread([&] {
+    const auto state = [&]() -> std::string {
+      APTTYPE type{};
+      APTTYPEQUALIFIER qualifier{};
+      if (pfnType(&type, &qualifier) != S_OK) return "none";
+      return type == APTTYPE_STA || type == APTTYPE_MAINSTA ? "apartment" : "another kind";
+    };
+    HWND hwnd = ::CreateWindowExW(0, L"STATIC", L"Name", WS_POPUP, 0, 0, 50, 20, nullptr, nullptr, nullptr, nullptr);
+    seen.push_back(state());
+    LRESULT result = 0;
+    seen.push_back(AnswerAccessibleObject(hwnd, 0, static_cast<LPARAM>(OBJID_CLIENT), {}, result) ? state()
+                                                                                                 : "no answer");
+    LeaveAccessibleApartment();
+    seen.push_back(state());
+    ::DestroyWindow(hwnd);
+  }).join();
+  EXPECT_EQ(seen, (std::vector<std::string>{"none", "apartment", "none"}));
 }
 
 }  // namespace
