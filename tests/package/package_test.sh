@@ -93,13 +93,15 @@ check "msiexec /i ... /qn installs the package (exit code $rc)" test "$rc" -eq 0
 check "vantoric.exe is under Program Files" cmp -s "$work/unpacked/vantoric.exe" "$programs/vantoric.exe"
 check "Vantoric.chm is in the Windows HELP folder" cmp -s "$work/unpacked/Vantoric.chm" "$(installed_help)"
 check "the Start menu has a shortcut" test "$(shortcuts | wc -l)" -eq 1
-check "the product is registered with its version" test "$(registered_version "$first_code")" = "$version"
+registered=$(registered_version "$first_code")
+check "the product is registered with its version (read: \"$registered\")" test "$registered" = "$version"
 check "it is installed for the machine" test "$(machine_products)" = "$(packed "$first_code")"
 
 msi_run /i "$newer_msi"; rc=$?
 check "the newer package installs over the older one (exit code $rc)" test "$rc" -eq 0
 check "the newer program replaced the older one" cmp -s "$work/newer/vantoric.exe" "$programs/vantoric.exe"
-check "the newer version is registered" test "$(registered_version "$newer_code")" = "$newer"
+registered=$(registered_version "$newer_code")
+check "the newer version is registered (read: \"$registered\")" test "$registered" = "$newer"
 check "the older version is no longer registered" test -z "$(registered_version "$first_code")"
 check "the machine has the newer product alone" test "$(machine_products)" = "$(packed "$newer_code")"
 check "one Start menu shortcut" test "$(shortcuts | wc -l)" -eq 1
