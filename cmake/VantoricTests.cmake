@@ -10,6 +10,9 @@ function(_vantoric_gtest name)
   add_executable(${name} ${T_SOURCES})
   target_link_libraries(${name} PRIVATE ${T_LIBS} gtest gtest_main vantoric_options)
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
+  # Unoptimised even in a release tree: the test programs are most of that
+  # tree's compile time, and the code they test is built as the product is.
+  target_compile_options(${name} PRIVATE $<$<CONFIG:Release>:-O0>)
   set(props "")
   if(T_GUI)
     list(APPEND props RUN_SERIAL TRUE)
