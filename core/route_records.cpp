@@ -250,3 +250,15 @@ CGuardVerdict CheckDefaultRouteRemoval(const std::vector<CRouteRecord>& routes, 
 }
 
 }  // namespace vantoric
+
+namespace vantoric {
+
+bool IsPrefixText(std::string_view text) { return CheckPrefix(text).Passed(); }
+
+bool IsSamePrefix(std::string_view first, std::string_view second) {
+  CPrefix a, b;
+  return IsPrefixText(first) && IsPrefixText(second) && ParsePrefix(first, a) == PrefixFault::None &&
+         ParsePrefix(second, b) == PrefixFault::None && a.m_nLength == b.m_nLength && a.m_bytes == b.m_bytes;
+}
+
+}  // namespace vantoric

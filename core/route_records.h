@@ -118,3 +118,14 @@ CGuardVerdict CheckDefaultRouteRemoval(const std::vector<CRouteRecord>& routes, 
                                        std::string_view adapterName, std::size_t beyondLink);
 
 }  // namespace vantoric
+
+namespace vantoric {
+
+// Whether `text` is a prefix as the Add Route dialog takes one: an IPv6
+// address without a zone, "/", a length 0-128 and no bit set after it.
+bool IsPrefixText(std::string_view text);
+// Whether two texts name one prefix ("::FFFF:0:0/96" and "::ffff:0.0.0.0/96");
+// a text that is not a prefix matches nothing.
+bool IsSamePrefix(std::string_view first, std::string_view second);
+
+}  // namespace vantoric

@@ -1,11 +1,12 @@
 #include "core/system_settings.h"
 
 #include <algorithm>
-#include <initializer_list>
 #include <iterator>
+#include <span>
+#include <tuple>
 
 #include "core/lifetime_text.h"
-#include "framework/ascii_text.h"
+#include "core/route_records.h"
 
 namespace vantoric {
 
@@ -20,11 +21,11 @@ const CPrefixPolicy DEFAULT_POLICIES[] = {
     {"fc00::/7", 3, 13},  {"fec0::/10", 1, 11}, {"3ffe::/16", 1, 12},     {"::/96", 1, 3},
 };
 
-bool SamePrefix(std::string_view a, std::string_view b) { return LowerAscii(a) == LowerAscii(b); }
-
+// Prefixes are compared as prefixes: the table's text may differ from the
+// program's in case or form.
 const CPrefixPolicy* FindPolicy(const std::vector<CPrefixPolicy>& policies, std::string_view prefix) {
   const auto found = std::find_if(policies.begin(), policies.end(),
-                                  [&](const CPrefixPolicy& p) { return SamePrefix(p.m_strPrefix, prefix); });
+                                  [&](const CPrefixPolicy& p) { return IsSamePrefix(p.m_strPrefix, prefix); });
   return found != policies.end() ? &*found : nullptr;
 }
 
@@ -32,39 +33,127 @@ bool SameValues(const CPrefixPolicy& a, const CPrefixPolicy& b) {
   return a.m_nPrecedence == b.m_nPrecedence && a.m_nLabel == b.m_nLabel;
 }
 
-// The state of a management class's number, in the order of its values.
-SettingState StateOf(bool bRead, std::uint32_t value, std::initializer_list<SettingState> values) {
-  if (!bRead || value >= values.size()) return SettingState::NotKnown;
-  return values.begin()[value];
+// A documented number of a management-class property, the state it means,
+// and that state's word in the setting's netsh command and in its cmdlet
+// ("" where that one cannot set it).
+struct CDocumentedValue {
+  std::uint32_t m_nNumber;
+  SettingState m_state;
+  std::string_view m_netsh;
+  std::string_view m_cmdlet;
+};
+
+using S = SettingState;
+
+// MSFT_NetIPv6Protocol.UseTemporaryAddresses: 0 No, 1 Yes, 2 Always,
+// 3 Counter ("MSFT_NetIPv6Protocol class",
+// learn.microsoft.com/windows/win32/fwp/wmi/nettcpipprov/msft-netipv6protocol).
+// netsh: "interface ipv6 set privacy state=enabled|disabled". Cmdlet:
+// Set-NetIPv6Protocol -UseTemporaryAddresses, accepted values Disabled,
+// Enabled, Always (learn.microsoft.com/powershell/module/nettcpip/set-netipv6protocol).
+constexpr CDocumentedValue USE_TEMPORARY_ADDRESSES[] = {
+    {0, S::Disabled, "disabled", "Disabled"},
+    {1, S::Enabled, "enabled", "Enabled"},
+    {2, S::Always, "", "Always"},
+    {3, S::Counter, "", ""},
+};
+
+// MSFT_NetIPv6Protocol.RandomizeIdentifiers: 0 Disabled, 1 Enabled (the
+// class page above). netsh: "interface ipv6 set global
+// randomizeidentifiers=enabled|disabled"; Set-NetIPv6Protocol
+// -RandomizeIdentifiers Disabled, Enabled.
+constexpr CDocumentedValue RANDOMIZE_IDENTIFIERS[] = {
+    {0, S::Disabled, "disabled", "Disabled"},
+    {1, S::Enabled, "enabled", "Enabled"},
+};
+
+// MSFT_NetTeredoConfiguration.Type: 0 default, 1 relay, 2 client, 3 server,
+// 4 disabled, 5 automatic, 6 enterpriseclient ("MSFT_NetTeredoConfiguration
+// class", learn.microsoft.com/windows/win32/fwp/wmi/netttcimprov/msft-netteredoconfiguration).
+// netsh: "interface teredo set state type=disabled|client|enterpriseclient|
+// natawareclient|server|default", server on Windows Server only ("netsh
+// interface", learn.microsoft.com/windows-server/administration/windows-commands/netsh-interface);
+// it has no relay or automatic type. Set-NetTeredoConfiguration -Type:
+// Default, Relay, Client, Server, Disabled, Automatic, Enterpriseclient,
+// Natawareclient (learn.microsoft.com/powershell/module/networktransition/set-netteredoconfiguration).
+// The class page gives natawareclient no number, so it has no row: whatever
+// number a system reports for it is shown as not known, not guessed.
+constexpr CDocumentedValue TEREDO_TYPES[] = {
+    {0, S::Default, "default", "Default"},
+    {1, S::Relay, "", "Relay"},
+    {2, S::Client, "client", "Client"},
+    {3, S::Server, "server", "Server"},
+    {4, S::Disabled, "disabled", "Disabled"},
+    {5, S::Automatic, "", "Automatic"},
+    {6, S::EnterpriseClient, "enterpriseclient", "Enterpriseclient"},
+};
+
+// MSFT_NetISATAPConfiguration.State and MSFT_Net6to4Configuration.State, which
+// their pages list alike: 0 default, 1 automatic, 2 enabled, 3 disabled
+// ("MSFT_NetISATAPConfiguration class" and "MSFT_Net6to4Configuration class",
+// learn.microsoft.com/windows/win32/fwp/wmi/netttcimprov/msft-netisatapconfiguration
+// and .../msft-net6to4configuration). netsh: "interface isatap set state
+// state=enabled|disabled|default" and "interface 6to4 set state
+// state=enabled|disabled|default" (the netsh interface page);
+// Set-NetIsatapConfiguration -State and Set-Net6to4Configuration -State:
+// Default, Automatic, Enabled, Disabled.
+constexpr CDocumentedValue TUNNEL_STATES[] = {
+    {0, S::Default, "default", "Default"},
+    {1, S::Automatic, "", "Automatic"},
+    {2, S::Enabled, "enabled", "Enabled"},
+    {3, S::Disabled, "disabled", "Disabled"},
+};
+
+// MSFT_NetPrefixPolicy.Store: 0 Persistent, 1 Active ("MSFT_NetPrefixPolicy
+// class", learn.microsoft.com/windows/win32/fwp/wmi/nettcpipprov/msft-netprefixpolicy).
+constexpr std::string_view PREFIX_POLICY_STORES[] = {"persistent", "active"};
+
+// The documented values of a setting's property; none for the address
+// preference, which is read as a table.
+std::span<const CDocumentedValue> DocumentedValues(SystemSetting setting) {
+  switch (setting) {
+    case SystemSetting::TemporaryAddresses:
+      return USE_TEMPORARY_ADDRESSES;
+    case SystemSetting::RandomIdentifiers:
+      return RANDOMIZE_IDENTIFIERS;
+    case SystemSetting::Teredo:
+      return TEREDO_TYPES;
+    case SystemSetting::Isatap:
+    case SystemSetting::SixToFour:
+      return TUNNEL_STATES;
+    case SystemSetting::AddressPreference:
+      break;
+  }
+  return {};
+}
+
+// The state a read number means; NotKnown when unread or undocumented.
+SettingState StateOf(SystemSetting setting, bool bRead, std::uint32_t number) {
+  for (const CDocumentedValue& value : DocumentedValues(setting))
+    if (bRead && value.m_nNumber == number) return value.m_state;
+  return SettingState::NotKnown;
+}
+
+const CDocumentedValue* ValueOf(SystemSetting setting, SettingState state) {
+  for (const CDocumentedValue& value : DocumentedValues(setting))
+    if (value.m_state == state) return &value;
+  return nullptr;
 }
 
 // netsh's word for a state of a setting; "" where netsh cannot set it.
 std::string_view NetshWord(SystemSetting setting, SettingState state) {
-  const bool bTeredo = setting == SystemSetting::Teredo;
-  const bool bTunnel = bTeredo || setting == SystemSetting::Isatap || setting == SystemSetting::SixToFour;
-  switch (state) {
-    case SettingState::Enabled:
-      return bTeredo ? "" : "enabled";
-    case SettingState::Disabled:
-      return "disabled";
-    case SettingState::Default:
-      return bTunnel ? "default" : "";
-    case SettingState::Client:
-      return bTeredo ? "client" : "";
-    case SettingState::EnterpriseClient:
-      return bTeredo ? "enterpriseclient" : "";
-    case SettingState::Server:
-      return bTeredo ? "server" : "";
-    default:
-      return {};
-  }
+  const CDocumentedValue* pValue = ValueOf(setting, state);
+  return pValue != nullptr ? pValue->m_netsh : std::string_view();
 }
 
-// The cmdlets' word: netsh's with a capital, "Enterpriseclient" included.
 std::string CmdletWord(SystemSetting setting, SettingState state) {
-  std::string word(NetshWord(setting, state));
-  if (!word.empty()) word[0] = static_cast<char>(word[0] - 'a' + 'A');
-  return word;
+  const CDocumentedValue* pValue = ValueOf(setting, state);
+  return std::string(pValue != nullptr ? pValue->m_cmdlet : std::string_view());
+}
+
+// The system's netsh called from PowerShell: "&" runs the quoted path.
+std::string NetshFromPowerShell(const CSystemChange& change) {
+  return "& \"$env:SystemRoot\\System32\\netsh.exe\" " + FormatSystemCommand(change);
 }
 
 std::string StoreText(const CSystemChange& change) {
@@ -90,23 +179,29 @@ CSystemChange PolicyChange(PolicyVerb verb, const CPrefixPolicy& policy, const C
 }  // namespace
 
 bool ParseCimInterval(std::string_view text, std::uint32_t& seconds) {
-  // ddddddddhhmmss.mmmmmm:000
-  if (text.size() != 25 || text[14] != '.' || text[21] != ':') return false;
-  const auto number = [&](std::size_t pos, std::size_t len, std::uint64_t& out) {
+  // ddddddddHHMMSS.mmmmmm:000: days, hours 00-23, minutes 00-59, seconds
+  // 00-59, microseconds, and ":000" always ("Interval Format",
+  // learn.microsoft.com/windows/win32/wmisdk/interval-format).
+  if (text.size() != 25 || text[14] != '.' || text.substr(21) != ":000") return false;
+  const auto number = [&](std::size_t pos, std::size_t len, std::uint64_t limit, std::uint64_t& out) {
     out = 0;
     for (std::size_t i = pos; i < pos + len; ++i) {
       if (text[i] < '0' || text[i] > '9') return false;
       out = out * 10 + static_cast<std::uint64_t>(text[i] - '0');
     }
-    return true;
+    return out <= limit;
   };
-  std::uint64_t days = 0, hours = 0, minutes = 0, secs = 0, micro = 0, zero = 0;
-  if (!number(0, 8, days) || !number(8, 2, hours) || !number(10, 2, minutes) || !number(12, 2, secs) ||
-      !number(15, 6, micro) || !number(22, 3, zero))
+  std::uint64_t days = 0, hours = 0, minutes = 0, secs = 0, micro = 0;
+  if (!number(0, 8, 99999999, days) || !number(8, 2, 23, hours) || !number(10, 2, 59, minutes) ||
+      !number(12, 2, 59, secs) || !number(15, 6, 999999, micro))
     return false;
   const std::uint64_t total = days * 86400 + hours * 3600 + minutes * 60 + secs;
   seconds = static_cast<std::uint32_t>(std::min<std::uint64_t>(total, MAX_FINITE_LIFETIME));
   return true;
+}
+
+std::string PrefixPolicyStoreName(std::uint32_t store) {
+  return store < std::size(PREFIX_POLICY_STORES) ? std::string(PREFIX_POLICY_STORES[store]) : std::string();
 }
 
 std::vector<CPrefixPolicy> DefaultPrefixPolicies() { return {std::begin(DEFAULT_POLICIES), std::end(DEFAULT_POLICIES)}; }
@@ -140,27 +235,21 @@ SettingState ClassifyPrefixPolicies(const std::vector<CPrefixPolicy>& policies) 
 }
 
 CSystemState ReadSystemState(const CSystemFacts& facts) {
-  using S = SettingState;
   CSystemState state;
   auto& states = state.m_states;
-  states[static_cast<int>(SystemSetting::TemporaryAddresses)] =
-      StateOf(facts.m_bProtocolRead, facts.m_nUseTemporaryAddresses, {S::Disabled, S::Enabled, S::Always, S::Counter});
-  states[static_cast<int>(SystemSetting::RandomIdentifiers)] =
-      StateOf(facts.m_bProtocolRead, facts.m_nRandomizeIdentifiers, {S::Disabled, S::Enabled});
+  for (const auto& [setting, bRead, number] : {
+           std::tuple{SystemSetting::TemporaryAddresses, facts.m_bProtocolRead, facts.m_nUseTemporaryAddresses},
+           std::tuple{SystemSetting::RandomIdentifiers, facts.m_bProtocolRead, facts.m_nRandomizeIdentifiers},
+           std::tuple{SystemSetting::Teredo, facts.m_bTeredoRead, facts.m_nTeredoType},
+           std::tuple{SystemSetting::Isatap, facts.m_bIsatapRead, facts.m_nIsatapState},
+           std::tuple{SystemSetting::SixToFour, facts.m_bSixToFourRead, facts.m_nSixToFourState}})
+    states[static_cast<int>(setting)] = StateOf(setting, bRead, number);
   states[static_cast<int>(SystemSetting::AddressPreference)] =
       facts.m_bPoliciesRead ? ClassifyPrefixPolicies(facts.m_policies) : S::NotKnown;
-  // Teredo's types are taken in the order that its cmdlet lists them.
-  states[static_cast<int>(SystemSetting::Teredo)] =
-      StateOf(facts.m_bTeredoRead, facts.m_nTeredoType,
-              {S::Default, S::Automatic, S::EnterpriseClient, S::Client, S::Server, S::Disabled});
-  states[static_cast<int>(SystemSetting::Isatap)] =
-      StateOf(facts.m_bIsatapRead, facts.m_nIsatapState, {S::Default, S::Automatic, S::Enabled, S::Disabled});
-  states[static_cast<int>(SystemSetting::SixToFour)] =
-      StateOf(facts.m_bSixToFourRead, facts.m_nSixToFourState, {S::Default, S::Automatic, S::Enabled, S::Disabled});
   std::uint32_t seconds = 0;
-  if (facts.m_bProtocolRead && ParseCimInterval(facts.m_strMaxTemporaryValidLifetime, seconds))
+  if (facts.m_bProtocolRead && ParseCimInterval(facts.m_strMaxValidLifetime, seconds))
     state.m_strTemporaryValidLifetime = FormatLifetime(seconds);
-  if (facts.m_bProtocolRead && ParseCimInterval(facts.m_strMaxTemporaryPreferredLifetime, seconds))
+  if (facts.m_bProtocolRead && ParseCimInterval(facts.m_strMaxPreferredLifetime, seconds))
     state.m_strTemporaryPreferredLifetime = FormatLifetime(seconds);
   state.m_bPoliciesKnown = facts.m_bPoliciesRead;
   state.m_policies = facts.m_policies;
@@ -213,6 +302,8 @@ std::string SettingStateText(SettingState state) {
       return "Prefer IPv4";
     case SettingState::Custom:
       return "Custom";
+    case SettingState::Relay:
+      return "Relay";
   }
   return {};
 }
@@ -249,7 +340,7 @@ std::vector<CSystemChange> PlanPolicyChanges(bool bCurrentKnown, const std::vect
       changes.push_back(PolicyChange(PolicyVerb::Add, policy, nullptr, store));
   }
   for (const CPrefixPolicy& policy : bCurrentKnown ? current : std::vector<CPrefixPolicy>{})
-    if (FindPolicy(target, policy.m_strPrefix) == nullptr)
+    if (IsPrefixText(policy.m_strPrefix) && FindPolicy(target, policy.m_strPrefix) == nullptr)
       changes.push_back(PolicyChange(PolicyVerb::Delete, policy, &policy, store));
   return changes;
 }
@@ -306,20 +397,24 @@ std::string FormatSystemCommand(const CSystemChange& change) {
 
 std::string FormatSystemPowerShell(const CSystemChange& change) {
   const std::string word = CmdletWord(change.m_setting, change.m_state);
-  const std::string store = change.m_strStore == "active" ? " -PolicyStore ActiveStore" : "";
+  // The tunnels' netsh lines have no store, and the netsh reference does not
+  // say which one they change; the cmdlet's line names its store.
+  constexpr std::string_view TUNNEL_STORE = " -PolicyStore PersistentStore";
   switch (change.m_setting) {
     case SystemSetting::TemporaryAddresses:
-      return "Set-NetIPv6Protocol -UseTemporaryAddresses " + word + store;
+      if (change.m_strStore == "active") return NetshFromPowerShell(change);
+      return "Set-NetIPv6Protocol -UseTemporaryAddresses " + word;
     case SystemSetting::RandomIdentifiers:
-      return "Set-NetIPv6Protocol -RandomizeIdentifiers " + word + store;
+      if (change.m_strStore == "active") return NetshFromPowerShell(change);
+      return "Set-NetIPv6Protocol -RandomizeIdentifiers " + word;
     case SystemSetting::AddressPreference:
-      return "& \"$env:SystemRoot\\System32\\netsh.exe\" " + FormatSystemCommand(change);
+      return NetshFromPowerShell(change);
     case SystemSetting::Teredo:
-      return "Set-NetTeredoConfiguration -Type " + word;
+      return "Set-NetTeredoConfiguration -Type " + word + std::string(TUNNEL_STORE);
     case SystemSetting::Isatap:
-      return "Set-NetIsatapConfiguration -State " + word;
+      return "Set-NetIsatapConfiguration -State " + word + std::string(TUNNEL_STORE);
     case SystemSetting::SixToFour:
-      return "Set-Net6to4Configuration -State " + word;
+      return "Set-Net6to4Configuration -State " + word + std::string(TUNNEL_STORE);
   }
   return {};
 }
@@ -334,13 +429,16 @@ std::string PlanSystemInverse(const CSystemChange& change, CSystemChange& invers
     inverse.m_bPolicyBefore = change.m_verb != PolicyVerb::Delete;
     if (change.m_verb == PolicyVerb::Add) {
       inverse.m_verb = PolicyVerb::Delete;
-      return {};
-    }
-    if (!change.m_bPolicyBefore)
+    } else if (!change.m_bPolicyBefore) {
       return "The prefix policy " + change.m_policy.m_strPrefix +
              " cannot be put back: what it was before is not known.";
-    inverse.m_verb = change.m_verb == PolicyVerb::Delete ? PolicyVerb::Add : PolicyVerb::Set;
-    inverse.m_policy = change.m_policyBefore;
+    } else {
+      inverse.m_verb = change.m_verb == PolicyVerb::Delete ? PolicyVerb::Add : PolicyVerb::Set;
+      inverse.m_policy = change.m_policyBefore;
+    }
+    // No command line is made from a text that is not a prefix.
+    if (!IsPrefixText(inverse.m_policy.m_strPrefix))
+      return "The prefix policy " + inverse.m_policy.m_strPrefix + " cannot be put back: it is not an IPv6 prefix.";
     return {};
   }
   if (change.m_stateBefore == SettingState::NotKnown)

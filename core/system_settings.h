@@ -17,8 +17,9 @@ enum class SystemSetting { TemporaryAddresses, RandomIdentifiers, AddressPrefere
 constexpr int SYSTEM_SETTING_COUNT = 6;
 
 // What a setting is, or is to become. The tunnels' Automatic and Teredo's
-// client and server types are shown but not offered; so are the temporary
-// addresses' Always and Counter.
+// relay, client and server types are shown but not offered; so are the
+// temporary addresses' Always and Counter. NotKnown: the class was not
+// read, or gave a number that its documentation does not list.
 enum class SettingState {
   NotKnown,
   Enabled,
@@ -33,6 +34,7 @@ enum class SettingState {
   PreferIPv6,  // the Windows default prefix-policy table
   PreferIPv4,  // that table with ::ffff:0:0/96 above ::/0 and below ::1
   Custom,      // any other table
+  Relay,
 };
 
 struct CPrefixPolicy {
@@ -47,9 +49,11 @@ struct CSystemFacts {
   bool m_bProtocolRead = false;  // MSFT_NetIPv6Protocol
   std::uint32_t m_nUseTemporaryAddresses = 0;
   std::uint32_t m_nRandomizeIdentifiers = 0;
-  // CIM intervals ("00000007000000.000000:000"); empty when not given.
-  std::string m_strMaxTemporaryValidLifetime;
-  std::string m_strMaxTemporaryPreferredLifetime;
+  // MaxValidLifetime and MaxPreferredLifetime, the longest lifetimes of a
+  // temporary address, as CIM interval texts ("00000007000000.000000:000");
+  // empty when not given.
+  std::string m_strMaxValidLifetime;
+  std::string m_strMaxPreferredLifetime;
   bool m_bPoliciesRead = false;  // MSFT_NetPrefixPolicy
   std::vector<CPrefixPolicy> m_policies;
   bool m_bTeredoRead = false;  // MSFT_NetTeredoConfiguration
@@ -74,9 +78,13 @@ struct CSystemState {
 };
 CSystemState ReadSystemState(const CSystemFacts& facts);
 
-// Seconds of a CIM interval "ddddddddhhmmss.mmmmmm:000"; false when the
-// text is not one.
+// Seconds of a CIM interval "ddddddddHHMMSS.mmmmmm:000" (hours 00-23,
+// minutes and seconds 00-59); false when the text is not one.
 bool ParseCimInterval(std::string_view text, std::uint32_t& seconds);
+
+// The store that a number of MSFT_NetPrefixPolicy.Store names: "persistent"
+// or "active" (netsh's words), "" for a number the class does not document.
+std::string PrefixPolicyStoreName(std::uint32_t store);
 
 // The Windows default prefix-policy table and the Prefer IPv4 one.
 std::vector<CPrefixPolicy> DefaultPrefixPolicies();
@@ -114,8 +122,10 @@ bool HasStore(SystemSetting setting);
 // The policy lines that turn `current` into `target`, rows that differ only:
 // a set for a prefix in both with another precedence or label, an add for a
 // prefix only in the target, then a delete for one only in the current
-// table. Not known (bCurrentKnown false): a set for every row of the target,
-// with nothing known before.
+// table. Prefixes are compared as prefixes. A current row whose prefix is
+// not an IPv6 prefix text is left alone: no line is made from it. Not known
+// (bCurrentKnown false): a set for every row of the target, with nothing
+// known before.
 std::vector<CSystemChange> PlanPolicyChanges(bool bCurrentKnown, const std::vector<CPrefixPolicy>& current,
                                              const std::vector<CPrefixPolicy>& target, std::string_view store);
 
@@ -126,13 +136,16 @@ std::vector<CSystemChange> PlanSystemChanges(const CSystemState& current,
                                              const SettingState (&chosen)[SYSTEM_SETTING_COUNT], bool bActiveOnly);
 
 // The netsh line (without "netsh"), and the PowerShell line: the cmdlet of
-// the setting, or for a prefix policy, which no cmdlet sets, the system's
-// netsh called from PowerShell.
+// the setting, or the system's netsh called from PowerShell where no cmdlet
+// does what the netsh line does (a prefix policy; a temporary-address or
+// identifier change to the active store only, since Set-NetIPv6Protocol has
+// no store). The tunnels' cmdlets are given -PolicyStore PersistentStore.
 std::string FormatSystemCommand(const CSystemChange& change);
 std::string FormatSystemPowerShell(const CSystemChange& change);
 
 // The change that takes `change` back, or why there is none: back to the
-// state or row read before, which must be known and settable.
+// state or row read before, which must be known and settable by netsh, and
+// a policy row's prefix must be an IPv6 prefix text.
 std::string PlanSystemInverse(const CSystemChange& change, CSystemChange& inverse);
 
 }  // namespace vantoric

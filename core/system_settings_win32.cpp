@@ -162,29 +162,32 @@ void ReadProtocol(IWbemServices* services, CSystemFacts& facts) {
   IWbemClassObject* protocol = instances.front().get();
   facts.m_bProtocolRead = GetNumber(protocol, L"UseTemporaryAddresses", facts.m_nUseTemporaryAddresses) &&
                           GetNumber(protocol, L"RandomizeIdentifiers", facts.m_nRandomizeIdentifiers);
-  facts.m_strMaxTemporaryValidLifetime = GetText(protocol, L"MaxTemporaryValidLifetime");
-  facts.m_strMaxTemporaryPreferredLifetime = GetText(protocol, L"MaxTemporaryPreferredLifetime");
+  // The class's datetime properties come as CIM interval texts; the
+  // MaxTemporary... names are only the cmdlet's parameters.
+  facts.m_strMaxValidLifetime = GetText(protocol, L"MaxValidLifetime");
+  facts.m_strMaxPreferredLifetime = GetText(protocol, L"MaxPreferredLifetime");
 }
 
 void ReadPolicies(IWbemServices* services, CSystemFacts& facts) {
-  // The rows of both stores may be listed; those of the active store (Store
-  // 1) are the ones in force.
-  constexpr std::uint32_t ACTIVE_STORE = 1;
+  // The rows of both stores may be listed; those of the active store are the
+  // ones in force. A row whose store number is not documented is not taken.
   const auto instances = ReadInstances(services, L"MSFT_NetPrefixPolicy");
-  bool bAnyActive = false;
-  for (const auto& instance : instances) {
+  const auto storeOf = [](IWbemClassObject* instance) {
     std::uint32_t store = 0;
-    bAnyActive = bAnyActive || (GetNumber(instance.get(), L"Store", store) && store == ACTIVE_STORE);
-  }
+    return GetNumber(instance, L"Store", store) ? PrefixPolicyStoreName(store) : std::string("active");
+  };
+  bool bAnyActive = false;
+  for (const auto& instance : instances) bAnyActive = bAnyActive || storeOf(instance.get()) == "active";
   for (const auto& instance : instances) {
-    std::uint32_t store = ACTIVE_STORE;
-    GetNumber(instance.get(), L"Store", store);
-    if (bAnyActive && store != ACTIVE_STORE) continue;
+    const std::string store = storeOf(instance.get());
+    if (store.empty() || (bAnyActive && store != "active")) continue;
     CPrefixPolicy policy;
     policy.m_strPrefix = GetText(instance.get(), L"Prefix");
     if (policy.m_strPrefix.empty() || !GetNumber(instance.get(), L"Precedence", policy.m_nPrecedence) ||
-        !GetNumber(instance.get(), L"Label", policy.m_nLabel))
+        !GetNumber(instance.get(), L"Label", policy.m_nLabel)) {
+      facts.m_policies.clear();
       return;
+    }
     facts.m_policies.push_back(std::move(policy));
   }
   facts.m_bPoliciesRead = !facts.m_policies.empty();

@@ -43,12 +43,12 @@ class SystemPage : public ::testing::Test {
     facts.m_bProtocolRead = true;
     facts.m_nUseTemporaryAddresses = 1;
     facts.m_nRandomizeIdentifiers = 1;
-    facts.m_strMaxTemporaryValidLifetime = "00000007000000.000000:000";
-    facts.m_strMaxTemporaryPreferredLifetime = "00000001000000.000000:000";
+    facts.m_strMaxValidLifetime = "00000007000000.000000:000";
+    facts.m_strMaxPreferredLifetime = "00000001000000.000000:000";
     facts.m_bPoliciesRead = true;
     facts.m_policies = DefaultPrefixPolicies();
     facts.m_bTeredoRead = true;
-    facts.m_nTeredoType = 0;
+    facts.m_nTeredoType = 4;  // disabled, as the class page numbers Teredo's types
     facts.m_bSixToFourRead = true;
     facts.m_nSixToFourState = 3;
     m_facts.SetFacts(facts);
@@ -133,7 +133,7 @@ TEST_F(SystemPage, ShowsAppliesInOneConfirmationUndoesAndStopsAtAFailure) {
   EXPECT_EQ(Rows(), (Strings{"Temporary addresses: Enabled (Enabled/Disabled)",
                              "Random interface identifiers: Enabled (Enabled/Disabled)",
                              "Address preference: Prefer IPv6 (Windows default) (Prefer IPv6 (Windows default)/Prefer IPv4)",
-                             "Teredo: Default (Default/Disabled)",
+                             "Teredo: Disabled (Default/Disabled)",
                              "ISATAP: Not known (Not known/Default/Enabled/Disabled)",
                              "6to4: Disabled (Default/Enabled/Disabled)"}));
   EXPECT_EQ(test::DialogItemText(m_hPage, IDC_STATIC_TEMPORARY_LIFETIMES),
@@ -213,9 +213,9 @@ TEST_F(SystemPage, ShowsAppliesInOneConfirmationUndoesAndStopsAtAFailure) {
   EXPECT_NE(m_catcher.Boxes()[1].text.find("The requested operation requires elevation."), std::string::npos)
       << m_catcher.Boxes()[1].text;
   EXPECT_EQ(m_standin.ReadLog(), test::CNetshStandin::RunLog(randomOff, 1)) << "the rest is not run";
-  EXPECT_EQ(HistoryLines().back(), "netsh " + randomOff +
-                                       " | Set-NetIPv6Protocol -RandomizeIdentifiers Disabled -PolicyStore ActiveStore"
-                                       " | Failed (exit code 1)");
+  EXPECT_EQ(HistoryLines().back(), "netsh " + randomOff + " | & \"$env:SystemRoot\\System32\\netsh.exe\" " +
+                                       randomOff + " | Failed (exit code 1)")
+      << "no cmdlet changes the active store only";
 }
 
 }  // namespace
