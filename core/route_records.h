@@ -86,9 +86,12 @@ CRouteInputCheck CheckRouteInput(const CRouteInput& input);
 // "/" and a length 0-128.
 bool IsPrefixText(std::string_view text);
 // The next hop as a command line gives it: the address without a zone. The
-// line names the route's interface already, and the reference documents no
-// zone there, so a numeric zone of a link-local address (fe80::1%4) is
-// dropped; any other zone, or text that is no IPv6 address, gives false.
+// line names the route's interface already, and the reference gives
+// "[nexthop=]<IPv6 address>" with no zone ("netsh interface ipv6 add
+// route", learn.microsoft.com/windows-server/administration/
+// windows-commands/netsh-interface), so a numeric zone of a link-local
+// address (fe80::1%4) is dropped; any other zone, or text that is no IPv6
+// address, gives false.
 bool MakeCommandNextHop(std::string_view nextHop, std::string& out);
 
 // interface ipv6 add route <prefix> "<name>" [<nexthop>] [metric=<m>]
