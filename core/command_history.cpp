@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <climits>
 #include <cstdio>
+#include <initializer_list>
+#include <iterator>
 #include <utility>
 
 #include "core/interface_history.h"
@@ -49,6 +51,27 @@ std::size_t PowerShellQuoteLength(std::string_view text) {
   return third >= 0x98 && third <= 0x9B ? 3 : 0;
 }
 
+// Whether a cmdlet's -InterfaceAlias takes a wildcard pattern, as the
+// cmdlet's page (learn.microsoft.com/powershell/module/nettcpip/<cmdlet>,
+// under -InterfaceAlias) says in "Accept wildcard characters". Every line
+// takes its quoting from here (QuotePowerShellAlias): a pattern has * ? [ ]
+// escaped, a plain name is only single-quoted, since a cmdlet that takes no
+// pattern would look for the backticks as part of the name.
+struct CAliasRule {
+  std::string_view m_cmdlet;
+  bool m_bPattern;
+};
+constexpr CAliasRule kAliasRules[] = {
+    {"New-NetIPAddress", false},
+    {"Set-NetIPAddress", false},
+    {"Remove-NetIPAddress", false},
+    {"New-NetRoute", false},
+    {"Set-NetRoute", false},
+    {"Remove-NetRoute", false},
+    {"Set-NetIPInterface", false},
+    {"Remove-NetNeighbor", false},
+};
+
 // The cmdlets' -Type value; netsh's types are unicast and anycast.
 std::string_view CmdletTypeWord(std::string_view type) {
   return LowerAscii(type) == "anycast" ? "Anycast" : "Unicast";
@@ -64,14 +87,29 @@ std::string LifetimeParameter(std::string_view name, std::string_view lifetime, 
   return " -" + std::string(name) + " " + value;
 }
 
-std::string AddressParameters(const CChange& change) {
-  return " -InterfaceAlias " + QuotePowerShellAlias(change.m_strInterface) + " -IPAddress " + change.m_strAddress;
+std::string LifetimeParameters(const CChange& change, bool bWriteInfinite) {
+  return LifetimeParameter("ValidLifetime", change.m_strValidLifetime, bWriteInfinite) +
+         LifetimeParameter("PreferredLifetime", change.m_strPreferredLifetime, bWriteInfinite);
 }
 
-std::string RouteParameters(const CChange& change) {
-  return " -DestinationPrefix " + change.m_strAddress + " -InterfaceAlias " +
-         QuotePowerShellAlias(change.m_strInterface) +
-         (change.m_strNextHop.empty() ? "" : " -NextHop " + change.m_strNextHop);
+std::string AddressParameters(std::string_view cmdlet, const CChange& change) {
+  return std::string(cmdlet) + " -InterfaceAlias " + QuotePowerShellAlias(cmdlet, change.m_strInterface) +
+         " -IPAddress " + change.m_strAddress;
+}
+
+// The route's destination, alias and next hop, the next hop without its
+// zone; empty when the prefix or the next hop is not text a command line
+// takes. Remove-NetRoute's parameters are filters, so it always names the
+// next hop (:: on-link): left out, every route to the prefix through a
+// gateway would be removed too.
+std::string RouteParameters(std::string_view cmdlet, const CChange& change, bool bAlwaysNextHop) {
+  std::string nextHop = "::";
+  if (!IsPrefixText(change.m_strAddress) ||
+      (!change.m_strNextHop.empty() && !MakeCommandNextHop(change.m_strNextHop, nextHop)))
+    return {};
+  const bool bNextHop = bAlwaysNextHop || !change.m_strNextHop.empty();
+  return std::string(cmdlet) + " -DestinationPrefix " + change.m_strAddress + " -InterfaceAlias " +
+         QuotePowerShellAlias(cmdlet, change.m_strInterface) + (bNextHop ? " -NextHop " + nextHop : "");
 }
 
 std::string StoreParameter(std::string_view store) {
@@ -103,13 +141,39 @@ std::string WithoutTrailingBlanks(std::string_view line) {
   return std::string(line.substr(0, end == std::string_view::npos ? 0 : end + 1));
 }
 
-// A DNS change as netsh run from PowerShell, every value single-quoted.
-std::string PowerShellDnsLine(const CChange& change) {
-  const bool bAdd = change.m_kind == ChangeKind::AddDns;
-  std::string line = std::string(POWERSHELL_NETSH) + " interface ipv6 " + (bAdd ? "add" : "delete") + " dns " +
-                     QuotePowerShell(change.m_strInterface) + " " + QuotePowerShell(change.m_strAddress);
-  if (bAdd && !change.m_strPosition.empty()) line += " " + QuotePowerShell(change.m_strPosition);
+// A command as the system's netsh run from PowerShell: the command's words,
+// then its values, each single-quoted.
+std::string PowerShellNetshCall(std::string_view words, std::initializer_list<std::string_view> values) {
+  std::string line = std::string(POWERSHELL_NETSH) + " " + std::string(words);
+  for (std::string_view value : values) line += " " + QuotePowerShell(value);
   return line;
+}
+
+// A DNS change as netsh run from PowerShell: it adds or removes that one
+// server on whatever list the machine has.
+std::string PowerShellDnsLine(const CChange& change) {
+  if (change.m_kind == ChangeKind::DeleteDns)
+    return PowerShellNetshCall("interface ipv6 delete dns", {change.m_strInterface, change.m_strAddress});
+  if (change.m_strPosition.empty())
+    return PowerShellNetshCall("interface ipv6 add dns", {change.m_strInterface, change.m_strAddress});
+  return PowerShellNetshCall("interface ipv6 add dns",
+                             {change.m_strInterface, change.m_strAddress, change.m_strPosition});
+}
+
+// Set-NetIPAddress takes -Type as a filter only: its page lists it with the
+// address and the alias in the Query set, and its InputObject set, which
+// names what it sets, has the prefix length, lifetimes and SkipAsSource. A
+// set that keeps the type therefore leaves -Type out. One that changes the
+// type, or whose type before was not read, runs the system's netsh with
+// the same command: removing the address and adding it anew would cut it
+// off meanwhile and lose the store it is in, which is not known here.
+std::string PowerShellSetAddressLine(const CChange& change) {
+  const bool bSameType = change.m_bHadBefore && !change.m_strTypeBefore.empty() &&
+                         LowerAscii(change.m_strTypeBefore) == LowerAscii(change.m_strType);
+  if (bSameType) return AddressParameters("Set-NetIPAddress", change) + LifetimeParameters(change, true);
+  return PowerShellNetshCall("interface ipv6 set address",
+                             {change.m_strInterface, change.m_strAddress, change.m_strType,
+                              change.m_strValidLifetime, change.m_strPreferredLifetime});
 }
 
 std::uint32_t SecondsLeft(std::uint32_t seconds, std::int64_t since, std::int64_t now) {
@@ -388,7 +452,10 @@ std::string QuotePowerShell(std::string_view text) {
   return out + "'";
 }
 
-std::string QuotePowerShellAlias(std::string_view name) {
+std::string QuotePowerShellAlias(std::string_view cmdlet, std::string_view name) {
+  const auto rule = std::find_if(std::begin(kAliasRules), std::end(kAliasRules),
+                                 [&](const CAliasRule& r) { return r.m_cmdlet == cmdlet; });
+  if (rule != std::end(kAliasRules) && !rule->m_bPattern) return QuotePowerShell(name);
   std::string pattern;
   for (char c : name) {
     if (std::string_view("*?[]`").find(c) != std::string_view::npos) pattern += '`';
@@ -410,27 +477,26 @@ std::string FormatPowerShellLifetime(std::string_view lifetimeText) {
 std::string FormatPowerShellCommand(const CChange& change) {
   switch (change.m_kind) {
     case ChangeKind::AddAddress:
-      return "New-NetIPAddress" + AddressParameters(change) + " -Type " + std::string(CmdletTypeWord(change.m_strType)) +
-             LifetimeParameter("ValidLifetime", change.m_strValidLifetime, false) +
-             LifetimeParameter("PreferredLifetime", change.m_strPreferredLifetime, false) +
+      return AddressParameters("New-NetIPAddress", change) + " -Type " +
+             std::string(CmdletTypeWord(change.m_strType)) + LifetimeParameters(change, false) +
              StoreParameter(change.m_strStore);
     case ChangeKind::SetAddress:
-      return "Set-NetIPAddress" + AddressParameters(change) + " -Type " + std::string(CmdletTypeWord(change.m_strType)) +
-             LifetimeParameter("ValidLifetime", change.m_strValidLifetime, true) +
-             LifetimeParameter("PreferredLifetime", change.m_strPreferredLifetime, true);
+      return PowerShellSetAddressLine(change);
     case ChangeKind::DeleteAddress:
-      return "Remove-NetIPAddress" + AddressParameters(change) + " -Confirm:$false";
+      return AddressParameters("Remove-NetIPAddress", change) + " -Confirm:$false";
     case ChangeKind::AddDns:
     case ChangeKind::DeleteDns:
       return PowerShellDnsLine(change);
-    case ChangeKind::AddRoute:
-      return "New-NetRoute" + RouteParameters(change) +
-             (change.m_strMetric.empty() ? "" : " -RouteMetric " + change.m_strMetric) +
-             LifetimeParameter("ValidLifetime", change.m_strValidLifetime, false) +
-             LifetimeParameter("PreferredLifetime", change.m_strPreferredLifetime, false) +
-             StoreParameter(change.m_strStore);
-    case ChangeKind::DeleteRoute:
-      return "Remove-NetRoute" + RouteParameters(change) + " -Confirm:$false";
+    case ChangeKind::AddRoute: {
+      const std::string route = RouteParameters("New-NetRoute", change, false);
+      if (route.empty()) return {};
+      return route + (change.m_strMetric.empty() ? "" : " -RouteMetric " + change.m_strMetric) +
+             LifetimeParameters(change, false) + StoreParameter(change.m_strStore);
+    }
+    case ChangeKind::DeleteRoute: {
+      const std::string route = RouteParameters("Remove-NetRoute", change, true);
+      return route.empty() ? route : route + " -Confirm:$false";
+    }
     case ChangeKind::SetInterface:
     case ChangeKind::DeleteNeighbors:
       return FormatInterfaceChangePowerShell(change);

@@ -142,22 +142,28 @@ std::string FormatTypedNetshLine(std::string_view line);
 
 // Text as a PowerShell single-quoted string: 'it''s'.
 std::string QuotePowerShell(std::string_view text);
-// An adapter name as the -InterfaceAlias argument, which is a wildcard
-// pattern: * ? [ ] and ` escaped with a backtick, then single-quoted, so
-// that it matches that one name only.
-std::string QuotePowerShellAlias(std::string_view name);
+// An adapter name as the -InterfaceAlias argument of `cmdlet`, single-quoted.
+// Where the cmdlet's page says the parameter accepts wildcard characters
+// (and for a cmdlet the program does not know), * ? [ ] and ` are escaped
+// with a backtick first, so that the pattern matches that one name only;
+// the cmdlets the program writes take a plain name.
+std::string QuotePowerShellAlias(std::string_view cmdlet, std::string_view name);
 // A lifetime text as a PowerShell [TimeSpan] argument, ([TimeSpan]'1.02:03:04');
 // empty for "infinite" (the parameter is then left out).
 std::string FormatPowerShellLifetime(std::string_view lifetimeText);
 // The PowerShell line that makes the same change: New-NetIPAddress,
-// Set-NetIPAddress, Remove-NetIPAddress -Confirm:$false, New-NetRoute,
-// Remove-NetRoute -Confirm:$false (-NextHop only for a route through a
-// gateway). A DNS change runs the system's netsh with the same command, every
-// value single-quoted: it adds or removes that one server on whatever list
-// the machine has (Set-DnsClientServerAddress would replace the whole list,
-// and its reset clears the IPv4 servers too). An infinite lifetime is left
-// out of New-NetIPAddress, whose default it is, but written as
-// [TimeSpan]::MaxValue for Set-NetIPAddress, which keeps a lifetime left out.
+// Set-NetIPAddress without -Type (a filter there) when the type stays, else
+// the system's netsh with the same set command, Remove-NetIPAddress
+// -Confirm:$false, New-NetRoute (-NextHop only for a route through a
+// gateway), Remove-NetRoute -NextHop (:: on-link) -Confirm:$false; a route's
+// next hop without its zone, and no route line when its prefix or next hop
+// is not text a command line takes (MakeCommandNextHop). A DNS change runs
+// the system's netsh with the same command, every value single-quoted: it
+// adds or removes that one server on whatever list the machine has
+// (Set-DnsClientServerAddress would replace the whole list, and its reset
+// clears the IPv4 servers too). An infinite lifetime is left out of
+// New-NetIPAddress, whose default it is, but written as [TimeSpan]::MaxValue
+// for Set-NetIPAddress, which keeps a lifetime left out.
 std::string FormatPowerShellCommand(const CChange& change);
 
 // Whether an entry's line may be handed out as a command (copied or saved):

@@ -11,9 +11,11 @@ std::string FormatInterfaceChangeCommand(const CChange& change) {
 }
 
 std::string FormatInterfaceChangePowerShell(const CChange& change) {
-  const std::string alias = QuotePowerShell(change.m_strInterface);
-  if (change.m_kind == ChangeKind::DeleteNeighbors) return FormatRemoveNeighborPowerShell(alias, change.m_strAddress);
-  return FormatSetInterfacePowerShell(alias, change.m_interface);
+  if (change.m_kind == ChangeKind::DeleteNeighbors)
+    return FormatRemoveNeighborPowerShell(QuotePowerShellAlias("Remove-NetNeighbor", change.m_strInterface),
+                                          change.m_strAddress);
+  return FormatSetInterfacePowerShell(QuotePowerShellAlias("Set-NetIPInterface", change.m_strInterface),
+                                      change.m_interface);
 }
 
 std::string PlanInterfaceChangeInverse(const CChange& change, CChange& inverse) {

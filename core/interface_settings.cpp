@@ -10,10 +10,14 @@ namespace vantoric {
 
 namespace {
 
-// What kind of value a field holds.
-enum class FieldKind { Number, Metric, Switch, Discovery };
+// What kind of value a field holds. The metric is shown as read only:
+// netsh's reference documents no metric= for "interface ipv6 set
+// interface" (learn.microsoft.com/windows-server/administration/
+// windows-commands/netsh-interface), so no line of this page sets it.
+enum class FieldKind { Number, Shown, Switch, Discovery };
 
-// One field: its row name, netsh's keyword and the cmdlet's parameter.
+// One field: its row name, netsh's keyword (the reference's, above) and
+// the cmdlet's parameter (Set-NetIPInterface's page); none for the metric.
 struct CFieldInfo {
   InterfaceField field;
   FieldKind kind;
@@ -24,7 +28,7 @@ struct CFieldInfo {
 
 constexpr CFieldInfo kFields[INTERFACE_FIELD_COUNT] = {
     {InterfaceField::Mtu, FieldKind::Number, "Link MTU (bytes)", "mtu", "NlMtuBytes"},
-    {InterfaceField::Metric, FieldKind::Metric, "Interface metric", "metric", "InterfaceMetric"},
+    {InterfaceField::Metric, FieldKind::Shown, "Interface metric", nullptr, nullptr},
     {InterfaceField::Forwarding, FieldKind::Switch, "Forwarding", "forwarding", "Forwarding"},
     {InterfaceField::Advertising, FieldKind::Switch, "Advertising", "advertise", "Advertising"},
     {InterfaceField::RouterDiscovery, FieldKind::Discovery, "Router discovery", "routerdiscovery",
@@ -34,7 +38,7 @@ constexpr CFieldInfo kFields[INTERFACE_FIELD_COUNT] = {
     {InterfaceField::OtherStateful, FieldKind::Switch, "Other stateful configuration", "otherstateful",
      "OtherStatefulConfiguration"},
     {InterfaceField::DadTransmits, FieldKind::Number, "DAD transmissions", "dadtransmits", "DadTransmits"},
-    {InterfaceField::BaseReachable, FieldKind::Number, "Base reachable time (ms)", "basereachable",
+    {InterfaceField::BaseReachable, FieldKind::Number, "Base reachable time (ms)", "basereachabletime",
      "BaseReachableTimeMs"},
 };
 
@@ -129,6 +133,9 @@ std::string CheckRange(InterfaceField field, std::uint32_t value, const CInterfa
       if (read.m_nLargestMtu != 0 && value > read.m_nLargestMtu)
         return "The link MTU cannot be more than " + std::to_string(read.m_nLargestMtu) +
                " bytes, the largest that this adapter takes.";
+      if (read.m_nLargestMtu == 0 && value > MAX_UNKNOWN_LINK_MTU)
+        return "The link MTU cannot be more than 65535 bytes while the largest that this adapter takes is not "
+               "known.";
       return {};
     case InterfaceField::DadTransmits:
       if (value > MAX_DAD_TRANSMITS) return "DAD transmissions must be a number from 0 to 10.";
@@ -151,24 +158,8 @@ std::string CheckField(const CFieldInfo& info, std::string_view text, const CInt
       NumberOf(wanted, info.field) = *value;
       return CheckRange(info.field, *value, read);
     }
-    case FieldKind::Metric: {
-      if (word == LowerAscii(kAutomatic)) {
-        if (!read.m_bAutomaticMetric)
-          return "netsh cannot give the choice of the interface metric back to the system. Type a number from "
-                 "1 to 9999, or run Set-NetIPInterface -AutomaticMetric Enabled in PowerShell.";
-        return {};
-      }
-      const std::optional<std::uint32_t> value = ReadNumber(text);
-      if (!value) return NotANumber(info, text) + " The metric can also be Automatic.";
-      if (*value < MIN_INTERFACE_METRIC || *value > MAX_INTERFACE_METRIC)
-        return "The interface metric must be Automatic or a number from 1 to 9999.";
-      // The number the system chose itself is no change.
-      if (!(read.m_bAutomaticMetric && *value == read.m_nMetric)) {
-        wanted.m_bAutomaticMetric = false;
-        wanted.m_nMetric = *value;
-      }
+    case FieldKind::Shown:
       return {};
-    }
     case FieldKind::Switch:
       if (word != "enabled" && word != "disabled")
         return std::string(info.name) + " must be enabled or disabled.";
@@ -191,7 +182,7 @@ bool FieldDiffers(InterfaceField field, const CInterfaceSettings& a, const CInte
     case InterfaceField::BaseReachable:
       return NumberOf(a, field) != NumberOf(b, field);
     case InterfaceField::Metric:
-      return a.m_bAutomaticMetric != b.m_bAutomaticMetric || (!a.m_bAutomaticMetric && a.m_nMetric != b.m_nMetric);
+      return false;
     case InterfaceField::RouterDiscovery:
       return a.m_nRouterDiscovery != b.m_nRouterDiscovery;
     default:
@@ -206,8 +197,6 @@ std::string NetshValue(InterfaceField field, const CInterfaceSettings& s) {
     case InterfaceField::DadTransmits:
     case InterfaceField::BaseReachable:
       return std::to_string(NumberOf(s, field));
-    case InterfaceField::Metric:
-      return std::to_string(s.m_nMetric);
     case InterfaceField::RouterDiscovery:
       return std::string(DiscoveryWord(s.m_nRouterDiscovery));
     default:
@@ -227,7 +216,10 @@ std::vector<CInterfaceRow> MakeInterfaceRows(const CInterfaceSettings& settings)
       case FieldKind::Number:
         row.m_strValue = std::to_string(NumberOf(settings, info.field));
         break;
-      case FieldKind::Metric:
+      case FieldKind::Shown:
+        // A choice row whose only choice is the value read: it cannot be
+        // changed here.
+        row.m_bChoice = true;
         row.m_strValue = settings.m_bAutomaticMetric ? kAutomatic : std::to_string(settings.m_nMetric);
         break;
       case FieldKind::Switch:
@@ -332,10 +324,6 @@ std::string FormatSetInterfacePowerShell(std::string_view quotedName, const CInt
   for (InterfaceField field : ChangedInterfaceFields(change.m_before, after)) {
     const std::string parameter = " -" + std::string(kFields[static_cast<std::size_t>(field)].parameter) + " ";
     switch (field) {
-      case InterfaceField::Metric:
-        line += after.m_bAutomaticMetric ? std::string(" -AutomaticMetric Enabled")
-                                         : parameter + std::to_string(after.m_nMetric) + " -AutomaticMetric Disabled";
-        break;
       case InterfaceField::RouterDiscovery:
         line += parameter + std::string(DiscoveryCmdletWord(after.m_nRouterDiscovery));
         break;
@@ -353,9 +341,6 @@ std::string FormatSetInterfacePowerShell(std::string_view quotedName, const CInt
 }
 
 std::string PlanInterfaceUndo(const CInterfaceChange& change, CInterfaceChange& inverse) {
-  if (change.m_before.m_bAutomaticMetric && !change.m_after.m_bAutomaticMetric)
-    return "The interface metric was Automatic before the change, and netsh cannot give its choice back to the "
-           "system.";
   inverse.m_before = change.m_after;
   inverse.m_after = change.m_before;
   inverse.m_bActiveOnly = change.m_bActiveOnly;

@@ -22,6 +22,9 @@ constexpr int ROUTER_DISCOVERY_DHCP = 2;
 
 // The limits that the check applies.
 constexpr std::uint32_t IPV6_MIN_MTU = 1280;  // the smallest link MTU that IPv6 allows
+// The largest link MTU taken when the adapter's own largest is not known: an
+// IPv6 packet's length field counts 16 bits.
+constexpr std::uint32_t MAX_UNKNOWN_LINK_MTU = 65535;
 constexpr std::uint32_t MIN_INTERFACE_METRIC = 1;
 constexpr std::uint32_t MAX_INTERFACE_METRIC = 9999;
 constexpr std::uint32_t MAX_DAD_TRANSMITS = 10;
@@ -68,8 +71,9 @@ struct CInterfaceRow {
 };
 
 // The rows of `settings`, in the page's order. Choice texts are netsh's
-// words: "enabled", "disabled" (and "dhcp" for router discovery); the
-// metric reads "Automatic" when the system chooses it.
+// words: "enabled", "disabled" (and "dhcp" for router discovery). The
+// metric is a choice row with the value read as its only choice ("Automatic"
+// when the system chooses it): no netsh command of this page sets it.
 std::vector<CInterfaceRow> MakeInterfaceRows(const CInterfaceSettings& settings);
 // The current reachable time, which the page shows below the rows:
 // "Current reachable time: 27500 ms".
@@ -87,11 +91,11 @@ bool IsInterfaceInputChanged(const CInterfaceInput& input, const CInterfaceSetti
 
 // The check of the input against the settings read: MTU, DAD transmissions
 // and base reachable time decimal digits (blanks around them allowed); the
-// MTU from IPV6_MIN_MTU to the adapter's largest (when it is known); the
-// metric "Automatic" (any case) or 1-9999, and not turned back to automatic
-// when it was a number (netsh cannot); DAD transmissions 0-10; the base
-// reachable time 1-3600000 ms; choices one of the row's words. m_wanted is
-// the settings as the input asks for them when it passed.
+// MTU from IPV6_MIN_MTU to the adapter's largest, or to
+// MAX_UNKNOWN_LINK_MTU when that is not known; DAD transmissions 0-10; the
+// base reachable time 1-3600000 ms; choices one of the row's words; the
+// metric row is not read (it stays as read). m_wanted is the settings as the
+// input asks for them when it passed.
 struct CInterfaceCheck {
   bool m_bPassed = false;
   InterfaceField m_field = InterfaceField::Mtu;  // the field refused
@@ -107,7 +111,8 @@ struct CInterfaceChange {
   bool m_bActiveOnly = false;  // store=active: until the next restart only
 };
 
-// The fields whose values differ between before and after, in page order.
+// The fields whose values differ between before and after, in page order;
+// never the metric, which no line of the page sets.
 std::vector<InterfaceField> ChangedInterfaceFields(const CInterfaceSettings& before, const CInterfaceSettings& after);
 
 // Whether the change turns on forwarding or advertising, which makes this
@@ -117,21 +122,21 @@ bool TurnsOnRouting(const CInterfaceChange& change);
 std::string FormatRouterQuestion(std::string_view adapterName, const CInterfaceChange& change);
 
 // interface ipv6 set interface "<name>" with only the changed settings
-// (mtu=, metric=, forwarding=, advertise=, routerdiscovery=,
-// managedaddress=, otherstateful=, dadtransmits=, basereachable=, in page
-// order) and store=active or store=persistent.
+// (mtu=, forwarding=, advertise=, routerdiscovery=, managedaddress=,
+// otherstateful=, dadtransmits=, basereachabletime=, in page order) and
+// store=active or store=persistent.
 std::string FormatSetInterfaceCommand(std::string_view interfaceName, const CInterfaceChange& change);
 // Set-NetIPInterface -InterfaceAlias '<name>' -AddressFamily IPv6 with the
-// cmdlet's parameter of each changed setting (-NlMtuBytes, -InterfaceMetric
-// with -AutomaticMetric, -Forwarding, -Advertising, -RouterDiscovery,
-// -ManagedAddressConfiguration, -OtherStatefulConfiguration, -DadTransmits,
-// -BaseReachableTimeMs) and -PolicyStore ActiveStore for the active store.
-// quotedName is the alias already quoted for PowerShell.
+// cmdlet's parameter of each changed setting (-NlMtuBytes, -Forwarding,
+// -Advertising, -RouterDiscovery, -ManagedAddressConfiguration,
+// -OtherStatefulConfiguration, -DadTransmits, -BaseReachableTimeMs) and
+// -PolicyStore ActiveStore for the active store. quotedName is the alias
+// already quoted for Set-NetIPInterface (QuotePowerShellAlias).
 std::string FormatSetInterfacePowerShell(std::string_view quotedName, const CInterfaceChange& change);
 
 // The change that puts the values read before back, in the same store; a
-// refusal when it cannot (the metric was automatic: netsh cannot turn that
-// back on).
+// refusal when it cannot (none so far: every setting the page changes can be
+// set back).
 std::string PlanInterfaceUndo(const CInterfaceChange& change, CInterfaceChange& inverse);
 
 }  // namespace vantoric

@@ -57,7 +57,8 @@ std::vector<std::string> NeighborRowTexts(const CNeighborRecord& record);
 // adapter's whole cache when address is empty.
 std::string FormatDeleteNeighborsCommand(std::string_view interfaceName, std::string_view address);
 // Remove-NetNeighbor -InterfaceAlias <quotedName> [-IPAddress <address>]
-// -AddressFamily IPv6 -Confirm:$false; quotedName is already quoted.
+// -AddressFamily IPv6 -Confirm:$false; quotedName is already quoted for
+// Remove-NetNeighbor (QuotePowerShellAlias).
 std::string FormatRemoveNeighborPowerShell(std::string_view quotedName, std::string_view address);
 
 // The question before Flush and why a removal cannot be undone.

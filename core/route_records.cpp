@@ -62,12 +62,8 @@ std::string AddressText(const CIpv6Bytes& bytes) {
   return FormatCompressed(groups);
 }
 
-// A next hop: an IPv6 address, with a numeric zone if any (fe80::1%4).
-bool IsNextHop(std::string_view text) {
-  CIpv6Bytes bytes;
-  const std::size_t zone = text.find('%');
-  return ParseIpv6Bytes(text, bytes) && (zone == std::string_view::npos || IsDigits(text.substr(zone + 1)));
-}
+// fe80::/10, the only addresses whose zone a command line may drop.
+bool IsLinkLocal(const CIpv6Bytes& bytes) { return bytes[0] == 0xFE && (bytes[1] & 0xC0) == 0x80; }
 
 bool IsLifetime(std::string_view text) { return IsInfiniteLifetime(text) || IsLifetimeTextAcceptable(text); }
 
@@ -164,8 +160,14 @@ std::vector<CRouteRecord> MakeRouteRecords(const std::vector<CRouteData>& routes
 CRouteInputCheck CheckRouteInput(const CRouteInput& input) {
   if (CRouteInputCheck blanks = CheckBlanks(input); !blanks.Passed()) return blanks;
   if (CRouteInputCheck prefix = CheckPrefix(input.m_strPrefix); !prefix.Passed()) return prefix;
-  if (!input.m_strNextHop.empty() && !IsNextHop(input.m_strNextHop))
+  CIpv6Bytes nextHop;
+  std::string withoutZone;
+  if (!input.m_strNextHop.empty() && !ParseIpv6Bytes(input.m_strNextHop, nextHop))
     return Refusal(RouteField::NextHop, "The next hop is not an IPv6 address.");
+  if (!input.m_strNextHop.empty() && !MakeCommandNextHop(input.m_strNextHop, withoutZone))
+    return Refusal(RouteField::NextHop,
+                   "Only a link-local next hop (fe80::/10) may carry a zone, and only as a number (fe80::1%4): the "
+                   "route's interface is named already.");
   if (!input.m_strMetric.empty() && (!IsDigits(input.m_strMetric) || input.m_strMetric.size() > MAX_METRIC_DIGITS))
     return Refusal(RouteField::Metric, "The metric must be a number from 0 to 9999, or empty for the system's choice.");
   if (!IsLifetime(input.m_strValidLifetime)) return Refusal(RouteField::ValidLifetime, LifetimeRefusal("valid"));
@@ -179,9 +181,27 @@ CRouteInputCheck CheckRouteInput(const CRouteInput& input) {
   return {};
 }
 
+bool IsPrefixText(std::string_view text) {
+  CPrefix prefix;
+  return ParsePrefix(text, prefix) == PrefixFault::None;
+}
+
+bool MakeCommandNextHop(std::string_view nextHop, std::string& out) {
+  CIpv6Bytes bytes;
+  if (!ParseIpv6Bytes(nextHop, bytes)) return false;
+  const std::size_t zone = nextHop.find('%');
+  if (zone != std::string_view::npos && !(IsLinkLocal(bytes) && IsDigits(nextHop.substr(zone + 1)))) return false;
+  out = std::string(nextHop.substr(0, zone));
+  return true;
+}
+
 std::string FormatAddRouteCommand(std::string_view interfaceName, const CRouteInput& route) {
+  std::string nextHop;
+  if (!IsPrefixText(route.m_strPrefix) ||
+      (!route.m_strNextHop.empty() && !MakeCommandNextHop(route.m_strNextHop, nextHop)))
+    return {};
   std::string line = "interface ipv6 add route " + route.m_strPrefix + " \"" + std::string(interfaceName) + "\"";
-  if (!route.m_strNextHop.empty()) line += " " + route.m_strNextHop;
+  if (!nextHop.empty()) line += " " + nextHop;
   if (!route.m_strMetric.empty()) line += " metric=" + route.m_strMetric;
   return line + " validlifetime=" + route.m_strValidLifetime + " preferredlifetime=" + route.m_strPreferredLifetime +
          " store=" + route.m_strStore;
@@ -189,8 +209,10 @@ std::string FormatAddRouteCommand(std::string_view interfaceName, const CRouteIn
 
 std::string FormatDeleteRouteCommand(std::string_view prefix, std::string_view interfaceName,
                                      std::string_view nextHop) {
+  std::string hop;
+  if (!IsPrefixText(prefix) || (!nextHop.empty() && !MakeCommandNextHop(nextHop, hop))) return {};
   std::string line = "interface ipv6 delete route " + std::string(prefix) + " \"" + std::string(interfaceName) + "\"";
-  if (!nextHop.empty()) line += " " + std::string(nextHop);
+  if (!hop.empty()) line += " " + hop;
   return line;
 }
 

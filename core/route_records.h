@@ -70,10 +70,11 @@ enum class RouteField { None, Prefix, NextHop, Metric, ValidLifetime, PreferredL
 
 // The check of the Add Route input: a prefix of an IPv6 address, "/" and a
 // length 0-128 with every bit after the length zero; a next hop that is an
-// IPv6 address (link-local allowed) or empty; a metric of 0-9999 digits or
-// empty; lifetime text or "infinite" for both lifetimes, the preferred not
-// longer than the valid; the store "active" or "persistent". m_strText is
-// the refusal, naming the field and why; empty when everything checks out.
+// IPv6 address (link-local allowed, with a numeric zone on a link-local
+// one only) or empty; a metric of 0-9999 digits or empty; lifetime text or
+// "infinite" for both lifetimes, the preferred not longer than the valid;
+// the store "active" or "persistent". m_strText is the refusal, naming the
+// field and why; empty when everything checks out.
 struct CRouteInputCheck {
   RouteField m_field = RouteField::None;
   std::string m_strText;
@@ -81,11 +82,27 @@ struct CRouteInputCheck {
 };
 CRouteInputCheck CheckRouteInput(const CRouteInput& input);
 
+// Whether text is a destination prefix: an IPv6 address without a zone,
+// "/" and a length 0-128.
+bool IsPrefixText(std::string_view text);
+// The next hop as a command line gives it: the address without a zone. The
+// line names the route's interface already, and the reference gives
+// "[nexthop=]<IPv6 address>" with no zone ("netsh interface ipv6 add
+// route", learn.microsoft.com/windows-server/administration/
+// windows-commands/netsh-interface), so a numeric zone of a link-local
+// address (fe80::1%4) is dropped; any other zone, or text that is no IPv6
+// address, gives false.
+bool MakeCommandNextHop(std::string_view nextHop, std::string& out);
+
 // interface ipv6 add route <prefix> "<name>" [<nexthop>] [metric=<m>]
 // validlifetime=<v> preferredlifetime=<p> store=<s>: the next hop and the
-// metric are left out when empty.
+// metric are left out when empty, the next hop without its zone. No line
+// (empty) when the prefix or next hop is not text a command line takes
+// (IsPrefixText, MakeCommandNextHop): a route read from the system with
+// such text cannot be changed through a command.
 std::string FormatAddRouteCommand(std::string_view interfaceName, const CRouteInput& route);
-// interface ipv6 delete route <prefix> "<name>" [<nexthop>]
+// interface ipv6 delete route <prefix> "<name>" [<nexthop>], with the same
+// checks.
 std::string FormatDeleteRouteCommand(std::string_view prefix, std::string_view interfaceName,
                                      std::string_view nextHop);
 

@@ -277,11 +277,15 @@ TEST(FormatPowerShellLifetime, TimeSpanInDaysHoursMinutesSeconds) {
   for (const auto& c : cases) EXPECT_EQ(FormatPowerShellLifetime(c.lifetime), c.argument) << c.reason;
 }
 
+// What each line does; the parameters' names and values and the quoting of
+// hostile names are held to the cmdlets' documentation in
+// cmdlet_parameters_tests.cpp.
 TEST(FormatPowerShellCommand, TheCmdletLineOfEachKind) {
+  const std::string netsh = "& \"$env:SystemRoot\\System32\\netsh.exe\" ";
   const struct {
     const char* reason;
     CChange change;
-    const char* line;
+    std::string line;
   } cases[] = {
       {"add: infinite lifetimes and the persistent store are the defaults",
        AddAddress("Local Area Connection", "2001:db8::1", "unicast", "infinite", "INFINITE", "persistent"),
@@ -294,49 +298,48 @@ TEST(FormatPowerShellCommand, TheCmdletLineOfEachKind) {
        AddAddress("Ethernet", "2001:db8::3", "ANYCAST", "infinite", "1h", "Active"),
        "New-NetIPAddress -InterfaceAlias 'Ethernet' -IPAddress 2001:db8::3 -Type Anycast -PreferredLifetime "
        "([TimeSpan]'0.01:00:00') -PolicyStore ActiveStore"},
-      {"add: a name with an apostrophe",
-       AddAddress("Bob's LAN", "2001:db8::4", "unicast", "infinite", "infinite", "persistent"),
-       "New-NetIPAddress -InterfaceAlias 'Bob''s LAN' -IPAddress 2001:db8::4 -Type Unicast"},
-      {"set: finite lifetimes", SetAddress("Ethernet", "2001:db8::7", "anycast", "10m", "5m"),
-       "Set-NetIPAddress -InterfaceAlias 'Ethernet' -IPAddress 2001:db8::7 -Type Anycast -ValidLifetime "
+      {"set keeping the type: -Type is Set-NetIPAddress's filter, left out",
+       WithBefore(SetAddress("Ethernet", "2001:db8::7", "anycast", "10m", "5m"), "anycast", INF, INF, ""),
+       "Set-NetIPAddress -InterfaceAlias 'Ethernet' -IPAddress 2001:db8::7 -ValidLifetime "
        "([TimeSpan]'0.00:10:00') -PreferredLifetime ([TimeSpan]'0.00:05:00')"},
-      {"set: infinite is written out, a left-out lifetime would stay as it was",
-       SetAddress("Ethernet", "2001:db8::7", "unicast", "infinite", "Infinite"),
-       "Set-NetIPAddress -InterfaceAlias 'Ethernet' -IPAddress 2001:db8::7 -Type Unicast -ValidLifetime "
+      {"set keeping the type in other letter case; infinite is written out, a left-out lifetime would stay",
+       WithBefore(SetAddress("Ethernet", "2001:db8::7", "unicast", "infinite", "Infinite"), "Unicast", 60, 60, ""),
+       "Set-NetIPAddress -InterfaceAlias 'Ethernet' -IPAddress 2001:db8::7 -ValidLifetime "
        "([TimeSpan]::MaxValue) -PreferredLifetime ([TimeSpan]::MaxValue)"},
+      {"set changing the type: the same command through the system's netsh",
+       WithBefore(SetAddress("Ethernet", "2001:db8::7", "anycast", "10m", "5m"), "unicast", INF, INF, ""),
+       netsh + "interface ipv6 set address 'Ethernet' '2001:db8::7' 'anycast' '10m' '5m'"},
+      {"set whose type before was not read: through netsh too",
+       SetAddress("Ethernet", "2001:db8::7", "unicast", "infinite", "infinite"),
+       netsh + "interface ipv6 set address 'Ethernet' '2001:db8::7' 'unicast' 'infinite' 'infinite'"},
       {"delete: a name outside ASCII and a zone", DeleteAddress("R\xC3\xA9seau local", "fe80::1%4"),
        "Remove-NetIPAddress -InterfaceAlias 'R\xC3\xA9seau local' -IPAddress fe80::1%4 -Confirm:$false"},
       {"add DNS: netsh adds the one server at its position on whatever list the machine has",
        Dns(ChangeKind::AddDns, "Ethernet", "2001:db8::53", "1", {"2001:db8::53", "2001:db8::35"}),
-       "& \"$env:SystemRoot\\System32\\netsh.exe\" interface ipv6 add dns 'Ethernet' '2001:db8::53' '1'"},
+       netsh + "interface ipv6 add dns 'Ethernet' '2001:db8::53' '1'"},
       {"delete DNS of the last server: that server alone goes, the IPv4 servers stay",
        Dns(ChangeKind::DeleteDns, "Ethernet", "2001:db8::53", "1", {}),
-       "& \"$env:SystemRoot\\System32\\netsh.exe\" interface ipv6 delete dns 'Ethernet' '2001:db8::53'"},
-      {"DNS: every value single-quoted, a typographic quote doubled, no wildcard escape (netsh takes no pattern)",
-       Dns(ChangeKind::AddDns, "B\xC3\xBCro \xE2\x80\x99" "A*", "2001:db8::53", "2>x", {"2001:db8::53"}),
-       "& \"$env:SystemRoot\\System32\\netsh.exe\" interface ipv6 add dns 'B\xC3\xBCro \xE2\x80\x99\xE2\x80\x99"
-       "A*' '2001:db8::53' '2>x'"},
-      {"an alias of wildcard characters matches that one name only",
-       DeleteAddress("*", "2001:db8::1"),
-       "Remove-NetIPAddress -InterfaceAlias '`*' -IPAddress 2001:db8::1 -Confirm:$false"},
-      {"every wildcard character and the backtick escaped",
-       DeleteRoute("a?[b]`c", "::/0", ""),
-       "Remove-NetRoute -DestinationPrefix ::/0 -InterfaceAlias 'a`?`[b`]``c' -Confirm:$false"},
+       netsh + "interface ipv6 delete dns 'Ethernet' '2001:db8::53'"},
       {"add route on-link: infinite lifetimes, the system's metric and the persistent store are the defaults",
        AddRoute("Ethernet", "2001:db8::/48", "", "", "infinite", "Infinite", "persistent"),
        "New-NetRoute -DestinationPrefix 2001:db8::/48 -InterfaceAlias 'Ethernet'"},
-      {"add route with every parameter",
-       AddRoute("Ethernet", "::/0", "fe80::1", "10", "1d", "12h", "active"),
+      {"add route with every parameter, the next hop's zone dropped",
+       AddRoute("Ethernet", "::/0", "fe80::1%4", "10", "1d", "12h", "active"),
        "New-NetRoute -DestinationPrefix ::/0 -InterfaceAlias 'Ethernet' -NextHop fe80::1 -RouteMetric 10 "
        "-ValidLifetime ([TimeSpan]'1.00:00:00') -PreferredLifetime ([TimeSpan]'0.12:00:00') -PolicyStore ActiveStore"},
       {"add route: metric 0 is written, the store in capitals",
-       AddRoute("Bob's LAN", "2001:db8::/48", "", "0", "infinite", "1h", "ACTIVE"),
-       "New-NetRoute -DestinationPrefix 2001:db8::/48 -InterfaceAlias 'Bob''s LAN' -RouteMetric 0 -PreferredLifetime "
+       AddRoute("Ethernet", "2001:db8::/48", "", "0", "infinite", "1h", "ACTIVE"),
+       "New-NetRoute -DestinationPrefix 2001:db8::/48 -InterfaceAlias 'Ethernet' -RouteMetric 0 -PreferredLifetime "
        "([TimeSpan]'0.01:00:00') -PolicyStore ActiveStore"},
-      {"remove an on-link route", DeleteRoute("Ethernet", "2001:db8::/48", "", "5"),
-       "Remove-NetRoute -DestinationPrefix 2001:db8::/48 -InterfaceAlias 'Ethernet' -Confirm:$false"},
-      {"remove a route through a gateway", DeleteRoute("R\xC3\xA9seau", "::/0", "fe80::1%4"),
-       "Remove-NetRoute -DestinationPrefix ::/0 -InterfaceAlias 'R\xC3\xA9seau' -NextHop fe80::1%4 -Confirm:$false"},
+      {"remove an on-link route: -NextHop :: filters out the routes through a gateway",
+       DeleteRoute("Ethernet", "2001:db8::/48", "", "5"),
+       "Remove-NetRoute -DestinationPrefix 2001:db8::/48 -InterfaceAlias 'Ethernet' -NextHop :: -Confirm:$false"},
+      {"remove a route through a gateway, the next hop's zone dropped",
+       DeleteRoute("R\xC3\xA9seau", "::/0", "fe80::1%4"),
+       "Remove-NetRoute -DestinationPrefix ::/0 -InterfaceAlias 'R\xC3\xA9seau' -NextHop fe80::1 -Confirm:$false"},
+      {"a next hop with a zone no command takes: no line", DeleteRoute("Ethernet", "::/0", "2001:db8::1%4"), ""},
+      {"a prefix that is no prefix: no line", AddRoute("Ethernet", "::/0; calc", "", "", "infinite", "infinite", ""),
+       ""},
   };
   for (const auto& c : cases) EXPECT_EQ(FormatPowerShellCommand(c.change), c.line) << c.reason;
 }
@@ -364,8 +367,9 @@ CHistoryEntry WithId(CHistoryEntry e, int id) {
 TEST(FormatHistoryScript, HeaderThenOneLinePerEntry) {
   const CHistoryEntry add = WithId(
       Entry(AddAddress("Local Area Connection", "2001:db8::1", "unicast", "infinite", "infinite", "persistent"), T0), 1);
-  const CHistoryEntry set =
-      WithId(Entry(SetAddress("R\xC3\xA9seau", "2001:db8::2", "anycast", "1d", "12h"), T0), 2);
+  const CHistoryEntry set = WithId(
+      Entry(WithBefore(SetAddress("R\xC3\xA9seau", "2001:db8::2", "anycast", "1d", "12h"), "anycast", INF, INF, ""), T0),
+      2);
   const CHistoryEntry zone = WithId(Entry(DeleteAddress("Ethernet", "fe80::1%4"), T0), 3);
   const CHistoryEntry signs =
       WithId(Entry(Dns(ChangeKind::AddDns, "A&B 100%!", "2001:db8::53", "2>x", {"2001:db8::53"}), T0), 4);
@@ -416,7 +420,7 @@ TEST(FormatHistoryScript, HeaderThenOneLinePerEntry) {
        {&set, &add, &zone, &signs},
        ScriptKind::PowerShell,
        PS_HEADER +
-           "Set-NetIPAddress -InterfaceAlias 'R\xC3\xA9seau' -IPAddress 2001:db8::2 -Type Anycast -ValidLifetime "
+           "Set-NetIPAddress -InterfaceAlias 'R\xC3\xA9seau' -IPAddress 2001:db8::2 -ValidLifetime "
            "([TimeSpan]'1.00:00:00') -PreferredLifetime ([TimeSpan]'0.12:00:00')\r\n"
            "New-NetIPAddress -InterfaceAlias 'Local Area Connection' -IPAddress 2001:db8::1 -Type Unicast\r\n"
            "Remove-NetIPAddress -InterfaceAlias 'Ethernet' -IPAddress fe80::1%4 -Confirm:$false\r\n"

@@ -49,18 +49,18 @@ TEST(MakeInterfaceRows, ValuesAsReadInPageOrder) {
     CInterfaceSettings settings;
     std::string rows;
   } cases[] = {
-      {"a host's defaults: the metric chosen by the system reads Automatic", Read(),
-       "Link MTU (bytes)=1500;Interface metric=Automatic;Forwarding=enabled!disabled#1;"
+      {"a host's defaults: the metric chosen by the system reads Automatic, its only choice", Read(),
+       "Link MTU (bytes)=1500;Interface metric=Automatic#0;Forwarding=enabled!disabled#1;"
        "Advertising=enabled!disabled#1;Router discovery=enabled!disabled!dhcp#0;"
        "Managed address configuration=enabled!disabled#1;Other stateful configuration=enabled!disabled#1;"
        "DAD transmissions=1;Base reachable time (ms)=30000;"},
       {"a router with a metric set by hand and discovery through DHCP", manual,
-       "Link MTU (bytes)=1500;Interface metric=10;Forwarding=enabled!disabled#0;"
+       "Link MTU (bytes)=1500;Interface metric=10#0;Forwarding=enabled!disabled#0;"
        "Advertising=enabled!disabled#0;Router discovery=enabled!disabled!dhcp#2;"
        "Managed address configuration=enabled!disabled#0;Other stateful configuration=enabled!disabled#0;"
        "DAD transmissions=1;Base reachable time (ms)=30000;"},
       {"router discovery off", noDiscovery,
-       "Link MTU (bytes)=1500;Interface metric=Automatic;Forwarding=enabled!disabled#1;"
+       "Link MTU (bytes)=1500;Interface metric=Automatic#0;Forwarding=enabled!disabled#1;"
        "Advertising=enabled!disabled#1;Router discovery=enabled!disabled!dhcp#1;"
        "Managed address configuration=enabled!disabled#1;Other stateful configuration=enabled!disabled#1;"
        "DAD transmissions=1;Base reachable time (ms)=30000;"},
@@ -92,9 +92,8 @@ TEST(IsInterfaceInputChanged, AnyRowDifferentFromTheOneRead) {
 TEST(CheckInterfaceInput, EveryLimitAndEveryKindOfText) {
   CInterfaceSettings unknownLargest = Read();
   unknownLargest.m_nLargestMtu = 0;
-  CInterfaceSettings manualMetric = Read();
-  manualMetric.m_bAutomaticMetric = false;
-  manualMetric.m_nMetric = 10;
+  CInterfaceSettings jumbo = Read();
+  jumbo.m_nLargestMtu = 65536;
   using F = InterfaceField;
   const struct {
     const char* reason;
@@ -110,7 +109,13 @@ TEST(CheckInterfaceInput, EveryLimitAndEveryKindOfText) {
       {"the adapter's largest", With(F::Mtu, "9000"), Read(), true, F::Mtu, ""},
       {"one byte above the adapter's largest", With(F::Mtu, "9001"), Read(), false, F::Mtu,
        "The link MTU cannot be more than 9000 bytes, the largest that this adapter takes."},
-      {"no largest known: no upper limit", With(F::Mtu, "65535"), unknownLargest, true, F::Mtu, ""},
+      {"no largest known: the largest a 16-bit length allows", With(F::Mtu, "65535"), unknownLargest, true, F::Mtu,
+       ""},
+      {"no largest known: one byte more", With(F::Mtu, "65536"), unknownLargest, false, F::Mtu,
+       "The link MTU cannot be more than 65535 bytes while the largest that this adapter takes is not known."},
+      {"no largest known: the most 32 bits hold", With(F::Mtu, "4294967295"), unknownLargest, false, F::Mtu,
+       "The link MTU cannot be more than 65535 bytes while the largest that this adapter takes is not known."},
+      {"a largest known above 65535 is the limit", With(F::Mtu, "65536"), jumbo, true, F::Mtu, ""},
       {"letters after digits", With(F::Mtu, " 15x0 "), Read(), false, F::Mtu,
        "Link MTU (bytes): \"15x0\" is not a number. Type digits only."},
       {"an empty field", With(F::Mtu, ""), Read(), false, F::Mtu,
@@ -119,18 +124,8 @@ TEST(CheckInterfaceInput, EveryLimitAndEveryKindOfText) {
        "DAD transmissions: \"-1\" is not a number. Type digits only."},
       {"beyond 32 bits", With(F::BaseReachable, "4294967296"), Read(), false, F::BaseReachable,
        "Base reachable time (ms): \"4294967296\" is not a number. Type digits only."},
-      {"metric 0", With(F::Metric, "0"), Read(), false, F::Metric,
-       "The interface metric must be Automatic or a number from 1 to 9999."},
-      {"metric 1", With(F::Metric, "1"), Read(), true, F::Mtu, ""},
-      {"metric 9999", With(F::Metric, "9999"), Read(), true, F::Mtu, ""},
-      {"metric 10000", With(F::Metric, "10000"), Read(), false, F::Metric,
-       "The interface metric must be Automatic or a number from 1 to 9999."},
-      {"metric words", With(F::Metric, "auto"), Read(), false, F::Metric,
-       "Interface metric: \"auto\" is not a number. Type digits only. The metric can also be Automatic."},
-      {"back to automatic, which netsh cannot do", With(F::Metric, "Automatic", MakeInterfaceInput(manualMetric)),
-       manualMetric, false, F::Metric,
-       "netsh cannot give the choice of the interface metric back to the system. Type a number from 1 to 9999, "
-       "or run Set-NetIPInterface -AutomaticMetric Enabled in PowerShell."},
+      {"the metric row is not read: no netsh command of the page sets the metric", With(F::Metric, "0"), Read(),
+       true, F::Mtu, ""},
       {"no DAD transmissions", With(F::DadTransmits, "0"), Read(), true, F::Mtu, ""},
       {"ten DAD transmissions", With(F::DadTransmits, "10"), Read(), true, F::Mtu, ""},
       {"eleven DAD transmissions", With(F::DadTransmits, "11"), Read(), false, F::DadTransmits,
@@ -174,11 +169,11 @@ TEST(FormatSetInterfaceCommand, OnlyTheChangedSettingsAndTheStore) {
   } cases[] = {
       {"the MTU, until the next restart", Change([](CInterfaceSettings& s) { s.m_nMtu = 1400; }, true),
        "mtu=1400 store=active", "-NlMtuBytes 1400 -PolicyStore ActiveStore"},
-      {"a metric instead of the system's", Change([](CInterfaceSettings& s) {
+      {"the metric is no setting of the page's lines", Change([](CInterfaceSettings& s) {
          s.m_bAutomaticMetric = false;
          s.m_nMetric = 10;
        }),
-       "metric=10 store=persistent", "-InterfaceMetric 10 -AutomaticMetric Disabled"},
+       "store=persistent", ""},
       {"forwarding", Change([](CInterfaceSettings& s) { s.m_bForwarding = true; }),
        "forwarding=enabled store=persistent", "-Forwarding Enabled"},
       {"advertising", Change([](CInterfaceSettings& s) { s.m_bAdvertising = true; }),
@@ -194,14 +189,14 @@ TEST(FormatSetInterfaceCommand, OnlyTheChangedSettingsAndTheStore) {
       {"DAD transmissions", Change([](CInterfaceSettings& s) { s.m_nDadTransmits = 0; }),
        "dadtransmits=0 store=persistent", "-DadTransmits 0"},
       {"the base reachable time", Change([](CInterfaceSettings& s) { s.m_nBaseReachableMs = 45000; }),
-       "basereachable=45000 store=persistent", "-BaseReachableTimeMs 45000"},
+       "basereachabletime=45000 store=persistent", "-BaseReachableTimeMs 45000"},
       {"the current reachable time and the largest MTU are no settings",
        Change([](CInterfaceSettings& s) { s.m_nReachableMs = 1; s.m_nLargestMtu = 1; }), "store=persistent", ""},
       {"two at once, in page order", Change([](CInterfaceSettings& s) {
          s.m_nBaseReachableMs = 20000;
          s.m_nMtu = 1450;
        }),
-       "mtu=1450 basereachable=20000 store=persistent", "-NlMtuBytes 1450 -BaseReachableTimeMs 20000"},
+       "mtu=1450 basereachabletime=20000 store=persistent", "-NlMtuBytes 1450 -BaseReachableTimeMs 20000"},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(FormatSetInterfaceCommand("Ethernet 2", c.change),
@@ -255,7 +250,6 @@ CHistoryEntry Entry(ChangeKind kind, CInterfaceChange settings, std::string addr
 
 TEST(PlanUndo, AnInterfaceChangeGoesBackToTheValuesReadAndNeighborRemovalsAreSkipped) {
   const CInterfaceChange mtu = Change([](CInterfaceSettings& s) { s.m_nMtu = 1400; s.m_nDadTransmits = 3; }, true);
-  const CInterfaceChange metric = Change([](CInterfaceSettings& s) { s.m_bAutomaticMetric = false; s.m_nMetric = 5; });
   const struct {
     const char* reason;
     std::vector<CHistoryEntry> entries;
@@ -268,9 +262,6 @@ TEST(PlanUndo, AnInterfaceChangeGoesBackToTheValuesReadAndNeighborRemovalsAreSki
        "interface ipv6 set interface \"Ethernet 2\" mtu=1500 dadtransmits=1 store=active"},
       {"only neighbor removals: nothing to undo", {Entry(ChangeKind::DeleteNeighbors, {})},
        "There is no change left to undo."},
-      {"a metric that was automatic cannot be given back by netsh", {Entry(ChangeKind::SetInterface, metric)},
-       "The interface metric was Automatic before the change, and netsh cannot give its choice back to the "
-       "system."},
   };
   for (const auto& c : cases) {
     CCommandHistory history;

@@ -108,6 +108,9 @@ TEST(CheckRouteInput, EachFieldRefusedWithWhy) {
       "The destination prefix must be an IPv6 address, \"/\" and a prefix length, for example 2001:db8::/48.";
   const std::string badLength = "The prefix length must be a number from 0 to 128.";
   const std::string badNextHop = "The next hop is not an IPv6 address.";
+  const std::string badZone =
+      "Only a link-local next hop (fe80::/10) may carry a zone, and only as a number (fe80::1%4): the route's "
+      "interface is named already.";
   const std::string badMetric = "The metric must be a number from 0 to 9999, or empty for the system's choice.";
   const std::string badValid =
       "The valid lifetime must be \"infinite\" or a time such as 2d, 1h30m or 45s (days, hours, minutes and seconds "
@@ -164,8 +167,12 @@ TEST(CheckRouteInput, EachFieldRefusedWithWhy) {
       {"a link-local next hop with a numeric zone", Input("::/0", "fe80::1%12"), RouteField::None, ""},
       {"a next hop that is no address", Input("::/0", "gateway"), RouteField::NextHop, badNextHop},
       {"a next hop with a length", Input("::/0", "fe80::1/64"), RouteField::NextHop, badNextHop},
-      {"a zone that is not a number", Input("::/0", "fe80::1%eth0"), RouteField::NextHop, badNextHop},
-      {"an empty zone", Input("::/0", "fe80::1%"), RouteField::NextHop, badNextHop},
+      {"a zone that is not a number", Input("::/0", "fe80::1%eth0"), RouteField::NextHop, badZone},
+      {"an empty zone", Input("::/0", "fe80::1%"), RouteField::NextHop, badZone},
+      {"a zone on a global next hop", Input("::/0", "2001:db8::1%4"), RouteField::NextHop, badZone},
+      {"a zone on the last link-local address (febf::)", Input("::/0", "febf::1%4"), RouteField::None, ""},
+      {"a zone just above link-local (fec0::, site-local)", Input("::/0", "fec0::1%4"), RouteField::NextHop,
+       badZone},
       // The metric.
       {"metric 0", Input("::/0", "", "0"), RouteField::None, ""},
       {"metric 10000", Input("::/0", "", "10000"), RouteField::Metric, badMetric},
@@ -226,10 +233,14 @@ TEST(RouteCommands, EveryArgumentCombination) {
       {"metric without a next hop", FormatAddRouteCommand(name, Input("2001:db8::/48", "", "10")),
        "interface ipv6 add route 2001:db8::/48 \"Local Area Connection\" metric=10 validlifetime=infinite "
        "preferredlifetime=infinite store=persistent"},
-      {"next hop and metric, finite lifetimes, active store",
+      {"next hop and metric, finite lifetimes, active store; the link-local next hop's zone is dropped",
        FormatAddRouteCommand(name, Input("::/0", "fe80::1%4", "0", "1d2h", "30m", "active")),
-       "interface ipv6 add route ::/0 \"Local Area Connection\" fe80::1%4 metric=0 validlifetime=1d2h "
+       "interface ipv6 add route ::/0 \"Local Area Connection\" fe80::1 metric=0 validlifetime=1d2h "
        "preferredlifetime=30m store=active"},
+      {"a zone that is not a number: no line", FormatAddRouteCommand(name, Input("::/0", "fe80::1%eth0")), ""},
+      {"a zone on a global next hop: no line", FormatAddRouteCommand(name, Input("::/0", "2001:db8::1%4")), ""},
+      {"a next hop that is no address: no line", FormatAddRouteCommand(name, Input("::/0", "fe80::1 store=x")), ""},
+      {"a prefix that is no prefix: no line", FormatAddRouteCommand(name, Input("2001:db8::/48 store=x")), ""},
       {"values go as typed, a name outside ASCII in quotes",
        FormatAddRouteCommand("R\xC3\xA9seau", Input("2001:DB8::/48", "", "", "INFINITE", "1H", "Persistent")),
        "interface ipv6 add route 2001:DB8::/48 \"R\xC3\xA9seau\" validlifetime=INFINITE preferredlifetime=1H "
@@ -238,8 +249,35 @@ TEST(RouteCommands, EveryArgumentCombination) {
        "interface ipv6 delete route 2001:db8::/48 \"Local Area Connection\""},
       {"delete a route through a gateway", FormatDeleteRouteCommand("::/0", name, "fe80::1"),
        "interface ipv6 delete route ::/0 \"Local Area Connection\" fe80::1"},
+      {"delete: a link-local next hop's zone is dropped", FormatDeleteRouteCommand("::/0", name, "FE80::1%12"),
+       "interface ipv6 delete route ::/0 \"Local Area Connection\" FE80::1"},
+      {"delete: another zone gives no line", FormatDeleteRouteCommand("::/0", name, "fe80::1%x"), ""},
   };
   for (const auto& c : cases) EXPECT_EQ(c.line, c.expected) << c.reason;
+}
+
+TEST(MakeDeleteRouteChange, ARouteReadFromTheSystemGetsALineOnlyWhenItsTextIsAnAddress) {
+  const struct {
+    const char* reason;
+    CRouteData route;
+    const char* line;
+  } cases[] = {
+      {"a route through a gateway", {ETH, "2001:db8::", 48, "fe80::1", 5}, "interface ipv6 delete route 2001:db8::/48 "
+                                                                           "\"Ethernet\" fe80::1"},
+      {"an on-link route", {ETH, "2001:db8::", 48, "::", 5}, "interface ipv6 delete route 2001:db8::/48 \"Ethernet\""},
+      {"a destination that is no address", {ETH, "2001:db8::/48 & calc", 48, "::", 5}, ""},
+      {"a prefix length beyond 128", {ETH, "2001:db8::", 200, "::", 5}, ""},
+      {"a negative prefix length", {ETH, "2001:db8::", -1, "::", 5}, ""},
+      {"a next hop that is no address", {ETH, "::", 0, "fe80::1 store=active", 5}, ""},
+      {"a next hop with a name for a zone", {ETH, "::", 0, "fe80::1%eth0", 5}, ""},
+  };
+  for (const auto& c : cases) {
+    const std::vector<CRouteRecord> records = MakeRouteRecords({c.route}, ETH);
+    ASSERT_EQ(records.size(), 1u) << c.reason << ": the page still lists it";
+    const CChange change = MakeDeleteRouteChange("Ethernet", records[0]);
+    EXPECT_EQ(FormatChangeCommand(change), c.line) << c.reason;
+    EXPECT_EQ(FormatPowerShellCommand(change).empty(), *c.line == '\0') << c.reason << ": the PowerShell line too";
+  }
 }
 
 CRouteRecord Record(std::string destination, std::string nextHop) {

@@ -133,9 +133,19 @@ TEST_F(InterfacePages, InterfaceSettingsReadRefusedChangedAndAskedAbout) {
   HWND page = OpenTab("Interface", IDC_BUTTON_IFSET_APPLY);
   ASSERT_NE(page, nullptr);
   EXPECT_EQ(RowText(page, InterfaceField::Mtu), "1500");
-  EXPECT_EQ(RowText(page, InterfaceField::Metric), "Automatic") << "the system chooses the metric";
   EXPECT_EQ(RowText(page, InterfaceField::BaseReachable), "30000");
   EXPECT_EQ(test::DialogItemText(page, IDC_STATIC_IFSET_REACHABLE), "Current reachable time: 27500 ms");
+  // The metric is shown as read, and its list offers nothing else: no netsh
+  // command of the page sets it.
+  test::ClickListBoxItem(List(page), static_cast<int>(InterfaceField::Metric));
+  ::SendMessageW(::GetDlgItem(List(page), IDC_PROPLIST_COMBO_BUTTON), BM_CLICK, 0, 0);
+  HWND metric = ::GetDlgItem(List(page), IDC_PROPLIST_DROP_LIST);
+  EXPECT_EQ(::SendMessageW(metric, LB_GETCOUNT, 0, 0), 1) << "one choice";
+  EXPECT_EQ(::SendMessageW(metric, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(L"Automatic")),
+            0)
+      << "the system chooses the metric";
+  EXPECT_TRUE(test::SaveScreenshot(m_hDlg, "interface_page_metric.png"));
+  test::ClickListBoxItem(metric, 0);
   EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(page, IDC_BUTTON_IFSET_APPLY))) << "nothing differs yet";
   EXPECT_TRUE(test::SaveScreenshot(m_hDlg, "interface_page.png"));
 
