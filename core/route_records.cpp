@@ -181,11 +181,6 @@ CRouteInputCheck CheckRouteInput(const CRouteInput& input) {
   return {};
 }
 
-bool IsPrefixText(std::string_view text) {
-  CPrefix prefix;
-  return ParsePrefix(text, prefix) == PrefixFault::None;
-}
-
 bool MakeCommandNextHop(std::string_view nextHop, std::string& out) {
   CIpv6Bytes bytes;
   if (!ParseIpv6Bytes(nextHop, bytes)) return false;
@@ -271,9 +266,6 @@ CGuardVerdict CheckDefaultRouteRemoval(const std::vector<CRouteRecord>& routes, 
               std::string(GUARD_REMOVE_QUESTION)};
 }
 
-}  // namespace vantoric
-
-namespace vantoric {
 
 bool IsPrefixText(std::string_view text) { return CheckPrefix(text).Passed(); }
 

@@ -82,9 +82,12 @@ struct CRouteInputCheck {
 };
 CRouteInputCheck CheckRouteInput(const CRouteInput& input);
 
-// Whether text is a destination prefix: an IPv6 address without a zone,
-// "/" and a length 0-128.
+// Whether text is a prefix as the Add Route dialog takes one: an IPv6
+// address without a zone, "/", a length 0-128 and no bit set after it.
 bool IsPrefixText(std::string_view text);
+// Whether two texts name one prefix ("::FFFF:0:0/96" and "::ffff:0.0.0.0/96");
+// a text that is not a prefix matches nothing.
+bool IsSamePrefix(std::string_view first, std::string_view second);
 // The next hop as a command line gives it: the address without a zone. The
 // line names the route's interface already, and the reference gives
 // "[nexthop=]<IPv6 address>" with no zone ("netsh interface ipv6 add
@@ -133,16 +136,5 @@ std::size_t CountConnectionsBeyondLink(const CConnectionReading& reading, const 
 // anyway?".
 CGuardVerdict CheckDefaultRouteRemoval(const std::vector<CRouteRecord>& routes, const CRouteRecord& removed,
                                        std::string_view adapterName, std::size_t beyondLink);
-
-}  // namespace vantoric
-
-namespace vantoric {
-
-// Whether `text` is a prefix as the Add Route dialog takes one: an IPv6
-// address without a zone, "/", a length 0-128 and no bit set after it.
-bool IsPrefixText(std::string_view text);
-// Whether two texts name one prefix ("::FFFF:0:0/96" and "::ffff:0.0.0.0/96");
-// a text that is not a prefix matches nothing.
-bool IsSamePrefix(std::string_view first, std::string_view second);
 
 }  // namespace vantoric
