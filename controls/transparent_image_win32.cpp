@@ -41,7 +41,7 @@ bool KeyOut(HDC screen, HBITMAP bitmap, int bw, int bh, CKeyedBitmap& keyedBitma
   const COLORREF face = ::GetSysColor(COLOR_BTNFACE);
   const std::uint32_t faceRgb = (GetRValue(face) << 16) | (GetGValue(face) << 8) | GetBValue(face);
   // A monochrome bitmap's rows are whole 16-bit words, the leftmost pixel
-  // in the highest bit.
+  // in the highest bit ("BITMAP structure (wingdi.h)", learn.microsoft.com).
   const int stride = (bw + 15) / 16 * 2;
   std::vector<BYTE> maskBits(static_cast<std::size_t>(stride) * static_cast<std::size_t>(bh), 0);
   for (int y = 0; y < bh; ++y) {
