@@ -25,7 +25,7 @@ PropertyKeyAction OnList(int nRowKind, unsigned nKey, bool bAlt) {
 
 // The field and the arrow button sit inside the list, out of the dialog's
 // own Tab order: the list moves the focus for them.
-PropertyKeyAction OnEditor(PropertyFocus focus, unsigned nKey, bool bAlt, bool bShift) {
+PropertyKeyAction OnEditor(PropertyFocus focus, unsigned nKey, bool bAlt, bool bShift, PropertyListHost host) {
   if (focus == PropertyFocus::ComboButton && (nKey == PROPERTY_KEY_F2 || OpensList(nKey, bAlt)))
     return PropertyKeyAction::OpenDropList;
   if (bAlt) return PropertyKeyAction::Default;
@@ -36,12 +36,13 @@ PropertyKeyAction OnEditor(PropertyFocus focus, unsigned nKey, bool bAlt, bool b
       return PropertyKeyAction::RowDown;
     case PROPERTY_KEY_TAB:
       return bShift ? PropertyKeyAction::FocusList : PropertyKeyAction::NextControl;
-    // Enter and Escape stay the dialog's default button and Cancel, which
-    // the dialog manager does not find from inside the list.
+    // In a dialog of its own, Enter and Escape stay the dialog's default
+    // button and Cancel, which the dialog manager does not find from inside
+    // the list. On a page they would end the other pages too.
     case PROPERTY_KEY_RETURN:
-      return PropertyKeyAction::PressDefault;
+      return host == PropertyListHost::Page ? PropertyKeyAction::CommitEdit : PropertyKeyAction::PressDefault;
     case PROPERTY_KEY_ESCAPE:
-      return PropertyKeyAction::PressCancel;
+      return host == PropertyListHost::Page ? PropertyKeyAction::RevertEdit : PropertyKeyAction::PressCancel;
     default:
       return PropertyKeyAction::Default;
   }
@@ -68,13 +69,14 @@ PropertyKeyAction OnDropList(unsigned nKey, bool bAlt, bool bShift) {
 
 }  // namespace
 
-PropertyKeyAction PropertyKeyRule(PropertyFocus focus, int nRowKind, unsigned nKey, bool bAlt, bool bShift) {
+PropertyKeyAction PropertyKeyRule(PropertyFocus focus, int nRowKind, unsigned nKey, bool bAlt, bool bShift,
+                                  PropertyListHost host) {
   switch (focus) {
     case PropertyFocus::List:
       return OnList(nRowKind, nKey, bAlt);
     case PropertyFocus::Edit:
     case PropertyFocus::ComboButton:
-      return OnEditor(focus, nKey, bAlt, bShift);
+      return OnEditor(focus, nKey, bAlt, bShift, host);
     case PropertyFocus::DropList:
       return OnDropList(nKey, bAlt, bShift);
   }

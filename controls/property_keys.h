@@ -3,6 +3,13 @@
 // messages of the list and of its editors into a call here and carries out
 // the action; a key that gets Default goes its usual way (the list box's
 // own arrows, the dialog's Tab, Enter and Escape).
+//
+// Enter and Escape in the field or on the arrow button depend on where the
+// list sits. In a dialog of its own they are that dialog's OK and Cancel.
+// On a page of a dialog that holds several pages, the dialog's OK and
+// Cancel end every page at once, so there they stay with the field: Enter
+// makes the typed text the row's value, Escape gives the field back the
+// row's value.
 #pragma once
 
 namespace vantoric {
@@ -25,6 +32,12 @@ enum class PropertyFocus {
   DropList,     // a choice row's open list of choices
 };
 
+// Where the list sits.
+enum class PropertyListHost {
+  Dialog,  // a dialog of its own, which Enter and Escape end
+  Page,    // a page among others of one dialog
+};
+
 enum class PropertyKeyAction {
   Default,       // the key's usual handling
   SelectFirst,   // no row is selected yet: select the first
@@ -38,11 +51,14 @@ enum class PropertyKeyAction {
   NextControl,   // on to the dialog's control after the list
   PressDefault,  // the dialog's default button, as Enter presses it elsewhere
   PressCancel,   // the dialog's Cancel, as Escape presses it elsewhere
+  CommitEdit,    // the typed text becomes the row's value; the focus stays
+  RevertEdit,    // the field shows the row's value again; the focus stays
 };
 
 // One key press. nRowKind is the selected row's kind (PROPERTY_KIND_TEXT or
 // PROPERTY_KIND_CHOICE), 0 when no row is selected; bAlt and bShift tell
-// whether those keys are held.
-PropertyKeyAction PropertyKeyRule(PropertyFocus focus, int nRowKind, unsigned nKey, bool bAlt, bool bShift);
+// whether those keys are held; host is where the list sits.
+PropertyKeyAction PropertyKeyRule(PropertyFocus focus, int nRowKind, unsigned nKey, bool bAlt, bool bShift,
+                                  PropertyListHost host);
 
 }  // namespace vantoric

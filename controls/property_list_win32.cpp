@@ -180,7 +180,7 @@ bool CPropertyListCtrl::OnKey(PropertyFocus focus, UINT msg, WPARAM wp, LPARAM l
   // Bit 29 of a key message: Alt was held.
   const bool bAlt = (static_cast<DWORD>(lp) & (1u << 29)) != 0;
   const PropertyKeyAction action = PropertyKeyRule(focus, row != nullptr ? row->nKind : 0, static_cast<unsigned>(wp),
-                                                   bAlt, ::GetKeyState(VK_SHIFT) < 0);
+                                                   bAlt, ::GetKeyState(VK_SHIFT) < 0, m_host);
   if (action == PropertyKeyAction::Default) return false;
   if (bCarryOut) CarryKey(action, static_cast<UINT>(wp));
   return true;
@@ -224,6 +224,12 @@ void CPropertyListCtrl::CarryKey(PropertyKeyAction action, UINT nKey) {
       ::SendMessageW(dlg, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(::GetNextDlgTabItem(dlg, m_hWnd, FALSE)), TRUE);
       break;
     }
+    case PropertyKeyAction::CommitEdit:
+      CommitFromKey();
+      break;
+    case PropertyKeyAction::RevertEdit:
+      RevertFromKey();
+      break;
     case PropertyKeyAction::PressDefault:
     case PropertyKeyAction::PressCancel: {
       // As the dialog manager presses them: the default button only while it is enabled.
@@ -238,6 +244,20 @@ void CPropertyListCtrl::CarryKey(PropertyKeyAction action, UINT nKey) {
       break;
     }
   }
+}
+
+void CPropertyListCtrl::CommitFromKey() {
+  // A refused text has been reported, and the field keeps it for mending.
+  CommitEdit();
+  if (m_pEdit && ::GetFocus() == m_pEdit->GetSafeHwnd()) m_pEdit->SendMessage(EM_SETSEL, 0, -1);
+}
+
+void CPropertyListCtrl::RevertFromKey() {
+  const int nRow = m_rows.GetCurRow();
+  if (!m_pEdit || !m_rows.IsBeingEdited(nRow)) return;
+  // The change of text tells the parent, which sees the row's value again.
+  m_pEdit->SetWindowText(m_rows.GetRow(nRow)->GetValueText());
+  m_pEdit->SendMessage(EM_SETSEL, 0, -1);
 }
 
 bool CPropertyListCtrl::AccessibleName(long nChild, std::wstring& text) const {

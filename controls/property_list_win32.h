@@ -83,6 +83,9 @@ class CPropertyListCtrl : public CSubclassWindow {
   // The dialog is being cancelled: what is typed is dropped unchecked, and
   // the field's focus loss no longer checks it.
   void DiscardEdit();
+  // Where the list sits, which decides what Enter and Escape do in its
+  // field (see PropertyKeyRule); a dialog of its own unless told.
+  void SetHost(PropertyListHost host) { m_host = host; }
 
   // Set directly by the dialogs.
   int m_bBoldSelection = 0;
@@ -119,6 +122,9 @@ class CPropertyListCtrl : public CSubclassWindow {
   // list takes it, and then carries it out when bCarryOut.
   bool OnKey(PropertyFocus focus, UINT msg, WPARAM wp, LPARAM lp, bool bCarryOut);
   void CarryKey(PropertyKeyAction action, UINT nKey);
+  // Enter and Escape of a page: the field keeps the focus, its text selected.
+  void CommitFromKey();
+  void RevertFromKey();
   CKeyedWindow::KeyHandler KeysAt(PropertyFocus focus);
   // What a screen reader hears as the list's name (nChild 0: its label)
   // and as item nChild's (1 for the first row: "name: value").
@@ -131,6 +137,7 @@ class CPropertyListCtrl : public CSubclassWindow {
   bool m_bCommitting = false;
   bool m_bRefusalShown = false;  // the edit's text was refused while it had no focus
   bool m_bDiscarded = false;     // the dialog is being cancelled
+  PropertyListHost m_host = PropertyListHost::Dialog;
   CPen m_pGridPen;
   CFont m_ownedFont;  // m_pFont until SetListFont gives the list another
   HFONT m_pFont = nullptr;

@@ -1,7 +1,9 @@
 #include "controls/transparent_image_win32.h"
 
-#include <algorithm>
+#include <cstdint>
+#include <vector>
 
+#include "controls/transparent_image.h"
 #include "framework/handles.h"
 #include "framework/window_dpi.h"
 
@@ -12,28 +14,49 @@ namespace {
 // Leaves the destination unchanged (the "D" raster operation).
 constexpr DWORD kKeepDestination = 0x00AA0029;
 
-// The bitmap with the dialog's face colour where it is magenta: smoothing
-// blends the edges of the picture with what lies behind it, not with
-// magenta.
-CBitmap OnDialogFace(HDC screen, HDC sourceDc, HDC sourceMaskDc, int w, int h) {
-  CMemoryDC faceDc(::CreateCompatibleDC(screen));
-  CBitmap face(::CreateCompatibleBitmap(screen, w, h));
-  CSelectObject selFace(faceDc.get(), face.get());
-  CMemoryDC pictureDc(::CreateCompatibleDC(screen));
-  CBitmap picture(::CreateCompatibleBitmap(screen, w, h));
-  CSelectObject selPicture(pictureDc.get(), picture.get());
-  const RECT all{0, 0, w, h};
-  ::FillRect(faceDc.get(), &all, ::GetSysColorBrush(COLOR_BTNFACE));
-  // Mask 1 (magenta) gives the destination's background colour, mask 0 its text colour.
-  ::SetBkColor(faceDc.get(), RGB(255, 255, 255));
-  ::SetTextColor(faceDc.get(), RGB(0, 0, 0));
-  ::BitBlt(faceDc.get(), 0, 0, w, h, sourceMaskDc, 0, 0, SRCAND);
-  ::BitBlt(pictureDc.get(), 0, 0, w, h, sourceDc, 0, 0, SRCCOPY);
-  ::SetBkColor(pictureDc.get(), RGB(0, 0, 0));
-  ::SetTextColor(pictureDc.get(), RGB(255, 255, 255));
-  ::BitBlt(pictureDc.get(), 0, 0, w, h, sourceMaskDc, 0, 0, SRCAND);
-  ::BitBlt(faceDc.get(), 0, 0, w, h, pictureDc.get(), 0, 0, SRCPAINT);
-  return face;
+// Magenta reads the same as a COLORREF (0x00BBGGRR) and as a pixel of a
+// 32-bit device-independent bitmap (0x00RRGGBB).
+static_assert(TRANSPARENT_COLOUR == TRANSPARENT_KEY_RGB);
+
+// The bitmap keyed out at its own size: the picture with the dialog's face
+// where the key is, so that smoothing blends its edges with what lies
+// behind it, and the mask, 1 where the key is.
+struct CKeyedBitmap {
+  CBitmap image;
+  CBitmap mask;
+};
+
+bool KeyOut(HDC screen, HBITMAP bitmap, int bw, int bh, CKeyedBitmap& keyedBitmap) {
+  BITMAPINFO bi{};
+  bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+  bi.bmiHeader.biWidth = bw;
+  bi.bmiHeader.biHeight = -bh;  // rows from the top
+  bi.bmiHeader.biPlanes = 1;
+  bi.bmiHeader.biBitCount = 32;
+  bi.bmiHeader.biCompression = BI_RGB;
+  std::vector<std::uint32_t> pixels(static_cast<std::size_t>(bw) * static_cast<std::size_t>(bh));
+  if (::GetDIBits(screen, bitmap, 0, static_cast<UINT>(bh), pixels.data(), &bi, DIB_RGB_COLORS) != bh) return false;
+  for (std::uint32_t& pixel : pixels) pixel &= 0xFFFFFF;
+  CKeyedPicture keyed = KeyOutTransparentColour(pixels, bw, bh);
+  const COLORREF face = ::GetSysColor(COLOR_BTNFACE);
+  const std::uint32_t faceRgb = (GetRValue(face) << 16) | (GetGValue(face) << 8) | GetBValue(face);
+  // A monochrome bitmap's rows are whole 16-bit words, the leftmost pixel
+  // in the highest bit ("BITMAP structure (wingdi.h)", learn.microsoft.com).
+  const int stride = (bw + 15) / 16 * 2;
+  std::vector<BYTE> maskBits(static_cast<std::size_t>(stride) * static_cast<std::size_t>(bh), 0);
+  for (int y = 0; y < bh; ++y) {
+    for (int x = 0; x < bw; ++x) {
+      const std::size_t i = static_cast<std::size_t>(y * bw + x);
+      if (!keyed.transparent[i]) continue;
+      keyed.pixels[i] = faceRgb;
+      maskBits[static_cast<std::size_t>(y * stride + x / 8)] |= static_cast<BYTE>(0x80 >> (x % 8));
+    }
+  }
+  keyedBitmap.mask.reset(::CreateBitmap(bw, bh, 1, 1, maskBits.data()));
+  keyedBitmap.image.reset(::CreateCompatibleBitmap(screen, bw, bh));
+  return keyedBitmap.mask && keyedBitmap.image &&
+         ::SetDIBits(screen, keyedBitmap.image.get(), 0, static_cast<UINT>(bh), keyed.pixels.data(), &bi,
+                     DIB_RGB_COLORS) == bh;
 }
 
 }  // namespace
@@ -72,14 +95,14 @@ void CTransparentImage::Paint(HBITMAP bitmap) {
   const int sw = ScaleMetric(bw, dpi);
   const int sh = ScaleMetric(bh, dpi);
 
+  // The key goes before any scaling: scaled first, its edges would blend
+  // with the picture.
+  CKeyedBitmap keyed;
+  if (!KeyOut(screen, bitmap, bw, bh, keyed)) return;
   CMemoryDC sourceDc(::CreateCompatibleDC(screen));
-  CSelectObject selSource(sourceDc.get(), bitmap);
-  // The bitmap's own mask: 1 where it is magenta.
+  CSelectObject selSource(sourceDc.get(), keyed.image.get());
   CMemoryDC sourceMaskDc(::CreateCompatibleDC(screen));
-  CBitmap sourceMask(::CreateBitmap(bw, bh, 1, 1, nullptr));
-  CSelectObject selSourceMask(sourceMaskDc.get(), sourceMask.get());
-  ::SetBkColor(sourceDc.get(), TRANSPARENT_COLOUR);
-  ::BitBlt(sourceMaskDc.get(), 0, 0, bw, bh, sourceDc.get(), 0, 0, SRCCOPY);
+  CSelectObject selSourceMask(sourceMaskDc.get(), keyed.mask.get());
 
   // The mask at the control's size: 1 (the screen shows) also wherever
   // the bitmap does not reach. Its edges stay sharp.
@@ -90,7 +113,7 @@ void CTransparentImage::Paint(HBITMAP bitmap) {
   ::SetStretchBltMode(maskDc.get(), COLORONCOLOR);
   ::StretchBlt(maskDc.get(), 0, 0, sw, sh, sourceMaskDc.get(), 0, 0, bw, bh, SRCCOPY);
 
-  // The image, scaled smoothly.
+  // The image, scaled smoothly: its edges blend with the dialog's face.
   CMemoryDC imageDc(::CreateCompatibleDC(screen));
   CBitmap image(::CreateCompatibleBitmap(screen, w, h));
   CSelectObject selImage(imageDc.get(), image.get());
@@ -98,12 +121,9 @@ void CTransparentImage::Paint(HBITMAP bitmap) {
   if (sw == bw && sh == bh) {
     ::BitBlt(imageDc.get(), 0, 0, bw, bh, sourceDc.get(), 0, 0, SRCCOPY);
   } else {
-    CBitmap face = OnDialogFace(screen, sourceDc.get(), sourceMaskDc.get(), bw, bh);
-    CMemoryDC faceDc(::CreateCompatibleDC(screen));
-    CSelectObject selFace(faceDc.get(), face.get());
     ::SetStretchBltMode(imageDc.get(), HALFTONE);
     ::SetBrushOrgEx(imageDc.get(), 0, 0, nullptr);
-    ::StretchBlt(imageDc.get(), 0, 0, sw, sh, faceDc.get(), 0, 0, bw, bh, SRCCOPY);
+    ::StretchBlt(imageDc.get(), 0, 0, sw, sh, sourceDc.get(), 0, 0, bw, bh, SRCCOPY);
   }
 
   // Mask 0 copies the image, mask 1 keeps the screen.

@@ -1,7 +1,9 @@
 // A static bitmap control that draws its bitmap with magenta as the
 // transparent colour: the dialog's background shows through magenta areas
-// and through any part of the control the bitmap does not cover. The
-// bitmap is drawn at the window's resolution, scaled smoothly.
+// and through any part of the control the bitmap does not cover. Magenta
+// is keyed out first, with the edge pixels that the bitmap's drawing blended
+// with it (see transparent_image.h); what is left is drawn at the window's
+// resolution, scaled smoothly.
 #pragma once
 
 #include <windows.h>

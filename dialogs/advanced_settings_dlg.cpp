@@ -7,6 +7,7 @@
 #include "dialogs/neighbors_page_dlg.h"
 #include "dialogs/routes_page_dlg.h"
 #include "dialogs/system_page_dlg.h"
+#include "framework/message_box.h"
 #include "resources/resource.h"
 
 namespace vantoric {
@@ -28,6 +29,21 @@ BOOL CAdvancedSettingsDlg::OnInitDialog() {
   m_tabProperties.AddPage("Neighbors", std::make_unique<CNeighborsPage>(m_adapterNames), m_pHistory);
   m_tabProperties.ShowFirstPage();
   return TRUE;
+}
+
+void CAdvancedSettingsDlg::OnOK() {
+  for (int nPage = 0; nPage < m_tabProperties.GetPageCount(); ++nPage) {
+    CSettingsPage& page = m_tabProperties.GetPage(nPage);
+    if (!page.HasPendingChange()) continue;
+    // The question is asked over the page it is about.
+    m_tabProperties.ShowPage(nPage);
+    const int answer = ShowMessage(m_hWnd,
+                                   "The changes on the " + m_tabProperties.GetPageTitle(nPage) +
+                                       " page are not applied yet.\n\nApply them before closing?",
+                                   MB_YESNOCANCEL | MB_ICONQUESTION, "Advanced Settings");
+    if (answer == IDCANCEL || (answer == IDYES && !page.ApplyPendingChange())) return;
+  }
+  EndDialog(IDOK);
 }
 
 }  // namespace vantoric

@@ -1,6 +1,7 @@
 // The "Advanced Settings" dialog: a frame around the properties tab and its
-// pages (DNS, Routes). The pages apply their changes themselves; OK and
-// Cancel only close the dialog.
+// pages (DNS, Routes, ...). The pages apply their changes themselves;
+// Cancel only closes the dialog, and so does OK, unless a page holds changes
+// not yet applied: then it asks about them first.
 #pragma once
 
 #include <windows.h>
@@ -26,6 +27,10 @@ class CAdvancedSettingsDlg : public CDialog {
 
  protected:
   BOOL OnInitDialog() override;
+  // For each page with changes not yet applied, asks whether to apply them:
+  // Yes applies them (a failure keeps the dialog open), No leaves them,
+  // Cancel keeps the dialog open.
+  void OnOK() override;
 
   CIPV6PropertiesTab m_tabProperties;
   CAdapterRecord* m_pAdapters;

@@ -86,7 +86,13 @@ std::string FormatPartialUndo(const CUndoPlan& plan, std::size_t ran, const CNet
     text += i < ran ? "\nRan: " : i == ran ? "\nFailed: " : "\nNot run: ";
     text += line;
   }
-  return text + "\n\n" + DescribeNetshResult(failure);
+  // Where the failed command never ran, its own text says that nothing was
+  // changed; below the commands that did run, that would not be true.
+  std::string outcome = DescribeNetshResult(failure);
+  constexpr std::string_view kNothing = "Nothing was changed.";
+  if (const size_t at = outcome.find(kNothing); at != std::string::npos)
+    outcome.replace(at, kNothing.size(), "Only the commands marked Ran changed the configuration.");
+  return text + "\n\n" + outcome;
 }
 
 }  // namespace vantoric

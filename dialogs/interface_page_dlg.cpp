@@ -54,6 +54,7 @@ void CInterfacePage::ShowRows() {
   }
   // Every text is taken as typed; Apply checks them all and names the field.
   m_pList->SetTextCheck([](std::string_view) { return true; });
+  m_pList->SetHost(PropertyListHost::Page);
   for (const CInterfaceRow& row : MakeInterfaceRows(m_read))
     m_pList->AddProperty(row.m_bChoice ? PROPERTY_KIND_CHOICE : PROPERTY_KIND_TEXT, row.m_strName, row.m_strValue,
                          row.m_nChoice, 2, false);
@@ -89,9 +90,9 @@ CInterfaceInput CInterfacePage::PeekInput() const {
   return input;
 }
 
-void CInterfacePage::OnApply() {
+bool CInterfacePage::Apply(bool bTell) {
   const std::string name = ChosenName();
-  if (!m_bRead || !m_pList || name.empty()) return;
+  if (!m_bRead || !m_pList || name.empty()) return true;
   // Text being typed becomes the row's value first.
   std::string text;
   for (std::size_t i = 0; i < INTERFACE_FIELD_COUNT; ++i) m_pList->GetPropertyText(static_cast<int>(i), text);
@@ -99,25 +100,30 @@ void CInterfacePage::OnApply() {
   if (!check.m_bPassed) {
     ShowMessage(Host(), check.m_strText, MB_OK | MB_ICONEXCLAMATION, kCaption);
     m_pList->SelectRow(static_cast<int>(check.m_field));
-    return;
+    return false;
   }
   CChange change;
   change.m_kind = ChangeKind::SetInterface;
   change.m_strInterface = name;
   change.m_interface = {m_read, check.m_wanted, ::IsDlgButtonChecked(m_hWnd, IDC_CHECK_IFSET_ACTIVE) == BST_CHECKED};
-  if (ChangedInterfaceFields(m_read, check.m_wanted).empty()) return;
+  if (ChangedInterfaceFields(m_read, check.m_wanted).empty()) return true;
   if (TurnsOnRouting(change.m_interface) &&
       ShowMessage(Host(), FormatRouterQuestion(name, change.m_interface), MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2,
                   kCaption) != IDYES)
-    return;
+    return false;
   const CNetshResult result = RunChange(change);
   if (!result.Succeeded()) {
     // What was typed stays, for another try.
     ReportNetshFailure(Host(), result, kCaption, "Changing the interface settings is cancelled.", kCaption);
-    return;
+    return false;
   }
-  ShowMessage(Host(), "The interface settings were changed.", MB_OK | MB_ICONINFORMATION, kCaption);
+  if (bTell) ShowMessage(Host(), "The interface settings were changed.", MB_OK | MB_ICONINFORMATION, kCaption);
   ReadAgain();
+  return true;
+}
+
+bool CInterfacePage::HasPendingChange() const {
+  return m_bRead && m_pList && IsInterfaceInputChanged(PeekInput(), m_read);
 }
 
 bool CInterfacePage::OnCommand(UINT nId, UINT nCode, HWND hCtl) {
@@ -130,7 +136,7 @@ bool CInterfacePage::OnCommand(UINT nId, UINT nCode, HWND hCtl) {
 
 bool CInterfacePage::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
   if (msg != WM_PROPLIST_NOTIFY) return CAdapterSettingsPage::OnMessage(msg, wp, lp, result);
-  EnableItem(IDC_BUTTON_IFSET_APPLY, m_bRead && m_pList && IsInterfaceInputChanged(PeekInput(), m_read));
+  EnableItem(IDC_BUTTON_IFSET_APPLY, HasPendingChange());
   result = 0;
   return true;
 }

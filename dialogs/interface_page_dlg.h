@@ -23,6 +23,9 @@ class CInterfacePage : public CAdapterSettingsPage {
   // Chooser entry i is adapterNames[i].
   explicit CInterfacePage(std::vector<std::string> adapterNames);
 
+  bool HasPendingChange() const override;
+  bool ApplyPendingChange() override { return Apply(false); }
+
  protected:
   void OnInitPage() override;
   void ReadAgain() override;
@@ -33,7 +36,10 @@ class CInterfacePage : public CAdapterSettingsPage {
   void ShowRows();
   // What the rows hold now, typed text included, nothing committed.
   CInterfaceInput PeekInput() const;
-  void OnApply();
+  void OnApply() { Apply(true); }
+  // Sends the changed settings, telling of success when bTell; true when
+  // they were sent and netsh succeeded.
+  bool Apply(bool bTell);
   // Shows the note in place of the rows, or the rows when it is empty.
   void ShowNote(const std::string& note);
 

@@ -98,7 +98,7 @@ void CNeighborsPage::RunDelete(const std::string& address) {
 void CNeighborsPage::OnRemove() {
   const int row = m_listNeighbors.GetFirstSelectedItem();
   if (row < 0) {
-    ShowMessage(Host(), "You have not selected and item. Select one first.", MB_OK | MB_ICONEXCLAMATION);
+    ShowMessage(Host(), "You have not selected an item. Select one first.", MB_OK | MB_ICONEXCLAMATION);
     return;
   }
   RunDelete(m_listNeighbors.GetItemText(row, 0));

@@ -69,6 +69,21 @@ void CIPV6PropertiesTab::ShowFirstPage() {
   }
 }
 
+std::string CIPV6PropertiesTab::GetPageTitle(int nPage) const {
+  wchar_t title[64] = {};
+  TCITEMW item{};
+  item.mask = TCIF_TEXT;
+  item.pszText = title;
+  item.cchTextMax = 64;
+  SendMessage(TCM_GETITEMW, static_cast<WPARAM>(nPage), reinterpret_cast<LPARAM>(&item));
+  return Narrow(title);
+}
+
+void CIPV6PropertiesTab::ShowPage(int nPage) {
+  SendMessage(TCM_SETCURSEL, static_cast<WPARAM>(nPage));
+  ShowSelectedPage(false);
+}
+
 void CIPV6PropertiesTab::PlacePages() const {
   const RECT client = GetClientRect();
   RECT tab{};

@@ -25,6 +25,12 @@ class CIPV6PropertiesTab : public CSubclassWindow {
   void AddPage(const std::string& title, std::unique_ptr<CSettingsPage> page, CCommandHistory* pHistory);
   // Once the pages are added: places them and shows the first.
   void ShowFirstPage();
+  // The pages in tab order, with their titles; ShowPage shows page nPage
+  // as a click on its tab does.
+  int GetPageCount() const { return static_cast<int>(m_pages.size()); }
+  CSettingsPage& GetPage(int nPage) const { return *m_pages[static_cast<size_t>(nPage)]; }
+  std::string GetPageTitle(int nPage) const;
+  void ShowPage(int nPage);
 
  protected:
   LRESULT WindowProc(UINT msg, WPARAM wp, LPARAM lp) override;

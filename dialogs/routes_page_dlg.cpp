@@ -100,7 +100,7 @@ void CRoutesPage::OnRemove() {
   const int row = m_listRoutes.GetFirstSelectedItem();
   const CListItemData* pData = row >= 0 ? m_listRoutes.GetItemData(row) : nullptr;
   if (pData == nullptr || pData->m_dwData >= m_routes.size()) {
-    ShowMessage(Host(), "You have not selected and item. Select one first.", MB_OK | MB_ICONEXCLAMATION);
+    ShowMessage(Host(), "You have not selected an item. Select one first.", MB_OK | MB_ICONEXCLAMATION);
     return;
   }
   const CRouteRecord route = m_routes[pData->m_dwData];

@@ -23,6 +23,14 @@ class CSettingsPage : public CDialogPage {
   // Where the page's commands are recorded; none when nullptr.
   CCommandHistory* m_pHistory = nullptr;
 
+  // Whether the page holds changes that its Apply has not sent yet, which
+  // closing the dialog would drop.
+  virtual bool HasPendingChange() const { return false; }
+  // Sends them as Apply does, without asking again (the dialog has asked)
+  // and without telling of success; false when they were not all sent
+  // (the user has been told why).
+  virtual bool ApplyPendingChange() { return true; }
+
  protected:
   explicit CSettingsPage(UINT nTemplateId) : CDialogPage(nTemplateId) {}
 

@@ -51,6 +51,7 @@ void CSystemPage::ReadAgain() {
   if (m_pList) ::DestroyWindow(m_pList->GetSafeHwnd());
   m_pList = std::make_unique<CPropertyListCtrl>();
   if (!m_pList->Create(PROPERTY_LIST_STYLE | WS_TABSTOP, rc, m_hWnd, IDC_SYSTEM_PROPERTY_LIST)) return;
+  m_pList->SetHost(PropertyListHost::Page);
   // In the Tab order after its label, which names it for screen readers.
   ::SetWindowPos(m_pList->GetSafeHwnd(), GetDlgItem(IDC_STATIC_SYSTEM_SETTINGS), 0, 0, 0, 0,
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
@@ -90,27 +91,34 @@ void CSystemPage::GetChosen(SettingState (&chosen)[SYSTEM_SETTING_COUNT]) const 
   }
 }
 
-void CSystemPage::UpdateApply() {
+bool CSystemPage::HasPendingChange() const {
   SettingState chosen[SYSTEM_SETTING_COUNT];
   GetChosen(chosen);
   bool bDiffers = false;
   for (SettingState state : chosen) bDiffers = bDiffers || state != SettingState::NotKnown;
+  return bDiffers;
+}
+
+void CSystemPage::UpdateApply() {
+  const bool bDiffers = HasPendingChange();
   // The focus never stays on a button that is being disabled.
   HWND apply = GetDlgItem(IDC_BUTTON_SYSTEM_APPLY);
   if (!bDiffers && ::GetFocus() == apply && m_pList) ::SetFocus(m_pList->GetSafeHwnd());
   EnableItem(IDC_BUTTON_SYSTEM_APPLY, bDiffers);
 }
 
-void CSystemPage::OnApply() {
+bool CSystemPage::Apply(bool bAsk) {
   SettingState chosen[SYSTEM_SETTING_COUNT];
   GetChosen(chosen);
   const bool bActiveOnly = ::IsDlgButtonChecked(m_hWnd, IDC_CHECK_UNTIL_RESTART) == BST_CHECKED;
   const std::vector<CSystemChange> changes = PlanSystemChanges(m_state, chosen, bActiveOnly);
-  if (changes.empty()) return;
-  std::string text = "Apply runs these commands, one after another:\n\n";
-  for (const CSystemChange& change : changes) text += "netsh " + FormatSystemCommand(change) + "\n";
-  text += "\nRun them?";
-  if (ShowMessage(Host(), text, MB_OKCANCEL | MB_ICONQUESTION, kCaption) != IDOK) return;
+  if (changes.empty()) return true;
+  if (bAsk) {
+    std::string text = "Apply runs these commands, one after another:\n\n";
+    for (const CSystemChange& change : changes) text += "netsh " + FormatSystemCommand(change) + "\n";
+    text += "\nRun them?";
+    if (ShowMessage(Host(), text, MB_OKCANCEL | MB_ICONQUESTION, kCaption) != IDOK) return false;
+  }
   const int group = m_pHistory != nullptr ? m_pHistory->NewGroup() : 0;
   bool bAll = true;
   for (const CSystemChange& system : changes) {
@@ -124,8 +132,9 @@ void CSystemPage::OnApply() {
       break;
     }
   }
-  if (bAll) ShowMessage(Host(), "The settings were changed.", MB_OK | MB_ICONINFORMATION, kCaption);
+  if (bAll && bAsk) ShowMessage(Host(), "The settings were changed.", MB_OK | MB_ICONINFORMATION, kCaption);
   ReadAgain();
+  return bAll;
 }
 
 bool CSystemPage::OnCommand(UINT nId, UINT nCode, HWND hCtl) {

@@ -23,6 +23,9 @@ class CSystemPage : public CSettingsPage {
  public:
   CSystemPage();
 
+  bool HasPendingChange() const override;
+  bool ApplyPendingChange() override { return Apply(false); }
+
  protected:
   void OnInitPage() override;
   bool OnCommand(UINT nId, UINT nCode, HWND hCtl) override;
@@ -30,7 +33,10 @@ class CSystemPage : public CSettingsPage {
 
   // Reads the settings and shows them, with every row at its value.
   void ReadAgain() override;
-  void OnApply();
+  void OnApply() { Apply(true); }
+  // Runs the commands of every changed row, first asking and last telling
+  // of success when bAsk; true when every one succeeded.
+  bool Apply(bool bAsk);
   // The state chosen in each row; NotKnown where the row shows its value.
   void GetChosen(SettingState (&chosen)[SYSTEM_SETTING_COUNT]) const;
   // Apply is enabled once a row differs from its value.

@@ -21,9 +21,13 @@
 //                           that succeeded)
 //   VANTORIC_NETSH_STDERR   text for standard error, same escapes
 //   VANTORIC_NETSH_EXIT     exit code (default 0)
+//   VANTORIC_NETSH_EXITS    exit codes of the runs in turn, separated by
+//                           commas: the first for the log's first call, and
+//                           so on; a run past the list takes VANTORIC_NETSH_EXIT
 //   VANTORIC_NETSH_HANG_MS  sleep this long before reading input or answering
 #include <windows.h>
 
+#include <algorithm>
 #include <cwchar>
 #include <fstream>
 #include <string>
@@ -95,12 +99,16 @@ std::wstring Unescape(const std::wstring& text) {
   return out;
 }
 
+std::wstring LogPath() {
+  const std::wstring path = Setting(L"VANTORIC_NETSH_LOG");
+  return path.empty() ? ExeDirectory() + L"netsh_standin.log" : path;
+}
+
 // One record per write, appended, so that runs in parallel do not mix lines.
 void Log(const std::string& record) {
-  std::wstring path = Setting(L"VANTORIC_NETSH_LOG");
-  if (path.empty()) path = ExeDirectory() + L"netsh_standin.log";
-  HANDLE file = ::CreateFileW(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                              nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE file = ::CreateFileW(LogPath().c_str(), FILE_APPEND_DATA,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return;
   DWORD written = 0;
   ::WriteFile(file, record.data(), static_cast<DWORD>(record.size()), &written, nullptr);
@@ -124,7 +132,27 @@ void Write(DWORD stdHandle, const std::wstring& text) {
   ::WriteFile(::GetStdHandle(stdHandle), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
 }
 
-DWORD ExitCode() { return std::wcstoul(Setting(L"VANTORIC_NETSH_EXIT").c_str(), nullptr, 0); }
+// Which call of the log this run is: 1 for the first (its own call is
+// logged when it starts).
+size_t RunNumber() {
+  std::ifstream file(LogPath().c_str(), std::ios::binary);
+  size_t runs = 0;
+  std::string line;
+  while (std::getline(file, line))
+    if (line.compare(0, 9, "cmdline: ") == 0) ++runs;
+  return runs;
+}
+
+DWORD ExitCode() {
+  const std::wstring exits = Setting(L"VANTORIC_NETSH_EXITS");
+  size_t run = exits.empty() ? 0 : RunNumber();
+  for (size_t start = 0; run > 0 && start <= exits.size(); --run) {
+    const size_t end = std::min(exits.find(L',', start), exits.size());
+    if (run == 1) return std::wcstoul(exits.substr(start, end - start).c_str(), nullptr, 0);
+    start = end + 1;
+  }
+  return std::wcstoul(Setting(L"VANTORIC_NETSH_EXIT").c_str(), nullptr, 0);
+}
 
 void Answer() {
   std::wstring answer = Unescape(Setting(L"VANTORIC_NETSH_ANSWER"));

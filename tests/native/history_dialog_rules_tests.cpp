@@ -135,19 +135,27 @@ TEST(HistoryDialogRules, UndoSaysWhatItWillRunAndWhatBecameOfEachCommand) {
   failure.m_outcome = NetshOutcome::NetshFailed;
   failure.m_nExitCode = 1;
   failure.m_strOutput = "Element not found.";
+  CNetshResult refused;
+  refused.m_outcome = NetshOutcome::ElevationRefused;
   const std::string head = "Undo was carried out only in part.\n\n";
   const std::string tail = "\n\n" + DescribeNetshResult(failure);
   const struct {
     std::size_t ran;
+    const CNetshResult& failure;
     std::string text;
     const char* reason;
   } cases[] = {
-      {1, head + "Ran: " + lines[0] + "\nFailed: " + lines[1] + "\nNot run: " + lines[2] + tail,
+      {1, failure, head + "Ran: " + lines[0] + "\nFailed: " + lines[1] + "\nNot run: " + lines[2] + tail,
        "the second failed: the first named as run, the third as not run"},
-      {2, head + "Ran: " + lines[0] + "\nRan: " + lines[1] + "\nFailed: " + lines[2] + tail,
+      {2, failure, head + "Ran: " + lines[0] + "\nRan: " + lines[1] + "\nFailed: " + lines[2] + tail,
        "the last failed after both before it ran"},
+      {1, refused,
+       head + "Ran: " + lines[0] + "\nFailed: " + lines[1] + "\nNot run: " + lines[2] +
+           "\n\nThe command was cancelled: administrator rights were not granted.\nOnly the commands marked Ran "
+           "changed the configuration.",
+       "the second never ran: not \"Nothing was changed.\" below a command that ran"},
   };
-  for (const auto& c : cases) EXPECT_EQ(FormatPartialUndo(plan, c.ran, failure), c.text) << c.reason;
+  for (const auto& c : cases) EXPECT_EQ(FormatPartialUndo(plan, c.ran, c.failure), c.text) << c.reason;
 
   plan.m_notes = {"The store that 2001:db8::7 was in is not known: Undo puts it in the persistent store."};
   EXPECT_EQ(FormatUndoQuestion(plan), "Undo will run:\n\n" + lines[0] + "\n" + lines[1] + "\n" + lines[2] + "\n\n" +

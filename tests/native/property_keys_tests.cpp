@@ -9,6 +9,7 @@ namespace {
 
 using Focus = PropertyFocus;
 using Action = PropertyKeyAction;
+using Host = PropertyListHost;
 
 constexpr int TEXT = PROPERTY_KIND_TEXT;
 constexpr int CHOICE = PROPERTY_KIND_CHOICE;
@@ -21,6 +22,7 @@ TEST(PropertyKeyRule, EachKeyInEachPlace) {
     bool bAlt, bShift;
     Action action;
     const char* reason;
+    Host host = Host::Dialog;
   } cases[] = {
       {Focus::List, 0, PROPERTY_KEY_DOWN, false, false, Action::SelectFirst, "first Down starts at the first row"},
       {Focus::List, 0, PROPERTY_KEY_UP, false, false, Action::SelectFirst, "first Up starts at the first row"},
@@ -57,9 +59,28 @@ TEST(PropertyKeyRule, EachKeyInEachPlace) {
       {Focus::DropList, CHOICE, PROPERTY_KEY_DOWN, false, false, Action::Default, "Down moves to a choice"},
       {Focus::DropList, CHOICE, PROPERTY_KEY_TAB, false, false, Action::NextControl, "Tab goes on past the list"},
       {Focus::DropList, CHOICE, PROPERTY_KEY_TAB, false, true, Action::FocusList, "Shift+Tab back to the rows"},
+      // On a page, Enter and Escape in the editors stay with the field.
+      {Focus::Edit, TEXT, PROPERTY_KEY_RETURN, false, false, Action::CommitEdit, "Enter on a page keeps what is typed",
+       Host::Page},
+      {Focus::Edit, TEXT, PROPERTY_KEY_ESCAPE, false, false, Action::RevertEdit, "Escape on a page undoes the typing",
+       Host::Page},
+      {Focus::ComboButton, CHOICE, PROPERTY_KEY_RETURN, false, false, Action::CommitEdit,
+       "Enter on a page's arrow keeps the choice taken", Host::Page},
+      {Focus::ComboButton, CHOICE, PROPERTY_KEY_ESCAPE, false, false, Action::RevertEdit,
+       "Escape on a page's arrow ends nothing", Host::Page},
+      {Focus::Edit, TEXT, PROPERTY_KEY_DOWN, false, false, Action::RowDown, "Down leaves a page's field too",
+       Host::Page},
+      {Focus::List, TEXT, PROPERTY_KEY_RETURN, false, false, Action::Default,
+       "Enter on a page's rows is the dialog's OK", Host::Page},
+      {Focus::List, TEXT, PROPERTY_KEY_ESCAPE, false, false, Action::Default,
+       "Escape on a page's rows goes its usual way", Host::Page},
+      {Focus::DropList, CHOICE, PROPERTY_KEY_RETURN, false, false, Action::TakeChoice,
+       "Enter in a page's choices takes one", Host::Page},
+      {Focus::DropList, CHOICE, PROPERTY_KEY_ESCAPE, false, false, Action::CloseDropList,
+       "Escape in a page's choices only closes them", Host::Page},
   };
   for (const Case& c : cases)
-    EXPECT_EQ(PropertyKeyRule(c.focus, c.nKind, c.nKey, c.bAlt, c.bShift), c.action) << c.reason;
+    EXPECT_EQ(PropertyKeyRule(c.focus, c.nKind, c.nKey, c.bAlt, c.bShift, c.host), c.action) << c.reason;
 }
 
 }  // namespace

@@ -18,6 +18,7 @@
 #include "framework/utf8.h"
 #include "resources/resource_address_dialogs.h"
 #include "tests/win/support/gui_support.h"
+#include "tests/win/support/netsh_path_scope.h"
 #include "tests/win/support/netsh_standin_support.h"
 #include "tests/win/support/synthetic_adapters.h"
 
@@ -58,15 +59,7 @@ const char* IconName(test::BoxIcon icon) {
 
 class AddressDialogsTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    m_catcher.SetStrict(true);
-    SetWindowsMajorVersionForTests(6);
-    SetRunningElevatedForTests(0);  // Wine's own token is elevated
-  }
-  void TearDown() override {
-    SetWindowsMajorVersionForTests(0);
-    SetRunningElevatedForTests(-1);
-  }
+  void SetUp() override { m_catcher.SetStrict(true); }
 
   // Runs the dialog with `script` inside its message loop.
   INT_PTR Run(CDialog& dlg, const std::function<void()>& script) {
@@ -165,6 +158,9 @@ class AddressDialogsTest : public ::testing::Test {
         .records[0];
   }
 
+  // The elevated launch of Windows 6, from a program without the rights
+  // (Wine's own token has them).
+  test::CNetshPathScope m_path{6, 0};
   test::CGuiTestScope m_scope{"Vantoric Address Dialog Tests"};
   test::CMessageBoxCatcher m_catcher;
   CAdapterRecord m_adapter = Record();

@@ -10,19 +10,15 @@
 #include <vector>
 
 #include "controls/ipv6_control_win32.h"
-#include "dialogs/advanced_settings_dlg.h"
 #include "framework/controls.h"
 #include "framework/utf8.h"
 #include "resources/resource.h"
-#include "tests/win/support/gui_support.h"
-#include "tests/win/support/netsh_standin_support.h"
-#include "tests/win/support/synthetic_adapters.h"
+#include "tests/win/support/advanced_settings_fixture.h"
 
 namespace vantoric {
 namespace {
 
 using Strings = std::vector<std::string>;
-
 
 // Types an address group by group, moving on with Tab after a short group.
 void TypeGroups(HWND dlg, const Strings& groups) {
@@ -48,7 +44,7 @@ LRESULT CALLBACK CountEscape(HWND h, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, D
 
 const Strings kPlaceholder = {"No DNS entries found in this adapter."};
 
-class DnsDialogs : public ::testing::Test {
+class DnsDialogs : public test::AdvancedSettingsTest {
  protected:
   void AddAdapter(const std::string& name, IFTYPE type, const Strings& servers) {
     m_adapters.push_back(test::Adapter(name, type));
@@ -61,19 +57,6 @@ class DnsDialogs : public ::testing::Test {
   }
   Strings& Servers(size_t i) { return m_snapshot.records[i].m_dnsServers; }
 
-  // The settings on the records that a snapshot of the adapters fills.
-  void Open() {
-    m_snapshot = test::TakeSyntheticSnapshot(m_adapters);
-    m_dlg = std::make_unique<CAdvancedSettingsDlg>(m_snapshot.records.data(),
-                                                   static_cast<int>(m_snapshot.records.size()), m_snapshot.names);
-    m_hDlg = m_dlg->Create(nullptr);
-    ASSERT_NE(m_hDlg, nullptr);
-    ::ShowWindow(m_hDlg, SW_SHOW);
-    m_hPage = ::FindWindowExW(Tab(), nullptr, L"#32770", nullptr);
-    ASSERT_NE(m_hPage, nullptr) << "the page is a child of the tab control";
-  }
-
-  HWND Tab() const { return ::GetDlgItem(m_hDlg, IDC_TAB_ADVANCED); }
   HWND Item(int id) const { return ::GetDlgItem(m_hPage, id); }
   // Which of list, Add Host, Remove are enabled ("+" or "-" each).
   std::string States() const {
@@ -105,19 +88,9 @@ class DnsDialogs : public ::testing::Test {
     if (answer == IDYES) m_catcher.QueueAnswer(IDOK);
     Press(IDC_BUTTON_REMOVE_DNS);
   }
-
-  test::CNetshStandin m_standin{::testing::UnitTest::GetInstance()->current_test_info()->name()};
-  test::CGuiTestScope m_scope{"Vantoric DNS Dialog Tests"};
-  test::CMessageBoxCatcher m_catcher;
-  std::vector<test::SyntheticAdapter> m_adapters;
-  test::SyntheticSnapshot m_snapshot;
-  std::unique_ptr<CAdvancedSettingsDlg> m_dlg;
-  HWND m_hDlg = nullptr;
-  HWND m_hPage = nullptr;
 };
 
 TEST_F(DnsDialogs, OpensOnTheDnsTabWithTheFirstAdaptersServers) {
-  m_catcher.SetStrict(true);
   AddAdapters();
   Open();
   std::vector<std::string> titles;
@@ -163,7 +136,6 @@ TEST_F(DnsDialogs, OpensOnTheDnsTabWithTheFirstAdaptersServers) {
 }
 
 TEST_F(DnsDialogs, AddHostSendsTheTypedAddressAndRecordsItsCompressedForm) {
-  m_catcher.SetStrict(true);
   AddAdapters();
   Open();
   Strings seen;  // caption, index, index editable
@@ -206,7 +178,6 @@ TEST_F(DnsDialogs, AddHostSendsTheTypedAddressAndRecordsItsCompressedForm) {
 }
 
 TEST_F(DnsDialogs, RemoveAsksAndRemovesTheSelectedServer) {
-  m_catcher.SetStrict(true);
   AddAdapters();
   Open();
   m_catcher.QueueAnswer(IDOK);
@@ -236,7 +207,6 @@ TEST_F(DnsDialogs, RemoveAsksAndRemovesTheSelectedServer) {
 }
 
 TEST_F(DnsDialogs, RemovingFromASortedListRemovesTheServerOfTheRow) {
-  m_catcher.SetStrict(true);
   AddAdapter("Ethernet 2", IF_TYPE_ETHERNET_CSMACD, {"2001:db8::c", "2001:db8::a", "2001:db8::b"});
   Open();
   HWND header = reinterpret_cast<HWND>(::SendMessageW(Item(IDC_LIST_DNS), LVM_GETHEADER, 0, 0));
@@ -252,7 +222,6 @@ TEST_F(DnsDialogs, RemovingFromASortedListRemovesTheServerOfTheRow) {
 }
 
 TEST_F(DnsDialogs, AFailedCommandChangesNothingAndShowsNetshsWords) {
-  m_catcher.SetStrict(true);
   AddAdapters();
   m_standin.SetAnswer("The object already exists.\\r\\n");
   m_standin.SetExitCode(1);
@@ -281,26 +250,23 @@ TEST_F(DnsDialogs, AFailedCommandChangesNothingAndShowsNetshsWords) {
 
 TEST_F(DnsDialogs, EscapeInsideThePageClosesNothing) {
   AddAdapters();
-  test::SyntheticSnapshot snapshot = test::TakeSyntheticSnapshot(m_adapters);
-  CAdvancedSettingsDlg dlg(snapshot.records.data(), static_cast<int>(snapshot.records.size()), snapshot.names);
   int nEscapes = 0;
-  m_catcher.ScriptNextDialog({[&](HWND settings) {
-                                HWND tab = ::GetDlgItem(settings, IDC_TAB_ADVANCED);
-                                HWND page = ::FindWindowExW(tab, nullptr, L"#32770", nullptr);
-                                HWND list = ::FindWindowExW(page, nullptr, L"SysListView32", nullptr);
-                                ::SetWindowSubclass(list, &CountEscape, 1, reinterpret_cast<DWORD_PTR>(&nEscapes));
-                                ::SetFocus(list);
-                                ::PostMessageW(list, WM_KEYDOWN, VK_ESCAPE, 1);
-                                ::PostMessageW(list, WM_KEYUP, VK_ESCAPE, 0xC0000001);
-                              },
-                              // Still open once the keys are handled: OK ends it.
-                              [](HWND settings) { test::ClickButton(settings, IDOK); }});
-  EXPECT_EQ(dlg.DoModal(nullptr), IDOK);
+  const INT_PTR result = RunModal({[&](HWND settings) {
+                                     HWND tab = ::GetDlgItem(settings, IDC_TAB_ADVANCED);
+                                     HWND page = ::FindWindowExW(tab, nullptr, L"#32770", nullptr);
+                                     HWND list = ::FindWindowExW(page, nullptr, L"SysListView32", nullptr);
+                                     ::SetWindowSubclass(list, &CountEscape, 1, reinterpret_cast<DWORD_PTR>(&nEscapes));
+                                     ::SetFocus(list);
+                                     ::PostMessageW(list, WM_KEYDOWN, VK_ESCAPE, 1);
+                                     ::PostMessageW(list, WM_KEYUP, VK_ESCAPE, 0xC0000001);
+                                   },
+                                   // Still open once the keys are handled: OK ends it.
+                                   [](HWND settings) { test::ClickButton(settings, IDOK); }});
+  EXPECT_EQ(result, IDOK);
   EXPECT_EQ(nEscapes, 1) << "the focused list got the key";
 }
 
 TEST_F(DnsDialogs, AddHostRefusesAServerAlreadyListed) {
-  m_catcher.SetStrict(true);
   AddAdapters();
   Open();
   m_catcher.QueueAnswer(IDOK);

@@ -240,6 +240,46 @@ TEST_F(Dpi, EveryWindowFitsItsTextsAndControlsAtThePrefixResolution) {
   EXPECT_EQ(m_catcher.Boxes().size(), 0u) << "no message box on the way";
 }
 
+// The logo is scaled to the resolution with its transparent colour keyed
+// out first: around it, read back from the window as drawn, no pixel is of
+// magenta's hue (red and blue both well above green), whether the key
+// itself or a blend of the picture's edge with it.
+TEST_F(Dpi, TheLogoShowsNoPixelOfItsTransparentColour) {
+  CSyntheticAdapterSource source(Adapters());
+  ASSERT_NE(Open(), nullptr);
+  HWND logo = m_dlg.GetDlgItem(IDC_LOGO);
+  ::RedrawWindow(m_hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  RECT area = m_dlg.GetChildRect(logo);
+  ::InflateRect(&area, 4, 4);
+  const int w = area.right - area.left;
+  const int h = area.bottom - area.top;
+  BITMAPINFO bi{};
+  bi.bmiHeader = {sizeof bi.bmiHeader, w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  void* bits = nullptr;
+  const CBitmap picture(::CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+  ASSERT_NE(picture.get(), nullptr);
+  {
+    const CClientDC window(m_hwnd);
+    const CMemoryDC copy(::CreateCompatibleDC(window.get()));
+    const CSelectObject selected(copy.get(), picture.get());
+    ASSERT_TRUE(::BitBlt(copy.get(), 0, 0, w, h, window.get(), area.left, area.top, SRCCOPY));
+  }
+  int keyHue = 0;
+  int drawn = 0;
+  const COLORREF face = ::GetSysColor(COLOR_3DFACE);
+  for (int i = 0; i < w * h; ++i) {
+    const std::uint32_t pixel = static_cast<const std::uint32_t*>(bits)[i];
+    const int red = static_cast<int>((pixel >> 16) & 0xFF);
+    const int green = static_cast<int>((pixel >> 8) & 0xFF);
+    const int blue = static_cast<int>(pixel & 0xFF);
+    if (red > green + 40 && blue > green + 40) ++keyHue;
+    if (RGB(red, green, blue) != face) ++drawn;
+  }
+  EXPECT_EQ(keyHue, 0) << "pixels of magenta's hue around the logo at " << m_nDpi << " dots per inch";
+  EXPECT_GT(drawn, w * h / 4) << "the logo itself is drawn";
+  EXPECT_TRUE(SaveScreenshot(m_hwnd, "dpi-" + std::to_string(m_nDpi) + "-logo.png"));
+}
+
 // Windows tells a window that it moved to a monitor at 200 % (Wine has one
 // resolution for every monitor and sends no such message: the test sends
 // what Windows would).

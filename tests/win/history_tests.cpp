@@ -12,10 +12,12 @@
 #include <string>
 #include <vector>
 
+#include "controls/ipv6_control_win32.h"
 #include "core/history_log_win32.h"
 #include "core/netsh_run_win32.h"
 #include "framework/utf8.h"
 #include "resources/resource.h"
+#include "resources/resource_address_dialogs.h"
 #include "tests/win/main_window_fixture.h"
 #include "tests/win/support/connection_source.h"
 #include "tests/win/support/netsh_standin_support.h"
@@ -194,6 +196,77 @@ TEST_F(History, ListsCopiesSavesAndUndoesTheChanges) {
   ::DeleteFileW(script.c_str());
 
   EXPECT_GT(source.QueryCount(), readings) << "after an undo the main window reads the machine again";
+}
+
+// An address replaced in Address Properties is one change of two commands.
+// Its Undo runs the first of them and stops at the second, which netsh
+// refuses: the box names each command with what became of it, the History
+// lists the one that ran and the one that failed, and what is left is the
+// next Undo's.
+TEST_F(History, UndoStopsAtAFailingCommandAndSaysWhatRan) {
+  CNetshStandin standin("history-partial");
+  CSyntheticAdapterSource source({Adapter(kEthernet, IF_TYPE_ETHERNET_CSMACD, {0x00, 0x0C, 0x29, 0xAB, 0xCD, 0xEF},
+                                          {Address("2001:db8::5", IpPrefixOriginManual, IpSuffixOriginManual)})});
+  ASSERT_NE(Open(), nullptr);
+  m_catcher.SetStrict(true);
+  // The set and the removal of the edit, the undo's first command; its
+  // second fails.
+  standin.SetExitCodes({0, 0, 0, 1});
+
+  // 2001:db8::5 becomes 2001:db8::7: its last group retyped.
+  m_catcher.ScriptNextDialog({[&](HWND edit) {
+    test::ClickButton(edit, IDC_PROP_BUTTON_EDIT);
+    HWND field = ::GetDlgItem(edit, IDC_IPV6_ADDRESS);
+    ::SendMessageW(field, WM_KEYDOWN, VK_END, 1);
+    for (int i = 0; i < 4; ++i) ::SendMessageW(field, WM_KEYDOWN, VK_BACK, 1);
+    ::SendMessageW(field, WM_CHAR, '7', 1);
+    m_catcher.QueueAnswer(IDOK);
+    test::ClickButton(edit, IDOK);
+  }});
+  ClickRow(0);
+  Press(IDC_BUTTON_EDIT);
+  // The address goes as the field shows it; the store, not asked for, stays
+  // empty (the History shows the line without its trailing blank).
+  const std::string setNew =
+      "interface ipv6 set address \"Ethernet 2\" 2001:0db8:0000:0000:0000:0000:0000:7 unicast infinite infinite ";
+  const std::string deleteOld = kDelete;
+  ASSERT_EQ(standin.ReadLog(), CNetshStandin::RunLog(setNew) + CNetshStandin::RunLog(deleteOld));
+
+  // Undo takes the address away as it was sent.
+  const std::string deleteNew = "interface ipv6 delete address \"Ethernet 2\" 2001:0db8:0000:0000:0000:0000:0000:7";
+  m_catcher.ScriptNextDialog(
+      {[&](HWND history) {
+         m_catcher.QueueAnswer(IDOK);
+         m_catcher.QueueAnswer(IDOK);
+         test::ClickButton(history, IDC_BUTTON_HISTORY_UNDO);
+         std::vector<std::string> rows = HistoryRows(history);
+         rows.resize(std::min<size_t>(rows.size(), 4));
+         EXPECT_EQ(rows, (std::vector<std::string>{"Ethernet 2 | netsh " + deleteNew + " | Failed (exit code 1)",
+                                                   "Ethernet 2 | netsh " + kAddBack + " | Succeeded",
+                                                   "Ethernet 2 | netsh " + deleteOld + " | Succeeded",
+                                                   "Ethernet 2 | netsh " + setNew + "| Succeeded"}))
+             << "newest first: the undo's two commands above the edit's";
+         EXPECT_TRUE(SaveScreenshot(history, "history-partial-undo.png"));
+         // The address put back stays put back; the new one is still the
+         // next Undo's to take away.
+         m_catcher.QueueAnswer(IDCANCEL);
+         test::ClickButton(history, IDC_BUTTON_HISTORY_UNDO);
+         test::ClickButton(history, IDCANCEL);
+       }});
+  Press(IDC_BUTTON_HISTORY);
+
+  EXPECT_EQ(standin.ReadLog(), CNetshStandin::RunLog(setNew) + CNetshStandin::RunLog(deleteOld) +
+                                   CNetshStandin::RunLog(kAddBack) + CNetshStandin::RunLog(deleteNew, 1));
+  ASSERT_EQ(m_catcher.Boxes().size(), 4u);
+  CheckBox(0, "IPv6 properties changes successfully saved.", "Edit IPv6 Address", BoxIcon::Information);
+  EXPECT_EQ(m_catcher.Boxes()[1].text.rfind("Undo will run:\n\nnetsh " + kAddBack + "\nnetsh " + deleteNew, 0), 0u)
+      << m_catcher.Boxes()[1].text;
+  CheckBox(2,
+           "Undo was carried out only in part.\n\nRan: netsh " + kAddBack + "\nFailed: netsh " + deleteNew +
+               "\n\nnetsh reported a failure (exit code 1). The change was not confirmed; refresh to see the current "
+               "configuration.",
+           "Undo", BoxIcon::Error);
+  CheckBox(3, "Undo will run:\n\nnetsh " + deleteNew + "\n\nDo you want to go on?", "Undo", BoxIcon::Question);
 }
 
 // What a user meets across two runs: a Temporary address removed and its

@@ -13,14 +13,11 @@
 #include <vector>
 
 #include "controls/property_list_win32.h"
-#include "dialogs/advanced_settings_dlg.h"
 #include "framework/controls.h"
 #include "resources/resource.h"
+#include "tests/win/support/advanced_settings_fixture.h"
 #include "tests/win/support/connection_source.h"
-#include "tests/win/support/gui_support.h"
 #include "tests/win/support/interface_source.h"
-#include "tests/win/support/netsh_standin_support.h"
-#include "tests/win/support/synthetic_adapters.h"
 
 namespace vantoric {
 namespace {
@@ -43,11 +40,9 @@ CInterfaceSettings EthernetSettings() {
 
 const std::vector<std::uint8_t> kRouterMac{0x00, 0x0c, 0x29, 0xab, 0xcd, 0xef};
 
-class InterfacePages : public ::testing::Test {
+class InterfacePages : public test::AdvancedSettingsTest {
  protected:
   void SetUp() override {
-    SetWindowsMajorVersionForTests(5);
-    m_catcher.SetStrict(true);
     m_guardFacts.SetInterfaceId("Ethernet 2", ETHERNET);
     m_guardFacts.SetInterfaceId("Wi-Fi", WIFI);
     m_facts.SetSettings(ETHERNET, EthernetSettings());
@@ -55,28 +50,14 @@ class InterfacePages : public ::testing::Test {
                           {WIFI, "fe80::9", kRouterMac, NEIGHBOR_STATE_STALE, true},
                           {ETHERNET, "2001:db8::5", {}, NEIGHBOR_STATE_INCOMPLETE, false}});
     m_adapters = {test::Adapter("Ethernet 2", IF_TYPE_ETHERNET_CSMACD), test::Adapter("Wi-Fi", IF_TYPE_IEEE80211)};
-    m_snapshot = test::TakeSyntheticSnapshot(m_adapters);
-    m_dlg = std::make_unique<CAdvancedSettingsDlg>(m_snapshot.records.data(),
-                                                   static_cast<int>(m_snapshot.records.size()), m_snapshot.names);
-    m_dlg->m_pHistory = &m_history;
-    m_hDlg = m_dlg->Create(nullptr);
-    ASSERT_NE(m_hDlg, nullptr);
-    ::ShowWindow(m_hDlg, SW_SHOW);
-  }
-  void TearDown() override {
-    if (m_dlg && m_dlg->IsWindow()) m_dlg->DestroyWindow();
-    SetWindowsMajorVersionForTests(0);
+    Open();
   }
 
   // Chooses the tab and returns its page, the one with control `id`.
   HWND OpenTab(const char* title, int id) {
-    HWND tab = ::GetDlgItem(m_hDlg, IDC_TAB_ADVANCED);
-    EXPECT_TRUE(test::ClickTabTitled(tab, title)) << title;
-    HWND found = nullptr;
-    for (HWND page = nullptr; (page = ::FindWindowExW(tab, page, L"#32770", nullptr)) != nullptr;)
-      if (::GetDlgItem(page, id) != nullptr) found = page;
-    EXPECT_TRUE(found != nullptr && ::IsWindowVisible(found)) << title;
-    return found;
+    HWND page = ShowPage(title, id);
+    EXPECT_NE(page, nullptr) << title;
+    return page;
   }
 
   // The property list's row: selected as a click does; its typed value or
@@ -108,25 +89,8 @@ class InterfacePages : public ::testing::Test {
                      " | " + view.GetItemText(i, 3));
     return rows;
   }
-  // Each entry of the History as its line, its PowerShell line and its outcome.
-  Strings HistoryLines() const {
-    Strings lines;
-    for (const CHistoryEntry& entry : m_history.GetEntries())
-      lines.push_back(FormatTypedNetshLine(entry.m_strLine) + " || " + FormatPowerShellCommand(entry.m_change) +
-                      " || " + DescribeHistoryOutcome(entry.m_result));
-    return lines;
-  }
-
-  test::CNetshStandin m_standin{::testing::UnitTest::GetInstance()->current_test_info()->name()};
-  test::CGuiTestScope m_scope{"Vantoric Interface Pages Tests"};
-  test::CMessageBoxCatcher m_catcher;
   test::CInjectedGuardFacts m_guardFacts;
   test::CInjectedInterfaceFacts m_facts;
-  CCommandHistory m_history;
-  std::vector<test::SyntheticAdapter> m_adapters;
-  test::SyntheticSnapshot m_snapshot;
-  std::unique_ptr<CAdvancedSettingsDlg> m_dlg;
-  HWND m_hDlg = nullptr;
 };
 
 TEST_F(InterfacePages, InterfaceSettingsReadRefusedChangedAndAskedAbout) {
@@ -187,12 +151,75 @@ TEST_F(InterfacePages, InterfaceSettingsReadRefusedChangedAndAskedAbout) {
                                      "interface ipv6 set interface \"Ethernet 2\" mtu=1400 forwarding=enabled "
                                      "store=active"));
   EXPECT_EQ(HistoryLines(),
-            (Strings{"netsh interface ipv6 set interface \"Ethernet 2\" mtu=1400 forwarding=enabled store=active || "
+            (Strings{"netsh interface ipv6 set interface \"Ethernet 2\" mtu=1400 forwarding=enabled store=active | "
                      "Set-NetIPInterface -InterfaceAlias 'Ethernet 2' -AddressFamily IPv6 -NlMtuBytes 1400 "
-                     "-Forwarding Enabled -PolicyStore ActiveStore || Succeeded"}));
+                     "-Forwarding Enabled -PolicyStore ActiveStore | Succeeded"}));
   // Read again: the stand-in changed nothing, so the values read are back.
   EXPECT_EQ(RowText(page, InterfaceField::Mtu), "1500");
   EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(page, IDC_BUTTON_IFSET_APPLY)));
+}
+
+// Enter in the page's field keeps the typed MTU and the dialog; Escape
+// takes back only what was typed since; OK asks about the change that is
+// not applied yet, naming the page: Cancel stays, and Yes (here after
+// Enter on another control) sends it and closes.
+TEST_F(InterfacePages, EnterKeepsATypedMtuAndClosingAsksToApplyIt) {
+  m_dlg->DestroyWindow();
+  const std::string question =
+      "Advanced Settings | The changes on the Interface page are not applied yet.\n\nApply them before closing? | Q";
+  HWND page = nullptr;
+  const auto field = [&] { return ::GetDlgItem(List(page), IDC_PROPLIST_EDIT); };
+  const auto digits = [](const char* text) {
+    std::vector<UINT> keys;
+    for (const char* c = text; *c != '\0'; ++c) keys.push_back(static_cast<UINT>(*c));
+    return test::KeySteps(keys);
+  };
+  std::vector<test::DialogStep> steps = {[&](HWND settings) {
+    page = ShowPage("Interface", IDC_BUTTON_IFSET_APPLY, settings);
+    ASSERT_NE(page, nullptr);
+    test::ClickListBoxItem(List(page), static_cast<int>(InterfaceField::Mtu));
+    ::SetFocus(field());
+    ::SendMessageW(field(), EM_SETSEL, 0, -1);
+  }};
+  const auto append = [&](std::vector<test::DialogStep> more) {
+    for (test::DialogStep& step : more) steps.push_back(std::move(step));
+  };
+  append(digits("1400"));
+  append(test::KeySteps({VK_RETURN}));
+  steps.push_back([&](HWND settings) {
+    EXPECT_TRUE(::IsWindowVisible(settings)) << "Enter in the field closes nothing";
+    EXPECT_EQ(::GetFocus(), field()) << "the field keeps the focus";
+    EXPECT_TRUE(::IsWindowEnabled(::GetDlgItem(page, IDC_BUTTON_IFSET_APPLY))) << "the MTU differs";
+    EXPECT_TRUE(test::SaveScreenshot(settings, "interface_page_enter.png"));
+  });
+  // Typed over the kept value, then taken back by Escape.
+  append(digits("1300"));
+  append(test::KeySteps({VK_ESCAPE}));
+  steps.push_back([&](HWND settings) {
+    EXPECT_TRUE(::IsWindowVisible(settings)) << "Escape in the field closes nothing";
+    EXPECT_EQ(test::DialogItemText(List(page), IDC_PROPLIST_EDIT), "1400") << "the value kept by Enter";
+    EXPECT_TRUE(m_catcher.Boxes().empty());
+    m_catcher.QueueAnswer(IDCANCEL);
+    m_catcher.PhotographNextBox("advanced_settings_pending_question.png");
+    test::ClickButton(settings, IDOK);
+    EXPECT_TRUE(::IsWindowVisible(settings)) << "Cancel keeps the dialog";
+    EXPECT_FALSE(m_standin.LogExists());
+  });
+  steps.push_back([&](HWND settings) {
+    m_catcher.QueueAnswer(IDYES);
+    ::SetFocus(::GetDlgItem(settings, IDC_TAB_ADVANCED));
+    test::PressKey(VK_RETURN);
+    EXPECT_TRUE(test::PumpDialogUntil(settings, [&] { return !::IsWindowVisible(settings); }, 20000))
+        << "Yes closes the dialog once the change is sent";
+  });
+  EXPECT_EQ(RunModal(std::move(steps)), IDOK);
+  EXPECT_EQ(m_catcher.Summaries(), (Strings{question, question}));
+  const std::string line = "interface ipv6 set interface \"Ethernet 2\" mtu=1400 store=persistent";
+  EXPECT_EQ(m_standin.ReadLog(), test::CNetshStandin::RunLog(line));
+  EXPECT_EQ(HistoryLines(),
+            (Strings{"netsh " + line +
+                     " | Set-NetIPInterface -InterfaceAlias 'Ethernet 2' -AddressFamily IPv6 -NlMtuBytes 1400 | "
+                     "Succeeded"}));
 }
 
 TEST_F(InterfacePages, NeighborsListedRemovedFlushedAndReadAgain) {
@@ -203,6 +230,11 @@ TEST_F(InterfacePages, NeighborsListedRemovedFlushedAndReadAgain) {
                                  "2001:db8::5 | N/A | Incomplete | No"}))
       << "this adapter's entries only";
   EXPECT_TRUE(test::SaveScreenshot(m_hDlg, "neighbors_page.png"));
+  m_catcher.QueueAnswer(IDOK);
+  test::ClickButton(page, IDC_BUTTON_NEIGHBOR_REMOVE);
+  EXPECT_EQ(m_catcher.Summaries(), (Strings{"Vantoric | You have not selected an item. Select one first. | W"}))
+      << "Remove with no entry highlighted";
+  m_catcher.Clear();
 
   // Ctrl+C and the context menu copy as the main window's list does.
   LVITEMW second{};
@@ -241,11 +273,11 @@ TEST_F(InterfacePages, NeighborsListedRemovedFlushedAndReadAgain) {
   EXPECT_EQ(m_standin.ReadLog(), test::CNetshStandin::RunLog("interface ipv6 delete neighbors \"Ethernet 2\""));
 
   EXPECT_EQ(HistoryLines(),
-            (Strings{"netsh interface ipv6 delete neighbors \"Ethernet 2\" fe80::1 || Remove-NetNeighbor "
-                     "-InterfaceAlias 'Ethernet 2' -IPAddress fe80::1 -AddressFamily IPv6 -Confirm:$false || "
+            (Strings{"netsh interface ipv6 delete neighbors \"Ethernet 2\" fe80::1 | Remove-NetNeighbor "
+                     "-InterfaceAlias 'Ethernet 2' -IPAddress fe80::1 -AddressFamily IPv6 -Confirm:$false | "
                      "Succeeded",
-                     "netsh interface ipv6 delete neighbors \"Ethernet 2\" || Remove-NetNeighbor -InterfaceAlias "
-                     "'Ethernet 2' -AddressFamily IPv6 -Confirm:$false || Succeeded"}));
+                     "netsh interface ipv6 delete neighbors \"Ethernet 2\" | Remove-NetNeighbor -InterfaceAlias "
+                     "'Ethernet 2' -AddressFamily IPv6 -Confirm:$false | Succeeded"}));
 
   // Refresh reads the cache again.
   m_facts.SetNeighbors({{ETHERNET, "fe80::1", kRouterMac, NEIGHBOR_STATE_STALE, true}});

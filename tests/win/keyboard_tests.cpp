@@ -20,6 +20,7 @@
 #include "resources/resource_address_dialogs.h"
 #include "resources/resource_link_dialogs.h"
 #include "tests/win/support/gui_support.h"
+#include "tests/win/support/netsh_path_scope.h"
 #include "tests/win/support/netsh_standin_support.h"
 #include "tests/win/support/synthetic_adapters.h"
 
@@ -64,16 +65,11 @@ class KeyboardTest : public ::testing::Test {
       EXPECT_TRUE(test::PumpUntil([&] { return m_catcher.Boxes().size() >= boxes; }, 20000)) << "boxes: " << boxes;
     };
   }
-  void SetUp() override {
-    m_catcher.SetStrict(true);
-    SetWindowsMajorVersionForTests(6);
-    SetRunningElevatedForTests(0);  // Wine's own token is elevated
-  }
-  void TearDown() override {
-    SetWindowsMajorVersionForTests(0);
-    SetRunningElevatedForTests(-1);
-  }
+  void SetUp() override { m_catcher.SetStrict(true); }
 
+  // The elevated launch of Windows 6, from a program without the rights
+  // (Wine's own token has them).
+  test::CNetshPathScope m_path{6, 0};
   test::CGuiTestScope m_scope{"Vantoric Keyboard Tests"};
   test::CMessageBoxCatcher m_catcher;
 };

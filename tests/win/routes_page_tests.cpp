@@ -12,14 +12,10 @@
 #include <vector>
 
 #include "core/address_change_win32.h"
-#include "core/netsh_run_win32.h"
-#include "dialogs/advanced_settings_dlg.h"
 #include "framework/controls.h"
 #include "resources/resource.h"
+#include "tests/win/support/advanced_settings_fixture.h"
 #include "tests/win/support/connection_source.h"
-#include "tests/win/support/gui_support.h"
-#include "tests/win/support/netsh_standin_support.h"
-#include "tests/win/support/synthetic_adapters.h"
 
 namespace vantoric {
 namespace {
@@ -43,11 +39,9 @@ CRouteData Route(std::uint64_t luid, std::string prefix, int length, std::string
 
 void Type(HWND dlg, int id, const char* text) { ::SetWindowTextA(::GetDlgItem(dlg, id), text); }
 
-class RoutesPage : public ::testing::Test {
+class RoutesPage : public test::AdvancedSettingsTest {
  protected:
   void SetUp() override {
-    SetWindowsMajorVersionForTests(5);
-    m_catcher.SetStrict(true);
     m_facts.SetInterfaceId("Ethernet 2", 7);
     m_facts.SetInterfaceId("Wi-Fi", 9);
     m_facts.SetRouteTable({RouteTableState::Read, 0,
@@ -56,26 +50,9 @@ class RoutesPage : public ::testing::Test {
                             Route(7, "::", 0, "fe80::1", 256, 1800, ROUTE_ORIGIN_ROUTER_ADVERTISEMENT),
                             Route(7, "fe80::", 64, "::", 256, INF, ROUTE_ORIGIN_WELL_KNOWN)}});
     m_adapters = {test::Adapter("Ethernet 2", IF_TYPE_ETHERNET_CSMACD), test::Adapter("Wi-Fi", IF_TYPE_IEEE80211)};
-    m_snapshot = test::TakeSyntheticSnapshot(m_adapters);
-    m_dlg = std::make_unique<CAdvancedSettingsDlg>(m_snapshot.records.data(),
-                                                   static_cast<int>(m_snapshot.records.size()), m_snapshot.names);
-    m_hDlg = m_dlg->Create(nullptr);
-    ASSERT_NE(m_hDlg, nullptr);
-    ::ShowWindow(m_hDlg, SW_SHOW);
-    // A click on the second tab, as the mouse gives it.
-    HWND tab = ::GetDlgItem(m_hDlg, IDC_TAB_ADVANCED);
-    RECT rc{};
-    ::SendMessageW(tab, TCM_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&rc));
-    const LPARAM at = MAKELPARAM((rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2);
-    ::SendMessageW(tab, WM_LBUTTONDOWN, MK_LBUTTON, at);
-    ::SendMessageW(tab, WM_LBUTTONUP, 0, at);
-    for (HWND page = nullptr; (page = ::FindWindowExW(tab, page, L"#32770", nullptr)) != nullptr;)
-      if (::GetDlgItem(page, IDC_LIST_ROUTES) != nullptr) m_hPage = page;
+    Open();
+    m_hPage = ShowPage("Routes", IDC_LIST_ROUTES);
     ASSERT_NE(m_hPage, nullptr);
-  }
-  void TearDown() override {
-    if (m_dlg && m_dlg->IsWindow()) m_dlg->DestroyWindow();
-    SetWindowsMajorVersionForTests(0);
   }
 
   HWND Item(int id) const { return ::GetDlgItem(m_hPage, id); }
@@ -91,15 +68,7 @@ class RoutesPage : public ::testing::Test {
   }
   Strings Boxes() const { return m_catcher.Summaries(); }
 
-  test::CNetshStandin m_standin{::testing::UnitTest::GetInstance()->current_test_info()->name()};
-  test::CGuiTestScope m_scope{"Vantoric Routes Page Tests"};
-  test::CMessageBoxCatcher m_catcher;
   test::CInjectedGuardFacts m_facts;
-  std::vector<test::SyntheticAdapter> m_adapters;
-  test::SyntheticSnapshot m_snapshot;
-  std::unique_ptr<CAdvancedSettingsDlg> m_dlg;
-  HWND m_hDlg = nullptr;
-  HWND m_hPage = nullptr;
 };
 
 TEST_F(RoutesPage, ListsAddsSetsTheGatewayAndRemovesBehindTheGuard) {
@@ -169,13 +138,20 @@ TEST_F(RoutesPage, ListsAddsSetsTheGatewayAndRemovesBehindTheGuard) {
             test::CNetshStandin::RunLog("interface ipv6 add route ::/0 \"Ethernet 2\" fe80::254 "
                                         "validlifetime=infinite preferredlifetime=infinite store=persistent"));
 
-  // Remove the only default route while a connection beyond the link
-  // depends on it: the warning comes first, and Yes removes it.
+  // Remove: without a highlighted route it says so. The only default
+  // route, while a connection beyond the link depends on it: the warning
+  // comes first, and Yes removes it.
   m_standin.ClearLog();
   m_catcher.Clear();
   m_facts.SetConnections({test::EstablishedConnection("2001:db8:1::5", 3389, "2001:db8:99::7")});
   LVITEMW item{};
-  item.stateMask = item.state = LVIS_SELECTED | LVIS_FOCUSED;
+  item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+  ::SendMessageW(Item(IDC_LIST_ROUTES), LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&item));
+  m_catcher.QueueAnswer(IDOK);
+  test::ClickButton(m_hPage, IDC_BUTTON_REMOVE_ROUTE);
+  EXPECT_EQ(Boxes(), Strings{"Vantoric | You have not selected an item. Select one first. | W"}) << "none highlighted";
+  m_catcher.Clear();
+  item.state = LVIS_SELECTED | LVIS_FOCUSED;
   ::SendMessageW(Item(IDC_LIST_ROUTES), LVM_SETITEMSTATE, 0, reinterpret_cast<LPARAM>(&item));
   m_catcher.QueueAnswer(IDYES);
   m_catcher.QueueAnswer(IDOK);

@@ -12,15 +12,11 @@
 #include <vector>
 
 #include "controls/property_list_win32.h"
-#include "core/netsh_run_win32.h"
-#include "dialogs/advanced_settings_dlg.h"
 #include "dialogs/history_dlg.h"
 #include "framework/controls.h"
 #include "framework/utf8.h"
 #include "resources/resource.h"
-#include "tests/win/support/gui_support.h"
-#include "tests/win/support/netsh_standin_support.h"
-#include "tests/win/support/synthetic_adapters.h"
+#include "tests/win/support/advanced_settings_fixture.h"
 #include "tests/win/support/system_source.h"
 
 namespace vantoric {
@@ -34,11 +30,9 @@ std::string ListBoxText(HWND list, int row) {
   return Narrow(text);
 }
 
-class SystemPage : public ::testing::Test {
+class SystemPage : public test::AdvancedSettingsTest {
  protected:
   void SetUp() override {
-    SetWindowsMajorVersionForTests(5);
-    m_catcher.SetStrict(true);
     CSystemFacts facts;
     facts.m_bProtocolRead = true;
     facts.m_nUseTemporaryAddresses = 1;
@@ -53,19 +47,9 @@ class SystemPage : public ::testing::Test {
     facts.m_nSixToFourState = 3;
     m_facts.SetFacts(facts);
     m_adapters = {test::Adapter("Ethernet 2", IF_TYPE_ETHERNET_CSMACD)};
-    m_snapshot = test::TakeSyntheticSnapshot(m_adapters);
-    m_dlg = std::make_unique<CAdvancedSettingsDlg>(m_snapshot.records.data(),
-                                                   static_cast<int>(m_snapshot.records.size()), m_snapshot.names);
-    m_dlg->m_pHistory = &m_history;
-    m_hDlg = m_dlg->Create(nullptr);
-    ASSERT_NE(m_hDlg, nullptr);
-    ::ShowWindow(m_hDlg, SW_SHOW);
-    m_hPage = test::ShowTabPage(::GetDlgItem(m_hDlg, IDC_TAB_ADVANCED), 2, IDC_LIST_PREFIX_POLICIES);
+    Open();
+    m_hPage = ShowPage("System", IDC_LIST_PREFIX_POLICIES);
     ASSERT_NE(m_hPage, nullptr);
-  }
-  void TearDown() override {
-    if (m_dlg && m_dlg->IsWindow()) m_dlg->DestroyWindow();
-    SetWindowsMajorVersionForTests(0);
   }
 
   HWND Item(int id) const { return ::GetDlgItem(m_hPage, id); }
@@ -108,24 +92,8 @@ class SystemPage : public ::testing::Test {
     return rows;
   }
   bool ApplyEnabled() const { return ::IsWindowEnabled(Item(IDC_BUTTON_SYSTEM_APPLY)) != FALSE; }
-  Strings HistoryLines() const {
-    Strings lines;
-    for (const CHistoryEntry& entry : m_history.GetEntries())
-      lines.push_back(FormatTypedNetshLine(entry.m_strLine) + " | " + FormatPowerShellCommand(entry.m_change) + " | " +
-                      DescribeHistoryOutcome(entry.m_result));
-    return lines;
-  }
 
-  test::CNetshStandin m_standin{::testing::UnitTest::GetInstance()->current_test_info()->name()};
-  test::CGuiTestScope m_scope{"Vantoric System Page Tests"};
-  test::CMessageBoxCatcher m_catcher;
   test::CInjectedSystemFacts m_facts;
-  CCommandHistory m_history;
-  std::vector<test::SyntheticAdapter> m_adapters;
-  test::SyntheticSnapshot m_snapshot;
-  std::unique_ptr<CAdvancedSettingsDlg> m_dlg;
-  HWND m_hDlg = nullptr;
-  HWND m_hPage = nullptr;
 };
 
 TEST_F(SystemPage, ShowsAppliesInOneConfirmationUndoesAndStopsAtAFailure) {
@@ -216,6 +184,37 @@ TEST_F(SystemPage, ShowsAppliesInOneConfirmationUndoesAndStopsAtAFailure) {
   EXPECT_EQ(HistoryLines().back(), "netsh " + randomOff + " | & \"$env:SystemRoot\\System32\\netsh.exe\" " +
                                        randomOff + " | Failed (exit code 1)")
       << "no cmdlet changes the active store only";
+}
+
+// A choice taken by keys: Enter and Escape on the row's arrow close
+// nothing; OK asks about the setting not yet applied, naming the page, and
+// No closes without sending it.
+TEST_F(SystemPage, KeysOnTheArrowKeepTheDialogAndClosingAsksAboutTheChoice) {
+  m_dlg->DestroyWindow();
+  HWND page = nullptr;
+  const auto arrow = [&] {
+    return ::GetDlgItem(::GetDlgItem(page, IDC_SYSTEM_PROPERTY_LIST), IDC_PROPLIST_COMBO_BUTTON);
+  };
+  std::vector<test::DialogStep> steps = {[&](HWND settings) {
+    page = ShowPage("System", IDC_LIST_PREFIX_POLICIES, settings);
+    ASSERT_NE(page, nullptr);
+    ::SetFocus(::GetDlgItem(page, IDC_SYSTEM_PROPERTY_LIST));
+  }};
+  // Down to the first row, F4 opens its choices, Down takes "Disabled".
+  for (test::DialogStep& step : test::KeySteps({VK_DOWN, VK_F4, VK_DOWN, VK_RETURN, VK_ESCAPE}))
+    steps.push_back(std::move(step));
+  steps.push_back([&](HWND settings) {
+    EXPECT_TRUE(::IsWindowVisible(settings)) << "Enter and Escape on the arrow close nothing";
+    EXPECT_EQ(::GetFocus(), arrow());
+    EXPECT_TRUE(::IsWindowEnabled(::GetDlgItem(page, IDC_BUTTON_SYSTEM_APPLY))) << "the choice is kept";
+    EXPECT_TRUE(m_catcher.Boxes().empty());
+    m_catcher.QueueAnswer(IDNO);
+    test::ClickButton(settings, IDOK);
+  });
+  EXPECT_EQ(RunModal(std::move(steps)), IDOK);
+  EXPECT_EQ(m_catcher.Summaries(), (Strings{"Advanced Settings | The changes on the System page are not applied "
+                                            "yet.\n\nApply them before closing? | Q"}));
+  EXPECT_FALSE(m_standin.LogExists()) << "No sends nothing";
 }
 
 }  // namespace

@@ -133,7 +133,23 @@ void CMessageBoxCatcher::OnActivate(HWND hwnd) {
   }
   box.answer = answer;
   m_boxes.push_back(box);
+  if (!m_strBoxPicture.empty()) {
+    // Answered from the box's own loop, once it is on the screen.
+    m_photographed[hwnd] = {std::exchange(m_strBoxPicture, {}), answer};
+    ::SetTimer(hwnd, kScriptTimer, kScriptTickMs, &PhotographBox);
+    return;
+  }
   ::PostMessageW(hwnd, WM_COMMAND, MAKEWPARAM(answer, BN_CLICKED), 0);
+}
+
+void CALLBACK CMessageBoxCatcher::PhotographBox(HWND box, UINT, UINT_PTR id, DWORD) {
+  ::KillTimer(box, id);
+  CMessageBoxCatcher* self = t_catcher;
+  if (self == nullptr || self->m_photographed.count(box) == 0) return;
+  const auto [picture, answer] = std::move(self->m_photographed[box]);
+  self->m_photographed.erase(box);
+  EXPECT_TRUE(SaveScreenshot(box, picture)) << picture;
+  ::PostMessageW(box, WM_COMMAND, MAKEWPARAM(answer, BN_CLICKED), 0);
 }
 
 CGuiTestScope::CTestApplication::CTestApplication(std::string_view key) : CApplication("Tests") {
@@ -157,10 +173,15 @@ void PumpMessages(DWORD ms) {
 }
 
 bool PumpUntil(const std::function<bool()>& pred, DWORD timeoutMs) {
+  return PumpDialogUntil(nullptr, pred, timeoutMs);
+}
+
+bool PumpDialogUntil(HWND dialog, const std::function<bool()>& pred, DWORD timeoutMs) {
   const ULONGLONG end = ::GetTickCount64() + timeoutMs;
   for (;;) {
     MSG msg;
     while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      if (dialog != nullptr && ::IsWindow(dialog) && ::IsDialogMessageW(dialog, &msg)) continue;
       ::TranslateMessage(&msg);
       ::DispatchMessageW(&msg);
     }

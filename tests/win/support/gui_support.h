@@ -41,6 +41,9 @@ class CMessageBoxCatcher {
   CMessageBoxCatcher& operator=(const CMessageBoxCatcher&) = delete;
 
   void QueueAnswer(int button) { m_answers.push_back(button); }
+  // The next box is answered only once a picture of the screen with it is
+  // saved as ScreenshotPath(fileName).
+  void PhotographNextBox(std::string_view fileName) { m_strBoxPicture = fileName; }
   // Strict: a box that no queued answer was waiting for fails the test
   // (it is still answered, so that the test goes on).
   void SetStrict(bool bStrict) { m_bStrict = bStrict; }
@@ -60,6 +63,7 @@ class CMessageBoxCatcher {
  private:
   static LRESULT CALLBACK CbtProc(int code, WPARAM wp, LPARAM lp);
   static void CALLBACK RunScriptStep(HWND dialog, UINT msg, UINT_PTR id, DWORD time);
+  static void CALLBACK PhotographBox(HWND box, UINT msg, UINT_PTR id, DWORD time);
   void OnActivate(HWND hwnd);
 
   CMessageBoxCatcher* m_pPrevious;
@@ -68,6 +72,8 @@ class CMessageBoxCatcher {
   std::vector<CaughtBox> m_boxes;
   std::vector<HWND> m_seen;
   bool m_bStrict = false;
+  std::string m_strBoxPicture;
+  std::map<HWND, std::pair<std::string, int>> m_photographed;  // by box: its picture's name, its answer
   struct CScript {
     std::deque<DialogStep> steps;
     ULONGLONG shownBy = 0;  // tick count by which the dialog must be shown
@@ -105,6 +111,10 @@ std::string ScreenshotPath(std::string_view fileName);
 void PumpMessages(DWORD ms);
 // Dispatches messages until pred() holds or the time runs out; returns pred().
 bool PumpUntil(const std::function<bool()>& pred, DWORD timeoutMs);
+// The same through the dialog manager of `dialog` (none when nullptr), as
+// the dialog's own loop dispatches its keys: for a script step that waits
+// for what a key starts.
+bool PumpDialogUntil(HWND dialog, const std::function<bool()>& pred, DWORD timeoutMs);
 
 // Reads a message box's (or any dialog's) parts.
 std::string DialogItemText(HWND dialog, int id);

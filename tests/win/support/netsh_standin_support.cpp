@@ -9,8 +9,8 @@ namespace vantoric::test {
 
 namespace {
 
-const wchar_t* const kVariables[] = {L"VANTORIC_NETSH_LOG", L"VANTORIC_NETSH_ANSWER", L"VANTORIC_NETSH_STDERR",
-                                     L"VANTORIC_NETSH_EXIT", L"VANTORIC_NETSH_HANG_MS"};
+const wchar_t* const kVariables[] = {L"VANTORIC_NETSH_LOG",  L"VANTORIC_NETSH_ANSWER", L"VANTORIC_NETSH_STDERR",
+                                     L"VANTORIC_NETSH_EXIT", L"VANTORIC_NETSH_EXITS",  L"VANTORIC_NETSH_HANG_MS"};
 
 void SetVariable(const wchar_t* name, std::string_view value) {
   ::SetEnvironmentVariableW(name, Widen(value).c_str());
@@ -36,6 +36,11 @@ CNetshStandin::~CNetshStandin() {
 void CNetshStandin::SetAnswer(std::string_view text) { SetVariable(L"VANTORIC_NETSH_ANSWER", text); }
 void CNetshStandin::SetErrorText(std::string_view text) { SetVariable(L"VANTORIC_NETSH_STDERR", text); }
 void CNetshStandin::SetExitCode(DWORD code) { SetVariable(L"VANTORIC_NETSH_EXIT", std::to_string(code)); }
+void CNetshStandin::SetExitCodes(const std::vector<DWORD>& codes) {
+  std::string list;
+  for (DWORD code : codes) list += (list.empty() ? "" : ",") + std::to_string(code);
+  SetVariable(L"VANTORIC_NETSH_EXITS", list);
+}
 void CNetshStandin::SetHangMs(DWORD ms) { SetVariable(L"VANTORIC_NETSH_HANG_MS", std::to_string(ms)); }
 
 std::string CNetshStandin::ReadLog() const {

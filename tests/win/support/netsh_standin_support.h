@@ -8,6 +8,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace vantoric::test {
 
@@ -24,6 +25,9 @@ class CNetshStandin {
   void SetAnswer(std::string_view text);
   void SetErrorText(std::string_view text);
   void SetExitCode(DWORD code);
+  // Exit codes of the runs in turn, from the log's first call; runs past
+  // them take SetExitCode's.
+  void SetExitCodes(const std::vector<DWORD>& codes);
   void SetHangMs(DWORD ms);
 
   // The log as written (UTF-8, CR LF kept); "" when netsh never ran.
