@@ -48,7 +48,7 @@ LRESULT CALLBACK CountEscape(HWND h, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, D
 
 const Strings kPlaceholder = {"No DNS entries found in this adapter."};
 
-class DnsDialogs : public ::testing::Test {
+class DnsDialogs : public test::CNetshStandinTest {
  protected:
   void AddAdapter(const std::string& name, IFTYPE type, const Strings& servers) {
     m_adapters.push_back(test::Adapter(name, type));

@@ -43,7 +43,7 @@ CInterfaceSettings EthernetSettings() {
 
 const std::vector<std::uint8_t> kRouterMac{0x00, 0x0c, 0x29, 0xab, 0xcd, 0xef};
 
-class InterfacePages : public ::testing::Test {
+class InterfacePages : public test::CNetshStandinTest {
  protected:
   void SetUp() override {
     SetWindowsMajorVersionForTests(5);

@@ -43,7 +43,7 @@ CRouteData Route(std::uint64_t luid, std::string prefix, int length, std::string
 
 void Type(HWND dlg, int id, const char* text) { ::SetWindowTextA(::GetDlgItem(dlg, id), text); }
 
-class RoutesPage : public ::testing::Test {
+class RoutesPage : public test::CNetshStandinTest {
  protected:
   void SetUp() override {
     SetWindowsMajorVersionForTests(5);

@@ -34,7 +34,7 @@ std::string ListBoxText(HWND list, int row) {
   return Narrow(text);
 }
 
-class SystemPage : public ::testing::Test {
+class SystemPage : public test::CNetshStandinTest {
  protected:
   void SetUp() override {
     SetWindowsMajorVersionForTests(5);
