@@ -10,17 +10,17 @@ namespace {
 // ---- The grammar ----
 
 enum class Kind {
-  Name,           // <string>: an interface name or index, a host name
-  Address,        // <IPv6 address>, without a zone
-  HostAddress,    // the address of the address commands, which may have a zone (IsHostAddress)
-  HostOrLength,   // add address's <IPv6 address>[/<integer>]
-  Prefix,         // <IPv6 address>/<integer>
-  AddressOrAll,   // <IPv6 address>|all
-  Ipv4OrDefault,  // <IPv4 address>|default
-  Integer,        // <integer>; `form` may bound it, as "0-255"
-  IntegerOrDefault,
-  Lifetime,  // <integer>|infinite, or days, hours, minutes and seconds as 1d2h3m4s
-  Choice,    // one of `form`'s words, as "unicast|anycast"
+  Name,              // <string>: an interface name or index, a host name
+  Address,           // <IPv6 address>, without a zone
+  HostAddress,       // the address of the address commands, which may have a zone (IsHostAddress)
+  HostOrLength,      // add address's <IPv6 address>[/<integer>]
+  Prefix,            // <IPv6 address>/<integer>
+  AddressOrAll,      // <IPv6 address>|all
+  Ipv4OrDefault,     // <IPv4 address>|default
+  Integer,           // <integer>; `form` may bound it, as "0-255"
+  IntegerOrDefault,  // <integer>|default
+  Lifetime,          // <integer>|infinite, or days, hours, minutes and seconds as 1d2h3m4s
+  Choice,            // one of `form`'s words, as "unicast|anycast"
 };
 
 struct CParameter {
@@ -85,33 +85,24 @@ const CLevel kLevels[] = {
     {"interface 6to4 set", "interface relay routing state"},
 };
 
-constexpr CParameter kInterface{"interface", NAME, "", REQUIRED};
-constexpr CParameter kHost{"address", Kind::HostAddress, "", REQUIRED};
-constexpr CParameter kType{"type", CHOICE, "unicast|anycast"};
-constexpr CParameter kValid{"validlifetime", LIFETIME};
-constexpr CParameter kPreferred{"preferredlifetime", LIFETIME};
-constexpr CParameter kStore{"store", CHOICE, STORE};
-const std::vector<CParameter> kRoute = {{"prefix", PREFIX, "", REQUIRED},
-                                        kInterface,
-                                        {"nexthop", ADDRESS},
-                                        {"siteprefixlength", INTEGER},
-                                        {"metric", INTEGER},
-                                        {"publish", CHOICE, "no|age|yes"},
-                                        kValid,
-                                        kPreferred,
-                                        kStore};
+// The tables keep several parameters to a line.
+// clang-format off
+constexpr CParameter kInterface{"interface", NAME, "", REQUIRED}, kHost{"address", Kind::HostAddress, "", REQUIRED},
+    kType{"type", CHOICE, "unicast|anycast"}, kValid{"validlifetime", LIFETIME},
+    kPreferred{"preferredlifetime", LIFETIME}, kStore{"store", CHOICE, STORE};
+const std::vector<CParameter> kRoute = {
+    {"prefix", PREFIX, "", REQUIRED}, kInterface, {"nexthop", ADDRESS}, {"siteprefixlength", INTEGER},
+    {"metric", INTEGER}, {"publish", CHOICE, "no|age|yes"}, kValid, kPreferred, kStore};
 const std::vector<CParameter> kPolicy = {
     {"prefix", PREFIX, "", REQUIRED}, {"precedence", INTEGER, "", REQUIRED}, {"label", INTEGER, "", REQUIRED}, kStore};
 const std::vector<CParameter> kTeredo = {
-    {"type", CHOICE, "disabled|client|enterpriseclient|natawareclient|server|default"},
-    {"servername", NAME},
-    {"refreshinterval", Kind::IntegerOrDefault},
-    {"clientport", Kind::IntegerOrDefault},
+    {"type", CHOICE, "disabled|client|enterpriseclient|natawareclient|server|default"}, {"servername", NAME},
+    {"refreshinterval", Kind::IntegerOrDefault}, {"clientport", Kind::IntegerOrDefault},
     {"servervirtualip", Kind::Ipv4OrDefault}};
 // As the Syntax lines give them (the table adds automatic for 6to4).
 const std::vector<CParameter> kIsatap = {{"state", CHOICE, "enabled|disabled|default"}};
-const std::vector<CParameter> kSixToFour = {{"state", CHOICE, "enabled|disabled|default"},
-                                            {"undoonstop", CHOICE, "enabled|disabled|default"}};
+const std::vector<CParameter> kSixToFour = {
+    {"state", CHOICE, "enabled|disabled|default"}, {"undoonstop", CHOICE, "enabled|disabled|default"}};
 
 // "netsh interface" (address above): each command's Syntax line gives the
 // tags, their order and the value forms, and its Parameters table ("interface
@@ -126,21 +117,14 @@ const CCommand kCommands[] = {
     // days, hours, minutes, and seconds (1d2h3m4s)", as the page says under
     // set privacy and set route.
     {"interface ipv6 add address",
-     {kInterface,
-      {"address", Kind::HostOrLength, "", REQUIRED},
-      kType,
-      kValid,
-      kPreferred,
-      kStore,
+     {kInterface, {"address", Kind::HostOrLength, "", REQUIRED}, kType, kValid, kPreferred, kStore,
       {"skipassource", CHOICE, "true|false"}}},
     {"interface ipv6 set address", {kInterface, kHost, kType, kValid, kPreferred, kStore}},
     {"interface ipv6 delete address", {kInterface, kHost, kStore}},
     // "If an index is provided, the server is inserted at that position": a
     // position in the list, counted from 1.
     {"interface ipv6 add dnsservers",
-     {{"name", NAME, "", REQUIRED},
-      {"address", ADDRESS, "", REQUIRED},
-      {"index", INTEGER, "1-4294967295"},
+     {{"name", NAME, "", REQUIRED}, {"address", ADDRESS, "", REQUIRED}, {"index", INTEGER, "1-4294967295"},
       {"validate", CHOICE, "yes|no"}}},
     {"interface ipv6 delete dnsservers",
      {{"name", NAME, "", REQUIRED}, {"address", Kind::AddressOrAll, "", REQUIRED}, {"validate", CHOICE, "yes|no"}}},
@@ -150,78 +134,40 @@ const CCommand kCommands[] = {
     // The page lists no metric for set interface, neither in the Syntax line
     // nor in the Parameters table.
     {"interface ipv6 set interface",
-     {{"interface", NAME, "", REQUIRED},
-      {"forwarding", CHOICE, SWITCH},
-      {"advertise", CHOICE, SWITCH},
-      {"mtu", INTEGER},
-      {"siteprefixlength", INTEGER},
-      {"nud", CHOICE, SWITCH},
-      {"basereachabletime", INTEGER},
-      {"retransmittime", INTEGER},
-      {"dadtransmits", INTEGER},
-      {"routerdiscovery", CHOICE, "enabled|disabled|dhcp"},
-      {"managedaddress", CHOICE, SWITCH},
-      {"otherstateful", CHOICE, SWITCH},
-      {"weakhostsend", CHOICE, SWITCH},
-      {"weakhostreceive", CHOICE, SWITCH},
-      {"ignoredefaultroutes", CHOICE, SWITCH},
-      {"advertisedrouterlifetime", INTEGER, "0-65535"},
-      {"advertisedefaultroute", CHOICE, SWITCH},
-      {"currenthoplimit", INTEGER, "0-255"},
-      {"store", CHOICE, STORE},
-      {"forcearpndwolpattern", CHOICE, SWITCH},
-      {"enabledirectedmacwolpattern", CHOICE, SWITCH},
-      {"ecncapability", CHOICE, "ecndisabled|ect1|ect0|application"},
-      {"rabaseddnsconfig", CHOICE, SWITCH},
-      {"dhcpstaticipcoexistence", CHOICE, SWITCH}}},
-    {"interface ipv6 delete neighbors",
-     {{"interface", NAME}, {"address", ADDRESS}, {"subinterface", NAME}, {"store", CHOICE, STORE}}},
+     {kInterface, {"forwarding", CHOICE, SWITCH}, {"advertise", CHOICE, SWITCH}, {"mtu", INTEGER},
+      {"siteprefixlength", INTEGER}, {"nud", CHOICE, SWITCH}, {"basereachabletime", INTEGER},
+      {"retransmittime", INTEGER}, {"dadtransmits", INTEGER}, {"routerdiscovery", CHOICE, "enabled|disabled|dhcp"},
+      {"managedaddress", CHOICE, SWITCH}, {"otherstateful", CHOICE, SWITCH}, {"weakhostsend", CHOICE, SWITCH},
+      {"weakhostreceive", CHOICE, SWITCH}, {"ignoredefaultroutes", CHOICE, SWITCH},
+      {"advertisedrouterlifetime", INTEGER, "0-65535"}, {"advertisedefaultroute", CHOICE, SWITCH},
+      {"currenthoplimit", INTEGER, "0-255"}, kStore, {"forcearpndwolpattern", CHOICE, SWITCH},
+      {"enabledirectedmacwolpattern", CHOICE, SWITCH}, {"ecncapability", CHOICE, "ecndisabled|ect1|ect0|application"},
+      {"rabaseddnsconfig", CHOICE, SWITCH}, {"dhcpstaticipcoexistence", CHOICE, SWITCH}}},
+    {"interface ipv6 delete neighbors", {{"interface", NAME}, {"address", ADDRESS}, {"subinterface", NAME}, kStore}},
     // As the Syntax line gives them (its loopbackworkercount takes
     // enabled|disabled there, a count in the table).
     {"interface ipv6 set global",
-     {{"defaultcurhoplimit", INTEGER},
-      {"neighborcachelimit", INTEGER},
-      {"routecachelimit", INTEGER},
-      {"reassemblylimit", INTEGER},
-      {"icmpredirects", CHOICE, SWITCH},
-      {"sourceroutingbehavior", CHOICE, "drop|forward|dontforward"},
-      {"taskoffload", CHOICE, SWITCH},
-      {"dhcpmediasense", CHOICE, SWITCH},
-      {"mediasenseeventlog", CHOICE, SWITCH},
-      {"mldlevel", CHOICE, "none|sendonly|all"},
-      {"mldversion", CHOICE, "version1|version2|version3"},
-      {"multicastforwarding", CHOICE, SWITCH},
-      {"groupforwardedfragments", CHOICE, SWITCH},
-      {"randomizeidentifiers", CHOICE, SWITCH},
-      {"store", CHOICE, STORE},
-      {"addressmaskreply", CHOICE, SWITCH},
-      {"minmtu", INTEGER},
-      {"flowlabel", CHOICE, SWITCH},
-      {"loopbacklargemtu", CHOICE, SWITCH},
-      {"loopbackworkercount", CHOICE, SWITCH},
-      {"loopbackexecutionmode", CHOICE, "inline|adaptive|worker"},
-      {"sourcebasedecmp", CHOICE, SWITCH},
-      {"reassemblyoutoforderlimit", INTEGER},
-      {"slaacprivacylevel", INTEGER, "0-2"},
-      {"slaacmaxdadattempts", INTEGER},
-      {"routepolicies", CHOICE, SWITCH},
-      {"recursivereassembly", CHOICE, SWITCH},
+     {{"defaultcurhoplimit", INTEGER}, {"neighborcachelimit", INTEGER}, {"routecachelimit", INTEGER},
+      {"reassemblylimit", INTEGER}, {"icmpredirects", CHOICE, SWITCH},
+      {"sourceroutingbehavior", CHOICE, "drop|forward|dontforward"}, {"taskoffload", CHOICE, SWITCH},
+      {"dhcpmediasense", CHOICE, SWITCH}, {"mediasenseeventlog", CHOICE, SWITCH},
+      {"mldlevel", CHOICE, "none|sendonly|all"}, {"mldversion", CHOICE, "version1|version2|version3"},
+      {"multicastforwarding", CHOICE, SWITCH}, {"groupforwardedfragments", CHOICE, SWITCH},
+      {"randomizeidentifiers", CHOICE, SWITCH}, kStore, {"addressmaskreply", CHOICE, SWITCH}, {"minmtu", INTEGER},
+      {"flowlabel", CHOICE, SWITCH}, {"loopbacklargemtu", CHOICE, SWITCH}, {"loopbackworkercount", CHOICE, SWITCH},
+      {"loopbackexecutionmode", CHOICE, "inline|adaptive|worker"}, {"sourcebasedecmp", CHOICE, SWITCH},
+      {"reassemblyoutoforderlimit", INTEGER}, {"slaacprivacylevel", INTEGER, "0-2"},
+      {"slaacmaxdadattempts", INTEGER}, {"routepolicies", CHOICE, SWITCH}, {"recursivereassembly", CHOICE, SWITCH},
       {"icmpjumbograms", CHOICE, SWITCH}}},
     // The page's Syntax line for set privacy repeats set prefixpolicy's; its
     // Parameters table gives these, in this order.
     {"interface ipv6 set privacy",
-     {{"state", CHOICE, SWITCH},
-      {"maxdadattempts", INTEGER},
-      {"maxvalidlifetime", LIFETIME},
-      {"maxpreferredlifetime", LIFETIME},
-      {"regeneratetime", LIFETIME},
-      {"maxrandomtime", LIFETIME},
-      {"store", CHOICE, STORE}}},
+     {{"state", CHOICE, SWITCH}, {"maxdadattempts", INTEGER}, {"maxvalidlifetime", LIFETIME},
+      {"maxpreferredlifetime", LIFETIME}, {"regeneratetime", LIFETIME}, {"maxrandomtime", LIFETIME}, kStore}},
     {"interface ipv6 add prefixpolicy", kPolicy},
     {"interface ipv6 set prefixpolicy", kPolicy},
     {"interface ipv6 delete prefixpolicy", {kPolicy[0], kPolicy[3]}},
-    {"interface ipv6 show addresses",
-     {{"interface", NAME}, {"level", CHOICE, "normal|verbose"}, {"store", CHOICE, STORE}}},
+    {"interface ipv6 show addresses", {{"interface", NAME}, {"level", CHOICE, "normal|verbose"}, kStore}},
     {"interface ipv6 show dnsservers", {{"name", NAME}}},
     {"interface ipv6 set teredo", kTeredo},
     {"interface teredo set state", kTeredo},
@@ -230,6 +176,7 @@ const CCommand kCommands[] = {
     {"interface ipv6 6to4 set state", kSixToFour},
     {"interface 6to4 set state", kSixToFour},
 };
+// clang-format on
 
 // ---- Text ----
 
