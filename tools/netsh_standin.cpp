@@ -1,16 +1,21 @@
 // A recording stand-in for the system's netsh.exe, for tests only. Installed
 // as the test prefix's system32\netsh.exe, it records how it was called and
-// answers as it is told.
+// answers as it is told, but only to commands in netsh's documented syntax
+// (netsh_grammar.h): any other line gets netsh's message for a bad command
+// instead of the answer, and the run ends with exit code 1 (netsh's exit
+// code for it is not documented).
 //
 // It appends to its log (UTF-8):
 //   cmdline: <its command line>
 //   stdin: <each line read on standard input, decoded from the console's
 //          input code page, with its own line end kept>
+//   refused: <the first line of netsh's message>   (after a refused command)
 //   eof                      (when its input ended)
 //   exit: <exit code>
 // Started with arguments it answers once and exits; without arguments it
 // reads its input to the end like an interactive netsh and answers after
-// every non-empty line.
+// every non-empty line. Its resource netsh_standin.rc tells the tests that
+// it is the stand-in.
 //
 // Settings, from environment variables, or else from the file
 // netsh_standin.cfg beside it (lines NAME=VALUE):
@@ -32,7 +37,13 @@
 #include <fstream>
 #include <string>
 
+#include "tools/netsh_grammar.h"
+
 namespace {
+
+// A run in which netsh's syntax refused a command.
+constexpr DWORD REFUSED_EXIT_CODE = 1;
+bool g_bRefused = false;
 
 std::wstring ExeDirectory() {
   wchar_t path[MAX_PATH] = {};
@@ -161,14 +172,29 @@ void Answer() {
   Write(STD_ERROR_HANDLE, Unescape(Setting(L"VANTORIC_NETSH_STDERR")));
 }
 
+// Answers one command (UTF-8): as told when netsh's syntax takes it, else
+// with netsh's message, which the log also records.
+void Run(const std::string& command) {
+  const auto check = vantoric::netsh_syntax::CheckSyntax(command);
+  if (check.Accepted()) {
+    Answer();
+    return;
+  }
+  g_bRefused = true;
+  const std::string text = vantoric::netsh_syntax::RefusalText(check, command);
+  Log("refused: " + text.substr(0, text.find("\r\n")) + "\r\n");
+  Write(STD_OUTPUT_HANDLE, FromCodePage(CP_UTF8, text));
+}
+
 void LogInputLine(const std::string& bytes) {
   std::string body = bytes, end;
   while (!body.empty() && (body.back() == '\n' || body.back() == '\r')) {
     end.insert(end.begin(), body.back());
     body.pop_back();
   }
-  Log("stdin: " + ToUtf8(FromCodePage(ConsoleInputCodePage(), body)) + end);
-  if (!body.empty()) Answer();
+  const std::string line = ToUtf8(FromCodePage(ConsoleInputCodePage(), body));
+  Log("stdin: " + line + end);
+  if (!body.empty()) Run(line);
 }
 
 // Reads standard input to its end, line by line.
@@ -189,8 +215,9 @@ void RunInteractive() {
   Log("eof\r\n");
 }
 
-bool HasArguments(const wchar_t* cmd) {
-  // Skip the program name, quoted or not, then any blanks.
+// The command line after the program's name, quoted or not, and the blanks
+// that follow it.
+const wchar_t* Arguments(const wchar_t* cmd) {
   if (*cmd == L'"') {
     ++cmd;
     while (*cmd && *cmd != L'"') ++cmd;
@@ -199,7 +226,7 @@ bool HasArguments(const wchar_t* cmd) {
     while (*cmd && *cmd != L' ' && *cmd != L'\t') ++cmd;
   }
   while (*cmd == L' ' || *cmd == L'\t') ++cmd;
-  return *cmd != L'\0';
+  return cmd;
 }
 
 }  // namespace
@@ -209,12 +236,13 @@ int wmain() {
   Log("cmdline: " + ToUtf8(cmd) + "\r\n");
   const DWORD hangMs = std::wcstoul(Setting(L"VANTORIC_NETSH_HANG_MS").c_str(), nullptr, 10);
   if (hangMs > 0) ::Sleep(hangMs);
-  if (HasArguments(cmd)) {
-    Answer();
+  const wchar_t* arguments = Arguments(cmd);
+  if (*arguments != L'\0') {
+    Run(ToUtf8(arguments));
   } else {
     RunInteractive();
   }
-  const DWORD exitCode = ExitCode();
+  const DWORD exitCode = g_bRefused ? REFUSED_EXIT_CODE : ExitCode();
   Log("exit: " + std::to_string(exitCode) + "\r\n");
   return static_cast<int>(exitCode);
 }

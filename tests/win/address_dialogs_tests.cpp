@@ -57,7 +57,7 @@ const char* IconName(test::BoxIcon icon) {
   return names[static_cast<int>(icon)];
 }
 
-class AddressDialogsTest : public ::testing::Test {
+class AddressDialogsTest : public test::CNetshStandinTest {
  protected:
   void SetUp() override { m_catcher.SetStrict(true); }
 

@@ -25,6 +25,7 @@
 #include "framework/utf8.h"
 #include "resources/resource.h"
 #include "tests/win/support/gui_support.h"
+#include "tests/win/support/netsh_standin_support.h"
 
 namespace vantoric {
 namespace {
@@ -346,7 +347,9 @@ int ReadProgramProfile(const wchar_t* entry) {
   return static_cast<int>(value);
 }
 
-class RealProgram : public ::testing::Test {
+// The program as a user starts it: it may run commands, and its set-up
+// clears the program's saved settings.
+class RealProgram : public test::CNetshStandinTest {
  protected:
   void SetUp() override {
     ASSERT_TRUE(MainWindows().empty()) << "no copy of the program may run before the test";

@@ -24,6 +24,8 @@ namespace {
 using Json = nlohmann::json;
 using test::CNetshStandin;
 using test::CProgramRun;
+// The program is started with commands that change the machine.
+using ApplyCommand = test::CNetshStandinTest;
 
 CProgramRun RunVantoric(const std::wstring& args) { return test::RunProgram(test::BuildFile(VANTORIC_EXE_RELATIVE), args); }
 
@@ -35,7 +37,7 @@ void WriteFile(const std::wstring& path, const std::string& text) {
   std::ofstream(path.c_str(), std::ios::binary) << text;
 }
 
-TEST(ApplyCommand, PreviewRunStopWarnAndRefuse) {
+TEST_F(ApplyCommand, PreviewRunStopWarnAndRefuse) {
   CNetshStandin netsh("apply");
   const std::wstring listed = TempFile(L"listed.json");
   ASSERT_EQ(RunVantoric(L"/list \"" + listed + L"\"").exitCode, 0u);

@@ -16,6 +16,7 @@
 #include "framework/utf8.h"
 #include "resources/resource.h"
 #include "tests/win/support/gui_support.h"
+#include "tests/win/support/netsh_standin_support.h"
 #include "tests/win/support/synthetic_adapters.h"
 
 namespace vantoric {
@@ -70,7 +71,9 @@ std::vector<HWND> OtherWindows(HWND main) {
   return search.found;
 }
 
-class HelpButton : public ::testing::Test {
+// It replaces the help file in the Windows folder: only in the test set-up,
+// which the recording netsh stand-in marks.
+class HelpButton : public test::CNetshStandinTest {
  protected:
   void SetUp() override {
     INITCOMMONCONTROLSEX icc{sizeof icc, 0xFF};

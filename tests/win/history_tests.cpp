@@ -42,6 +42,9 @@ std::string ReadFileText(const std::wstring& path) {
 }
 
 class History : public MainWindow {
+ private:
+  CNetshStandinGuard m_netshGuard;
+
  protected:
   void SetUp() override { SetWindowsMajorVersionForTests(5); }  // the console path: netsh's words are read
   void TearDown() override {

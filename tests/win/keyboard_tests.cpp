@@ -54,7 +54,7 @@ DialogStep ExpectFocus(int id, const char* where) {
   };
 }
 
-class KeyboardTest : public ::testing::Test {
+class KeyboardTest : public test::CNetshStandinTest {
  protected:
   // A step that presses a key whose command runs netsh and waits, pumping,
   // until `boxes` message boxes have come: the command's wait lets the

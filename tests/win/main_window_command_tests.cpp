@@ -40,6 +40,9 @@ std::string Delete(const std::string& address) {
 }
 
 class MainWindowCommands : public MainWindow {
+ private:
+  CNetshStandinGuard m_netshGuard;
+
  protected:
   void SetUp() override {
     SetWindowsMajorVersionForTests(6);

@@ -31,6 +31,8 @@ class CNotElevated : public ::testing::Environment {
 const ::testing::Environment* const g_pNotElevated = ::testing::AddGlobalTestEnvironment(new CNotElevated);
 
 using test::CNetshStandin;
+// Every test here starts netsh, or this program with a changed setting.
+using NetshRun = test::CNetshStandinTest;
 
 // Started by ElevationFollowsTheSystemsVersion as its probe: answers through
 // the exit code before any test runs.
@@ -43,7 +45,7 @@ const bool g_bVersionProbe = [] {
 
 const std::string kName = "Local Area Connection 2";
 
-TEST(NetshRun, EveryLayoutReachesNetshOnBothPaths) {
+TEST_F(NetshRun, EveryLayoutReachesNetshOnBothPaths) {
   CNetshStandin standin("every-layout");
   const struct {
     const char* command;
@@ -85,7 +87,7 @@ const char* NameForConsoleCodePage() {
   }
 }
 
-TEST(NetshRun, NamesOutsideAsciiReachNetshUnchanged) {
+TEST_F(NetshRun, NamesOutsideAsciiReachNetshUnchanged) {
   CNetshStandin standin("non-ascii");
   // The arguments travel as UTF-16 on both paths, so any name goes, also
   // one that no console code page holds.
@@ -101,7 +103,7 @@ TEST(NetshRun, NamesOutsideAsciiReachNetshUnchanged) {
   }
 }
 
-TEST(NetshRun, AFailingNetshIsReportedWithItsExitCodeAndWords) {
+TEST_F(NetshRun, AFailingNetshIsReportedWithItsExitCodeAndWords) {
   CNetshStandin standin("failing");
   const std::string line = FormatAddDnsCommand(kName, "2001:db8::53", "1");
   const char* name = NameForConsoleCodePage();
@@ -170,7 +172,7 @@ class CWaitProbe {
   HWND m_hwnd = nullptr;
 };
 
-TEST(NetshRun, AHangingNetshTimesOutWhileTheWindowStaysResponsive) {
+TEST_F(NetshRun, AHangingNetshTimesOutWhileTheWindowStaysResponsive) {
   CNetshStandin standin("hanging");
   standin.SetHangMs(2000);
   const std::string line = FormatDeleteAddressCommand(kName, "2001:db8::1");
@@ -217,7 +219,7 @@ class CFocusHost : public CDialog {
   CFocusHost() : CDialog(IDD_TEST_HOST) {}
 };
 
-TEST(NetshRun, TheFocusReturnsToItsControlWhenTheWaitEnds) {
+TEST_F(NetshRun, TheFocusReturnsToItsControlWhenTheWaitEnds) {
   test::CGuiTestScope scope("Vantoric Netsh Run Tests");
   CNetshStandin standin("focus");
   standin.SetHangMs(2000);
@@ -256,7 +258,7 @@ HCURSOR HoverButton() {
 }
 void CALLBACK HoverTick(HWND, UINT, UINT_PTR, DWORD) { g_cursorsDuringWait.push_back(HoverButton()); }
 
-TEST(NetshRun, TheWaitCursorShowsOverTheWindowWhileACommandRuns) {
+TEST_F(NetshRun, TheWaitCursorShowsOverTheWindowWhileACommandRuns) {
   test::CGuiTestScope scope("Vantoric Netsh Run Tests");
   CNetshStandin standin("cursor");
   standin.SetHangMs(2000);
@@ -300,7 +302,7 @@ struct FakeShell {
   }
 };
 
-TEST(NetshRun, AFailedElevatedLaunchIsToldApartFromARefusal) {
+TEST_F(NetshRun, AFailedElevatedLaunchIsToldApartFromARefusal) {
   CNetshStandin standin("launch-failure");
   const std::string line = FormatDeleteAddressCommand(kName, "2001:db8::1");
   CNetshRunOptions options;
@@ -328,7 +330,7 @@ TEST(NetshRun, AFailedElevatedLaunchIsToldApartFromARefusal) {
   EXPECT_FALSE(standin.LogExists());
 }
 
-TEST(NetshRun, AnElevatedProgramRunsNetshDirectlyAndReadsItsWords) {
+TEST_F(NetshRun, AnElevatedProgramRunsNetshDirectlyAndReadsItsWords) {
   CNetshStandin standin("already-elevated");
   standin.SetAnswer("Ok.");
   const std::string line = FormatDeleteAddressCommand(kName, "2001:db8::1");
@@ -356,7 +358,7 @@ TEST(NetshRun, AnElevatedProgramRunsNetshDirectlyAndReadsItsWords) {
   EXPECT_EQ(standin.ReadLog(), CNetshStandin::RunLog(line)) << "netsh ran once, on the direct path";
 }
 
-TEST(NetshRun, UnsafeLinesAreRefusedBeforeNetshStarts) {
+TEST_F(NetshRun, UnsafeLinesAreRefusedBeforeNetshStarts) {
   CNetshStandin standin("unsafe");
   const std::string bare = FormatDeleteAddressCommand("", "2001:db8::1");
   const std::string longest = FormatDeleteAddressCommand(std::string(255 - bare.size(), 'n'), "2001:db8::1");
@@ -393,7 +395,7 @@ TEST(NetshRun, UnsafeLinesAreRefusedBeforeNetshStarts) {
   }
 }
 
-TEST(NetshRun, ElevationFollowsTheSystemsVersion) {
+TEST_F(NetshRun, ElevationFollowsTheSystemsVersion) {
   // The test prefix reports Windows 7.
   EXPECT_TRUE(IsElevationNeeded());
   SetWindowsMajorVersionForTests(5);

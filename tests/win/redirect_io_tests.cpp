@@ -17,6 +17,7 @@ namespace vantoric {
 namespace {
 
 using test::CNetshStandin;
+using RedirectIO = test::CNetshStandinTest;
 
 class CRecordingRedirect : public CRedirectIO {
  public:
@@ -92,7 +93,7 @@ DWORD HandleCount() {
 
 const std::string kInteractive = "\"" + CNetshStandin::NetshPath() + "\"";
 
-TEST(RedirectIO, StartOfAMissingProgramFailsAndLeavesNoHandleOpen) {
+TEST_F(RedirectIO, StartOfAMissingProgramFailsAndLeavesNoHandleOpen) {
   CRecordingRedirect runner;
   const DWORD before = HandleCount();
   ASSERT_GT(before, 0u);
@@ -106,21 +107,22 @@ TEST(RedirectIO, StartOfAMissingProgramFailsAndLeavesNoHandleOpen) {
   EXPECT_FALSE(runner.SendInput("interface ipv6 show address\r\n"));
 }
 
-TEST(RedirectIO, SendInputOutsideARunWritesNothing) {
+TEST_F(RedirectIO, SendInputOutsideARunWritesNothing) {
   CNetshStandin standin("send-outside-run");
   CRecordingRedirect runner;
   EXPECT_FALSE(runner.SendInput("before start\r\n"));
   ASSERT_TRUE(runner.Start(kInteractive));
-  EXPECT_TRUE(runner.SendInput("%s %d\r\n", "inside", 1));
+  EXPECT_TRUE(runner.SendInput("%s %d\r\n", "interface ipv6 show dnsservers", 1));
   const CHandle child = Keep(runner.GetChildProcess());
   runner.Stop();
   EXPECT_FALSE(runner.SendInput("after stop\r\n"));
   EXPECT_FALSE(runner.CloseInput());
   ASSERT_EQ(::WaitForSingleObject(child.get(), 10000), WAIT_OBJECT_0) << "netsh ends when its input is closed";
-  EXPECT_EQ(standin.ReadLog(), CNetshStandin::InteractiveCall() + "stdin: inside 1\r\neof\r\nexit: 0\r\n");
+  EXPECT_EQ(standin.ReadLog(),
+            CNetshStandin::InteractiveCall() + "stdin: interface ipv6 show dnsservers 1\r\neof\r\nexit: 0\r\n");
 }
 
-TEST(RedirectIO, LongOutputArrivesInPiecesAndTheReaderEndsWithTheChild) {
+TEST_F(RedirectIO, LongOutputArrivesInPiecesAndTheReaderEndsWithTheChild) {
   CNetshStandin standin("long-output");
   std::string answer;
   for (int i = 0; answer.size() < 1000; ++i) answer += "line " + std::to_string(i) + " of a long answer\\r\\n";
@@ -159,7 +161,7 @@ TEST(RedirectIO, LongOutputArrivesInPiecesAndTheReaderEndsWithTheChild) {
   EXPECT_EQ(HandleCount(), before) << "every handle of the run was released, once";
 }
 
-TEST(RedirectIO, StartTwiceStopsTheFirstRunBeforeTheSecondChild) {
+TEST_F(RedirectIO, StartTwiceStopsTheFirstRunBeforeTheSecondChild) {
   CNetshStandin standin("start-twice");
   CRecordingRedirect runner;
   ASSERT_TRUE(runner.Start(kInteractive));
@@ -172,23 +174,24 @@ TEST(RedirectIO, StartTwiceStopsTheFirstRunBeforeTheSecondChild) {
   EXPECT_NE(runner.GetChildProcess(), nullptr);
   EXPECT_EQ(::WaitForSingleObject(runner.GetChildProcess(), 0), static_cast<DWORD>(WAIT_TIMEOUT))
       << "the second netsh still runs";
-  EXPECT_TRUE(runner.SendInput("second\r\n"));
+  EXPECT_TRUE(runner.SendInput("interface ipv6 show dnsservers second\r\n"));
   const CHandle secondChild = Keep(runner.GetChildProcess());
   runner.Stop();
   ASSERT_EQ(::WaitForSingleObject(secondChild.get(), 10000), WAIT_OBJECT_0);
   EXPECT_EQ(ProcessExitCode(secondChild.get()), 0u);
   const std::string log = standin.ReadLog();
-  EXPECT_EQ(log.find("stdin: second\r\n"), log.rfind("stdin:")) << log;
-  EXPECT_NE(log.find("stdin: second\r\n"), std::string::npos) << log;
+  const std::string second = "stdin: interface ipv6 show dnsservers second\r\n";
+  EXPECT_EQ(log.find(second), log.rfind("stdin:")) << log;
+  EXPECT_NE(log.find(second), std::string::npos) << log;
 }
 
-TEST(RedirectIO, StopTerminatesAReaderThatDoesNotEndInTime) {
+TEST_F(RedirectIO, StopTerminatesAReaderThatDoesNotEndInTime) {
   CNetshStandin standin("stuck-reader");
   standin.SetAnswer("some output");
   CRecordingRedirect runner;
   runner.SetStopTimeout(200);
   runner.SetHookDelay(3000);
-  ASSERT_TRUE(runner.Start(kInteractive + " show"));
+  ASSERT_TRUE(runner.Start(kInteractive + " interface ipv6 show dnsservers"));
   const CHandle reader = Keep(runner.GetReaderThread());
   const CHandle child = Keep(runner.GetChildProcess());
   ASSERT_EQ(::WaitForSingleObject(runner.hookEntered.get(), 10000), WAIT_OBJECT_0);
@@ -202,7 +205,7 @@ TEST(RedirectIO, StopTerminatesAReaderThatDoesNotEndInTime) {
   EXPECT_EQ(::WaitForSingleObject(child.get(), 10000), WAIT_OBJECT_0);
 }
 
-TEST(RedirectIO, AHookMayStopTheRunWithoutWaitingForItself) {
+TEST_F(RedirectIO, AHookMayStopTheRunWithoutWaitingForItself) {
   CNetshStandin standin("stop-in-hook");
   standin.SetAnswer("first words");
   CRecordingRedirect runner;

@@ -23,7 +23,7 @@
 
 namespace vantoric::test {
 
-class AdvancedSettingsTest : public ::testing::Test {
+class AdvancedSettingsTest : public CNetshStandinTest {
  protected:
   AdvancedSettingsTest();
   void TearDown() override;

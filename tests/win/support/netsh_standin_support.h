@@ -1,10 +1,13 @@
 // Drives the recording netsh stand-in (tools/netsh_standin.cpp) that the test
 // prefix has as its system netsh.exe: a fresh log per test, its answer, exit
 // code and delay, all through environment variables that every netsh started
-// by this process inherits.
+// by this process inherits. And keeps the tests that start netsh from
+// running where the system netsh is a real one.
 #pragma once
 
 #include <windows.h>
+
+#include <gtest/gtest.h>
 
 #include <string>
 #include <string_view>
@@ -12,6 +15,30 @@
 
 namespace vantoric::test {
 
+// Whether the system's netsh.exe, the one the program starts, is the
+// recording stand-in (it carries the stand-in's marker resource); if not,
+// `why` says what was found.
+bool IsNetshStandinInstalled(std::string& why);
+
+// Held by every fixture whose tests start netsh or the program with a
+// command that changes the machine, before anything else of the fixture
+// (CNetshStandinTest holds one): where the system netsh is not the stand-in
+// the test is skipped, with the reason, before its set-up runs, so that a
+// run on a developer's Windows changes nothing. Under Wine, where the test
+// set-up installs the stand-in, its absence is a failure instead.
+class CNetshStandinGuard {
+ public:
+  CNetshStandinGuard();
+};
+
+// The fixture of tests that start netsh.
+class CNetshStandinTest : public ::testing::Test {
+ private:
+  CNetshStandinGuard m_netshGuard;
+};
+
+// Only for a test whose fixture holds a CNetshStandinGuard (a test that
+// constructs one without it fails).
 class CNetshStandin {
  public:
   // `name` makes the log's file name unique to the test.
