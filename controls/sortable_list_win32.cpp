@@ -15,8 +15,6 @@
 
 namespace vantoric {
 
-namespace {
-
 // The OS's variant date conversion with the user's locale. An OLE date
 // counts days before 1899-12-30 downwards but their time of day upwards;
 // the sort wants one straight time line.
@@ -32,6 +30,8 @@ bool ReadDateText(std::string_view text, double& when) {
   when = day + std::fabs(date - day);
   return true;
 }
+
+namespace {
 
 int ListColumnFormat(ColumnAlign align) {
   if (align == ColumnAlign::Center) return LVCFMT_CENTER;

@@ -131,4 +131,8 @@ struct CListMenuPlace {
 };
 CListMenuPlace PlaceListContextMenu(HWND list, LPARAM lp);
 
+// The sort's reading of a text as a point in time (DateTextReader): the
+// OS's date conversion with the user's locale.
+bool ReadDateText(std::string_view text, double& when);
+
 }  // namespace vantoric

@@ -3,9 +3,11 @@
 #include <commctrl.h>
 #include <commdlg.h>
 
+#include <cstdint>
+#include <iterator>
 #include <utility>
 
-#include "core/history_log_win32.h"
+#include "dialogs/earlier_history_win32.h"
 #include "dialogs/history_dialog_rules.h"
 #include "dialogs/netsh_outcome_win32.h"
 #include "dialogs/undo_run_win32.h"
@@ -24,6 +26,8 @@ namespace {
 constexpr char kCaption[] = "History";
 constexpr char kUndoCaption[] = "Undo";
 constexpr char kSaveCaption[] = "Save as script";
+// Posted by the reading of the log once the earlier runs' entries are read.
+constexpr UINT WM_EARLIER_HISTORY_READ = WM_APP + 1;
 
 struct CAnchor {
   unsigned flags;
@@ -35,6 +39,15 @@ constexpr CAnchor kAnchors[] = {
     {B, IDC_BUTTON_HISTORY_COPY},       {B, IDC_BUTTON_HISTORY_COPY_PS}, {B, IDC_BUTTON_HISTORY_SAVE},
     {B, IDC_BUTTON_HISTORY_UNDO},       {R | B, IDCANCEL},
 };
+
+// The list's rows of the entries, newest first.
+std::vector<CVirtualRow> RowsOf(const std::vector<CHistoryEntry>& entries) {
+  std::vector<CVirtualRow> rows;
+  rows.reserve(entries.size());
+  for (auto it = entries.rbegin(); it != entries.rend(); ++it)
+    rows.push_back({HistoryRowTexts(*it), static_cast<std::uint32_t>(it->m_nId)});
+  return rows;
+}
 
 std::string MachineName() {
   wchar_t name[MAX_COMPUTERNAME_LENGTH + 1] = {};
@@ -53,37 +66,41 @@ BOOL CHistoryDlg::OnInitDialog() {
   CResizeDialog::OnInitDialog();
   m_list.SubclassDlgItem(IDC_LIST_HISTORY, m_hWnd);
   m_list.SetColumns("Time, 115;Adapter, 90;Command, 330;Outcome, 125");
-  m_earlier = ReadEarlierHistory(m_history.GetRun());
   FillList();
+  TakeEarlier();
   return TRUE;
 }
 
+const std::vector<CHistoryEntry>& CHistoryDlg::Earlier() const {
+  static const std::vector<CHistoryEntry> none;
+  return m_pEarlier ? *m_pEarlier : none;
+}
+
+void CHistoryDlg::TakeEarlier() {
+  if (m_pEarlier) return;
+  m_pEarlier = TakeEarlierHistory(m_history.GetRun(), m_hWnd, WM_EARLIER_HISTORY_READ);
+  if (m_pEarlier) m_list.AppendRows(RowsOf(*m_pEarlier));
+}
+
 void CHistoryDlg::FillList() {
-  m_list.DeleteAllItems();
   // Newest first, this run's above the earlier runs', until a heading click
   // sorts otherwise.
-  for (const std::vector<CHistoryEntry>* pEntries : {&m_history.GetEntries(), &std::as_const(m_earlier)}) {
-    for (auto it = pEntries->rbegin(); it != pEntries->rend(); ++it) {
-      const std::vector<std::string> texts = HistoryRowTexts(*it);
-      m_list.AddItem(m_list.GetItemCount(), texts[0], {texts[1].c_str(), texts[2].c_str(), texts[3].c_str()},
-                     static_cast<DWORD>(it->m_nId));
-    }
-  }
+  std::vector<CVirtualRow> rows = RowsOf(m_history.GetEntries());
+  std::vector<CVirtualRow> earlier = RowsOf(Earlier());
+  rows.insert(rows.end(), std::make_move_iterator(earlier.begin()), std::make_move_iterator(earlier.end()));
+  m_list.SetRows(std::move(rows));
   ShowDetails();
 }
 
 const CHistoryEntry* CHistoryDlg::FindEntry(int id) const {
-  for (const CHistoryEntry& entry : m_earlier)
+  for (const CHistoryEntry& entry : Earlier())
     if (entry.m_nId == id) return &entry;
   return m_history.Find(id);
 }
 
 std::vector<int> CHistoryDlg::SelectedIds() const {
   std::vector<int> ids;
-  const CListView list(m_list.GetSafeHwnd());
-  for (int row = list.GetNextItem(-1, LVNI_SELECTED); row >= 0; row = list.GetNextItem(row, LVNI_SELECTED)) {
-    if (const CListItemData* pData = m_list.GetItemData(row)) ids.push_back(static_cast<int>(pData->m_dwData));
-  }
+  for (std::uint32_t data : m_list.GetSelectedData()) ids.push_back(static_cast<int>(data));
   return ids;
 }
 
@@ -98,12 +115,12 @@ void CHistoryDlg::ShowDetails() {
 void CHistoryDlg::OnCopy(bool bPowerShell) {
   const std::vector<int> ids = SelectedIds();
   if (ids.empty()) return;
-  if (!CopyTextToClipboard(m_hWnd, FormatCopiedLines(ChooseHistoryEntries(m_history, m_earlier, ids), bPowerShell)))
+  if (!CopyTextToClipboard(m_hWnd, FormatCopiedLines(ChooseHistoryEntries(m_history, Earlier(), ids), bPowerShell)))
     ShowMessage(m_hWnd, "The clipboard could not be opened. Try again.", MB_OK | MB_ICONERROR, kCaption);
 }
 
 void CHistoryDlg::OnSave() {
-  const std::vector<const CHistoryEntry*> entries = ChooseHistoryEntries(m_history, m_earlier, SelectedIds());
+  const std::vector<const CHistoryEntry*> entries = ChooseHistoryEntries(m_history, Earlier(), SelectedIds());
   if (entries.empty()) {
     ShowMessage(m_hWnd, "There is no successful change to save.", MB_OK | MB_ICONEXCLAMATION, kSaveCaption);
     return;
@@ -172,6 +189,18 @@ void CHistoryDlg::OnUndo() {
   } else {
     ReportNetshFailure(m_hWnd, failure, kUndoCaption, "Undo cancelled.", kUndoCaption);
   }
+}
+
+bool CHistoryDlg::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
+  if (msg != WM_EARLIER_HISTORY_READ) return CResizeDialog::OnMessage(msg, wp, lp, result);
+  TakeEarlier();
+  result = 0;
+  return true;
+}
+
+void CHistoryDlg::OnDestroy() {
+  ForgetEarlierHistoryWindow(m_hWnd);
+  CResizeDialog::OnDestroy();
 }
 
 bool CHistoryDlg::OnCommand(UINT nId, UINT nCode, HWND hCtl) {

@@ -5,7 +5,9 @@ usage: help_messages_test.py SOURCE_ROOT VANTORIC_CHM
 
 The texts are read from the product's sources: the text argument of each
 ShowMessage, ShowGuidMessage and the cancel text of ReportNetshFailure (string
-literals, and the constants they name), and every text given to an edit gate.
+literals, and the constants they name), every text given to an edit gate, and
+what `vantoric /list` writes to standard error (WriteError, and the reasons a
+command line is refused).
 A text built at run time is checked by its fixed parts (the guards' texts
 between their %1 and %2 inserts too); the system's own words
 and netsh's are not the program's. The page is taken out of the .chm with
@@ -62,7 +64,7 @@ def program_texts(root):
     for text in sources.values():
         for m in re.finditer(r"(?:char|std::string_view)\s+(\w+)(?:\[\])?\s*=\s*((?:\s*" + LITERAL + r")+)\s*;", text):
             constants[m.group(1)] = decode(m.group(2))
-    calls = {"ShowMessage": 1, "ShowGuidMessage": 0, "ReportNetshFailure": 3}
+    calls = {"ShowMessage": 1, "ShowGuidMessage": 0, "ReportNetshFailure": 3, "WriteError": 0}
     found = []
     for where, text in sources.items():
         for name, index in calls.items():
@@ -70,7 +72,7 @@ def program_texts(root):
                 args = arguments(text, m.end() - 1)
                 if len(args) > index:
                     found.append((where, args[index]))
-        for m in re.finditer(r"m_strMessage\s*=\s*([^;]+);", text):
+        for m in re.finditer(r"m_str(?:Message|Reason)\s*=\s*([^;]+);", text):
             found.append((where, m.group(1)))
     # The guards' texts reach the boxes through their verdicts; their fixed
     # parts are checked (the history's notes are no box).

@@ -347,9 +347,16 @@ TEST_F(History, UndoRefusesWhatItCannotPutBackAndTheLogOutlivesTheRun) {
   CVantoricDlg next{&m_scope.App().GetProfile()};
   ASSERT_NE(next.Create(nullptr), nullptr);
   m_catcher.ScriptNextDialog({[&](HWND history) {
-    // This test's entries among every earlier run's, and where they are.
+    // This test's entries among every earlier run's, and where they are,
+    // once the log is read.
     std::vector<std::string> ours;
     std::vector<int> rows;
+    const auto countOurs = [&] {
+      const std::vector<std::string> shown = HistoryRows(history);
+      return std::count_if(shown.begin(), shown.end(),
+                           [](const std::string& row) { return row.find("History Trust") != std::string::npos; });
+    };
+    EXPECT_TRUE(PumpUntil([&] { return countOurs() >= 3; }, 10000)) << "the earlier run's entries are listed";
     const std::vector<std::string> all = HistoryRows(history);
     for (size_t i = 0; i < all.size(); ++i) {
       if (all[i].find("History Trust") == std::string::npos) continue;
