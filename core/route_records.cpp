@@ -181,7 +181,7 @@ CRouteInputCheck CheckRouteInput(const CRouteInput& input) {
 
 std::string FormatAddRouteCommand(std::string_view interfaceName, const CRouteInput& route) {
   std::string line = "interface ipv6 add route " + route.m_strPrefix + " \"" + std::string(interfaceName) + "\"";
-  if (!route.m_strNextHop.empty()) line += " " + route.m_strNextHop;
+  if (!route.m_strNextHop.empty()) line += " " + NetshAddressValue(route.m_strNextHop);
   if (!route.m_strMetric.empty()) line += " metric=" + route.m_strMetric;
   return line + " validlifetime=" + route.m_strValidLifetime + " preferredlifetime=" + route.m_strPreferredLifetime +
          " store=" + route.m_strStore;
@@ -190,7 +190,7 @@ std::string FormatAddRouteCommand(std::string_view interfaceName, const CRouteIn
 std::string FormatDeleteRouteCommand(std::string_view prefix, std::string_view interfaceName,
                                      std::string_view nextHop) {
   std::string line = "interface ipv6 delete route " + std::string(prefix) + " \"" + std::string(interfaceName) + "\"";
-  if (!nextHop.empty()) line += " " + std::string(nextHop);
+  if (!nextHop.empty()) line += " " + NetshAddressValue(nextHop);
   return line;
 }
 

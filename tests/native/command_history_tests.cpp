@@ -368,7 +368,9 @@ TEST(FormatHistoryScript, HeaderThenOneLinePerEntry) {
       WithId(Entry(SetAddress("R\xC3\xA9seau", "2001:db8::2", "anycast", "1d", "12h"), T0), 2);
   const CHistoryEntry zone = WithId(Entry(DeleteAddress("Ethernet", "fe80::1%4"), T0), 3);
   const CHistoryEntry signs =
-      WithId(Entry(Dns(ChangeKind::AddDns, "A&B 100%!", "2001:db8::53", "2>x", {"2001:db8::53"}), T0), 4);
+      WithId(Entry(Dns(ChangeKind::AddDns, "A&B 100%!", "2001:db8::53", "2", {"2001:db8::53"}), T0), 4);
+  const CHistoryEntry redirect =
+      WithId(Entry(Dns(ChangeKind::AddDns, "Ethernet", "2001:db8::53", "2>x", {"2001:db8::53"}), T0), 8);
   const CHistoryEntry lineBreak =
       WithId(Refused(Dns(ChangeKind::DeleteDns, "Eth\r\nernet", "::1", "1", {}), NetshRefusal::ControlCharacter), 5);
   const CHistoryEntry quotes = WithId(
@@ -392,14 +394,18 @@ TEST(FormatHistoryScript, HeaderThenOneLinePerEntry) {
            NETSH +
            "interface ipv6 add address \"Local Area Connection\" 2001:db8::1 unicast infinite infinite persistent" +
            STOP},
-      {"cmd: a zone's % doubled, else cmd reads %4 as a parameter",
+      {"cmd: a link-local address's interface number is not on the line, which names the interface",
        {&zone},
        ScriptKind::Cmd,
-       CMD_HEADER + NETSH + "interface ipv6 delete address \"Ethernet\" fe80::1%%4" + STOP},
-      {"cmd: % doubled inside the quotes, & and ! kept there, > escaped outside",
+       CMD_HEADER + NETSH + "interface ipv6 delete address \"Ethernet\" fe80::1" + STOP},
+      {"cmd: % doubled inside the quotes, & and ! kept there",
        {&signs},
        ScriptKind::Cmd,
-       CMD_HEADER + NETSH + "interface ipv6 add dns \"A&B 100%%!\" 2001:db8::53 2^>x" + STOP},
+       CMD_HEADER + NETSH + "interface ipv6 add dns \"A&B 100%%!\" 2001:db8::53 2" + STOP},
+      {"cmd: > outside the quotes is refused by the line check, not escaped",
+       {&redirect},
+       ScriptKind::Cmd,
+       CMD_HEADER + "rem Entry 8 is left out: its line cannot be run safely.\r\n"},
       {"cmd: a line with a line break is left out, named by its id",
        {&lineBreak},
        ScriptKind::Cmd,
@@ -420,7 +426,7 @@ TEST(FormatHistoryScript, HeaderThenOneLinePerEntry) {
            "([TimeSpan]'1.00:00:00') -PreferredLifetime ([TimeSpan]'0.12:00:00')\r\n"
            "New-NetIPAddress -InterfaceAlias 'Local Area Connection' -IPAddress 2001:db8::1 -Type Unicast\r\n"
            "Remove-NetIPAddress -InterfaceAlias 'Ethernet' -IPAddress fe80::1%4 -Confirm:$false\r\n"
-           "& \"$env:SystemRoot\\System32\\netsh.exe\" interface ipv6 add dns 'A&B 100%!' '2001:db8::53' '2>x'\r\n"
+           "& \"$env:SystemRoot\\System32\\netsh.exe\" interface ipv6 add dns 'A&B 100%!' '2001:db8::53' '2'\r\n"
            "if ($LASTEXITCODE -ne 0) { exit $LASTEXITCODE }\r\n"},
       {"ps1: a line with a line break is left out, named by its id",
        {&lineBreak},

@@ -226,9 +226,9 @@ TEST(RouteCommands, EveryArgumentCombination) {
       {"metric without a next hop", FormatAddRouteCommand(name, Input("2001:db8::/48", "", "10")),
        "interface ipv6 add route 2001:db8::/48 \"Local Area Connection\" metric=10 validlifetime=infinite "
        "preferredlifetime=infinite store=persistent"},
-      {"next hop and metric, finite lifetimes, active store",
+      {"next hop and metric, finite lifetimes, active store; the next hop's zone left out (the name says it)",
        FormatAddRouteCommand(name, Input("::/0", "fe80::1%4", "0", "1d2h", "30m", "active")),
-       "interface ipv6 add route ::/0 \"Local Area Connection\" fe80::1%4 metric=0 validlifetime=1d2h "
+       "interface ipv6 add route ::/0 \"Local Area Connection\" fe80::1 metric=0 validlifetime=1d2h "
        "preferredlifetime=30m store=active"},
       {"values go as typed, a name outside ASCII in quotes",
        FormatAddRouteCommand("R\xC3\xA9seau", Input("2001:DB8::/48", "", "", "INFINITE", "1H", "Persistent")),
