@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "core/address_names.h"
+#include "framework/ascii_text.h"
 
 namespace vantoric {
 
@@ -57,6 +58,9 @@ bool IsIpv4Mapped(const CIpv6Bytes& b) {
 
 // fec0::/10
 bool IsSiteLocal(const CIpv6Bytes& b) { return b[0] == 0xfe && (b[1] & 0xc0) == 0xc0; }
+
+// A prefix length of up to three digits.
+int PrefixLength(std::string_view digits) { return static_cast<int>(ReadLeadingNumber(digits, 999).m_nMagnitude); }
 
 CGuardVerdict Refuse(GuardReason reason, std::string text) { return {GuardOutcome::Refuse, reason, std::move(text)}; }
 
@@ -174,9 +178,9 @@ bool IsSameAddress(std::string_view first, std::string_view second) {
 }
 
 bool IsSamePrefix(std::string_view first, std::string_view second) {
+  if (!IsPrefixText(first) || !IsPrefixText(second)) return first == second;
   const std::size_t slashA = first.find('/'), slashB = second.find('/');
-  if (slashA == std::string_view::npos || slashB == std::string_view::npos) return first == second;
-  return first.substr(slashA) == second.substr(slashB) &&
+  return PrefixLength(first.substr(slashA + 1)) == PrefixLength(second.substr(slashB + 1)) &&
          IsSameAddress(first.substr(0, slashA), second.substr(0, slashB));
 }
 
@@ -192,7 +196,7 @@ bool IsPrefixText(std::string_view text) {
   if (address.find('%') != std::string_view::npos || !ParseIpv6Bytes(address, bytes)) return false;
   if (length.empty() || length.size() > 3 || length.find_first_not_of("0123456789") != std::string_view::npos)
     return false;
-  return std::stoi(std::string(length)) <= 128;
+  return PrefixLength(length) <= 128;
 }
 
 bool IsLinkLocalAddress(const CIpv6Bytes& bytes) { return bytes[0] == 0xfe && (bytes[1] & 0xc0) == 0x80; }
