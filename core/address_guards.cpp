@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "core/address_names.h"
+#include "framework/ascii_text.h"
 
 namespace vantoric {
 
@@ -55,11 +56,11 @@ bool IsIpv4Mapped(const CIpv6Bytes& b) {
          b[11] == 0xff;
 }
 
-// fe80::/10
-bool IsLinkLocal(const CIpv6Bytes& b) { return b[0] == 0xfe && (b[1] & 0xc0) == 0x80; }
-
 // fec0::/10
 bool IsSiteLocal(const CIpv6Bytes& b) { return b[0] == 0xfe && (b[1] & 0xc0) == 0xc0; }
+
+// A prefix length of up to three digits.
+int PrefixLength(std::string_view digits) { return static_cast<int>(ReadLeadingNumber(digits, 999).m_nMagnitude); }
 
 CGuardVerdict Refuse(GuardReason reason, std::string text) { return {GuardOutcome::Refuse, reason, std::move(text)}; }
 
@@ -176,6 +177,54 @@ bool IsSameAddress(std::string_view first, std::string_view second) {
   return ParseIpv6Bytes(first, a) && ParseIpv6Bytes(second, b) && a == b;
 }
 
+bool IsSamePrefix(std::string_view first, std::string_view second) {
+  if (!IsPrefixText(first) || !IsPrefixText(second)) return first == second;
+  const std::size_t slashA = first.find('/'), slashB = second.find('/');
+  return PrefixLength(first.substr(slashA + 1)) == PrefixLength(second.substr(slashB + 1)) &&
+         IsSameAddress(first.substr(0, slashA), second.substr(0, slashB));
+}
+
+bool IsSameHop(std::string_view first, std::string_view second) {
+  return first.empty() || second.empty() ? first.empty() && second.empty() : IsSameAddress(first, second);
+}
+
+bool IsPrefixText(std::string_view text) {
+  const std::size_t slash = text.find('/');
+  if (slash == std::string_view::npos) return false;
+  const std::string_view address = text.substr(0, slash), length = text.substr(slash + 1);
+  CIpv6Bytes bytes;
+  if (address.find('%') != std::string_view::npos || !ParseIpv6Bytes(address, bytes)) return false;
+  if (length.empty() || length.size() > 3 || length.find_first_not_of("0123456789") != std::string_view::npos)
+    return false;
+  return PrefixLength(length) <= 128;
+}
+
+bool IsLinkLocalAddress(const CIpv6Bytes& bytes) { return bytes[0] == 0xfe && (bytes[1] & 0xc0) == 0x80; }
+
+CDnsServerCheck CheckDnsServerText(std::string_view text) {
+  CDnsServerCheck check;
+  CIpv6Bytes bytes;
+  if (!ParseIpv6Bytes(text, bytes)) {
+    check.m_strRefusal = FillGuardText(GUARD_DNS_NOT_ADDRESS, {text});
+    return check;
+  }
+  const std::size_t percent = text.find('%');
+  if (percent != std::string_view::npos) {
+    const std::string_view zone = text.substr(percent + 1);
+    if (!IsLinkLocalAddress(bytes)) {
+      check.m_strRefusal = FillGuardText(GUARD_DNS_ZONE, {text});
+      return check;
+    }
+    if (zone.empty() || zone.find_first_not_of("0123456789") != std::string_view::npos) {
+      check.m_strRefusal = FillGuardText(GUARD_DNS_ZONE_NOT_NUMBER, {text});
+      return check;
+    }
+  }
+  check.m_bPassed = true;
+  check.m_strServer = std::string(text.substr(0, percent));
+  return check;
+}
+
 std::vector<CHeldAddress> AddressesOfOtherAdapters(const CAdapterRecord* records, std::size_t count,
                                                    std::size_t self) {
   std::vector<CHeldAddress> held;
@@ -196,7 +245,7 @@ CGuardVerdict CheckNewAddress(std::string_view address, const std::vector<CHeldA
   if (IsIpv4Mapped(bytes))
     return Refuse(GuardReason::Ipv4Mapped, FillGuardText(GUARD_IPV4_MAPPED_ADDRESS, {address}));
   if (IsLoopback(bytes)) return Warn(GuardReason::Loopback, std::string(GUARD_LOOPBACK_ADDRESS), change);
-  if (!IsLinkLocal(bytes)) {
+  if (!IsLinkLocalAddress(bytes)) {
     for (const CHeldAddress& held : otherAdapters) {
       CIpv6Bytes other;
       if (ParseIpv6Bytes(held.m_strAddress, other) && other == bytes)
@@ -219,7 +268,7 @@ CGuardVerdict CheckNewDnsServer(std::string_view server, const std::vector<std::
       return Refuse(GuardReason::AlreadyListed,
                     FillGuardText(GUARD_DNS_ALREADY_LISTED, {server, std::to_string(i + 1)}));
   }
-  if (IsLinkLocal(bytes))
+  if (IsLinkLocalAddress(bytes))
     return Warn(GuardReason::LinkLocalServer, FillGuardText(GUARD_DNS_LINK_LOCAL, {server}), AddressChange::Add);
   return {};
 }
@@ -282,7 +331,7 @@ DefaultRoute DefaultRouteOf(std::uint64_t interfaceId, const std::vector<CRouteE
 CGuardVerdict CheckLastGlobalAddress(std::string_view address, std::string_view adapterName,
                                      const std::vector<CAddressRecord>& addresses, DefaultRoute route) {
   const auto isGlobal = [](const CIpv6Bytes& b) {
-    return !IsUnspecified(b) && !IsLoopback(b) && !IsLinkLocal(b) && !IsMulticast(b);
+    return !IsUnspecified(b) && !IsLoopback(b) && !IsLinkLocalAddress(b) && !IsMulticast(b);
   };
   CIpv6Bytes bytes;
   if (!ParseIpv6Bytes(address, bytes) || !isGlobal(bytes)) return {};

@@ -53,6 +53,15 @@ inline constexpr std::string_view GUARD_DNS_MULTICAST =
     "server.";
 inline constexpr std::string_view GUARD_DNS_ALREADY_LISTED =
     "%1 is already DNS server %2 in the list. Enter another server, or cancel to keep the list as it is.";
+// Wherever a DNS server enters (Add DNS, an /apply file, Undo), these
+// refuse text that is more than an address; %1 is the text.
+inline constexpr std::string_view GUARD_DNS_NOT_ADDRESS = "\"%1\" is not an IPv6 address";
+inline constexpr std::string_view GUARD_DNS_ZONE =
+    "\"%1\" is not a DNS server address: the text from \"%\" on is a zone, which only a link-local address can "
+    "have. Give the server's address alone.";
+inline constexpr std::string_view GUARD_DNS_ZONE_NOT_NUMBER =
+    "\"%1\" is not a DNS server address: the zone of a link-local server, after \"%\", can only be the number of "
+    "its interface. Give the server's address alone.";
 // The Add DNS dialog warns; the question of adding follows.
 inline constexpr std::string_view GUARD_DNS_LINK_LOCAL =
     "%1 is a link-local address. The server is reached at it only on the link of this adapter, through this "
@@ -161,6 +170,31 @@ bool ParseIpv6Bytes(std::string_view text, CIpv6Bytes& bytes);
 // Whether two texts name one address, zones ignored (fe80::1%4 and
 // FE80:0::1 are the same); a text that does not parse matches nothing.
 bool IsSameAddress(std::string_view first, std::string_view second);
+// Whether two route destinations ("2001:db8::/48") are one prefix: the same
+// length after "/" and the same address (IsSameAddress); a text without "/"
+// matches only the same text.
+bool IsSamePrefix(std::string_view first, std::string_view second);
+// Whether two next hops are one: both on-link (empty), or the same address.
+bool IsSameHop(std::string_view first, std::string_view second);
+// Whether text is a prefix: an IPv6 address without a zone, "/" and a
+// length of 0 to 128 in decimal digits.
+bool IsPrefixText(std::string_view text);
+
+// fe80::/10
+bool IsLinkLocalAddress(const CIpv6Bytes& bytes);
+
+// A DNS server as it enters, from the Add DNS dialog, an /apply file or an
+// Undo: IPv6 address text and nothing else. A zone ("%4") is refused, with
+// the reason, except a numeric zone on a link-local address, which is left
+// out: the command names the interface already. m_strServer is the server
+// to send; m_strRefusal says why there is none (GUARD_DNS_NOT_ADDRESS,
+// GUARD_DNS_ZONE, GUARD_DNS_ZONE_NOT_NUMBER).
+struct CDnsServerCheck {
+  bool m_bPassed = false;
+  std::string m_strServer;
+  std::string m_strRefusal;
+};
+CDnsServerCheck CheckDnsServerText(std::string_view text);
 
 // An address that an adapter holds, with the adapter's friendly name.
 struct CHeldAddress {

@@ -139,9 +139,9 @@ void ReadDnsServers(const Json& value, const std::string& where, CWantedAdapter&
   for (std::size_t i = 0; i < entries.size(); ++i) {
     const std::string at = Element(where, i);
     if (!entries[i].is_string()) Fail(at, WrongType(entries[i], "a string"));
-    const std::string text = entries[i].get<std::string>();
-    if (CIpv6Bytes bytes; !ParseIpv6Bytes(text, bytes)) Fail(at, "\"" + text + "\" is not an IPv6 address");
-    adapter.m_dnsServers.push_back(text);
+    const CDnsServerCheck server = CheckDnsServerText(entries[i].get<std::string>());
+    if (!server.m_bPassed) Fail(at, server.m_strRefusal);
+    adapter.m_dnsServers.push_back(server.m_strServer);
   }
 }
 

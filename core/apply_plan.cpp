@@ -213,18 +213,6 @@ void PlanDnsServers(const CAdapterPlan& plan, const std::vector<std::string>& wa
   while (list.size() > wanted.size()) remove(list.size() - 1);
 }
 
-// Whether two route destinations ("2001:db8::/48") are the same prefix.
-bool IsSamePrefix(const std::string& a, const std::string& b) {
-  const std::size_t slashA = a.find('/'), slashB = b.find('/');
-  if (slashA == std::string::npos || slashB == std::string::npos) return a == b;
-  return a.substr(slashA) == b.substr(slashB) && IsSameAddress(a.substr(0, slashA), b.substr(0, slashB));
-}
-
-// Next hops: both on-link (empty), or the same address.
-bool IsSameHop(const std::string& a, const std::string& b) {
-  return a.empty() || b.empty() ? a.empty() && b.empty() : IsSameAddress(a, b);
-}
-
 bool IsSameRoute(const CRouteInput& wanted, const CRouteRecord& route) {
   return IsSameHop(wanted.m_strNextHop, route.m_strNextHopAddress) &&
          IsSamePrefix(wanted.m_strPrefix, route.m_strDestination);

@@ -7,6 +7,7 @@
 #include <iterator>
 #include <utility>
 
+#include "core/address_guards.h"
 #include "core/interface_history.h"
 #include "core/lifetime_text.h"
 #include "core/route_records.h"
@@ -35,6 +36,10 @@ std::string RefusalWords(NetshRefusal refusal) {
       return "the system folder, where netsh is, is not known";
     case NetshRefusal::OtherContext:
       return "not a command of the netsh contexts this program uses";
+    case NetshRefusal::ShellCharacter:
+      return "a value holds a character that a command prompt acts on";
+    case NetshRefusal::ExtraArgument:
+      return "a value would be split into other netsh arguments";
     case NetshRefusal::None:
       break;
   }
@@ -203,12 +208,10 @@ void SetBeforeFromChange(CChange& inverse, const CChange& change, std::int64_t c
   inverse.m_nReadingTime = now;
 }
 
-bool SameAddressText(std::string_view a, std::string_view b) { return LowerAscii(a) == LowerAscii(b); }
-
 // The 1-based position of server in servers, as text; "" when not listed.
 std::string PositionIn(const std::vector<std::string>& servers, std::string_view server) {
   for (std::size_t i = 0; i < servers.size(); ++i)
-    if (SameAddressText(servers[i], server)) return std::to_string(i + 1);
+    if (IsSameAddress(servers[i], server)) return std::to_string(i + 1);
   return {};
 }
 
@@ -276,10 +279,18 @@ std::string KnownStore(const std::vector<CHistoryEntry>& entries, const CHistory
   for (auto it = entries.rbegin(); it != entries.rend(); ++it) {
     if (it->m_nId < entry.m_nId && it->Succeeded() && it->m_change.m_kind == ChangeKind::AddAddress &&
         it->m_change.m_strInterface == change.m_strInterface &&
-        SameAddressText(it->m_change.m_strAddress, change.m_strAddress))
+        IsSameAddress(it->m_change.m_strAddress, change.m_strAddress))
       return it->m_change.m_strStore;
   }
   return {};
+}
+
+// The server a DNS change's undo sends, as any DNS server that enters is
+// checked; why there is none when the recorded text is more than an address.
+std::string CheckUndoneDnsServer(const CChange& change, CChange& inverse) {
+  CDnsServerCheck server = CheckDnsServerText(change.m_strAddress);
+  inverse.m_strAddress = std::move(server.m_strServer);
+  return server.m_strRefusal;
 }
 
 // The change that takes `entry` back at `now`, or why there is none;
@@ -310,17 +321,19 @@ std::string PlanInverse(const CHistoryEntry& entry, std::int64_t now, std::strin
       NoteChosenStore(inverse, notes);
       return InverseWithBefore(change, now, "it was removed", inverse);
     case ChangeKind::AddDns: {
+      if (std::string refusal = CheckUndoneDnsServer(change, inverse); !refusal.empty()) return refusal;
       inverse.m_kind = ChangeKind::DeleteDns;
       inverse.m_strPosition = PositionIn(change.m_dnsServersAfter, change.m_strAddress);
       if (inverse.m_strPosition.empty()) inverse.m_strPosition = change.m_strPosition;
       inverse.m_dnsServersAfter = change.m_dnsServersAfter;
       auto& servers = inverse.m_dnsServersAfter;
       const auto found = std::find_if(servers.begin(), servers.end(),
-                                      [&](const std::string& s) { return SameAddressText(s, change.m_strAddress); });
+                                      [&](const std::string& s) { return IsSameAddress(s, change.m_strAddress); });
       if (found != servers.end()) servers.erase(found);
       return {};
     }
     case ChangeKind::DeleteDns: {
+      if (std::string refusal = CheckUndoneDnsServer(change, inverse); !refusal.empty()) return refusal;
       inverse.m_kind = ChangeKind::AddDns;
       inverse.m_strPosition = change.m_strPosition;
       // Where netsh puts it: at that 1-based position, or last when the
@@ -330,7 +343,7 @@ std::string PlanInverse(const CHistoryEntry& entry, std::int64_t now, std::strin
       inverse.m_dnsServersAfter = change.m_dnsServersAfter;
       auto& servers = inverse.m_dnsServersAfter;
       const std::size_t at = position == 0 || position > servers.size() ? servers.size() : position - 1;
-      servers.insert(servers.begin() + static_cast<std::ptrdiff_t>(at), change.m_strAddress);
+      servers.insert(servers.begin() + static_cast<std::ptrdiff_t>(at), inverse.m_strAddress);
       return {};
     }
     case ChangeKind::AddRoute:
@@ -430,7 +443,8 @@ std::string DescribeHistoryOutcome(const CNetshResult& result) {
     case NetshOutcome::TimedOut:
       return "Timed out";
     case NetshOutcome::LaunchFailed:
-      return "Not started (error " + std::to_string(result.m_nSystemError) + ")";
+      return "Not started (error " + std::to_string(result.m_nSystemError) + ")" +
+             (result.m_strSystemText.empty() ? "" : ": " + result.m_strSystemText);
   }
   return {};
 }
@@ -506,7 +520,14 @@ std::string FormatPowerShellCommand(const CChange& change) {
   return {};
 }
 
-bool IsHistoryLineSafe(const CHistoryEntry& entry) { return CheckNetshLine(entry.m_strLine) == NetshRefusal::None; }
+bool IsHistoryLineSafe(const CHistoryEntry& entry) {
+  // Busy and a missing system folder say nothing against the line itself.
+  const NetshRefusal refusal = entry.m_result.m_refusal;
+  const bool bRefusedLine = entry.m_result.m_outcome == NetshOutcome::Refused && refusal != NetshRefusal::Busy &&
+                            refusal != NetshRefusal::NoSystemFolder;
+  if (bRefusedLine || (entry.m_bFromLog && !entry.m_bLogChecked)) return false;
+  return CheckNetshLine(entry.m_strLine) == NetshRefusal::None;
+}
 
 std::string FormatHistoryLine(const CHistoryEntry& entry, LineForm form) {
   const bool bPowerShell = form == LineForm::PowerShell || form == LineForm::PowerShellScript;
@@ -521,10 +542,12 @@ std::string FormatHistoryLine(const CHistoryEntry& entry, LineForm form) {
     case LineForm::PowerShell:
       return FormatPowerShellCommand(entry.m_change);
     case LineForm::PowerShellScript: {
-      // A native program's failure does not stop the script by itself.
-      const bool bNetsh = entry.m_change.m_kind == ChangeKind::AddDns || entry.m_change.m_kind == ChangeKind::DeleteDns;
-      return FormatPowerShellCommand(entry.m_change) +
-             (bNetsh ? std::string(CRLF) + "if ($LASTEXITCODE -ne 0) { exit $LASTEXITCODE }" : std::string());
+      // A native program's failure does not stop the script by itself: a
+      // line that calls one (with PowerShell's call operator) checks its
+      // exit code, whatever kind of change it makes.
+      const std::string line = FormatPowerShellCommand(entry.m_change);
+      const bool bNative = line.starts_with("& ");
+      return line + (bNative ? std::string(CRLF) + "if ($LASTEXITCODE -ne 0) { exit $LASTEXITCODE }" : std::string());
     }
   }
   return {};

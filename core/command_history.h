@@ -93,6 +93,10 @@ struct CHistoryEntry {
   bool m_bUndone = false;     // taken back by a later successful undo
   std::string m_strRun;       // the run that recorded it (CCommandHistory::GetRun)
   bool m_bFromLog = false;    // an earlier run's, read from the log: shown, never undone
+  // From the log: its fields passed the checks that a new entry's pass, and
+  // the line rebuilt from them is the logged line (ParseHistoryLog). Only
+  // then is it handed out as a command.
+  bool m_bLogChecked = false;
 
   bool Succeeded() const { return m_result.Succeeded(); }
 };
@@ -131,7 +135,8 @@ class CCommandHistory {
 };
 
 // The Outcome column: "Succeeded", "Failed (exit code N)", "Elevation
-// declined", "Refused: <reason>", "Timed out", "Not started (error N)".
+// declined", "Refused: <reason>", "Timed out", "Not started (error N)", the
+// last followed by ": " and the system's words for the error when known.
 std::string DescribeHistoryOutcome(const CNetshResult& result);
 // "Elevated" or "Console".
 std::string DescribeHistoryPath(bool bElevated);
@@ -167,9 +172,12 @@ std::string FormatPowerShellLifetime(std::string_view lifetimeText);
 std::string FormatPowerShellCommand(const CChange& change);
 
 // Whether an entry's line may be handed out as a command (copied or saved):
-// only when the command-line check passes it. A line with a line break, a
-// stray quote, broken text or too many characters was never run, and outside
-// the program it could break out of its own line or quotes.
+// only when the command-line check passes it, the entry was not refused by
+// that check when it was made, and an earlier run's entry read from the log
+// was found sound (m_bLogChecked). A line with a line break, a stray quote,
+// broken text or too many characters was never run, and outside the program
+// it could break out of its own line or quotes; a log line can be written
+// by anyone.
 bool IsHistoryLineSafe(const CHistoryEntry& entry);
 // How an entry is handed out: the netsh line as typed, a line of a .cmd
 // script, the PowerShell line (Copy as PowerShell) or a line of a .ps1
@@ -189,8 +197,8 @@ enum class ScriptKind { Cmd, PowerShell };
 // line, & | < > ^ outside the quotes) and ends at the first failure with its
 // exit code (|| exit /b). The .ps1 starts with a UTF-8 byte-order mark,
 // without which Windows PowerShell 5 reads it in the ANSI code page, and
-// stops at the first failure ($ErrorActionPreference = 'Stop'; a netsh line
-// exits with netsh's code). The text is UTF-8 with CRLF line ends.
+// stops at the first failure ($ErrorActionPreference = 'Stop'; every line
+// that calls netsh exits with netsh's code when it fails). The text is UTF-8 with CRLF line ends.
 std::string FormatHistoryScript(const std::vector<const CHistoryEntry*>& entries, ScriptKind kind,
                                 std::string_view date, std::string_view machine);
 

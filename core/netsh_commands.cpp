@@ -2,7 +2,9 @@
 
 #include <initializer_list>
 #include <string>
+#include <vector>
 
+#include "core/address_guards.h"
 #include "framework/ascii_text.h"
 
 namespace vantoric {
@@ -58,12 +60,108 @@ std::size_t DecodeUtf8(std::string_view text, std::size_t pos, char32_t& cp) {
 
 bool IsControl(char32_t cp) { return cp < 0x20 || (cp >= 0x7F && cp <= 0x9F); }
 
-// Whether the line is a command of one of the contexts that the program uses.
-bool IsKnownContext(std::string_view line) {
-  const std::string lower = LowerAscii(line.substr(0, 20));
-  for (std::string_view context : {"interface ipv6 ", "interface teredo ", "interface isatap ", "interface 6to4 "})
-    if (std::string_view(lower).starts_with(context)) return true;
-  return false;
+// The characters that cmd acts on outside double quotes (% even inside
+// them, but the interface name, between the quotes, is the adapter's own).
+bool IsShellCharacter(char32_t cp) {
+  return cp < 0x80 && std::string_view("&|<>^%").find(static_cast<char>(cp)) != std::string_view::npos;
+}
+
+// Blanks besides U+0020 (Unicode's White_Space outside the control
+// characters): a value holding one may be split, or look like two.
+bool IsOtherBlank(char32_t cp) {
+  return cp == 0xA0 || cp == 0x1680 || (cp >= 0x2000 && cp <= 0x200A) || cp == 0x2028 || cp == 0x2029 ||
+         cp == 0x202F || cp == 0x205F || cp == 0x3000;
+}
+
+// The commands that the program hands to netsh, and how many values each
+// takes around the interface name, as the program's own lines give them.
+// The commands and their parameters are those of "Netsh commands for
+// Interface Internet Protocol version 6 (IPv6)" (learn.microsoft.com,
+// previous-versions/windows/it-pro/windows-server-2008-r2-and-2008/cc753156)
+// and of its Teredo, ISATAP and 6to4 contexts.
+struct CNetshCommand {
+  std::string_view m_verb;   // lower case
+  bool m_bNamed;             // a quoted interface name follows m_nBefore values
+  int m_nBefore;             // values between the verb and the name
+  int m_nMinAfter;           // values after the name (after the verb when not named)
+  int m_nMaxAfter;
+  bool m_bTrailingBlank;     // the catalogue's layout may end with a blank
+};
+
+constexpr CNetshCommand NETSH_COMMANDS[] = {
+    // address type validlifetime preferredlifetime store
+    {"interface ipv6 add address", true, 0, 5, 5, false},
+    {"interface ipv6 set address", true, 0, 4, 4, true},
+    {"interface ipv6 delete address", true, 0, 1, 1, false},
+    // address index
+    {"interface ipv6 add dns", true, 0, 2, 2, false},
+    {"interface ipv6 delete dns", true, 0, 1, 1, false},
+    // prefix "name" [nexthop] [metric=] validlifetime= preferredlifetime= store=
+    {"interface ipv6 add route", true, 1, 3, 5, false},
+    {"interface ipv6 delete route", true, 1, 0, 1, false},
+    // one to nine settings, then store=
+    {"interface ipv6 set interface", true, 0, 1, 10, false},
+    {"interface ipv6 delete neighbors", true, 0, 0, 1, false},
+    {"interface ipv6 set privacy", false, 0, 1, 2, false},
+    {"interface ipv6 set global", false, 0, 1, 2, false},
+    // prefix= precedence= label= [store=]
+    {"interface ipv6 add prefixpolicy", false, 0, 3, 4, false},
+    {"interface ipv6 set prefixpolicy", false, 0, 3, 4, false},
+    {"interface ipv6 delete prefixpolicy", false, 0, 1, 2, false},
+    {"interface teredo set state", false, 0, 1, 1, false},
+    {"interface isatap set state", false, 0, 1, 1, false},
+    {"interface 6to4 set state", false, 0, 1, 1, false},
+};
+
+// The catalogue's command that the line gives; nullptr for any other.
+const CNetshCommand* FindCommand(std::string_view line) {
+  const std::string lower = LowerAscii(line.substr(0, 40));
+  for (const CNetshCommand& command : NETSH_COMMANDS) {
+    const std::string_view verb = command.m_verb;
+    if (std::string_view(lower).starts_with(verb) && (line.size() == verb.size() || line[verb.size()] == ' '))
+      return &command;
+  }
+  return nullptr;
+}
+
+// The values after the verb, split at single blanks; the quoted name is one
+// value with its quotes. ExtraArgument for a blank out of place.
+NetshRefusal SplitValues(std::string_view rest, bool bTrailingBlank, std::vector<std::string_view>& values,
+                         int& nameAt) {
+  std::size_t i = 0;
+  while (i < rest.size()) {
+    ++i;  // the blank before each value
+    if (i == rest.size()) return bTrailingBlank ? NetshRefusal::None : NetshRefusal::ExtraArgument;
+    std::size_t end = rest.find(' ', i);
+    if (rest[i] == '"') {
+      const std::size_t close = rest.find('"', i + 1);
+      if (close == std::string_view::npos) return NetshRefusal::QuoteInValue;
+      end = close + 1;
+      if (end < rest.size() && rest[end] != ' ') return NetshRefusal::ExtraArgument;
+      nameAt = static_cast<int>(values.size());
+    }
+    if (end == std::string_view::npos) end = rest.size();
+    if (end == i) return NetshRefusal::ExtraArgument;
+    values.push_back(rest.substr(i, end - i));
+    i = end;
+  }
+  return NetshRefusal::None;
+}
+
+// Whether the values stand where the command takes them, as many as it
+// takes.
+NetshRefusal CheckValues(std::string_view line, const CNetshCommand& command) {
+  std::vector<std::string_view> values;
+  int nameAt = -1;
+  const NetshRefusal split = SplitValues(line.substr(command.m_verb.size()), command.m_bTrailingBlank, values, nameAt);
+  if (split != NetshRefusal::None) return split;
+  if (!command.m_bNamed && nameAt >= 0) return NetshRefusal::QuoteInValue;
+  const int after = static_cast<int>(values.size()) - (command.m_bNamed ? nameAt + 1 : 0);
+  // A name that is not quoted counts as values of its own.
+  if ((command.m_bNamed && nameAt != command.m_nBefore) || after < command.m_nMinAfter ||
+      after > command.m_nMaxAfter)
+    return NetshRefusal::ExtraArgument;
+  return NetshRefusal::None;
 }
 
 // The words trimmed, with CR LF as LF, cut at a character boundary.
@@ -108,6 +206,12 @@ std::string RefusalText(NetshRefusal refusal) {
     case NetshRefusal::OtherContext:
       return "The command was not run: it is not a command of netsh's interface ipv6, teredo, isatap or 6to4 "
              "context, the only ones this program uses.";
+    case NetshRefusal::ShellCharacter:
+      return "The command was not run: a value besides the interface name contains one of & | < > ^ %, which "
+             "a command prompt would act on.";
+    case NetshRefusal::ExtraArgument:
+      return "The command was not run: a value contains a blank, or the line holds more or fewer values than "
+             "its netsh command takes, so netsh would not read the values meant.";
     case NetshRefusal::None:
       break;
   }
@@ -138,34 +242,46 @@ std::string GetNetshVerb(int index) {
 std::string FormatAddAddressCommand(std::string_view interfaceName, std::string_view address,
                                     std::string_view type, std::string_view validLifetime,
                                     std::string_view preferredLifetime, std::string_view store) {
-  return Join({GetNetshVerb(NETSH_ADD_ADDRESS), " ", Quoted(interfaceName), " ", address, " ", type, " ",
-               validLifetime, " ", preferredLifetime, " ", store});
+  return Join({GetNetshVerb(NETSH_ADD_ADDRESS), " ", Quoted(interfaceName), " ", NetshAddressValue(address), " ",
+               type, " ", validLifetime, " ", preferredLifetime, " ", store});
 }
 
 std::string FormatSetAddressCommand(std::string_view interfaceName, std::string_view address,
                                     std::string_view type, std::string_view validLifetime,
                                     std::string_view preferredLifetime) {
-  return Join({GetNetshVerb(NETSH_SET_ADDRESS), " ", Quoted(interfaceName), " ", address, " ", type, " ",
-               validLifetime, " ", preferredLifetime, " "});
+  return Join({GetNetshVerb(NETSH_SET_ADDRESS), " ", Quoted(interfaceName), " ", NetshAddressValue(address), " ",
+               type, " ", validLifetime, " ", preferredLifetime, " "});
 }
 
 std::string FormatDeleteAddressCommand(std::string_view interfaceName, std::string_view address) {
-  return Join({GetNetshVerb(NETSH_DELETE_ADDRESS), " ", Quoted(interfaceName), " ", address});
+  return Join({GetNetshVerb(NETSH_DELETE_ADDRESS), " ", Quoted(interfaceName), " ", NetshAddressValue(address)});
 }
 
 std::string FormatAddDnsCommand(std::string_view interfaceName, std::string_view server,
                                 std::string_view index) {
-  return Join({GetNetshVerb(NETSH_ADD_DNS), " ", Quoted(interfaceName), " ", server, " ", index});
+  return Join({GetNetshVerb(NETSH_ADD_DNS), " ", Quoted(interfaceName), " ", NetshAddressValue(server), " ", index});
 }
 
 std::string FormatDeleteDnsCommand(std::string_view interfaceName, std::string_view server) {
-  return Join({GetNetshVerb(NETSH_DELETE_DNS), " ", Quoted(interfaceName), " ", server});
+  return Join({GetNetshVerb(NETSH_DELETE_DNS), " ", Quoted(interfaceName), " ", NetshAddressValue(server)});
+}
+
+std::string NetshAddressValue(std::string_view address) {
+  const std::size_t percent = address.find('%');
+  if (percent == std::string_view::npos) return std::string(address);
+  const std::string_view zone = address.substr(percent + 1);
+  const bool bDigits = !zone.empty() && zone.find_first_not_of("0123456789") == std::string_view::npos;
+  CIpv6Bytes bytes;
+  if (bDigits && ParseIpv6Bytes(address, bytes) && IsLinkLocalAddress(bytes)) return std::string(address.substr(0, percent));
+  return std::string(address);
 }
 
 NetshRefusal CheckNetshLine(std::string_view line) {
   std::size_t chars = 0;
   int quotes = 0;
   bool control = false;
+  bool shell = false;
+  bool otherBlank = false;
   // Under the rules that split a Windows command line, backslashes right
   // before a quote escape it or are halved: a name ending in one would run
   // into the rest of the line.
@@ -182,15 +298,43 @@ NetshRefusal CheckNetshLine(std::string_view line) {
       if (previous == U'\\') escapedQuote = true;
     }
     if (IsControl(cp)) control = true;
+    // Outside the interface name, between the first two quotes.
+    if (quotes % 2 == 0 && cp != U'"') {
+      shell = shell || IsShellCharacter(cp);
+      otherBlank = otherBlank || IsOtherBlank(cp);
+    }
     previous = cp;
   }
   // Injection first: a line that is both too long and unsafe is refused for
   // the graver reason.
   if (control) return NetshRefusal::ControlCharacter;
   if (quotes > 2 || escapedQuote) return NetshRefusal::QuoteInValue;
-  if (!IsKnownContext(line)) return NetshRefusal::OtherContext;
+  if (shell) return NetshRefusal::ShellCharacter;
+  const CNetshCommand* command = FindCommand(line);
+  if (command == nullptr) return NetshRefusal::OtherContext;
+  if (otherBlank) return NetshRefusal::ExtraArgument;
+  if (const NetshRefusal values = CheckValues(line, *command); values != NetshRefusal::None) return values;
   if (chars > NETSH_MAX_LINE_CHARS) return NetshRefusal::LineTooLong;
   return NetshRefusal::None;
+}
+
+std::string EscapeInvalidUtf8(std::string_view text) {
+  std::string out;
+  for (std::size_t pos = 0; pos < text.size();) {
+    char32_t cp = 0;
+    const std::size_t len = DecodeUtf8(text, pos, cp);
+    if (len != 0) {
+      out.append(text.substr(pos, len));
+      pos += len;
+      continue;
+    }
+    constexpr char HEX[] = "0123456789ABCDEF";
+    const auto byte = static_cast<unsigned char>(text[pos++]);
+    out += "\\x";
+    out += HEX[byte >> 4];
+    out += HEX[byte & 0xF];
+  }
+  return out;
 }
 
 std::string DescribeNetshResult(const CNetshResult& result) {
@@ -206,8 +350,9 @@ std::string DescribeNetshResult(const CNetshResult& result) {
       text = "The command was cancelled: administrator rights were not granted.\nNothing was changed.";
       break;
     case NetshOutcome::LaunchFailed:
-      text = "netsh could not be started (system error " + std::to_string(result.m_nSystemError) +
-             ").\nNothing was changed.";
+      text = "netsh could not be started (system error " + std::to_string(result.m_nSystemError) + ")" +
+             (result.m_strSystemText.empty() ? "." : ": " + TidyWords(result.m_strSystemText)) +
+             "\nNothing was changed.";
       break;
     case NetshOutcome::TimedOut: {
       const std::uint32_t seconds = result.m_nTimeoutMs / 1000 + (result.m_nTimeoutMs % 1000 != 0 ? 1 : 0);

@@ -27,8 +27,9 @@ std::string GetNetshVerb(int index);
 
 // The command lines. The interface name is the adapter's friendly name and
 // is enclosed in double quotes; every other value is inserted as given,
-// separated by single blanks. The lines are not checked here: the run checks
-// them (CheckNetshLine).
+// separated by single blanks, except that an address loses the numeric zone
+// of a link-local address (NetshAddressValue). The lines are not checked
+// here: the run checks them (CheckNetshLine).
 std::string FormatAddAddressCommand(std::string_view interfaceName, std::string_view address,
                                     std::string_view type, std::string_view validLifetime,
                                     std::string_view preferredLifetime, std::string_view store);
@@ -40,6 +41,12 @@ std::string FormatDeleteAddressCommand(std::string_view interfaceName, std::stri
 std::string FormatAddDnsCommand(std::string_view interfaceName, std::string_view server,
                                 std::string_view index);
 std::string FormatDeleteDnsCommand(std::string_view interfaceName, std::string_view server);
+
+// An address as a value of a line that names its interface: a link-local
+// address's numeric zone ("fe80::1%4", as the system lists it) is left out,
+// since the interface is named already; any other text is kept as it is,
+// for the line check to judge.
+std::string NetshAddressValue(std::string_view address);
 
 // Why a command line was not run.
 enum class NetshRefusal {
@@ -53,15 +60,29 @@ enum class NetshRefusal {
   Busy,              // another netsh command is still running
   NoSystemFolder,    // Windows did not tell its system folder, where netsh is
   OtherContext,      // not a command of a netsh context this program uses
+  ShellCharacter,    // & | < > ^ or % outside the quotes around the interface name,
+                     // which a command prompt would act on when the line is pasted
+  ExtraArgument,     // a value with a blank in it, or a blank out of place: netsh
+                     // would read more or fewer values than the command takes
 };
 
 // Whether a command line is safe to hand to netsh: valid UTF-8 of at most
 // NETSH_MAX_LINE_CHARS characters, no control character, no more than the
 // two double quotes around the interface name and no backslash before one,
-// and a command of the "interface" contexts ipv6, teredo, isatap or 6to4
-// (in any letter case), so that nothing else, such as a netsh option that
-// runs a script file, is ever handed over.
+// none of & | < > ^ % outside those quotes, and one of the commands this
+// program gives (in any letter case) of the "interface" contexts ipv6,
+// teredo, isatap or 6to4, so that nothing else, such as a netsh option that
+// runs a script file, is ever handed over. Outside the quotes, values are
+// separated by single blanks, and there are as many as the command takes:
+// a blank at the start, two in a row, a blank other than U+0020 (such as
+// U+00A0 or U+3000) or a value too many is refused. Only the set address
+// line may end with a blank (the catalogue's layout).
 NetshRefusal CheckNetshLine(std::string_view line);
+
+// Text with each byte that is not part of valid UTF-8 spelt out as \xNN,
+// so that text refused as broken is shown and logged as it was, and no
+// replacement character turns it into other text.
+std::string EscapeInvalidUtf8(std::string_view text);
 
 // What a run of one command line came to.
 enum class NetshOutcome {
@@ -82,6 +103,9 @@ struct CNetshResult {
   NetshRefusal m_refusal = NetshRefusal::None;  // Refused only
   std::uint32_t m_nExitCode = 0;                // Succeeded, NetshFailed
   std::uint32_t m_nSystemError = 0;             // LaunchFailed, ElevationRefused
+  // LaunchFailed: the system's words for m_nSystemError; empty when it gave
+  // none (the run fills it, so that the portable texts can show it).
+  std::string m_strSystemText;
   std::uint32_t m_nTimeoutMs = 0;               // TimedOut
   bool m_bEnded = true;  // TimedOut: false when netsh could not be ended and may still run
   // What netsh printed, as UTF-8, when it could be read (the console path
@@ -92,7 +116,8 @@ struct CNetshResult {
 };
 
 // The message for an outcome other than success, ending with netsh's own
-// words when there are any. For Succeeded: "netsh finished successfully." with
+// words when there are any. A launch failure gives the system error's number
+// and, when known, the system's words for it. For Succeeded: "netsh finished successfully." with
 // the words. A success box shows its own text alone.
 std::string DescribeNetshResult(const CNetshResult& result);
 

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "framework/handles.h"
+#include "framework/message_box.h"
 #include "framework/modal_wait.h"
 #include "framework/system_library.h"
 #include "framework/utf8.h"
@@ -42,6 +43,11 @@ CNetshResult LaunchFailure(DWORD err) {
   CNetshResult result =
       Outcome(err == ERROR_CANCELLED ? NetshOutcome::ElevationRefused : NetshOutcome::LaunchFailed);
   result.m_nSystemError = err;
+  // The system's words for the error, for the texts that give its number;
+  // none when Windows has no text for it (the number alone then stands).
+  const std::string words = GetSystemMessage(err);
+  if (result.m_outcome == NetshOutcome::LaunchFailed && words != "Error " + std::to_string(err) + ".")
+    result.m_strSystemText = words;
   return result;
 }
 

@@ -62,9 +62,6 @@ std::string AddressText(const CIpv6Bytes& bytes) {
   return FormatCompressed(groups);
 }
 
-// fe80::/10, the only addresses whose zone a command line may drop.
-bool IsLinkLocal(const CIpv6Bytes& bytes) { return bytes[0] == 0xFE && (bytes[1] & 0xC0) == 0x80; }
-
 bool IsLifetime(std::string_view text) { return IsInfiniteLifetime(text) || IsLifetimeTextAcceptable(text); }
 
 std::string LifetimeRefusal(std::string_view which) {
@@ -182,12 +179,9 @@ CRouteInputCheck CheckRouteInput(const CRouteInput& input) {
 }
 
 bool MakeCommandNextHop(std::string_view nextHop, std::string& out) {
+  out = NetshAddressValue(nextHop);
   CIpv6Bytes bytes;
-  if (!ParseIpv6Bytes(nextHop, bytes)) return false;
-  const std::size_t zone = nextHop.find('%');
-  if (zone != std::string_view::npos && !(IsLinkLocal(bytes) && IsDigits(nextHop.substr(zone + 1)))) return false;
-  out = std::string(nextHop.substr(0, zone));
-  return true;
+  return out.find('%') == std::string::npos && ParseIpv6Bytes(out, bytes);
 }
 
 std::string FormatAddRouteCommand(std::string_view interfaceName, const CRouteInput& route) {
@@ -264,15 +258,6 @@ CGuardVerdict CheckDefaultRouteRemoval(const std::vector<CRouteRecord>& routes, 
   return {GuardOutcome::Warn, GuardReason::OnlyDefaultRoute,
           FillGuardText(GUARD_ONLY_DEFAULT_ROUTE, {removed.m_strNextHopAddress, adapterName, connections}) + " " +
               std::string(GUARD_REMOVE_QUESTION)};
-}
-
-
-bool IsPrefixText(std::string_view text) { return CheckPrefix(text).Passed(); }
-
-bool IsSamePrefix(std::string_view first, std::string_view second) {
-  CPrefix a, b;
-  return IsPrefixText(first) && IsPrefixText(second) && ParsePrefix(first, a) == PrefixFault::None &&
-         ParsePrefix(second, b) == PrefixFault::None && a.m_nLength == b.m_nLength && a.m_bytes == b.m_bytes;
 }
 
 }  // namespace vantoric

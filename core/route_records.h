@@ -82,12 +82,6 @@ struct CRouteInputCheck {
 };
 CRouteInputCheck CheckRouteInput(const CRouteInput& input);
 
-// Whether text is a prefix as the Add Route dialog takes one: an IPv6
-// address without a zone, "/", a length 0-128 and no bit set after it.
-bool IsPrefixText(std::string_view text);
-// Whether two texts name one prefix ("::FFFF:0:0/96" and "::ffff:0.0.0.0/96");
-// a text that is not a prefix matches nothing.
-bool IsSamePrefix(std::string_view first, std::string_view second);
 // The next hop as a command line gives it: the address without a zone. The
 // line names the route's interface already, and the reference gives
 // "[nexthop=]<IPv6 address>" with no zone ("netsh interface ipv6 add

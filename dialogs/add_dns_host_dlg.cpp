@@ -43,6 +43,12 @@ void CAddDnsHostDlg::OnOK() {
     ShowMessage(m_hWnd, "Invalid address parameter.", MB_OK | MB_ICONERROR, kCaption);
     return;
   }
+  // The server is an address and nothing more, however it came in.
+  const CDnsServerCheck typed = CheckDnsServerText(address);
+  if (!typed.m_bPassed) {
+    ShowMessage(m_hWnd, typed.m_strRefusal, MB_OK | MB_ICONERROR, kCaption);
+    return;
+  }
   // The compressed form of the groups just parsed, which are the ones sent:
   // the preview line may lag behind the text (the edit's own Undo).
   const std::string server = m_addressEdit.FormatCompressed();
@@ -53,7 +59,7 @@ void CAddDnsHostDlg::OnOK() {
   CChange change;
   change.m_kind = ChangeKind::AddDns;
   change.m_strInterface = m_strInterfaceName;
-  change.m_strAddress = address;
+  change.m_strAddress = typed.m_strServer;
   change.m_strPosition = m_strIndex;
   if (m_pAdapter != nullptr) {
     change.m_dnsServersAfter = m_pAdapter->m_dnsServers;

@@ -1,6 +1,5 @@
 #include "dialogs/undo_run_win32.h"
 
-#include <algorithm>
 #include <string>
 
 #include "core/adapter_enumeration_win32.h"
@@ -9,6 +8,7 @@
 #include "core/route_records.h"
 #include "dialogs/guard_prompt_win32.h"
 #include "dialogs/netsh_outcome_win32.h"
+#include "dialogs/undo_rules.h"
 #include "framework/message_box.h"
 
 namespace vantoric {
@@ -31,13 +31,17 @@ bool PassRouteRemovalGuard(HWND owner, const CChange& change) {
   const CRouteTableReading table = ReadRouteTable();
   if (table.m_state != RouteTableState::Read || !ReadInterfaceId(change.m_strInterface, id)) return true;
   const std::vector<CRouteRecord> routes = MakeRouteRecords(table.m_routes, id);
-  const auto removed = std::find_if(routes.begin(), routes.end(), [&](const CRouteRecord& route) {
-    return route.m_strDestination == change.m_strAddress && route.m_strNextHopAddress == change.m_strNextHop;
-  });
-  if (removed == routes.end()) return true;
+  if (FindRemovedRoute(routes, change) == nullptr) return true;
   const std::size_t beyondLink = CountConnectionsBeyondLink(ReadEstablishedConnections(), routes);
-  return PassGuard(owner, CheckDefaultRouteRemoval(routes, *removed, change.m_strInterface, beyondLink),
-                   kUndoCaption);
+  return PassGuard(owner, CheckUndoRouteRemoval(change, routes, beyondLink), kUndoCaption);
+}
+
+// Turning forwarding or advertising back on asks what the Interface page
+// asks before it does.
+bool PassRouterQuestion(HWND owner, const CChange& change) {
+  const std::string question = FormatUndoRouterQuestion(change);
+  return question.empty() ||
+         ShowMessage(owner, question, MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2, kUndoCaption) == IDYES;
 }
 
 bool PassGuardsOf(HWND owner, const CChange& change, const CUndoReading& reading) {
@@ -63,11 +67,12 @@ bool PassGuardsOf(HWND owner, const CChange& change, const CUndoReading& reading
       return PassGuard(owner, CheckNewDnsServer(change.m_strAddress, pRecord->m_dnsServers), kUndoCaption);
     case ChangeKind::DeleteRoute:
       return PassRouteRemovalGuard(owner, change);
+    case ChangeKind::SetInterface:
+      return PassRouterQuestion(owner, change);
     case ChangeKind::SetAddress:
     case ChangeKind::DeleteDns:
     case ChangeKind::AddRoute:
     case ChangeKind::System:
-    case ChangeKind::SetInterface:
     case ChangeKind::DeleteNeighbors:
       break;
   }

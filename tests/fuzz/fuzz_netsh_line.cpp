@@ -4,7 +4,10 @@
 // Every line that Copy, Copy as PowerShell or a saved script hands out for
 // a change on that adapter is a comment, a fixed line of the script's own,
 // or a command whose netsh line passes the check (cmd's escapes undone) or
-// whose PowerShell text keeps the name inside its quotes.
+// whose PowerShell text keeps the name inside its quotes. The same holds
+// for entries of an earlier run read back from the log: log lines that
+// carry the bytes in a field of a kind of change (with a line that agrees,
+// as a forger would write it), and the bytes read as a log.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -13,6 +16,7 @@
 #include <vector>
 
 #include "core/command_history.h"
+#include "core/history_log.h"
 #include "core/netsh_commands.h"
 #include "dialogs/history_dialog_rules.h"
 
@@ -65,6 +69,10 @@ void CheckPowerShellLine(std::string_view line) {
     if (bQuoted) continue;
     if (c >= 0x80 || std::string_view(";&|`\"{}<>@#\r\n").find(static_cast<char>(c)) != std::string_view::npos)
       std::abort();
+    // A variable or a parenthesized expression is evaluated in an argument:
+    // only the lines' own $false and ([TimeSpan]...) stand outside quotes.
+    if (c == '$' && line.substr(i, 6) != "$false") std::abort();
+    if (c == '(' && line.substr(i, 11) != "([TimeSpan]") std::abort();
   }
   if (bQuoted) std::abort();
 }
@@ -120,6 +128,61 @@ void CheckEveryHandedOutLine(const std::string& name) {
   CheckHandedOut(FormatHistoryScript(all, ScriptKind::PowerShell, "2026-12-07", "PC"), true);
 }
 
+// A sound entry of `kind` on the adapter "Ethernet", as the windows record
+// one.
+CHistoryEntry SoundEntry(ChangeKind kind) {
+  CHistoryEntry entry;
+  entry.m_strRun = "run-1";
+  entry.m_nId = 1;
+  CChange& c = entry.m_change;
+  c.m_kind = kind;
+  c.m_strInterface = kind == ChangeKind::System ? "" : "Ethernet";
+  const bool bRoute = kind == ChangeKind::AddRoute || kind == ChangeKind::DeleteRoute;
+  c.m_strAddress = bRoute ? "::/0" : kind == ChangeKind::DeleteNeighbors ? "fe80::2" : "2001:db8::1";
+  c.m_strNextHop = bRoute ? "fe80::1" : "";
+  c.m_strType = "unicast";
+  c.m_strValidLifetime = "1d";
+  c.m_strPreferredLifetime = "infinite";
+  c.m_strStore = "active";
+  c.m_strPosition = "1";
+  c.m_strMetric = bRoute ? "10" : "";
+  c.m_system.m_setting = SystemSetting::AddressPreference;
+  c.m_system.m_state = SettingState::PreferIPv4;
+  c.m_system.m_strStore = "persistent";
+  c.m_system.m_policy = {"::ffff:0:0/96", 45, 4};
+  c.m_interface.m_after.m_nMtu = 1400;
+  return entry;
+}
+
+// A log line of an entry of the kind and with the field that the first
+// byte chooses holding the other bytes, written with the line its fields
+// give, read back in a later run and handed out; then the bytes themselves
+// read as a log.
+void CheckLoggedEntries(std::string_view input) {
+  std::vector<CHistoryEntry> read = ParseHistoryLog(input, "run-2");
+  if (!input.empty()) {
+    constexpr int KINDS = static_cast<int>(ChangeKind::DeleteNeighbors) + 1;
+    constexpr std::string CChange::*FIELDS[] = {
+        &CChange::m_strInterface,        &CChange::m_strAddress, &CChange::m_strType,
+        &CChange::m_strValidLifetime,    &CChange::m_strPreferredLifetime, &CChange::m_strStore,
+        &CChange::m_strNextHop,          &CChange::m_strMetric,  &CChange::m_strPosition};
+    const auto choice = static_cast<unsigned char>(input[0]);
+    CHistoryEntry entry = SoundEntry(static_cast<ChangeKind>(choice % KINDS));
+    const std::size_t field = choice / KINDS % (std::size(FIELDS) + 1);
+    std::string& value = field < std::size(FIELDS) ? entry.m_change.*FIELDS[field]
+                                                   : entry.m_change.m_system.m_policy.m_strPrefix;
+    value = std::string(input.substr(1));
+    entry.m_strLine = FormatChangeCommand(entry.m_change);
+    for (CHistoryEntry& later : ParseHistoryLog(FormatHistoryLogLine(entry), "run-2")) read.push_back(later);
+  }
+  std::vector<const CHistoryEntry*> all;
+  for (const CHistoryEntry& entry : read) all.push_back(&entry);
+  CheckHandedOut(FormatCopiedLines(all, false), false);
+  CheckHandedOut(FormatCopiedLines(all, true), true);
+  CheckHandedOut(FormatHistoryScript(all, ScriptKind::Cmd, "2026-12-07", "PC"), false);
+  CheckHandedOut(FormatHistoryScript(all, ScriptKind::PowerShell, "2026-12-07", "PC"), true);
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -128,6 +191,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // Repeated, so that short inputs reach the length limit too.
   const std::string name = std::string(input) + std::string(input) + std::string(input);
   CheckEveryHandedOutLine(std::string(input));
+  CheckLoggedEntries(input);
   const std::string line = FormatAddDnsCommand(name, "2001:db8::53", "1");
   const NetshRefusal refusal = CheckNetshLine(line);
   // netsh's words, tidied and maybe cut, must stay valid UTF-8 when they were.

@@ -309,6 +309,84 @@ TEST(CheckNewDnsServer, RefusalsWarningAndTheirTexts) {
   }
 }
 
+// Wherever a DNS server enters, it is an address and nothing more.
+TEST(CheckDnsServerText, AnAddressAloneOrALinkLocalOneWithItsInterfaceNumber) {
+  const char* const zone = "is not a DNS server address: the text from \"%\" on is a zone, which only a "
+                           "link-local address can have. Give the server's address alone.";
+  const char* const notNumber = "is not a DNS server address: the zone of a link-local server, after \"%\", can "
+                                "only be the number of its interface. Give the server's address alone.";
+  const struct {
+    const char* why;
+    const char* text;
+    const char* server;  // nullptr: refused
+    std::string refusal;
+  } cases[] = {
+      {"a global address", "2001:db8::54", "2001:db8::54", ""},
+      {"written in capitals, kept as written", "2001:DB8::54", "2001:DB8::54", ""},
+      {"a zone with a second command after &, from an /apply file", "2001:db8::54%1&calc.exe", nullptr,
+       std::string("\"2001:db8::54%1&calc.exe\" ") + zone},
+      {"a zone that carries netsh arguments", "2001:db8::54%x name=Wi-Fi validate=no", nullptr,
+       std::string("\"2001:db8::54%x name=Wi-Fi validate=no\" ") + zone},
+      {"a numeric zone on a global address", "2001:db8::54%4", nullptr, std::string("\"2001:db8::54%4\" ") + zone},
+      {"a link-local server's interface number is left out", "fe80::53%4", "fe80::53", ""},
+      {"the last link-local address, upper case", "FEBF::1%12", "FEBF::1", ""},
+      {"a link-local server's zone by name", "fe80::53%eth0", nullptr, std::string("\"fe80::53%eth0\" ") + notNumber},
+      {"a link-local server's zone with a second command", "fe80::53%4&calc", nullptr,
+       std::string("\"fe80::53%4&calc\" ") + notNumber},
+      {"an empty zone", "fe80::53%", nullptr, std::string("\"fe80::53%\" ") + notNumber},
+      {"site-local is no link-local", "fec0::1%4", nullptr, std::string("\"fec0::1%4\" ") + zone},
+      {"a host name", "dns.example", nullptr, "\"dns.example\" is not an IPv6 address"},
+      {"a blank after the address", "2001:db8::54 validate=no", nullptr,
+       "\"2001:db8::54 validate=no\" is not an IPv6 address"},
+  };
+  for (const auto& c : cases) {
+    const CDnsServerCheck check = CheckDnsServerText(c.text);
+    EXPECT_EQ(check.m_bPassed, c.server != nullptr) << c.why;
+    EXPECT_EQ(check.m_strServer, c.server != nullptr ? c.server : "") << c.why;
+    EXPECT_EQ(check.m_strRefusal, c.refusal) << c.why;
+  }
+}
+
+// Routes and next hops compare as addresses, as the checks read them.
+TEST(IsSamePrefixAndHop, AddressesCompareByValueWithoutCaseOrZone) {
+  const struct {
+    const char* why;
+    const char* first;
+    const char* second;
+    bool bSamePrefix;
+    bool bSameHop;
+  } cases[] = {
+      {"a gateway typed with capitals and its zone, as the table lists it", "FE80::1%12", "fe80::1", false, true},
+      {"zeros written out", "fe80:0:0::1", "fe80::1", false, true},
+      {"two gateways", "fe80::1", "fe80::2", false, false},
+      {"on-link both", "", "", true, true},
+      {"on-link and a gateway", "", "fe80::1", false, false},
+      {"the default route written two ways", "::/0", "0::/0", true, false},
+      {"a prefix in capitals", "2001:DB8::/48", "2001:db8::/48", true, false},
+      {"the same address, another length", "2001:db8::/48", "2001:db8::/64", false, false},
+      {"a length written with a leading zero, which the route check reads as 48", "2001:db8::/048", "2001:db8::/48",
+       true, false},
+      {"a zone on a prefix is no prefix", "fe80::%4/64", "fe80::/64", false, false},
+      {"text that is no prefix matches only itself", "default", "default", true, false},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(IsSamePrefix(c.first, c.second), c.bSamePrefix) << c.why;
+    EXPECT_EQ(IsSameHop(c.first, c.second), c.bSameHop) << c.why;
+  }
+}
+
+TEST(IsPrefixText, AnAddressWithoutZoneAndALengthUpTo128) {
+  const struct {
+    const char* text;
+    bool bPrefix;
+  } cases[] = {
+      {"::/0", true},          {"::ffff:0:0/96", true}, {"2001:db8::/128", true}, {"2001:db8::/129", false},
+      {"2001:db8::", false},   {"2001:db8::/", false},  {"fe80::%4/64", false},   {"2001:db8::/1e2", false},
+      {"2001:db8::/0064", false}, {"::/0 store=x", false}, {"x/64", false},
+  };
+  for (const auto& c : cases) EXPECT_EQ(IsPrefixText(c.text), c.bPrefix) << c.text;
+}
+
 CTcpConnection Connection(const char* local, std::uint16_t localPort, const char* remote,
                           std::uint16_t remotePort = 50123) {
   return {local, localPort, remote, remotePort};

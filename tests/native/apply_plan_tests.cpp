@@ -397,6 +397,10 @@ TEST(ApplyFile, BadFilesAreNamedByPlace) {
        "one server, not a list"},
       {Adapters(R"({"mac": "x", "dns_servers": ["dns.example"]})"),
        "adapters[0].dns_servers[0]: \"dns.example\" is not an IPv6 address", "a host name as server"},
+      {Adapters(R"({"mac": "x", "dns_servers": ["2001:db8::54%1&calc.exe"]})"),
+       "adapters[0].dns_servers[0]: \"2001:db8::54%1&calc.exe\" is not a DNS server address: the text from \"%\" "
+       "on is a zone, which only a link-local address can have. Give the server's address alone.",
+       "a server with a zone and a command after it"},
       {Adapters(R"({"mac": "x", "routes": [{"destination": "::/0", "metric": -1}]})"),
        "adapters[0].routes[0].metric: is number, not a number from 0", "a negative metric"},
   };

@@ -173,6 +173,8 @@ CNetshResult Result(NetshOutcome outcome, NetshRefusal refusal = NetshRefusal::N
 TEST(DescribeHistoryOutcome, EachOutcomeAndRefusalInPlainWords) {
   CNetshResult bigExit = Result(NetshOutcome::NetshFailed);
   bigExit.m_nExitCode = 0xFFFFFFFFu;
+  CNetshResult worded = Result(NetshOutcome::LaunchFailed);
+  worded.m_strSystemText = "The system cannot find the file specified.";
   const struct {
     const char* reason;
     CNetshResult result;
@@ -196,6 +198,12 @@ TEST(DescribeHistoryOutcome, EachOutcomeAndRefusalInPlainWords) {
        "Refused: another netsh command is still running"},
       {"no system folder", Result(NetshOutcome::Refused, NetshRefusal::NoSystemFolder),
        "Refused: the system folder, where netsh is, is not known"},
+      {"a character a prompt acts on", Result(NetshOutcome::Refused, NetshRefusal::ShellCharacter),
+       "Refused: a value holds a character that a command prompt acts on"},
+      {"a value that splits", Result(NetshOutcome::Refused, NetshRefusal::ExtraArgument),
+       "Refused: a value would be split into other netsh arguments"},
+      {"the system's words for the launch error follow its number", worded,
+       "Not started (error 2): The system cannot find the file specified."},
   };
   for (const auto& c : cases) EXPECT_EQ(DescribeHistoryOutcome(c.result), c.text) << c.reason;
 }
@@ -372,11 +380,27 @@ TEST(FormatHistoryScript, HeaderThenOneLinePerEntry) {
       2);
   const CHistoryEntry zone = WithId(Entry(DeleteAddress("Ethernet", "fe80::1%4"), T0), 3);
   const CHistoryEntry signs =
-      WithId(Entry(Dns(ChangeKind::AddDns, "A&B 100%!", "2001:db8::53", "2>x", {"2001:db8::53"}), T0), 4);
+      WithId(Entry(Dns(ChangeKind::AddDns, "A&B 100%!", "2001:db8::53", "2", {"2001:db8::53"}), T0), 4);
+  const CHistoryEntry redirect =
+      WithId(Entry(Dns(ChangeKind::AddDns, "Ethernet", "2001:db8::53", "2>x", {"2001:db8::53"}), T0), 8);
   const CHistoryEntry lineBreak =
       WithId(Refused(Dns(ChangeKind::DeleteDns, "Eth\r\nernet", "::1", "1", {}), NetshRefusal::ControlCharacter), 5);
   const CHistoryEntry quotes = WithId(
       Refused(Dns(ChangeKind::DeleteDns, "a\" & calc & \"b", "::1", "1", {}), NetshRefusal::QuoteInValue), 6);
+  CChange policy;
+  policy.m_kind = ChangeKind::System;
+  policy.m_system.m_setting = SystemSetting::AddressPreference;
+  policy.m_system.m_policy = {"::ffff:0:0/96", 45, 4};
+  policy.m_system.m_strStore = "persistent";
+  const CHistoryEntry prefixPolicy = WithId(Entry(policy, T0), 9);
+  CChange teredo;
+  teredo.m_kind = ChangeKind::System;
+  teredo.m_system.m_setting = SystemSetting::Teredo;
+  teredo.m_system.m_state = SettingState::Disabled;
+  const CHistoryEntry tunnel = WithId(Entry(teredo, T0), 10);
+  const CHistoryEntry busy = WithId(Refused(DeleteAddress("Ethernet", "2001:db8::5"), NetshRefusal::Busy), 11);
+  const CHistoryEntry split =
+      WithId(Refused(DeleteAddress("Ethernet", "2001:db8::5"), NetshRefusal::ExtraArgument), 12);
   const std::string longName(250, 'x');
   const CHistoryEntry tooLong =
       WithId(Refused(Dns(ChangeKind::DeleteDns, longName, "::1", "1", {}), NetshRefusal::LineTooLong), 7);
@@ -396,14 +420,18 @@ TEST(FormatHistoryScript, HeaderThenOneLinePerEntry) {
            NETSH +
            "interface ipv6 add address \"Local Area Connection\" 2001:db8::1 unicast infinite infinite persistent" +
            STOP},
-      {"cmd: a zone's % doubled, else cmd reads %4 as a parameter",
+      {"cmd: a link-local address's interface number is not on the line, which names the interface",
        {&zone},
        ScriptKind::Cmd,
-       CMD_HEADER + NETSH + "interface ipv6 delete address \"Ethernet\" fe80::1%%4" + STOP},
-      {"cmd: % doubled inside the quotes, & and ! kept there, > escaped outside",
+       CMD_HEADER + NETSH + "interface ipv6 delete address \"Ethernet\" fe80::1" + STOP},
+      {"cmd: % doubled inside the quotes, & and ! kept there",
        {&signs},
        ScriptKind::Cmd,
-       CMD_HEADER + NETSH + "interface ipv6 add dns \"A&B 100%%!\" 2001:db8::53 2^>x" + STOP},
+       CMD_HEADER + NETSH + "interface ipv6 add dns \"A&B 100%%!\" 2001:db8::53 2" + STOP},
+      {"cmd: > outside the quotes is refused by the line check, not escaped",
+       {&redirect},
+       ScriptKind::Cmd,
+       CMD_HEADER + "rem Entry 8 is left out: its line cannot be run safely.\r\n"},
       {"cmd: a line with a line break is left out, named by its id",
        {&lineBreak},
        ScriptKind::Cmd,
@@ -424,8 +452,21 @@ TEST(FormatHistoryScript, HeaderThenOneLinePerEntry) {
            "([TimeSpan]'1.00:00:00') -PreferredLifetime ([TimeSpan]'0.12:00:00')\r\n"
            "New-NetIPAddress -InterfaceAlias 'Local Area Connection' -IPAddress 2001:db8::1 -Type Unicast\r\n"
            "Remove-NetIPAddress -InterfaceAlias 'Ethernet' -IPAddress fe80::1%4 -Confirm:$false\r\n"
-           "& \"$env:SystemRoot\\System32\\netsh.exe\" interface ipv6 add dns 'A&B 100%!' '2001:db8::53' '2>x'\r\n"
+           "& \"$env:SystemRoot\\System32\\netsh.exe\" interface ipv6 add dns 'A&B 100%!' '2001:db8::53' '2'\r\n"
            "if ($LASTEXITCODE -ne 0) { exit $LASTEXITCODE }\r\n"},
+      {"ps1: a prefix policy runs netsh, so its failure ends the script; a cmdlet's stops it by itself",
+       {&prefixPolicy, &tunnel},
+       ScriptKind::PowerShell,
+       PS_HEADER +
+           "& \"$env:SystemRoot\\System32\\netsh.exe\" interface ipv6 set prefixpolicy prefix=::ffff:0:0/96 "
+           "precedence=45 label=4 store=persistent\r\n"
+           "if ($LASTEXITCODE -ne 0) { exit $LASTEXITCODE }\r\n"
+           "Set-NetTeredoConfiguration -Type Disabled -PolicyStore PersistentStore\r\n"},
+      {"cmd: a command refused only because another was running has a sound line; one the check refused has not",
+       {&busy, &split},
+       ScriptKind::Cmd,
+       CMD_HEADER + NETSH + "interface ipv6 delete address \"Ethernet\" 2001:db8::5" + STOP +
+           "rem Entry 12 is left out: its line cannot be run safely.\r\n"},
       {"ps1: a line with a line break is left out, named by its id",
        {&lineBreak},
        ScriptKind::PowerShell,
@@ -591,6 +632,13 @@ TEST(PlanUndo, TakesBackTheNewestChangeOrSaysWhyNot) {
       {"delete DNS at position 0: netsh appends",
        {Entry(Dns(ChangeKind::DeleteDns, "Ethernet", "2001:db8::53", "0", {"2001:db8::35"}), T0)}, {}, T0,
        {"interface ipv6 add dns \"Ethernet\" 2001:db8::53 0 | position 0, after 2001:db8::35 2001:db8::53"}, {1}, ""},
+      {"add DNS of a server recorded with more than its address: Undo refuses it, as every way in does",
+       {Entry(Dns(ChangeKind::AddDns, "Ethernet", "2001:db8::54%1&calc.exe", "2", {}), T0)}, {}, T0, {}, {},
+       "\"2001:db8::54%1&calc.exe\" is not a DNS server address: the text from \"%\" on is a zone, which only a "
+       "link-local address can have. Give the server's address alone."},
+      {"delete DNS of a link-local server with its interface number: put back without it",
+       {Entry(Dns(ChangeKind::DeleteDns, "Ethernet", "fe80::53%4", "1", {"2001:db8::35"}), T0)}, {}, T0,
+       {"interface ipv6 add dns \"Ethernet\" fe80::53 1 | position 1, after fe80::53 2001:db8::35"}, {1}, ""},
       {"add route -> delete it with the next hop; the delete keeps metric, lifetimes left and store as before",
        {Entry(AddRoute("Ethernet", "::/0", "fe80::1", "10", "1h", "30m", "active"), T0 + 100)}, {}, T0 + 400,
        {"interface ipv6 delete route ::/0 \"Ethernet\" fe80::1 | before  3300 1500 active read 400 metric 10"}, {1},

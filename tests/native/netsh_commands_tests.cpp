@@ -7,6 +7,10 @@
 #include <string>
 #include <vector>
 
+#include "core/interface_settings.h"
+#include "core/neighbors.h"
+#include "core/route_records.h"
+#include "core/system_settings.h"
 #include "tests/native/netsh_test_printers.h"
 
 namespace vantoric {
@@ -46,8 +50,9 @@ TEST(NetshFormat, EveryLayoutKeepsANameWithBlanksQuotedAsOneArgument) {
       {"set address (trailing blank kept)",
        FormatSetAddressCommand(name, "2001:db8::1", "anycast", "infinite", "10m"),
        "interface ipv6 set address \"Local Area Connection 2\" 2001:db8::1 anycast infinite 10m "},
-      {"delete address", FormatDeleteAddressCommand(name, "fe80::1%4"),
-       "interface ipv6 delete address \"Local Area Connection 2\" fe80::1%4"},
+      {"delete address (a link-local address's interface number left out: the name says it)",
+       FormatDeleteAddressCommand(name, "fe80::1%4"),
+       "interface ipv6 delete address \"Local Area Connection 2\" fe80::1"},
       {"add dns", FormatAddDnsCommand(name, "2001:4860:4860::8888", "3"),
        "interface ipv6 add dns \"Local Area Connection 2\" 2001:4860:4860::8888 3"},
       {"delete dns", FormatDeleteDnsCommand(name, "2001:4860:4860::8888"),
@@ -153,6 +158,145 @@ TEST(NetshCheck, OnlyTheContextsTheProgramUsesAreHandedOver) {
   for (const auto& c : cases) EXPECT_EQ(CheckNetshLine(c.line), c.expected) << c.line;
 }
 
+TEST(NetshAddressValue, OnlyALinkLocalAddressLosesItsInterfaceNumber) {
+  const struct {
+    const char* what;
+    const char* address;
+    const char* expected;
+  } cases[] = {
+      {"link-local with its interface number", "fe80::1%4", "fe80::1"},
+      {"upper case, long zone", "FE80::1%12", "FE80::1"},
+      {"no zone", "2001:db8::5", "2001:db8::5"},
+      {"a global address keeps a zone, for the check to refuse", "2001:db8::54%1&calc.exe",
+       "2001:db8::54%1&calc.exe"},
+      {"a zone that is no number is kept", "fe80::1%x name=Wi-Fi", "fe80::1%x name=Wi-Fi"},
+      {"an empty zone is kept", "fe80::1%", "fe80::1%"},
+      {"text that is no address is kept", "calc%4", "calc%4"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(NetshAddressValue(c.address), c.expected) << c.what;
+}
+
+// A netsh line besides the interface name holds only the values the
+// command takes, each without a blank and without a character that cmd
+// acts on when the line is pasted into a prompt.
+TEST(NetshCheck, ValuesAreSingleArgumentsThatNoPromptActsOn) {
+  const struct {
+    const char* what;
+    std::string line;
+    NetshRefusal expected;
+  } cases[] = {
+      {"a DNS server with & after its zone, as an /apply file gave it",
+       FormatAddDnsCommand("Ethernet", "2001:db8::54%1&calc.exe", "2"), NetshRefusal::ShellCharacter},
+      {"a DNS server whose zone holds netsh arguments",
+       FormatAddDnsCommand("Ethernet", "2001:db8::54%x name=Wi-Fi validate=no", "2"), NetshRefusal::ShellCharacter},
+      {"a value with blanks adds netsh arguments", FormatAddDnsCommand("Ethernet", "2001:db8::54 validate=no", "2"),
+       NetshRefusal::ExtraArgument},
+      {"| outside the quotes", FormatDeleteDnsCommand("Ethernet", "::1|calc"), NetshRefusal::ShellCharacter},
+      {"< outside the quotes", FormatDeleteDnsCommand("Ethernet", "::1<x"), NetshRefusal::ShellCharacter},
+      {"> outside the quotes", FormatDeleteDnsCommand("Ethernet", "::1>x"), NetshRefusal::ShellCharacter},
+      {"^ outside the quotes", FormatDeleteDnsCommand("Ethernet", "::1^"), NetshRefusal::ShellCharacter},
+      {"% outside the quotes", FormatDeleteDnsCommand("Ethernet", "::1%PATH%"), NetshRefusal::ShellCharacter},
+      {"every one of them inside the name", FormatDeleteDnsCommand("A&B|C<D>E^F%G", "::1"), NetshRefusal::None},
+      {"two blanks in a row", "interface ipv6 delete dns \"Ethernet\"  ::1", NetshRefusal::ExtraArgument},
+      {"two blanks before the name", "interface ipv6 delete dns  \"Ethernet\" ::1", NetshRefusal::ExtraArgument},
+      {"a blank at the start", " interface ipv6 delete dns \"Ethernet\" ::1", NetshRefusal::OtherContext},
+      {"a blank at the end of add dns", FormatAddDnsCommand("Ethernet", "::1", ""), NetshRefusal::ExtraArgument},
+      {"the catalogue's blank at the end of set address",
+       FormatSetAddressCommand("Ethernet", "2001:db8::1", "unicast", "infinite", "infinite"), NetshRefusal::None},
+      {"set address without that blank",
+       "interface ipv6 set address \"Ethernet\" 2001:db8::1 unicast infinite infinite", NetshRefusal::None},
+      {"a no-break space (U+00A0) between values", "interface ipv6 delete dns \"Ethernet\" ::1\xC2\xA0x",
+       NetshRefusal::ExtraArgument},
+      {"an ideographic space (U+3000) between values", "interface ipv6 delete dns \"Ethernet\" ::1\xE3\x80\x80x",
+       NetshRefusal::ExtraArgument},
+      {"a no-break space inside the name", FormatDeleteDnsCommand("Local\xC2\xA0" "Area", "::1"), NetshRefusal::None},
+      {"one value too many", "interface ipv6 delete dns \"Ethernet\" ::1 2", NetshRefusal::ExtraArgument},
+      {"one value too few", "interface ipv6 add dns \"Ethernet\" ::1", NetshRefusal::ExtraArgument},
+      {"the name not quoted", "interface ipv6 delete dns Ethernet ::1", NetshRefusal::ExtraArgument},
+      {"the name glued to a value", "interface ipv6 delete dns \"Ethernet\"::1", NetshRefusal::ExtraArgument},
+      {"a route's prefix after the name", "interface ipv6 delete route \"Ethernet\" ::/0", NetshRefusal::ExtraArgument},
+      {"quotes on a command that names no interface", "interface teredo set state \"type=disabled\"",
+       NetshRefusal::QuoteInValue},
+      {"a tunnel state with a second value", "interface teredo set state type=disabled x", NetshRefusal::ExtraArgument},
+      {"a command of the context that the program does not give", "interface ipv6 show address",
+       NetshRefusal::OtherContext},
+      {"a verb that only begins like one", "interface ipv6 delete dnsx \"Ethernet\" ::1", NetshRefusal::OtherContext},
+  };
+  for (const auto& c : cases) EXPECT_EQ(CheckNetshLine(c.line), c.expected) << c.what << ": " << c.line;
+}
+
+TEST(EscapeInvalidUtf8, BytesOutsideValidTextAreSpeltOut) {
+  const struct {
+    const char* what;
+    std::string text;
+    const char* expected;
+  } cases[] = {
+      {"valid text stays", "R\xC3\xA9seau \xE6\x9C\xAC", "R\xC3\xA9seau \xE6\x9C\xAC"},
+      {"a lone byte", "bad\xFF", "bad\\xFF"},
+      {"an overlong slash, byte by byte", "a\xC0\xAF", "a\\xC0\\xAF"},
+      {"a surrogate", "\xED\xA0\x80", "\\xED\\xA0\\x80"},
+      {"a sequence cut at the end", "x\xE2\x82", "x\\xE2\\x82"},
+      {"no replacement character in its place", "\x80", "\\x80"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(EscapeInvalidUtf8(c.text), c.expected) << c.what;
+}
+
+CInterfaceSettings EverySettingChanged() {
+  CInterfaceSettings s;
+  s.m_nMtu = 1400;
+  s.m_bAutomaticMetric = false;
+  s.m_nMetric = 10;
+  s.m_bForwarding = true;
+  s.m_bAdvertising = true;
+  s.m_nRouterDiscovery = ROUTER_DISCOVERY_DHCP;
+  s.m_bManaged = true;
+  s.m_bOtherStateful = true;
+  s.m_nDadTransmits = 3;
+  s.m_nBaseReachableMs = 45000;
+  return s;
+}
+
+CSystemChange System(SystemSetting setting, SettingState state, std::string store, PolicyVerb verb = PolicyVerb::Set) {
+  CSystemChange change;
+  change.m_setting = setting;
+  change.m_state = state;
+  change.m_strStore = std::move(store);
+  change.m_verb = verb;
+  change.m_policy = {"::ffff:0:0/96", 45, 4};
+  return change;
+}
+
+// The check holds no line of the program's own back: each formatter, with
+// the most values it writes.
+TEST(NetshCheck, EveryLineTheProgramFormatsPasses) {
+  const std::string name = "Local Area Connection 2";
+  const std::string lines[] = {
+      FormatAddAddressCommand(name, "2001:db8::1", "unicast", "1d2h3m4s", "infinite", "persistent"),
+      FormatSetAddressCommand(name, "fe80::5%4", "anycast", "infinite", "10m"),
+      FormatDeleteAddressCommand(name, "fe80::5%4"),
+      FormatAddDnsCommand(name, "2001:4860:4860::8888", "3"),
+      FormatDeleteDnsCommand(name, "2001:4860:4860::8888"),
+      FormatAddRouteCommand(name, {"::/0", "FE80::1%12", "9999", "1d", "1h", "active"}),
+      FormatAddRouteCommand(name, {"2001:db8::/48", "", "", "infinite", "infinite", "persistent"}),
+      FormatDeleteRouteCommand("::/0", name, "FE80::1%12"),
+      FormatDeleteRouteCommand("2001:db8::/48", name, ""),
+      FormatSetInterfaceCommand(name, {CInterfaceSettings{}, EverySettingChanged(), true}),
+      FormatDeleteNeighborsCommand(name, "fe80::1"),
+      FormatDeleteNeighborsCommand(name, ""),
+      FormatSystemCommand(System(SystemSetting::TemporaryAddresses, SettingState::Disabled, "active")),
+      FormatSystemCommand(System(SystemSetting::RandomIdentifiers, SettingState::Enabled, "persistent")),
+      FormatSystemCommand(System(SystemSetting::AddressPreference, SettingState::PreferIPv4, "active",
+                                 PolicyVerb::Add)),
+      FormatSystemCommand(System(SystemSetting::AddressPreference, SettingState::PreferIPv4, "persistent")),
+      FormatSystemCommand(System(SystemSetting::AddressPreference, SettingState::PreferIPv6, "persistent",
+                                 PolicyVerb::Delete)),
+      FormatSystemCommand(System(SystemSetting::Teredo, SettingState::Disabled, "")),
+      FormatSystemCommand(System(SystemSetting::Isatap, SettingState::Enabled, "")),
+      FormatSystemCommand(System(SystemSetting::SixToFour, SettingState::Default, "")),
+  };
+  for (const std::string& line : lines) EXPECT_EQ(CheckNetshLine(line), NetshRefusal::None) << line;
+}
+
 CNetshResult Make(NetshOutcome outcome) {
   CNetshResult r;
   r.m_outcome = outcome;
@@ -164,6 +308,8 @@ TEST(NetshDescribe, EachOutcomeSaysWhatHappened) {
   failed.m_nExitCode = 1;
   CNetshResult launch = Make(NetshOutcome::LaunchFailed);
   launch.m_nSystemError = 2;
+  CNetshResult worded = launch;
+  worded.m_strSystemText = "The system cannot find the file specified.\r\n";
   CNetshResult cancelled = Make(NetshOutcome::ElevationRefused);
   cancelled.m_nSystemError = 1223;
   CNetshResult slow = Make(NetshOutcome::TimedOut);
@@ -181,7 +327,11 @@ TEST(NetshDescribe, EachOutcomeSaysWhatHappened) {
       {"netsh failed", failed,
        "netsh reported a failure (exit code 1). The change was not confirmed; refresh to see the current "
        "configuration."},
-      {"launch failed", launch, "netsh could not be started (system error 2).\nNothing was changed."},
+      {"launch failed, the system's words not known", launch,
+       "netsh could not be started (system error 2).\nNothing was changed."},
+      {"launch failed, with the system's words", worded,
+       "netsh could not be started (system error 2): The system cannot find the file specified.\nNothing was "
+       "changed."},
       {"elevation refused", cancelled,
        "The command was cancelled: administrator rights were not granted.\nNothing was changed."},
       {"timed out", slow,
@@ -201,7 +351,8 @@ TEST(NetshDescribe, EveryRefusalHasItsOwnReasonAndChangesNothing) {
   const NetshRefusal refusals[] = {NetshRefusal::LineTooLong,      NetshRefusal::QuoteInValue,
                                    NetshRefusal::ControlCharacter, NetshRefusal::InvalidText,
                                    NetshRefusal::Busy,             NetshRefusal::NoSystemFolder,
-                                   NetshRefusal::OtherContext};
+                                   NetshRefusal::OtherContext,     NetshRefusal::ShellCharacter,
+                                   NetshRefusal::ExtraArgument};
   std::vector<std::string> texts;
   for (NetshRefusal refusal : refusals) {
     CNetshResult r = Make(NetshOutcome::Refused);

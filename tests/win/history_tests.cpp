@@ -342,6 +342,18 @@ TEST_F(History, UndoRefusesWhatItCannotPutBackAndTheLogOutlivesTheRun) {
   Press(IDC_BUTTON_HISTORY);
   m_dlg.DestroyWindow();
 
+  // Another program writes a line into the log whose address is PowerShell
+  // code, with a line that agrees with it.
+  CHistoryEntry forged;
+  forged.m_strRun = "written by another program";
+  forged.m_strTime = "2026-12-07 19:04:12";
+  forged.m_change.m_kind = ChangeKind::DeleteAddress;
+  forged.m_change.m_strInterface = lan;
+  forged.m_change.m_strAddress = "2001:db8::5 -WhatIf:$false; Start-Process calc #";
+  forged.m_strLine = FormatChangeCommand(forged.m_change);
+  forged.m_result.m_outcome = NetshOutcome::Succeeded;
+  AppendToHistoryLog(forged);
+
   // The next run lists the first one's entries below its own (none yet),
   // read-only.
   CVantoricDlg next{&m_scope.App().GetProfile()};
@@ -364,12 +376,27 @@ TEST_F(History, UndoRefusesWhatItCannotPutBackAndTheLogOutlivesTheRun) {
       rows.push_back(static_cast<int>(i));
     }
     EXPECT_EQ(ours, (std::vector<std::string>{
+                        lan + " | netsh " + forged.m_strLine + " | Succeeded",
                         hostile + " | netsh interface ipv6 delete address \"" + hostile +
                             "\" 2001:db8::1 | Refused: a value holds a double quote or ends in a backslash",
                         lan + " | netsh interface ipv6 delete address \"" + lan + "\" 2001:db8::5 | Succeeded",
                         lan + " | netsh interface ipv6 delete address \"" + lan + "\" 2001:db8::abcd | Succeeded"}));
-    ASSERT_EQ(rows.size(), 3u);
-    SelectOnly(history, rows[1]);
+    ASSERT_EQ(rows.size(), 4u);
+    // The forged entry comes out as comments; a sound one as its commands.
+    SelectOnly(history, rows[0]);
+    ClearClipboard();
+    test::ClickButton(history, IDC_BUTTON_HISTORY_COPY);
+    const std::string copied = ClipboardText();
+    EXPECT_TRUE(copied.starts_with("rem Entry -") && copied.ends_with(" is left out: its line cannot be run safely."))
+        << copied;
+    test::ClickButton(history, IDC_BUTTON_HISTORY_COPY_PS);
+    const std::string powerShell = ClipboardText();
+    EXPECT_TRUE(powerShell.starts_with("# Entry -") &&
+                powerShell.ends_with(" is left out: its line cannot be run safely."))
+        << powerShell;
+    SelectOnly(history, rows[2]);
+    test::ClickButton(history, IDC_BUTTON_HISTORY_COPY_PS);
+    EXPECT_EQ(ClipboardText(), "Remove-NetIPAddress -InterfaceAlias '" + lan + "' -IPAddress 2001:db8::5 -Confirm:$false");
     EXPECT_EQ(DialogItemText(history, IDC_EDIT_HISTORY_OUTPUT).rfind("From an earlier run", 0), 0u);
     EXPECT_TRUE(SaveScreenshot(history, "history-earlier-run.png"));
     m_catcher.QueueAnswer(IDOK);

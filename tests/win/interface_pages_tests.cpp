@@ -13,6 +13,8 @@
 #include <vector>
 
 #include "controls/property_list_win32.h"
+#include "dialogs/advanced_settings_dlg.h"
+#include "dialogs/history_dlg.h"
 #include "framework/controls.h"
 #include "resources/resource.h"
 #include "tests/win/support/advanced_settings_fixture.h"
@@ -306,6 +308,78 @@ TEST_F(InterfacePages, WithoutTheFunctionsEachPageSaysWhatItCannotShow) {
             "Flush still empties it.");
   EXPECT_TRUE(::IsWindowEnabled(::GetDlgItem(neighborsPage, IDC_BUTTON_NEIGHBOR_FLUSH)));
   EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(neighborsPage, IDC_BUTTON_NEIGHBOR_REMOVE)));
+}
+
+// Undo weighs what the pages weigh: putting forwarding back on asks the
+// Interface page's question, and removing a default route whose gateway
+// was typed FE80::1%12 meets the warning that the table's fe80::1 calls for
+// while a connection depends on it.
+TEST_F(InterfacePages, UndoAsksTheRouterQuestionAndGuardsTheOnlyDefaultRoute) {
+  test::CSyntheticAdapterSource source(m_adapters);
+  CInterfaceSettings forwarding = EthernetSettings();
+  forwarding.m_bForwarding = true;
+  m_facts.SetSettings(ETHERNET, forwarding);
+  CRouteData gateway;
+  gateway.m_nInterface = ETHERNET;
+  gateway.m_strPrefix = "::";
+  gateway.m_strNextHop = "fe80::1";
+  gateway.m_nMetric = 256;
+  m_guardFacts.SetRouteTable({RouteTableState::Read, 0, {gateway}});
+  m_guardFacts.SetConnections({test::EstablishedConnection("2001:db8:1::5", 3389, "2001:db8:99::7")});
+
+  // The gateway set with its zone, then forwarding turned off: no question.
+  HWND routes = OpenTab("Routes", IDC_BUTTON_SET_GATEWAY);
+  ASSERT_NE(routes, nullptr);
+  m_catcher.QueueAnswer(IDOK);
+  m_catcher.ScriptNextDialog({[&](HWND add) {
+    ::SetWindowTextA(::GetDlgItem(add, IDC_EDIT_ROUTE_NEXTHOP), "FE80::1%12");
+    test::ClickButton(add, IDOK);
+  }});
+  test::ClickButton(routes, IDC_BUTTON_SET_GATEWAY);
+  HWND page = OpenTab("Interface", IDC_BUTTON_IFSET_APPLY);
+  ASSERT_NE(page, nullptr);
+  // The adapter chosen again: the page reads the settings with forwarding on.
+  ::SendMessageW(page, WM_COMMAND, MAKEWPARAM(IDC_COMBO_IFSET_INTERFACE, CBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(::GetDlgItem(page, IDC_COMBO_IFSET_INTERFACE)));
+  ChooseRow(page, InterfaceField::Forwarding, L"disabled");
+  m_catcher.QueueAnswer(IDOK);
+  test::ClickButton(page, IDC_BUTTON_IFSET_APPLY);
+  EXPECT_EQ(m_standin.ReadLog(),
+            test::CNetshStandin::RunLog("interface ipv6 add route ::/0 \"Ethernet 2\" FE80::1 validlifetime=infinite "
+                                        "preferredlifetime=infinite store=persistent") +
+                test::CNetshStandin::RunLog(
+                    "interface ipv6 set interface \"Ethernet 2\" forwarding=disabled store=persistent"))
+      << "the zone is not on the line, which names the interface";
+  m_standin.ClearLog();
+  m_catcher.Clear();
+
+  // Undo: the router question, No, then Yes; then the route's removal
+  // warned about, No.
+  const std::string forwardingBack = "interface ipv6 set interface \"Ethernet 2\" forwarding=enabled store=persistent";
+  for (int answer : {IDNO, IDYES, IDOK, IDOK, IDNO}) m_catcher.QueueAnswer(answer);
+  CHistoryDlg history(m_history, nullptr);
+  m_catcher.ScriptNextDialog({[&](HWND dlg) {
+    test::ClickButton(dlg, IDC_BUTTON_HISTORY_UNDO);
+    EXPECT_FALSE(m_standin.LogExists()) << "No to the question runs nothing";
+    test::ClickButton(dlg, IDC_BUTTON_HISTORY_UNDO);
+    EXPECT_EQ(m_standin.ReadLog(), test::CNetshStandin::RunLog(forwardingBack));
+    m_standin.ClearLog();
+    test::ClickButton(dlg, IDC_BUTTON_HISTORY_UNDO);
+    EXPECT_FALSE(m_standin.LogExists()) << "No to the warning runs nothing";
+    EXPECT_TRUE(test::SaveScreenshot(dlg, "history-undo-guards.png"));
+    test::ClickButton(dlg, IDCANCEL);
+  }});
+  history.DoModal(m_hDlg);
+  const std::string question =
+      "Turning on forwarding makes this machine a router for the link of Ethernet 2: it will pass on packets "
+      "between this adapter and the others.\n\nTurn it on?";
+  EXPECT_EQ(m_catcher.Summaries(),
+            (Strings{"Undo | " + question + " | W", "Undo | " + question + " | W",
+                     "Undo | Undo will run:\n\nnetsh " + forwardingBack + "\n\nDo you want to go on? | Q",
+                     "Undo | The change was undone. | I",
+                     "Vantoric | The default route ::/0 through fe80::1 is the only default route of Ethernet 2. Without it "
+                     "the machine will lose IPv6 connectivity on Ethernet 2 beyond the local link, and the open "
+                     "connection that reaches beyond the link will be dropped. Remove it anyway? | W"}));
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "framework/dialog.h"
+#include "framework/message_box.h"
 #include "framework/utf8.h"
 #include "tests/native/netsh_test_printers.h"
 #include "tests/win/framework_tests_ids.h"
@@ -312,10 +313,13 @@ TEST_F(NetshRun, AFailedElevatedLaunchIsToldApartFromARefusal) {
     DWORD error;
     NetshOutcome outcome;
     DWORD reported;
+    std::string systemText;  // the system's words for the error, which the messages give
   } cases[] = {
-      {"prompt declined", ERROR_CANCELLED, NetshOutcome::ElevationRefused, ERROR_CANCELLED},
-      {"program missing", ERROR_FILE_NOT_FOUND, NetshOutcome::LaunchFailed, ERROR_FILE_NOT_FOUND},
-      {"no process handle", 0, NetshOutcome::LaunchFailed, ERROR_INVALID_HANDLE},
+      {"prompt declined", ERROR_CANCELLED, NetshOutcome::ElevationRefused, ERROR_CANCELLED, ""},
+      {"program missing", ERROR_FILE_NOT_FOUND, NetshOutcome::LaunchFailed, ERROR_FILE_NOT_FOUND,
+       GetSystemMessage(ERROR_FILE_NOT_FOUND)},
+      {"no process handle", 0, NetshOutcome::LaunchFailed, ERROR_INVALID_HANDLE,
+       GetSystemMessage(ERROR_INVALID_HANDLE)},
   };
   for (const auto& c : cases) {
     FakeShell::error = c.error;
@@ -323,6 +327,7 @@ TEST_F(NetshRun, AFailedElevatedLaunchIsToldApartFromARefusal) {
     const CNetshResult result = RunNetshCommand(line, nullptr, true, options);
     EXPECT_EQ(result.m_outcome, c.outcome) << c.what;
     EXPECT_EQ(result.m_nSystemError, c.reported) << c.what;
+    EXPECT_EQ(result.m_strSystemText, c.systemText) << c.what;
     EXPECT_FALSE(result.Succeeded()) << c.what;
     EXPECT_EQ(FakeShell::calls, std::vector<std::wstring>{L"runas|" + GetNetshPath() + L"|" + Widen(line) + L"|0|1"})
         << c.what;
