@@ -49,7 +49,16 @@ struct CDiagnosisReadings {
 };
 
 // The checks, in the order a helpdesk follows them.
-enum class DiagnosisCheck { Adapter, LinkLocal, Router, GlobalAddress, NameResolution, Reachability, PathMtu, Preference };
+enum class DiagnosisCheck {
+  Adapter,
+  LinkLocal,
+  Router,
+  GlobalAddress,
+  NameResolution,
+  Reachability,
+  PathMtu,
+  Preference
+};
 constexpr std::size_t DIAGNOSIS_CHECK_COUNT = 8;
 
 enum class Verdict { Passed, Problem, Warning, NotChecked };
@@ -114,8 +123,7 @@ TunnelKind TunnelOfAddress(const std::string& address);
 CProbeNeeds ProbeNeedsOf(const CDiagnosisReadings& readings);
 
 // The verdicts and the conclusion.
-CDiagnosis Diagnose(const CDiagnosisReadings& readings, const CDiagnosisTarget& target,
-                    const CProbeOutcomes& outcomes);
+CDiagnosis Diagnose(const CDiagnosisReadings& readings, const CDiagnosisTarget& target, const CProbeOutcomes& outcomes);
 
 // The adapter /diagnose looks at when none is named: among `records`, the
 // first that holds a default route (their routes in `routes`, by record)

@@ -63,8 +63,8 @@ void Finish(CRunState& state, std::size_t index, CProbeOutcome outcome) {
 
 // Starts probe `index` on a thread of its own; false when no thread could
 // be made (the probe then counts as failed).
-bool Launch(const std::shared_ptr<CRunState>& state, std::size_t index,
-            const std::shared_ptr<CDiagnosisProbes>& probes, std::uint32_t boundMs) {
+bool Launch(const std::shared_ptr<CRunState>& state, std::size_t index, const std::shared_ptr<CDiagnosisProbes>& probes,
+            std::uint32_t boundMs) {
   try {
     std::thread([state, index, probes, boundMs] {
       CProbeStep step;

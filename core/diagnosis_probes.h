@@ -50,8 +50,8 @@ enum class ProbeResult {
 
 struct CProbeOutcome {
   ProbeResult m_result = ProbeResult::NotRun;
-  std::uint32_t m_nError = 0;  // the system's code, where it gave one
-  std::uint32_t m_nMs = 0;     // how long the probe took
+  std::uint32_t m_nError = 0;            // the system's code, where it gave one
+  std::uint32_t m_nMs = 0;               // how long the probe took
   std::vector<std::string> m_addresses;  // a name lookup's IPv6 addresses, in the answer's order
 
   bool operator==(const CProbeOutcome&) const = default;
@@ -98,9 +98,9 @@ struct CProbeStep {
   ProbeKind m_kind = ProbeKind::Echo;
   ProbePurpose m_purpose = ProbePurpose::Router;
   CProbeAddress m_to;
-  std::string m_strName;        // Resolve: the name
-  std::size_t m_nPayload = 0;   // Echo: the data's bytes
-  std::size_t m_nServer = 0;    // DnsServer: the server's index
+  std::string m_strName;       // Resolve: the name
+  std::size_t m_nPayload = 0;  // Echo: the data's bytes
+  std::size_t m_nServer = 0;   // DnsServer: the server's index
   bool m_bAfterResolve = false;
 
   bool operator==(const CProbeStep&) const = default;

@@ -2,6 +2,7 @@
 
 #include <winsock2.h>
 #include <ws2tcpip.h>
+// After the socket headers, which bring the Windows types it uses.
 #include <windns.h>
 
 #include <algorithm>
@@ -149,9 +150,9 @@ CProbeOutcome CSystemProbes::Echo(const CProbeAddress& to, std::size_t payloadBy
   for (std::size_t i = 0; i < data.size(); ++i) data[i] = static_cast<char>('a' + i % 23);
   std::vector<std::uint64_t> reply((sizeof(CEchoReply) + payloadBytes + 8 + 64) / sizeof(std::uint64_t) + 1);
   const DWORD replySize = static_cast<DWORD>(reply.size() * sizeof(std::uint64_t));
-  const DWORD replies = pfnSend(icmp, nullptr, nullptr, nullptr, &source, &destination, data.data(),
-                                static_cast<WORD>(payloadBytes), nullptr, reply.data(), replySize,
-                                std::min(budget.m_nBoundMs, PROBE_BOUND_MS));
+  const DWORD replies =
+      pfnSend(icmp, nullptr, nullptr, nullptr, &source, &destination, data.data(), static_cast<WORD>(payloadBytes),
+              nullptr, reply.data(), replySize, std::min(budget.m_nBoundMs, PROBE_BOUND_MS));
   const DWORD error = ::GetLastError();
   pfnClose(icmp);
   if (replies == 0) return EchoFailure(error);
@@ -163,8 +164,7 @@ CProbeOutcome CSystemProbes::Echo(const CProbeAddress& to, std::size_t payloadBy
 CProbeOutcome CSystemProbes::ResolveAaaa(const std::string& name, const CProbeBudget&) {
   static const auto pfnQuery = GetSystemFunction<DnsQueryWFn>(L"dnsapi.dll", "DnsQuery_W");
   static const auto pfnFree = GetSystemFunction<DnsRecordListFreeFn>(L"dnsapi.dll", "DnsRecordListFree");
-  static const auto pfnToString =
-      GetSystemFunction<RtlIpv6AddressToStringFn>(L"ntdll.dll", "RtlIpv6AddressToStringA");
+  static const auto pfnToString = GetSystemFunction<RtlIpv6AddressToStringFn>(L"ntdll.dll", "RtlIpv6AddressToStringA");
   if (pfnQuery == nullptr || pfnFree == nullptr || pfnToString == nullptr) return Seen(ProbeResult::NotSupported);
   // DnsQuery_W takes no time limit: the runner stops waiting for it at the
   // probe's bound, and the call ends by itself later.
@@ -209,8 +209,8 @@ CProbeOutcome CSystemProbes::Connect(const CProbeAddress& to, std::uint16_t port
   } else if (const int error = ::WSAGetLastError(); error != WSAEWOULDBLOCK) {
     outcome = ConnectFailure(error);
   } else {
-    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(std::min(budget.m_nBoundMs,
-                                                                                           PROBE_BOUND_MS));
+    const auto end =
+        std::chrono::steady_clock::now() + std::chrono::milliseconds(std::min(budget.m_nBoundMs, PROBE_BOUND_MS));
     // Short waits, so that a cancelled diagnosis lets go of the socket soon.
     while (!budget.Cancelled()) {
       const auto left = std::chrono::duration_cast<std::chrono::microseconds>(end - std::chrono::steady_clock::now());

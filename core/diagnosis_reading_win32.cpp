@@ -80,8 +80,8 @@ CDiagnosisReading ReadDiagnosis(const std::string& adapterName) {
   r.m_system = ReadSystemState(ReadSystemFacts());
 
   // The adapter as /list writes it.
-  const std::vector<CListedRoutes> listedRoutes{
-      r.m_bRoutesRead ? CListedRoutes(MakeRouteRecords(table.m_routes, id)) : std::nullopt};
+  const std::vector<CListedRoutes> listedRoutes{r.m_bRoutesRead ? CListedRoutes(MakeRouteRecords(table.m_routes, id))
+                                                                : std::nullopt};
   CAdapterLinkFacts link;
   link.m_bSettingsRead = r.m_bSettingsRead;
   link.m_settings = r.m_settings;
@@ -101,8 +101,8 @@ CDiagnosisReport DiagnoseReadings(const CDiagnosisReadings& readings, const std:
   report.m_strAdapter = readings.m_adapter.m_strFriendlyName;
   report.m_strTarget = to.m_strHost;
   report.m_strRunAt = FormatUtcTime(std::time(nullptr));
-  const CProbeOutcomes outcomes = RunProbes(PlanProbes(ProbeNeedsOf(readings), to), MakeDiagnosisProbes(),
-                                            PROBE_BOUND_MS, isCancelled, progress);
+  const CProbeOutcomes outcomes =
+      RunProbes(PlanProbes(ProbeNeedsOf(readings), to), MakeDiagnosisProbes(), PROBE_BOUND_MS, isCancelled, progress);
   report.m_strTargetAddress = outcomes.m_strTargetAddress;
   report.m_diagnosis = Diagnose(readings, to, outcomes);
   report.m_strListing = readings.m_strListing;

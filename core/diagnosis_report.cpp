@@ -12,9 +12,15 @@ using Json = nlohmann::ordered_json;
 
 bool IsSwitchText(const std::string& arg) { return !arg.empty() && (arg[0] == '/' || arg[0] == '-'); }
 
-// A host name (letters, digits, "-", "_" and "." between labels) that is
-// not an IPv4 address, or an IPv6 address.
-bool IsTargetText(const std::string& text) {
+bool HasExtension(const std::string& path, const char* extension) {
+  const std::string lower = LowerAscii(path);
+  const std::string end = extension;
+  return lower.size() >= end.size() && lower.compare(lower.size() - end.size(), end.size(), end) == 0;
+}
+
+}  // namespace
+
+bool IsDiagnosisTarget(const std::string& text) {
   if (CDiagnosisTarget{text}.IsAddress()) return true;
   if (text.empty() || text.size() > 253 || text.front() == '.' || text.front() == '-') return false;
   bool bLetter = false;
@@ -26,19 +32,24 @@ bool IsTargetText(const std::string& text) {
   return bLetter;
 }
 
+namespace {
+
 const char* CheckId(DiagnosisCheck check) {
-  static const char* const kIds[DIAGNOSIS_CHECK_COUNT] = {"adapter",         "link_local",   "router",
-                                                          "global_address",  "name_resolution",
-                                                          "reachability",    "path_mtu",     "preference"};
+  static const char* const kIds[DIAGNOSIS_CHECK_COUNT] = {
+      "adapter", "link_local", "router", "global_address", "name_resolution", "reachability", "path_mtu", "preference"};
   return kIds[static_cast<std::size_t>(check)];
 }
 
 const char* VerdictId(Verdict verdict) {
   switch (verdict) {
-    case Verdict::Passed: return "passed";
-    case Verdict::Problem: return "problem";
-    case Verdict::Warning: return "warning";
-    case Verdict::NotChecked: return "not_checked";
+    case Verdict::Passed:
+      return "passed";
+    case Verdict::Problem:
+      return "problem";
+    case Verdict::Warning:
+      return "warning";
+    case Verdict::NotChecked:
+      return "not_checked";
   }
   return "";
 }
@@ -68,7 +79,7 @@ CProgramCommand ParseDiagnoseCommand(const std::vector<std::string>& args, std::
       if (i + 1 >= args.size() || IsSwitchText(args[i + 1])) return bad("No host after /target.");
       if (!command.m_strTarget.empty()) return bad("More than one /target after /diagnose.");
       command.m_strTarget = args[++i];
-      if (!IsTargetText(command.m_strTarget))
+      if (!IsDiagnosisTarget(command.m_strTarget))
         return bad("The target is neither a host name nor an IPv6 address: " + command.m_strTarget);
     } else {
       return bad("Unknown switch after /diagnose: " + args[i]);
@@ -106,8 +117,10 @@ std::string FormatDiagnosisText(const CDiagnosisReport& report) {
   if (!report.m_strListing.empty()) {
     text += std::string(kEnd) + "Reading of the adapter (vantoric /list):" + kEnd;
     for (const char c : report.m_strListing) {
-      if (c == '\n') text += kEnd;
-      else text += c;
+      if (c == '\n')
+        text += kEnd;
+      else
+        text += c;
     }
   }
   return text;
@@ -137,6 +150,13 @@ std::string FormatDiagnosisJson(const CDiagnosisReport& report) {
                   {"checks", checks},
                   {"listing", listing}};
   return root.dump(2, ' ', false, Json::error_handler_t::replace) + "\n";
+}
+
+CReportFile ChooseReportFile(const std::string& path, int filterIndex) {
+  if (HasExtension(path, ".json")) return {path, true};
+  if (HasExtension(path, ".txt")) return {path, false};
+  const bool bJson = filterIndex == REPORT_FILTER_JSON;
+  return {path + (bJson ? ".json" : ".txt"), bJson};
 }
 
 }  // namespace vantoric

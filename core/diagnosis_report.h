@@ -26,6 +26,10 @@ constexpr int DIAGNOSIS_REPORT_FORMAT = 1;
 // Diagnose with the adapter and target given, or BadDiagnose with the reason.
 CProgramCommand ParseDiagnoseCommand(const std::vector<std::string>& args, std::size_t from);
 
+// Whether text names a target: a host name (letters, digits, "-", "_" and
+// "." between labels, not an IPv4 address) or an IPv6 address.
+bool IsDiagnosisTarget(const std::string& text);
+
 // 0 when IPv6 works, 1 otherwise.
 int DiagnosisExitCode(const CDiagnosis& diagnosis);
 
@@ -56,5 +60,16 @@ std::string FormatDiagnosisText(const CDiagnosisReport& report);
 // none), "page" (the page of Advanced Settings that does it, or null)}],
 // "listing": the /list JSON of the adapter (null when it is not JSON)}.
 std::string FormatDiagnosisJson(const CDiagnosisReport& report);
+
+// Save report: the file's kind from its name's extension (.txt or .json, in
+// any letter case), else from the filter pair chosen; the extension is
+// added to a name that lacks it.
+constexpr int REPORT_FILTER_TEXT = 1;
+constexpr int REPORT_FILTER_JSON = 2;
+struct CReportFile {
+  std::string m_strPath;
+  bool m_bJson = false;
+};
+CReportFile ChooseReportFile(const std::string& path, int filterIndex);
 
 }  // namespace vantoric

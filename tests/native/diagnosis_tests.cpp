@@ -3,22 +3,21 @@
 // (only to the router, the DNS servers and the target), the runner with a
 // stand-in probe set (bounds, the lookup before the target, cancel), the
 // /diagnose command line, the adapter it chooses and the report.
-#include "core/diagnosis.h"
-
 #include <gtest/gtest.h>
-
-#include <nlohmann/json.hpp>
 
 #include <atomic>
 #include <chrono>
 #include <functional>
 #include <mutex>
+#include <nlohmann/json.hpp>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "core/diagnosis.h"
 #include "core/diagnosis_probes.h"
 #include "core/diagnosis_report.h"
+#include "tests/native/diagnosis_probe_stand_in.h"
 
 namespace vantoric {
 namespace {
@@ -42,7 +41,8 @@ CProbeOutcome Outcome(ProbeResult result, std::uint32_t ms = 3, std::uint32_t er
   return outcome;
 }
 
-CRouteData DefaultRoute(std::string nextHop, std::uint32_t metric = 256, int origin = ROUTE_ORIGIN_ROUTER_ADVERTISEMENT) {
+CRouteData DefaultRoute(std::string nextHop, std::uint32_t metric = 256,
+                        int origin = ROUTE_ORIGIN_ROUTER_ADVERTISEMENT) {
   return {ETH, "::", 0, std::move(nextHop), metric, 1800, 1800, origin};
 }
 
@@ -60,7 +60,8 @@ CDiagnosisReadings Healthy() {
                              Address("fe80::20c:29ff:feab:cdef%4", "Link-Local", "Preferred")};
   r.m_adapter.m_dnsServers = {"2001:db8:1::53"};
   r.m_bRoutesRead = true;
-  r.m_routes = {DefaultRoute("fe80::1"), {ETH, "2001:db8:1::", 64, "::", 256, 86400, 14400, ROUTE_ORIGIN_ROUTER_ADVERTISEMENT}};
+  r.m_routes = {DefaultRoute("fe80::1"),
+                {ETH, "2001:db8:1::", 64, "::", 256, 86400, 14400, ROUTE_ORIGIN_ROUTER_ADVERTISEMENT}};
   r.m_bNeighborsRead = true;
   r.m_neighbors = {{ETH, "fe80::1", {0, 0x0c, 0x29, 1, 2, 3}, NEIGHBOR_STATE_STALE, true}};
   r.m_bSettingsRead = true;
@@ -117,26 +118,27 @@ using O = CProbeOutcomes;
 using T = CDiagnosisTarget;
 
 TEST(DiagnosisCheck, AdapterIsUpAndIPv6IsBound) {
-  ExpectCheck(DiagnosisCheck::Adapter,
-              {{"up and bound", nullptr, Verdict::Passed, "Ethernet is up and IPv6 is bound to it."},
-               {"the cable is out", [](R& r, O&, T&) { r.m_adapter.m_link.m_nOperStatus = 7; }, Verdict::Problem,
-                "Ethernet is not connected"},
-               {"disabled", [](R& r, O&, T&) { r.m_adapter.m_link.m_nOperStatus = 2; }, Verdict::Problem,
-                "Ethernet is down."},
-               {"a state beyond the documented ones", [](R& r, O&, T&) { r.m_adapter.m_link.m_nOperStatus = 9; },
-                Verdict::Problem, "in state 9"},
-               {"IPv6 unbound", [](R& r, O&, T&) { r.m_adapter.m_link.m_bIpv6Enabled = false; }, Verdict::Problem,
-                "IPv6 is not bound to Ethernet"},
-               {"down and unbound: the link comes first",
-                [](R& r, O&, T&) { r.m_adapter.m_link = {2, false, 4, 0}; }, Verdict::Problem, "is down"},
-               {"the state not told", [](R& r, O&, T&) { r.m_adapter.m_link.m_nOperStatus = 0; }, Verdict::NotChecked,
-                "did not tell whether Ethernet is up"}});
+  ExpectCheck(
+      DiagnosisCheck::Adapter,
+      {{"up and bound", nullptr, Verdict::Passed, "Ethernet is up and IPv6 is bound to it."},
+       {"the cable is out", [](R& r, O&, T&) { r.m_adapter.m_link.m_nOperStatus = 7; }, Verdict::Problem,
+        "Ethernet is not connected"},
+       {"disabled", [](R& r, O&, T&) { r.m_adapter.m_link.m_nOperStatus = 2; }, Verdict::Problem, "Ethernet is down."},
+       {"a state beyond the documented ones", [](R& r, O&, T&) { r.m_adapter.m_link.m_nOperStatus = 9; },
+        Verdict::Problem, "in state 9"},
+       {"IPv6 unbound", [](R& r, O&, T&) { r.m_adapter.m_link.m_bIpv6Enabled = false; }, Verdict::Problem,
+        "IPv6 is not bound to Ethernet"},
+       {"down and unbound: the link comes first",
+        [](R& r, O&, T&) {
+          r.m_adapter.m_link = {2, false, 4, 0};
+        },
+        Verdict::Problem, "is down"},
+       {"the state not told", [](R& r, O&, T&) { r.m_adapter.m_link.m_nOperStatus = 0; }, Verdict::NotChecked,
+        "did not tell whether Ethernet is up"}});
 }
 
 TEST(DiagnosisCheck, LinkLocalAddressIsPreferred) {
-  const auto state = [](const char* s) {
-    return [s](R& r, O&, T&) { r.m_adapter.m_addresses[2].m_strState = s; };
-  };
+  const auto state = [](const char* s) { return [s](R& r, O&, T&) { r.m_adapter.m_addresses[2].m_strState = s; }; };
   ExpectCheck(DiagnosisCheck::LinkLocal,
               {{"preferred", nullptr, Verdict::Passed, "fe80::20c:29ff:feab:cdef%4 is Preferred."},
                {"duplicate", state("Duplicate"), Verdict::Problem, "is Duplicate: another device"},
@@ -164,40 +166,38 @@ TEST(DiagnosisCheck, RouterIsKnownAndAnswers) {
       o.m_router = Outcome(result);
     };
   };
-  ExpectCheck(
-      DiagnosisCheck::Router,
-      {{"answers an echo", nullptr, Verdict::Passed,
-        "::/0 via fe80::1 (router advertisement, metric 256); it answered an echo in 1 ms."},
-       {"reachable in the cache: no echo needed", cache(NEIGHBOR_STATE_REACHABLE, ProbeResult::NotRun),
-        Verdict::Passed, "the neighbor cache holds it as Reachable."},
-       {"a manual route", [](R& r, O&, T&) { r.m_routes[0].m_nOrigin = ROUTE_ORIGIN_MANUAL; }, Verdict::Passed,
-        "(manual, metric 256)"},
-       {"the lowest metric counts",
-        [](R& r, O&, T&) { r.m_routes.push_back(DefaultRoute("fe80::2", 16)); }, Verdict::Passed, "via fe80::2"},
-       {"echo lost", router(ProbeResult::TimedOut), Verdict::Problem,
-        "did not answer an echo within 2 s, and the neighbor cache holds it as Stale."},
-       {"echo unreachable", router(ProbeResult::Unreachable, 11003), Verdict::Problem,
-        "cannot be reached (error 11003)"},
-       {"no echo here, stale in the cache", router(ProbeResult::NotSupported), Verdict::Passed,
-        "holds it as Stale (answered before; ICMPv6 echo is not available"},
-       {"no echo here, incomplete in the cache", cache(NEIGHBOR_STATE_INCOMPLETE, ProbeResult::NotSupported),
-        Verdict::Problem, "does not answer on the link"},
-       {"no echo here, not in the cache",
-        [](R& r, O& o, T&) {
-          r.m_neighbors.clear();
-          o.m_router = Outcome(ProbeResult::Failed, 1, 1231);
-        },
-        Verdict::NotChecked, "the echo failed with error 1231, and the neighbor cache does not hold it"},
-       {"no default route",
-        [](R& r, O&, T&) { r.m_routes.erase(r.m_routes.begin()); }, Verdict::Problem,
-        "Ethernet has no default route (::/0)", FixPage::Routes},
-       {"a default route on-link (a tunnel)", [](R& r, O&, T&) { r.m_routes[0].m_strNextHop = "::"; },
-        Verdict::Passed, "::/0 on-link"},
-       {"the route table unread", [](R& r, O&, T&) { r.m_bRoutesRead = false; }, Verdict::NotChecked,
-        "route table could not be read"},
-       {"cancelled", router(ProbeResult::Cancelled), Verdict::NotChecked, "cancelled"},
-       {"the loopback adapter", [](R& r, O&, T&) { r.m_adapter.m_nIfType = 24; }, Verdict::NotChecked,
-        "it has no router"}});
+  ExpectCheck(DiagnosisCheck::Router,
+              {{"answers an echo", nullptr, Verdict::Passed,
+                "::/0 via fe80::1 (router advertisement, metric 256); it answered an echo in 1 ms."},
+               {"reachable in the cache: no echo needed", cache(NEIGHBOR_STATE_REACHABLE, ProbeResult::NotRun),
+                Verdict::Passed, "the neighbor cache holds it as Reachable."},
+               {"a manual route", [](R& r, O&, T&) { r.m_routes[0].m_nOrigin = ROUTE_ORIGIN_MANUAL; }, Verdict::Passed,
+                "(manual, metric 256)"},
+               {"the lowest metric counts", [](R& r, O&, T&) { r.m_routes.push_back(DefaultRoute("fe80::2", 16)); },
+                Verdict::Passed, "via fe80::2"},
+               {"echo lost", router(ProbeResult::TimedOut), Verdict::Problem,
+                "did not answer an echo within 2 s, and the neighbor cache holds it as Stale."},
+               {"echo unreachable", router(ProbeResult::Unreachable, 11003), Verdict::Problem,
+                "cannot be reached (error 11003)"},
+               {"no echo here, stale in the cache", router(ProbeResult::NotSupported), Verdict::Passed,
+                "holds it as Stale (answered before; ICMPv6 echo is not available"},
+               {"no echo here, incomplete in the cache", cache(NEIGHBOR_STATE_INCOMPLETE, ProbeResult::NotSupported),
+                Verdict::Problem, "does not answer on the link"},
+               {"no echo here, not in the cache",
+                [](R& r, O& o, T&) {
+                  r.m_neighbors.clear();
+                  o.m_router = Outcome(ProbeResult::Failed, 1, 1231);
+                },
+                Verdict::NotChecked, "the echo failed with error 1231, and the neighbor cache does not hold it"},
+               {"no default route", [](R& r, O&, T&) { r.m_routes.erase(r.m_routes.begin()); }, Verdict::Problem,
+                "Ethernet has no default route (::/0)", FixPage::Routes},
+               {"a default route on-link (a tunnel)", [](R& r, O&, T&) { r.m_routes[0].m_strNextHop = "::"; },
+                Verdict::Passed, "::/0 on-link"},
+               {"the route table unread", [](R& r, O&, T&) { r.m_bRoutesRead = false; }, Verdict::NotChecked,
+                "route table could not be read"},
+               {"cancelled", router(ProbeResult::Cancelled), Verdict::NotChecked, "cancelled"},
+               {"the loopback adapter", [](R& r, O&, T&) { r.m_adapter.m_nIfType = 24; }, Verdict::NotChecked,
+                "it has no router"}});
 }
 
 TEST(DiagnosisCheck, GlobalAddressIsPreferred) {
@@ -213,15 +213,15 @@ TEST(DiagnosisCheck, GlobalAddressIsPreferred) {
         "2001:db8:1::5 is Deprecated: its preferred lifetime has run out."},
        {"duplicate", only({Address("2001:db8:1::5", "Manual", "Duplicate"), ll}), Verdict::Problem,
         "is Duplicate, not Preferred"},
-       {"a deprecated one beside a preferred one", only({Address("2001:db8:1::6", "Public", "Deprecated"),
-                                                          Address("2001:db8:1::5", "Public", "Preferred"), ll}),
+       {"a deprecated one beside a preferred one",
+        only({Address("2001:db8:1::6", "Public", "Deprecated"), Address("2001:db8:1::5", "Public", "Preferred"), ll}),
         Verdict::Passed, "2001:db8:1::5 is Preferred"},
        {"only Teredo", only({Address("2001:0:4136:e378:8000:63bf:3fff:fdd2", "Public", "Preferred"), ll}),
         Verdict::Warning, "is a Teredo address", FixPage::System},
        {"only 6to4", only({Address("2002:c000:204::1", "Public", "Preferred"), ll}), Verdict::Warning,
         "is a 6to4 address", FixPage::System},
-       {"only a unique local address", only({Address("fd12:3456::5", "Public", "Preferred"), ll}),
-        Verdict::Warning, "unique local address (fc00::/7)"},
+       {"only a unique local address", only({Address("fd12:3456::5", "Public", "Preferred"), ll}), Verdict::Warning,
+        "unique local address (fc00::/7)"},
        {"the lowest unique local prefix", only({Address("fc00::5", "Manual", "Preferred"), ll}), Verdict::Warning,
         "unique local address"},
        {"a site-local address is no global one", only({Address("fec0::5", "Site-Local", "Preferred"), ll}),
@@ -234,8 +234,7 @@ TEST(DiagnosisCheck, GlobalAddressIsPreferred) {
         Verdict::Problem, "no usable global IPv6 address. Temporary addresses are disabled."},
        {"no temporary one while they are enabled", only({Address("2001:db8:1::5", "Public", "Preferred"), ll}),
         Verdict::Passed, "Temporary addresses are enabled, but it has none yet."},
-       {"the loopback adapter", [](R& r, O&, T&) { r.m_adapter.m_nIfType = 24; }, Verdict::NotChecked,
-        "only ::1"}});
+       {"the loopback adapter", [](R& r, O&, T&) { r.m_adapter.m_nIfType = 24; }, Verdict::NotChecked, "only ::1"}});
 }
 
 TEST(DiagnosisCheck, NameResolution) {
@@ -246,9 +245,8 @@ TEST(DiagnosisCheck, NameResolution) {
       DiagnosisCheck::NameResolution,
       {{"resolved, the server answers", nullptr, Verdict::Passed,
         "ipv6.example.net has the IPv6 address 2001:db8:ffff::80. 2001:db8:1::53 answered an echo in 2 ms."},
-       {"several addresses",
-        [](R&, O& o, T&) { o.m_resolve.m_addresses.push_back("2001:db8:ffff::81"); }, Verdict::Passed,
-        "2001:db8:ffff::80 and 1 more"},
+       {"several addresses", [](R&, O& o, T&) { o.m_resolve.m_addresses.push_back("2001:db8:ffff::81"); },
+        Verdict::Passed, "2001:db8:ffff::80 and 1 more"},
        {"no IPv6 server, resolved through the IPv4 ones",
         [](R& r, O& o, T&) {
           r.m_adapter.m_dnsServers.clear();
@@ -292,22 +290,21 @@ TEST(DiagnosisCheck, TargetIsReachableOnPort80) {
   const auto connect = [](ProbeResult result, std::uint32_t error = 0) {
     return [result, error](R&, O& o, T&) { o.m_connect = Outcome(result, 20, error); };
   };
-  ExpectCheck(DiagnosisCheck::Reachability,
-              {{"connected", nullptr, Verdict::Passed, "Connected to [2001:db8:ffff::80]:80 in 20 ms."},
-               {"refused: the target answered", connect(ProbeResult::Refused), Verdict::Passed,
-                "refused the connection: the target answered"},
-               {"lost", connect(ProbeResult::TimedOut), Verdict::Problem,
-                "No answer from [2001:db8:ffff::80]:80 within 2 s."},
-               {"no route", connect(ProbeResult::Unreachable, 10051), Verdict::Problem, "reports error 10051"},
-               {"a local failure", connect(ProbeResult::Failed, 10047), Verdict::Problem,
-                "could not be tried: error 10047"},
-               {"the address not known",
-                [](R&, O& o, T&) {
-                  o.m_strTargetAddress.clear();
-                  o.m_connect = {};
-                },
-                Verdict::NotChecked, "The IPv6 address of ipv6.example.net is not known"},
-               {"cancelled", connect(ProbeResult::Cancelled), Verdict::NotChecked, "cancelled"}});
+  ExpectCheck(
+      DiagnosisCheck::Reachability,
+      {{"connected", nullptr, Verdict::Passed, "Connected to [2001:db8:ffff::80]:80 in 20 ms."},
+       {"refused: the target answered", connect(ProbeResult::Refused), Verdict::Passed,
+        "refused the connection: the target answered"},
+       {"lost", connect(ProbeResult::TimedOut), Verdict::Problem, "No answer from [2001:db8:ffff::80]:80 within 2 s."},
+       {"no route", connect(ProbeResult::Unreachable, 10051), Verdict::Problem, "reports error 10051"},
+       {"a local failure", connect(ProbeResult::Failed, 10047), Verdict::Problem, "could not be tried: error 10047"},
+       {"the address not known",
+        [](R&, O& o, T&) {
+          o.m_strTargetAddress.clear();
+          o.m_connect = {};
+        },
+        Verdict::NotChecked, "The IPv6 address of ipv6.example.net is not known"},
+       {"cancelled", connect(ProbeResult::Cancelled), Verdict::NotChecked, "cancelled"}});
 }
 
 TEST(DiagnosisCheck, PathMtuFromASmallAndAFullEcho) {
@@ -329,41 +326,42 @@ TEST(DiagnosisCheck, PathMtuFromASmallAndAFullEcho) {
         Verdict::Warning, "failed (error 11003)", FixPage::Interface},
        {"neither answered", echoes(ProbeResult::TimedOut, ProbeResult::TimedOut), Verdict::NotChecked,
         "does not answer a small echo"},
-       {"no echo on this system", echoes(ProbeResult::NotSupported, ProbeResult::NotSupported),
-        Verdict::NotChecked, "ICMPv6 echo is not available"},
-       {"the settings unread", [](R& r, O&, T&) { r.m_bSettingsRead = false; }, Verdict::Passed,
-        "1,500-byte packet."},
-       {"the address not known",
-        [](R&, O& o, T&) { o.m_strTargetAddress.clear(); }, Verdict::NotChecked, "is not known"}});
+       {"no echo on this system", echoes(ProbeResult::NotSupported, ProbeResult::NotSupported), Verdict::NotChecked,
+        "ICMPv6 echo is not available"},
+       {"the settings unread", [](R& r, O&, T&) { r.m_bSettingsRead = false; }, Verdict::Passed, "1,500-byte packet."},
+       {"the address not known", [](R&, O& o, T&) { o.m_strTargetAddress.clear(); }, Verdict::NotChecked,
+        "is not known"}});
 }
 
 TEST(DiagnosisCheck, PreferenceAndTunnels) {
-  ExpectCheck(
-      DiagnosisCheck::Preference,
-      {{"the default table, native", nullptr, Verdict::Passed,
-        "The prefix policies prefer IPv6. No traffic leaves through Teredo or 6to4."},
-       {"IPv4 preferred",
-        [](R& r, O&, T&) { r.m_system.m_policies[2].m_nPrecedence = 45; }, Verdict::Warning,
-        "::ffff:0:0/96 has precedence 45, above ::/0 with 40", FixPage::System},
-       {"the mapped prefix written otherwise",
-        [](R& r, O&, T&) { r.m_system.m_policies[2] = {"::FFFF:0.0.0.0/96", 45, 4}; }, Verdict::Warning,
-        "precedence 45", FixPage::System},
-       {"equal precedence is no preference",
-        [](R& r, O&, T&) { r.m_system.m_policies[2].m_nPrecedence = 40; }, Verdict::Passed, "prefer IPv6"},
-       {"traffic through another adapter's Teredo",
-        [](R& r, O&, T&) {
-          r.m_routes.erase(r.m_routes.begin());
-          r.m_otherDefaults = {{"Teredo Tunneling Pseudo-Interface", TunnelKind::Teredo}};
-        },
-        Verdict::Warning, "would leave through Teredo on Teredo Tunneling Pseudo-Interface", FixPage::System},
-       {"another adapter's tunnel while this one has its own route",
-        [](R& r, O&, T&) { r.m_otherDefaults = {{"6TO4 Adapter", TunnelKind::SixToFour}}; }, Verdict::Passed,
-        "No traffic leaves"},
-       {"this adapter is 6to4",
-        [](R& r, O&, T&) { r.m_adapter.m_addresses = {Address("2002:c000:204::1", "Public", "Preferred")}; },
-        Verdict::Warning, "through 6to4 on Ethernet", FixPage::System},
-       {"the table unread", [](R& r, O&, T&) { r.m_system.m_bPoliciesKnown = false; }, Verdict::NotChecked,
-        "The prefix policy table could not be read. No traffic leaves"}});
+  ExpectCheck(DiagnosisCheck::Preference,
+              {{"the default table, native", nullptr, Verdict::Passed,
+                "The prefix policies prefer IPv6. No traffic leaves through Teredo or 6to4."},
+               {"IPv4 preferred", [](R& r, O&, T&) { r.m_system.m_policies[2].m_nPrecedence = 45; }, Verdict::Warning,
+                "::ffff:0:0/96 has precedence 45, above ::/0 with 40", FixPage::System},
+               {"the mapped prefix written otherwise",
+                [](R& r, O&, T&) {
+                  r.m_system.m_policies[2] = {"::FFFF:0.0.0.0/96", 45, 4};
+                },
+                Verdict::Warning, "precedence 45", FixPage::System},
+               {"equal precedence is no preference", [](R& r, O&, T&) { r.m_system.m_policies[2].m_nPrecedence = 40; },
+                Verdict::Passed, "prefer IPv6"},
+               {"traffic through another adapter's Teredo",
+                [](R& r, O&, T&) {
+                  r.m_routes.erase(r.m_routes.begin());
+                  r.m_otherDefaults = {{"Teredo Tunneling Pseudo-Interface", TunnelKind::Teredo}};
+                },
+                Verdict::Warning, "would leave through Teredo on Teredo Tunneling Pseudo-Interface", FixPage::System},
+               {"another adapter's tunnel while this one has its own route",
+                [](R& r, O&, T&) {
+                  r.m_otherDefaults = {{"6TO4 Adapter", TunnelKind::SixToFour}};
+                },
+                Verdict::Passed, "No traffic leaves"},
+               {"this adapter is 6to4",
+                [](R& r, O&, T&) { r.m_adapter.m_addresses = {Address("2002:c000:204::1", "Public", "Preferred")}; },
+                Verdict::Warning, "through 6to4 on Ethernet", FixPage::System},
+               {"the table unread", [](R& r, O&, T&) { r.m_system.m_bPoliciesKnown = false; }, Verdict::NotChecked,
+                "The prefix policy table could not be read. No traffic leaves"}});
 }
 
 TEST(DiagnosisConclusion, OneLineAndTheExitCode) {
@@ -388,10 +386,10 @@ TEST(DiagnosisConclusion, OneLineAndTheExitCode) {
          r.m_otherDefaults = {{"6TO4 Adapter", TunnelKind::SixToFour}};
        },
        "IPv6 works, through 6to4.", 0},
-      {"the full echo lost",
-       [](R&, O& o, T&) { o.m_largeEcho = Outcome(ProbeResult::TimedOut); }, "Possible MTU problem.", 1},
-      {"IPv4 preferred is a warning, not a problem",
-       [](R& r, O&, T&) { r.m_system.m_policies[2].m_nPrecedence = 45; }, "IPv6 works (native).", 0},
+      {"the full echo lost", [](R&, O& o, T&) { o.m_largeEcho = Outcome(ProbeResult::TimedOut); },
+       "Possible MTU problem.", 1},
+      {"IPv4 preferred is a warning, not a problem", [](R& r, O&, T&) { r.m_system.m_policies[2].m_nPrecedence = 45; },
+       "IPv6 works (native).", 0},
       {"no router and no global address",
        [](R& r, O& o, T&) {
          r.m_routes.clear();
@@ -420,8 +418,7 @@ TEST(DiagnosisConclusion, OneLineAndTheExitCode) {
          o.m_connect = Outcome(ProbeResult::TimedOut);
        },
        "IPv6 is broken: the router does not answer.", 1},
-      {"the router answers, the target not",
-       [](R&, O& o, T&) { o.m_connect = Outcome(ProbeResult::TimedOut); },
+      {"the router answers, the target not", [](R&, O& o, T&) { o.m_connect = Outcome(ProbeResult::TimedOut); },
        "IPv6 is broken: the router answers but the target cannot be reached.", 1},
       {"the router not known to answer, the target not",
        [](R& r, O& o, T&) {
@@ -468,8 +465,7 @@ TEST(DiagnosisConclusion, OneLineAndTheExitCode) {
          o.m_connect = Outcome(ProbeResult::TimedOut);
        },
        "IPv6 is broken on the loopback adapter: the target cannot be reached.", 1},
-      {"no connection function",
-       [](R&, O& o, T&) { o.m_connect = Outcome(ProbeResult::NotSupported); },
+      {"no connection function", [](R&, O& o, T&) { o.m_connect = Outcome(ProbeResult::NotSupported); },
        "Not decided: the target could not be tried.", 1},
       {"cancelled",
        [](R&, O& o, T&) {
@@ -493,8 +489,8 @@ TEST(DiagnosisConclusion, OneLineAndTheExitCode) {
 std::string Describe(const CProbeStep& step) {
   static const char* const kKinds[] = {"echo", "resolve", "connect"};
   static const char* const kPurposes[] = {"router", "dns", "resolve", "connect", "small", "large"};
-  std::string text = std::string(kPurposes[static_cast<int>(step.m_purpose)]) + " " +
-                     kKinds[static_cast<int>(step.m_kind)] + " ";
+  std::string text =
+      std::string(kPurposes[static_cast<int>(step.m_purpose)]) + " " + kKinds[static_cast<int>(step.m_kind)] + " ";
   text += step.m_kind == ProbeKind::Resolve ? step.m_strName
                                             : step.m_to.m_strAddress + "%" + std::to_string(step.m_to.m_nScopeId);
   if (step.m_kind == ProbeKind::Echo) text += " " + std::to_string(step.m_nPayload);
@@ -552,10 +548,12 @@ TEST(ProbeNeedsOf, TheRouterIsProbedOnlyWhenTheNeighborCacheHasNotConfirmedIt) {
       {"stale in the cache", nullptr, "fe80::1"},
       {"reachable in the cache", [](R& r) { r.m_neighbors[0].m_nState = NEIGHBOR_STATE_REACHABLE; }, ""},
       {"permanent in the cache", [](R& r) { r.m_neighbors[0].m_nState = NEIGHBOR_STATE_PERMANENT; }, ""},
-      {"the cache unread", [](R& r) {
+      {"the cache unread",
+       [](R& r) {
          r.m_neighbors[0].m_nState = NEIGHBOR_STATE_REACHABLE;
          r.m_bNeighborsRead = false;
-       }, "fe80::1"},
+       },
+       "fe80::1"},
       {"no default route", [](R& r) { r.m_routes.erase(r.m_routes.begin()); }, ""},
       {"an on-link default route", [](R& r) { r.m_routes[0].m_strNextHop = "::"; }, ""},
       {"the routes unread", [](R& r) { r.m_bRoutesRead = false; }, ""},
@@ -571,62 +569,22 @@ TEST(ProbeNeedsOf, TheRouterIsProbedOnlyWhenTheNeighborCacheHasNotConfirmedIt) {
   }
 }
 
-// A stand-in probe set: each probe answers as its script says, after a
-// delay, and records where it was sent. A delay beyond the bound stands
-// for a probe that does not return in time (it waits for the run's end).
-class CStandInProbes : public CDiagnosisProbes {
- public:
-  struct CScript {
-    CProbeOutcome outcome;
-    std::uint32_t delayMs = 0;
-  };
-  std::function<CScript(const std::string& what)> m_script;
-
-  CProbeOutcome Echo(const CProbeAddress& to, std::size_t bytes, const CProbeBudget& budget) override {
-    return Run("echo " + to.m_strAddress + " " + std::to_string(bytes), budget);
-  }
-  CProbeOutcome ResolveAaaa(const std::string& name, const CProbeBudget& budget) override {
-    return Run("resolve " + name, budget);
-  }
-  CProbeOutcome Connect(const CProbeAddress& to, std::uint16_t port, const CProbeBudget& budget) override {
-    return Run("connect " + to.m_strAddress + " " + std::to_string(port), budget);
-  }
-  std::vector<std::string> Sent() {
-    const std::lock_guard<std::mutex> lock(m_mutex);
-    return m_sent;
-  }
-
- private:
-  CProbeOutcome Run(const std::string& what, const CProbeBudget& budget) {
-    {
-      const std::lock_guard<std::mutex> lock(m_mutex);
-      m_sent.push_back(what);
-    }
-    const CScript script = m_script ? m_script(what) : CScript{};
-    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(script.delayMs);
-    while (std::chrono::steady_clock::now() < end && !budget.Cancelled())
-      std::this_thread::sleep_for(std::chrono::milliseconds(2));
-    return script.outcome;
-  }
-  std::mutex m_mutex;
-  std::vector<std::string> m_sent;
-};
-
 std::vector<std::string> Sorted(std::vector<std::string> items) {
   std::sort(items.begin(), items.end());
   return items;
 }
 
 TEST(RunProbes, TheLookupFirstThenTheTargetsFirstAddress) {
-  auto probes = std::make_shared<CStandInProbes>();
+  auto probes = std::make_shared<test::CStandInProbes>();
   probes->m_script = [](const std::string& what) {
-    CStandInProbes::CScript script;
+    test::CStandInProbes::CScript script;
     script.outcome.m_result = ProbeResult::Answered;
     if (what == "resolve ipv6.example.net") script.outcome.m_addresses = {"2001:db8::80", "2001:db8::81"};
     if (what.rfind("connect", 0) == 0) script.outcome.m_result = ProbeResult::Refused;
     return script;
   };
-  const std::vector<CProbeStep> plan = PlanProbes({"fe80::1", 4, {"2001:db8::53"}}, CDiagnosisTarget{"ipv6.example.net"});
+  const std::vector<CProbeStep> plan =
+      PlanProbes({"fe80::1", 4, {"2001:db8::53"}}, CDiagnosisTarget{"ipv6.example.net"});
   std::vector<std::size_t> progress;
   const CProbeOutcomes o = RunProbes(plan, probes, 500, nullptr, [&](std::size_t done, std::size_t planned) {
     EXPECT_EQ(planned, plan.size());
@@ -657,19 +615,36 @@ TEST(RunProbes, OutcomesOfTheSeam) {
     ProbeResult router;
     std::string targetAddress;
   } cases[] = {
-      {"no AAAA record: nothing goes to the target", ProbeResult::NoRecord, 0, 0,
-       {"echo fe80::1 32", "resolve ipv6.example.net"}, ProbeResult::NotRun, ProbeResult::Answered, ""},
-      {"a lookup that never returns counts as timed out", ProbeResult::Answered, 5000, 0,
-       {"echo fe80::1 32", "resolve ipv6.example.net"}, ProbeResult::NotRun, ProbeResult::Answered, ""},
-      {"an echo that never returns counts as timed out", ProbeResult::Answered, 0, 5000,
+      {"no AAAA record: nothing goes to the target",
+       ProbeResult::NoRecord,
+       0,
+       0,
+       {"echo fe80::1 32", "resolve ipv6.example.net"},
+       ProbeResult::NotRun,
+       ProbeResult::Answered,
+       ""},
+      {"a lookup that never returns counts as timed out",
+       ProbeResult::Answered,
+       5000,
+       0,
+       {"echo fe80::1 32", "resolve ipv6.example.net"},
+       ProbeResult::NotRun,
+       ProbeResult::Answered,
+       ""},
+      {"an echo that never returns counts as timed out",
+       ProbeResult::Answered,
+       0,
+       5000,
        {"connect 2001:db8::80 80", "echo 2001:db8::80 1452", "echo 2001:db8::80 32", "echo fe80::1 32",
         "resolve ipv6.example.net"},
-       ProbeResult::Answered, ProbeResult::TimedOut, "2001:db8::80"},
+       ProbeResult::Answered,
+       ProbeResult::TimedOut,
+       "2001:db8::80"},
   };
   for (const auto& c : cases) {
-    auto probes = std::make_shared<CStandInProbes>();
+    auto probes = std::make_shared<test::CStandInProbes>();
     probes->m_script = [&c](const std::string& what) {
-      CStandInProbes::CScript script;
+      test::CStandInProbes::CScript script;
       script.outcome.m_result = ProbeResult::Answered;
       if (what.rfind("resolve", 0) == 0) {
         script.outcome.m_result = c.resolve;
@@ -689,13 +664,15 @@ TEST(RunProbes, OutcomesOfTheSeam) {
 }
 
 TEST(RunProbes, CancelEndsTheRunAndTellsTheProbes) {
-  auto probes = std::make_shared<CStandInProbes>();
-  probes->m_script = [](const std::string&) { return CStandInProbes::CScript{Outcome(ProbeResult::Answered), 60000}; };
+  auto probes = std::make_shared<test::CStandInProbes>();
+  probes->m_script = [](const std::string&) {
+    return test::CStandInProbes::CScript{Outcome(ProbeResult::Answered), 60000};
+  };
   std::atomic<bool> cancel{false};
   const auto started = std::chrono::steady_clock::now();
-  const CProbeOutcomes o =
-      RunProbes(PlanProbes({"fe80::1", 4, {}}, CDiagnosisTarget{"::1"}), probes, 60000, [&] { return cancel.load(); },
-                [&](std::size_t, std::size_t) { cancel = true; });
+  const CProbeOutcomes o = RunProbes(
+      PlanProbes({"fe80::1", 4, {}}, CDiagnosisTarget{"::1"}), probes, 60000, [&] { return cancel.load(); },
+      [&](std::size_t, std::size_t) { cancel = true; });
   EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(30))
       << "the run did not wait for the probes' bound";
   EXPECT_TRUE(o.m_bCancelled);
@@ -711,9 +688,12 @@ TEST(DiagnosisTarget, AnAddressAndItsZone) {
     const char* address;
     std::uint32_t zone;
   } cases[] = {
-      {"ipv6.msftconnecttest.com", false, "", 0}, {"::1", true, "::1", 0},
-      {"fe80::1%4", true, "fe80::1", 4},          {"fe80::1%eth0", true, "fe80::1", 0},
-      {"2001:DB8::1", true, "2001:DB8::1", 0},    {"::ffff:192.0.2.1", true, "::ffff:192.0.2.1", 0},
+      {"ipv6.msftconnecttest.com", false, "", 0},
+      {"::1", true, "::1", 0},
+      {"fe80::1%4", true, "fe80::1", 4},
+      {"fe80::1%eth0", true, "fe80::1", 0},
+      {"2001:DB8::1", true, "2001:DB8::1", 0},
+      {"::ffff:192.0.2.1", true, "::ffff:192.0.2.1", 0},
       {"192.0.2.1", false, "", 0},
   };
   for (const auto& c : cases) {
@@ -737,14 +717,31 @@ TEST(ParseDiagnoseCommand, TheAdapterTheTargetAndJson) {
       {{"/diagnose", "Ethernet 2"}, ProgramCommand::Diagnose, "Ethernet 2", "", false, ""},
       {{"-DIAGNOSE", "lo", "/Target", "::1", "/JSON"}, ProgramCommand::Diagnose, "lo", "::1", true, ""},
       {{"/diagnose", "/target", "example.net", "Wi-Fi"}, ProgramCommand::Diagnose, "Wi-Fi", "example.net", false, ""},
-      {{"/diagnose", "a", "b"}, ProgramCommand::BadDiagnose, "a", "", false, "More than one adapter after /diagnose: b"},
+      {{"/diagnose", "a", "b"},
+       ProgramCommand::BadDiagnose,
+       "a",
+       "",
+       false,
+       "More than one adapter after /diagnose: b"},
       {{"/diagnose", "/target"}, ProgramCommand::BadDiagnose, "", "", false, "No host after /target."},
       {{"/diagnose", "/target", "/json"}, ProgramCommand::BadDiagnose, "", "", false, "No host after /target."},
-      {{"/diagnose", "/target", "a.example", "/target", "b.example"}, ProgramCommand::BadDiagnose, "", "a.example",
-       false, "More than one /target after /diagnose."},
-      {{"/diagnose", "/target", "192.0.2.1"}, ProgramCommand::BadDiagnose, "", "192.0.2.1", false,
+      {{"/diagnose", "/target", "a.example", "/target", "b.example"},
+       ProgramCommand::BadDiagnose,
+       "",
+       "a.example",
+       false,
+       "More than one /target after /diagnose."},
+      {{"/diagnose", "/target", "192.0.2.1"},
+       ProgramCommand::BadDiagnose,
+       "",
+       "192.0.2.1",
+       false,
        "The target is neither a host name nor an IPv6 address: 192.0.2.1"},
-      {{"/diagnose", "/target", "bad host"}, ProgramCommand::BadDiagnose, "", "bad host", false,
+      {{"/diagnose", "/target", "bad host"},
+       ProgramCommand::BadDiagnose,
+       "",
+       "bad host",
+       false,
        "The target is neither a host name nor an IPv6 address: bad host"},
       {{"/diagnose", "/whatif"}, ProgramCommand::BadDiagnose, "", "", false, "Unknown switch after /diagnose: /whatif"},
   };
@@ -799,7 +796,11 @@ CDiagnosisReport Report() {
   CProbeOutcomes outcomes = Answered();
   outcomes.m_largeEcho = Outcome(ProbeResult::TimedOut);
   const CDiagnosisTarget target{"ipv6.example.net"};
-  return {"Ethernet", target.m_strHost, kTarget, "2026-12-07T16:40:00Z", Diagnose(readings, target, outcomes),
+  return {"Ethernet",
+          target.m_strHost,
+          kTarget,
+          "2026-12-07T16:40:00Z",
+          Diagnose(readings, target, outcomes),
           "{\n  \"format\": 1,\n  \"adapters\": []\n}\n"};
 }
 
@@ -837,8 +838,8 @@ TEST(DiagnosisReport, TheJsonForScripts) {
   EXPECT_EQ(json["works"], false);
   EXPECT_EQ(json["exit_code"], 1);
   ASSERT_EQ(json["checks"].size(), 8u);
-  const std::vector<std::string> ids{"adapter", "link_local", "router", "global_address", "name_resolution",
-                                     "reachability", "path_mtu", "preference"};
+  const std::vector<std::string> ids{"adapter",         "link_local",   "router",   "global_address",
+                                     "name_resolution", "reachability", "path_mtu", "preference"};
   for (std::size_t i = 0; i < ids.size(); ++i) EXPECT_EQ(json["checks"][i]["check"], ids[i]) << i;
   EXPECT_EQ(json["checks"][0]["verdict"], "passed");
   EXPECT_TRUE(json["checks"][0]["action"].is_null());
