@@ -17,7 +17,7 @@ namespace vantoric {
 namespace {
 
 constexpr char kCaption[] = "Diagnose";
-constexpr char kColumns[] = "Check, 96;Verdict, 62;Evidence, 400";
+constexpr char kColumns[] = "Check, 125;Verdict, 62;Evidence, 120";
 // The run's thread tells the page: wParam probes done, lParam planned; and
 // the end of the run.
 constexpr UINT WM_APP_DIAG_PROGRESS = WM_APP + 0x40;
@@ -54,6 +54,8 @@ CDiagnosePage::~CDiagnosePage() { JoinRun(); }
 void CDiagnosePage::OnInitPage() {
   m_listChecks.SubclassDlgItem(IDC_LIST_DIAG_CHECKS, m_hWnd);
   m_listChecks.SetColumns(kColumns);
+  // The evidence takes the rest of the width; the details below show it whole.
+  m_listChecks.FitColumnsToList();
   SetDlgItemText(IDC_EDIT_DIAG_TARGET, DEFAULT_DIAGNOSIS_TARGET);
   SendDlgItemMessage(IDC_PROGRESS_DIAG, PBM_SETRANGE32, 0, PROGRESS_STEPS);
 }
@@ -188,6 +190,7 @@ void CDiagnosePage::ShowReport() {
   first = firstProblem >= 0 ? firstProblem : firstWarning >= 0 ? firstWarning : 0;
   SetDlgItemText(IDC_STATIC_DIAG_CONCLUSION, m_report.m_diagnosis.m_strConclusion);
   m_listChecks.SelectItem(first);
+  CListView(m_listChecks.GetSafeHwnd()).EnsureVisible(first);
   ShowDetails();
 }
 
@@ -204,7 +207,7 @@ void CDiagnosePage::ShowDetails() {
   if (pCheck != nullptr) {
     details =
         DiagnosisCheckName(pCheck->m_check) + ": " + VerdictText(pCheck->m_verdict) + ". " + pCheck->m_strEvidence;
-    if (!pCheck->m_strAction.empty()) details += "\r\n\r\nWhat to do: " + pCheck->m_strAction;
+    if (!pCheck->m_strAction.empty()) details += "\r\nWhat to do: " + pCheck->m_strAction;
   }
   SetDlgItemText(IDC_EDIT_DIAG_DETAILS, details);
   const bool bFix = pCheck != nullptr && pCheck->m_fix != FixPage::None &&
