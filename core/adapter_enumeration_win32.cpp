@@ -148,8 +148,10 @@ CAdapterData ReadAdapter(const AdapterAddresses& adapter, bool socketsStarted) {
   data.m_strFriendlyName = Narrow(adapter.FriendlyName);
   data.m_strDescription = Narrow(adapter.Description);
   data.m_nIfType = adapter.IfType;
+  // "IP_ADAPTER_ADDRESSES_LH structure (iptypes.h)": OperStatus is an
+  // IF_OPER_STATUS; the IPv6-enabled flag comes with Windows 6, and
+  // Windows 5.2 tells only the IPv6 interface index, 0 without IPv6.
   data.m_link.m_nOperStatus = adapter.OperStatus;
-  // The flag comes with Windows 6; Windows 5.2 tells only the IPv6 index.
   data.m_link.m_bIpv6Enabled = (adapter.Flags & IP_ADAPTER_IPV6_ENABLED) != 0 || adapter.Ipv6IfIndex != 0;
   data.m_link.m_nZone = adapter.Ipv6IfIndex != 0 ? adapter.Ipv6IfIndex : adapter.IfIndex;
   // The LUID lies beyond the layout of Windows 5.2, which has none.

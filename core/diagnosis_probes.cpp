@@ -194,7 +194,8 @@ CProbeOutcomes RunProbes(const std::vector<CProbeStep>& plan, std::shared_ptr<CD
   state->m_steps = plan;
   state->m_outcomes.resize(plan.size());
   state->m_finished.assign(plan.size(), false);
-  const auto waitLimit = std::chrono::milliseconds(boundMs + PROBE_GRACE_MS);
+  const auto waitLimit = std::chrono::milliseconds(boundMs);
+  const std::uint32_t budgetMs = boundMs - std::min(PROBE_GRACE_MS, boundMs / 4);
   std::vector<Clock::time_point> deadlines(plan.size(), Clock::time_point::max());
   std::string targetAddress;
   bool bTargetsDecided = true;
@@ -208,7 +209,7 @@ CProbeOutcomes RunProbes(const std::vector<CProbeStep>& plan, std::shared_ptr<CD
     }
     if (plan[i].m_purpose == ProbePurpose::Connect) targetAddress = plan[i].m_to.m_strAddress;
     deadlines[i] = Clock::now() + waitLimit;
-    Launch(state, i, probes, boundMs);
+    Launch(state, i, probes, budgetMs);
   }
   for (;;) {
     const Clock::time_point now = Clock::now();
@@ -217,7 +218,7 @@ CProbeOutcomes RunProbes(const std::vector<CProbeStep>& plan, std::shared_ptr<CD
       if (!state->m_finished[i] && now >= deadlines[i]) {
         CProbeOutcome late;
         late.m_result = ProbeResult::TimedOut;
-        late.m_nMs = boundMs + PROBE_GRACE_MS;
+        late.m_nMs = boundMs;
         Finish(*state, i, late);
       }
       if (!bTargetsDecided && plan[i].m_purpose == ProbePurpose::Resolve && state->m_finished[i]) {
@@ -235,7 +236,7 @@ CProbeOutcomes RunProbes(const std::vector<CProbeStep>& plan, std::shared_ptr<CD
           }
           state->m_steps[j].m_to = {targetAddress, 0};
           deadlines[j] = Clock::now() + waitLimit;
-          Launch(state, j, probes, boundMs);
+          Launch(state, j, probes, budgetMs);
         }
       }
     }

@@ -15,8 +15,9 @@
 
 namespace vantoric {
 
-// The longest any one probe may take, and the slack the runner gives a
-// probe past it before it stops waiting for it.
+// The longest any one probe may take. A probe is asked to end its own
+// waiting this much before the bound, so that its answer is in when the
+// runner stops waiting for it at the bound.
 constexpr std::uint32_t PROBE_BOUND_MS = 2000;
 constexpr std::uint32_t PROBE_GRACE_MS = 100;
 // The echoes of the path check: a small one, and one that fills a
@@ -148,8 +149,9 @@ using ProbeProgress = std::function<void(std::size_t done, std::size_t planned)>
 
 // Runs the plan: every probe on a thread of its own, all at once except
 // the target probes of a name, which start when the lookup has answered.
-// A probe that has not returned by its bound plus PROBE_GRACE_MS counts as
-// timed out and is left to end by itself. isCancelled is asked at least
+// Each probe's budget is the bound less PROBE_GRACE_MS (less a quarter of
+// a short bound); one that has not returned by the bound counts as timed
+// out and is left to end by itself. isCancelled is asked at least
 // every 25 ms; once it says so the run returns at once, the probes not
 // finished counting as cancelled. The probes object is kept alive by the
 // threads that use it.

@@ -857,6 +857,57 @@ TEST(DiagnosisReport, TheJsonForScripts) {
   EXPECT_TRUE(partial["target_address"].is_null());
 }
 
+TEST(FillAdapterRecord, KeepsTheLinkStateAndCountsTheIpv4DnsServers) {
+  const struct {
+    const char* reason;
+    std::vector<std::string> servers;
+    std::vector<std::string> listed;
+    std::size_t ipv4;
+  } cases[] = {
+      {"none", {}, {}, 0},
+      {"IPv6 and IPv4 servers", {"2001:db8::53", "192.0.2.53", "10.0.0.1"}, {"2001:db8::53"}, 2},
+      {"a scoped IPv6 server is neither listed nor IPv4", {"fec0:0:0:ffff::1%1", "192.0.2.53"}, {}, 1},
+      {"a server whose text was not read", {""}, {}, 0},
+  };
+  for (const auto& c : cases) {
+    CAdapterData adapter;
+    adapter.m_strFriendlyName = "Ethernet";
+    adapter.m_nIfType = 71;
+    adapter.m_link = {7, true, 12, 0};
+    adapter.m_dnsServers = c.servers;
+    CAdapterRecord record;
+    std::vector<std::string> names;
+    FillAdapterRecord(record, adapter, names);
+    EXPECT_EQ(record.m_dnsServers, c.listed) << c.reason;
+    EXPECT_EQ(record.m_link.m_nIpv4DnsServers, c.ipv4) << c.reason;
+    EXPECT_EQ(record.m_nIfType, 71u) << c.reason;
+    EXPECT_EQ(record.m_link.m_nOperStatus, 7) << c.reason;
+    EXPECT_TRUE(record.m_link.m_bIpv6Enabled) << c.reason;
+    EXPECT_EQ(record.m_link.m_nZone, 12u) << c.reason;
+  }
+}
+
+TEST(ChooseReportFile, TheKindFromTheExtensionElseFromTheFileType) {
+  const struct {
+    const char* path;
+    int filter;
+    const char* file;
+    bool bJson;
+  } cases[] = {
+      {"C:\\Reports\\pc1", REPORT_FILTER_TEXT, "C:\\Reports\\pc1.txt", false},
+      {"C:\\Reports\\pc1", REPORT_FILTER_JSON, "C:\\Reports\\pc1.json", true},
+      {"C:\\Reports\\pc1.JSON", REPORT_FILTER_TEXT, "C:\\Reports\\pc1.JSON", true},
+      {"C:\\Reports\\pc1.txt", REPORT_FILTER_JSON, "C:\\Reports\\pc1.txt", false},
+      {"C:\\Reports\\pc1.log", REPORT_FILTER_TEXT, "C:\\Reports\\pc1.log.txt", false},
+      {"C:\\Reports.json\\pc1", REPORT_FILTER_TEXT, "C:\\Reports.json\\pc1.txt", false},
+  };
+  for (const auto& c : cases) {
+    const CReportFile file = ChooseReportFile(c.path, c.filter);
+    EXPECT_EQ(file.m_strPath, c.file) << c.path << " " << c.filter;
+    EXPECT_EQ(file.m_bJson, c.bJson) << c.path << " " << c.filter;
+  }
+}
+
 TEST(FormatUtcTime, Iso8601InUtc) {
   const struct {
     std::time_t time;
