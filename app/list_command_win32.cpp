@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "app/apply_command_win32.h"
+#include "app/diagnose_command_win32.h"
 #include "core/adapter_enumeration_win32.h"
 #include "core/connection_guard_win32.h"
 #include "core/interface_settings_win32.h"
@@ -146,6 +147,12 @@ int RunProgramCommand(const CProgramCommand& command) {
       const COutput out(STD_OUTPUT_HANDLE), err(STD_ERROR_HANDLE);
       return RunApplyCommand(command, {[&](const std::string& text) { out.Write(text); },
                                        [&](const std::string& text) { err.Write(text); }});
+    }
+    case ProgramCommand::Diagnose:
+    case ProgramCommand::BadDiagnose: {
+      const COutput out(STD_OUTPUT_HANDLE), err(STD_ERROR_HANDLE);
+      return RunDiagnoseCommand(command, {[&](const std::string& text) { out.Write(text); },
+                                          [&](const std::string& text) { err.Write(text); }});
     }
     case ProgramCommand::Window:
       break;

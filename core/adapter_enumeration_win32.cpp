@@ -148,6 +148,12 @@ CAdapterData ReadAdapter(const AdapterAddresses& adapter, bool socketsStarted) {
   data.m_strFriendlyName = Narrow(adapter.FriendlyName);
   data.m_strDescription = Narrow(adapter.Description);
   data.m_nIfType = adapter.IfType;
+  // "IP_ADAPTER_ADDRESSES_LH structure (iptypes.h)": OperStatus is an
+  // IF_OPER_STATUS; the IPv6-enabled flag comes with Windows 6, and
+  // Windows 5.2 tells only the IPv6 interface index, 0 without IPv6.
+  data.m_link.m_nOperStatus = adapter.OperStatus;
+  data.m_link.m_bIpv6Enabled = (adapter.Flags & IP_ADAPTER_IPV6_ENABLED) != 0 || adapter.Ipv6IfIndex != 0;
+  data.m_link.m_nZone = adapter.Ipv6IfIndex != 0 ? adapter.Ipv6IfIndex : adapter.IfIndex;
   // The LUID lies beyond the layout of Windows 5.2, which has none.
   if (adapter.Length >= offsetof(AdapterAddresses, Luid) + sizeof adapter.Luid) data.m_nLuid = adapter.Luid.Value;
   data.m_macLength = std::min<ULONG>(adapter.PhysicalAddressLength, MAX_ADAPTER_ADDRESS_LENGTH);

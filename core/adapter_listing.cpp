@@ -3,6 +3,7 @@
 #include <nlohmann/json.hpp>
 
 #include "core/apply_report.h"
+#include "core/diagnosis_report.h"
 #include "core/lifetime_text.h"
 #include "core/system_listing.h"
 #include "framework/ascii_text.h"
@@ -132,6 +133,7 @@ CProgramCommand ParseProgramCommand(const std::vector<std::string>& args) {
       return command;
     }
     if (name == "apply") return ParseApplyCommand(args, i + 1);
+    if (name == "diagnose") return ParseDiagnoseCommand(args, i + 1);
     if (name != "list") continue;
     command.m_command = ProgramCommand::List;
     for (size_t j = i + 1; j < args.size(); ++j) {
@@ -152,7 +154,8 @@ CProgramCommand ParseProgramCommand(const std::vector<std::string>& args) {
 }
 
 std::string ProgramUsage() {
-  return "Usage: vantoric [/list [FILE]] [/apply FILE [/whatif] [/powershell] [/json] [/force]] [/?]\n"
+  return "Usage: vantoric [/list [FILE]] [/apply FILE [/whatif] [/powershell] [/json] [/force]]\n"
+         "                [/diagnose [ADAPTER] [/target HOST] [/json]] [/?]\n"
          "\n"
          "  (no switch)  opens the window.\n"
          "  /list        writes the network adapters, their IPv6 addresses, DNS servers, routes,\n"
@@ -165,6 +168,11 @@ std::string ProgramUsage() {
          "    /powershell  prints the plan as PowerShell lines (with /whatif).\n"
          "    /json        prints the plan, or what was run, as JSON.\n"
          "    /force       makes the changes despite warnings.\n"
+         "  /diagnose    checks why IPv6 does or does not work on ADAPTER (by default the one with\n"
+         "               the default route) and prints the checks and the conclusion; it only reads\n"
+         "               and probes, and changes nothing.\n"
+         "    /target HOST  the host or IPv6 address to reach (ipv6.msftconnecttest.com by default).\n"
+         "    /json         prints the report as JSON.\n"
          "  /?           shows this text.\n"
          "\n"
          "Exit codes of /list: 0 done, 1 the adapters could not be read, 2 a wrong /list command line or\n"
@@ -172,6 +180,8 @@ std::string ProgramUsage() {
          "Exit codes of /apply: 0 nothing to do or all done, 1 a command failed, administrator rights are\n"
          "missing or a warning stopped it, 2 a wrong command line, a bad file or a refused change,\n"
          "3 /whatif found changes to make.\n"
+         "Exit codes of /diagnose: 0 IPv6 works, 1 a problem was found, 2 a wrong command line or an\n"
+         "unknown adapter.\n"
          "\n"
          "From PowerShell: vantoric /list | Out-String | ConvertFrom-Json\n";
 }

@@ -79,7 +79,9 @@ enum class ProgramCommand {
   Usage,   // /?
   BadList,  // /list with more than one file name or an unknown switch after it
   Apply,    // /apply FILE [/whatif] [/powershell] [/json] [/force] (apply_report.h)
-  BadApply  // /apply without one file name, or with an unknown switch
+  BadApply,  // /apply without one file name, or with an unknown switch
+  Diagnose,    // /diagnose [ADAPTER] [/target HOST] [/json] (diagnosis_report.h)
+  BadDiagnose  // /diagnose with more than one adapter, an unknown switch or /target without a host
 };
 
 struct CProgramCommand {
@@ -91,6 +93,10 @@ struct CProgramCommand {
   bool m_bPowerShell = false;
   bool m_bJson = false;
   bool m_bForce = false;
+  // Diagnose: the adapter (empty: the one /diagnose chooses) and the target
+  // (empty: the default); m_bJson as for Apply.
+  std::string m_strAdapter;
+  std::string m_strTarget;
 };
 
 // Reads the arguments (without the program's name). Switches begin with

@@ -130,6 +130,8 @@ void FillAdapterRecord(CAdapterRecord& record, const CAdapterData& adapter, std:
   record.m_strFriendlyName = adapter.m_strFriendlyName;
   record.m_strDescription = adapter.m_strDescription;
   record.m_nLuid = adapter.m_nLuid;
+  record.m_nIfType = adapter.m_nIfType;
+  record.m_link = adapter.m_link;
   names.push_back(record.m_strFriendlyName);
   record.m_macLength = std::min(adapter.m_macLength, MAX_MAC_LENGTH);
   std::copy(adapter.m_macAddress, adapter.m_macAddress + record.m_macLength, record.m_macAddress);
@@ -143,9 +145,12 @@ void FillAdapterRecord(CAdapterRecord& record, const CAdapterData& adapter, std:
     record.m_addresses.push_back(work);
   }
   // IPv4 servers and scoped IPv6 servers (with a zone suffix) are not listed.
-  for (const std::string& server : adapter.m_dnsServers)
+  for (const std::string& server : adapter.m_dnsServers) {
     if (server.find(':') != std::string::npos && server.find('%') == std::string::npos)
       record.m_dnsServers.push_back(server);
+    else if (server.find(':') == std::string::npos && !server.empty())
+      ++record.m_link.m_nIpv4DnsServers;
+  }
 }
 
 std::uint32_t FillSnapshot(std::size_t count, const std::function<std::vector<CAdapterData>()>& readAdapters,

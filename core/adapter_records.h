@@ -21,6 +21,19 @@ constexpr std::uint32_t MAX_MAC_LENGTH = 8;
 constexpr std::uint32_t SNAPSHOT_OK = 0;
 constexpr std::uint32_t SNAPSHOT_INSUFFICIENT_BUFFER = 122;
 
+// What the reading tells of an adapter's state on its link.
+struct CAdapterLink {
+  // The system's IF_OPER_STATUS: 1 up, 2 down, 3 testing, 4 unknown, 5
+  // dormant, 6 not present, 7 lower layer down; 0 when not told.
+  int m_nOperStatus = 0;
+  // IPv6 is bound to the adapter: its IPv6 interface exists.
+  bool m_bIpv6Enabled = false;
+  // The zone (scope id) of the adapter's link-local addresses; 0 when not told.
+  std::uint32_t m_nZone = 0;
+  // The adapter's IPv4 DNS servers, which the records do not list.
+  std::size_t m_nIpv4DnsServers = 0;
+};
+
 // One IPv6 address of an adapter: its text as the socket library prints it
 // (fe80::1%4), kind, DAD state and the two lifetimes as lifetime text, which
 // shows 365 days or more as "infinite"; the seconds keep the exact values.
@@ -95,6 +108,9 @@ class CAdapterRecord {
   CGuid m_guid;
   // The interface's LUID from the reading; 0 when it was not told.
   std::uint64_t m_nLuid = 0;
+  // The adapter's type (IANA ifType) and link state, as read.
+  std::uint32_t m_nIfType = 0;
+  CAdapterLink m_link;
   std::uint8_t m_macAddress[MAX_MAC_LENGTH] = {};
   std::uint32_t m_macLength = 0;
   // Each new address is assembled here before it is appended.
@@ -131,6 +147,7 @@ class CAdapterData {
   std::vector<std::string> m_dnsServers;  // numeric host texts
   // The interface's LUID; 0 when the system did not tell it (Windows 5.2).
   std::uint64_t m_nLuid = 0;
+  CAdapterLink m_link;  // m_nIpv4DnsServers is counted when the record is filled
   // False when the socket library could not start: the host texts are then
   // unknown and the adapter keeps only its names and MAC.
   bool m_bSocketsStarted = true;

@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "dialogs/advanced_dns_dlg.h"
+#include "dialogs/diagnose_page_dlg.h"
 #include "dialogs/interface_page_dlg.h"
 #include "dialogs/neighbors_page_dlg.h"
 #include "dialogs/routes_page_dlg.h"
@@ -27,6 +28,7 @@ BOOL CAdvancedSettingsDlg::OnInitDialog() {
   m_tabProperties.AddPage("System", std::make_unique<CSystemPage>(), m_pHistory);
   m_tabProperties.AddPage("Interface", std::make_unique<CInterfacePage>(m_adapterNames), m_pHistory);
   m_tabProperties.AddPage("Neighbors", std::make_unique<CNeighborsPage>(m_adapterNames), m_pHistory);
+  m_tabProperties.AddPage("Diagnose", std::make_unique<CDiagnosePage>(m_adapterNames), m_pHistory);
   m_tabProperties.ShowFirstPage();
   return TRUE;
 }

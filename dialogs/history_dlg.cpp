@@ -15,6 +15,7 @@
 #include "framework/file_write.h"
 #include "framework/controls.h"
 #include "framework/message_box.h"
+#include "framework/save_file_dialog.h"
 #include "framework/system_library.h"
 #include "framework/utf8.h"
 #include "resources/resource_history_dialog.h"
@@ -125,34 +126,21 @@ void CHistoryDlg::OnSave() {
     ShowMessage(m_hWnd, "There is no successful change to save.", MB_OK | MB_ICONEXCLAMATION, kSaveCaption);
     return;
   }
-  using GetSaveFileNameFn = BOOL(WINAPI*)(OPENFILENAMEW*);
-  const auto pfnGetSaveFileName = GetSystemFunction<GetSaveFileNameFn>(L"comdlg32.dll", "GetSaveFileNameW");
-  if (pfnGetSaveFileName == nullptr) {
-    ShowMessage(m_hWnd, "The save dialog could not be opened: " + GetSystemMessage(::GetLastError()),
-                MB_OK | MB_ICONERROR, kSaveCaption);
+  CSaveFileRequest request;
+  request.m_pFilter = L"Command script (*.cmd)\0*.cmd\0PowerShell script (*.ps1)\0*.ps1\0";
+  request.m_nFilterIndex = SCRIPT_FILTER_CMD;
+  request.m_pDefaultExtension = L"cmd";
+  request.m_strProposed = L"vantoric-changes";
+  CSaveFileChoice choice;
+  if (const DWORD error = AskFileToSave(m_hWnd, request, choice); error != 0) {
+    ShowMessage(m_hWnd, "The save dialog could not be opened: " + GetSystemMessage(error), MB_OK | MB_ICONERROR,
+                kSaveCaption);
     return;
   }
-  std::wstring file(32768, L'\0');
-  const std::wstring proposed = L"vantoric-changes";
-  file.replace(0, proposed.size(), proposed);
-  OPENFILENAMEW ofn{};
-  ofn.lStructSize = sizeof ofn;
-  ofn.hwndOwner = m_hWnd;
-  ofn.lpstrFilter = L"Command script (*.cmd)\0*.cmd\0PowerShell script (*.ps1)\0*.ps1\0";
-  ofn.nFilterIndex = SCRIPT_FILTER_CMD;
-  ofn.lpstrFile = file.data();
-  ofn.nMaxFile = static_cast<DWORD>(file.size());
-  ofn.lpstrDefExt = L"cmd";
-  // The overwrite question comes below, once the extension is on the name.
-  ofn.Flags = OFN_EXPLORER | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
-  if (!pfnGetSaveFileName(&ofn)) return;  // cancelled
-  const std::string chosen = Narrow(file.c_str());
-  const ScriptKind kind = ChooseScriptKind(chosen, static_cast<int>(ofn.nFilterIndex));
-  const std::string path = WithScriptExtension(chosen, kind);
-  if (::GetFileAttributesW(Widen(path).c_str()) != INVALID_FILE_ATTRIBUTES &&
-      ShowMessage(m_hWnd, path + " already exists.\nDo you want to replace it?",
-                  MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2, kSaveCaption) != IDYES)
-    return;
+  if (choice.m_strPath.empty()) return;  // cancelled
+  const ScriptKind kind = ChooseScriptKind(choice.m_strPath, choice.m_nFilterIndex);
+  const std::string path = WithScriptExtension(choice.m_strPath, kind);
+  if (!ConfirmReplace(m_hWnd, path, kSaveCaption)) return;
   WriteScript(Widen(path), FormatHistoryScript(entries, kind, FormatLocalTimeNow(), MachineName()));
 }
 

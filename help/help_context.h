@@ -4,3 +4,4 @@
 #pragma once
 
 #define IDH_MAIN_WINDOW 1
+#define IDH_DIAGNOSE 2

@@ -39,3 +39,4 @@
 #include "resource_route_dialogs.h"
 #include "resource_system_dialogs.h"
 #include "resource_link_dialogs.h"
+#include "resource_diagnose_dialog.h"

@@ -100,7 +100,7 @@ TEST_F(DnsDialogs, OpensOnTheDnsTabWithTheFirstAdaptersServers) {
     ::SendMessageW(Tab(), TCM_GETITEMW, i, reinterpret_cast<LPARAM>(&tab));
     titles.push_back(Narrow(title));
   }
-  EXPECT_EQ(titles, (std::vector<std::string>{"DNS", "Routes", "System", "Interface", "Neighbors"}));
+  EXPECT_EQ(titles, (std::vector<std::string>{"DNS", "Routes", "System", "Interface", "Neighbors", "Diagnose"}));
   EXPECT_EQ(::SendMessageW(Tab(), TCM_GETCURSEL, 0, 0), 0) << "it opens on DNS";
   RECT area = CWindow(Tab()).GetClientRect();
   ::SendMessageW(Tab(), TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&area));

@@ -226,6 +226,12 @@ TEST_F(Dpi, EveryWindowFitsItsTextsAndControlsAtThePrefixResolution) {
                                 ASSERT_NE(::GetDlgItem(VisiblePage(settings), IDC_LIST_NEIGHBORS), nullptr);
                                 m_opened.push_back("advanced-neighbors");
                                 Check(settings, "advanced-neighbors");
+                                test::ClickTabTitled(::GetDlgItem(settings, IDC_TAB_ADVANCED), "Diagnose");
+                              },
+                              [&](HWND settings) {
+                                ASSERT_NE(::GetDlgItem(VisiblePage(settings), IDC_BUTTON_DIAG_RUN), nullptr);
+                                m_opened.push_back("advanced-diagnose");
+                                Check(settings, "advanced-diagnose");
                                 test::ClickButton(settings, IDCANCEL);
                               }});
   Press(IDC_BUTTON_ADVANCED);
@@ -235,8 +241,8 @@ TEST_F(Dpi, EveryWindowFitsItsTextsAndControlsAtThePrefixResolution) {
   ::SendMessageW(m_hwnd, WM_SYSCOMMAND, IDM_ABOUTBOX, 0);
 
   EXPECT_EQ(m_opened, (Strings{"add-address", "address-properties", "advanced-dns", "add-dns", "advanced-routes",
-                               "add-route", "advanced-system", "advanced-interface", "advanced-neighbors", "history",
-                               "about"}));
+                               "add-route", "advanced-system", "advanced-interface", "advanced-neighbors",
+                               "advanced-diagnose", "history", "about"}));
   EXPECT_EQ(m_catcher.Boxes().size(), 0u) << "no message box on the way";
 }
 

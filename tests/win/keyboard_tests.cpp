@@ -207,7 +207,7 @@ TEST_F(KeyboardTest, TheArrowKeysOnTheTabsAndCtrlTabAnywhereSwitchThePages) {
     ::SendMessageW(dlg, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(::GetDlgItem(dlg, IDCANCEL)), TRUE);
   });
   Append(steps, CtrlTab(true));
-  steps.push_back(ExpectPage(IDC_LIST_NEIGHBORS, "Ctrl+Shift+Tab on Cancel, round from the first page to the last"));
+  steps.push_back(ExpectPage(IDC_BUTTON_DIAG_RUN, "Ctrl+Shift+Tab on Cancel, round from the first page to the last"));
   steps.push_back([](HWND dlg) { ::SendMessageW(::GetDlgItem(dlg, IDCANCEL), BM_CLICK, 0, 0); });
   m_catcher.ScriptNextDialog(std::move(steps));
   EXPECT_EQ(settings.DoModal(nullptr), IDCANCEL);

@@ -1,0 +1,16 @@
+// Resource identifiers of diagnose_dialog.rc.
+#pragma once
+
+#define IDD_DIAGNOSE 180
+
+// Diagnose page (template 180)
+#define IDC_COMBO_DIAG_INTERFACE 1600
+#define IDC_EDIT_DIAG_TARGET 1601
+#define IDC_BUTTON_DIAG_RUN 1602
+#define IDC_PROGRESS_DIAG 1603
+#define IDC_STATIC_DIAG_CONCLUSION 1604
+#define IDC_LIST_DIAG_CHECKS 1605
+#define IDC_EDIT_DIAG_DETAILS 1606
+#define IDC_BUTTON_DIAG_FIX 1607
+#define IDC_BUTTON_DIAG_COPY 1608
+#define IDC_BUTTON_DIAG_SAVE 1609
