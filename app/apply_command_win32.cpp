@@ -7,9 +7,9 @@
 
 #include "core/adapter_enumeration_win32.h"
 #include "core/apply_report.h"
+#include "core/change_run_win32.h"
 #include "core/connection_guard_win32.h"
 #include "core/netsh_run_win32.h"
-#include "dialogs/netsh_outcome_win32.h"
 #include "framework/handles.h"
 #include "framework/message_box.h"
 #include "framework/utf8.h"
