@@ -40,10 +40,15 @@ struct CAdapterPlan {
     if (!m_connections) m_connections = m_reading.m_readConnections ? m_reading.m_readConnections() : CConnectionReading{};
     return *m_connections;
   }
+  // Findings quote the file's values and the adapter's name: escaped here.
   void Note(const CGuardVerdict& verdict) const {
-    if (!verdict.m_strText.empty()) m_parts.m_findings.push_back({verdict.m_outcome, Name(), verdict.m_strText});
+    if (!verdict.m_strText.empty())
+      m_parts.m_findings.push_back(
+          {verdict.m_outcome, EscapeControlText(Name()), EscapeControlText(verdict.m_strText)});
   }
-  void Refuse(const std::string& text) const { m_parts.m_findings.push_back({GuardOutcome::Refuse, Name(), text}); }
+  void Refuse(const std::string& text) const {
+    m_parts.m_findings.push_back({GuardOutcome::Refuse, EscapeControlText(Name()), EscapeControlText(text)});
+  }
   CChange Change(ChangeKind kind, const std::string& address) const {
     CChange change;
     change.m_kind = kind;
@@ -348,7 +353,7 @@ bool CApplyPlan::Has(GuardOutcome outcome) const {
 CApplyPlan PlanApply(const CWantedState& wanted, const CApplyReading& reading) {
   CApplyPlan plan;
   std::vector<std::size_t> selected;
-  plan.m_strError = SelectAdapters(wanted, reading, selected);
+  plan.m_strError = EscapeControlText(SelectAdapters(wanted, reading, selected));
   if (!plan.m_strError.empty()) return plan;
   CPlanParts parts;
   std::optional<CConnectionReading> connections;
@@ -367,7 +372,8 @@ CApplyPlan PlanApply(const CWantedState& wanted, const CApplyReading& reading) {
     CNetshResult refused;
     refused.m_outcome = NetshOutcome::Refused;
     refused.m_refusal = CheckNetshLine(FormatChangeCommand(change));
-    const CPlanFinding finding{GuardOutcome::Refuse, change.m_strInterface, DescribeNetshResult(refused)};
+    const CPlanFinding finding{GuardOutcome::Refuse, EscapeControlText(change.m_strInterface),
+                               DescribeNetshResult(refused)};
     if (refused.m_refusal != NetshRefusal::None &&
         std::find(parts.m_findings.begin(), parts.m_findings.end(), finding) == parts.m_findings.end())
       parts.m_findings.push_back(finding);
