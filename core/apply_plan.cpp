@@ -58,7 +58,15 @@ struct CAdapterPlan {
   }
 };
 
+// A kept address given less valid lifetime than this is as good as removed:
+// it is gone before a person could notice and take the change back.
+constexpr std::uint64_t MIN_KEPT_VALID_SECONDS = 60;
+
 bool IsManual(const std::string& kindOrOrigin) { return kindOrOrigin == GetAddressTypeName(ADDRTYPE_MANUAL); }
+
+bool IsExpiring(const std::string& validLifetime) {
+  return !IsInfiniteLifetime(validLifetime) && LifetimeToSeconds(validLifetime) < MIN_KEPT_VALID_SECONDS;
+}
 
 // Whether a remaining lifetime meets the wanted one (see PlanApply).
 bool IsLifetimeMet(const std::string& wanted, std::uint32_t seconds) {
@@ -120,6 +128,8 @@ void PlanAddresses(const CAdapterPlan& plan, const std::vector<CWantedAddress>& 
   for (std::size_t i = 0; i < heldBytes.size(); ++i)
     if (!IsManual(record.m_addresses[i].m_strKind)) heldBytes[i].reset();
   std::optional<std::vector<CHeldAddress>> others;
+  // Kept addresses whose new valid lifetime ends them: removals in effect.
+  std::vector<std::pair<std::size_t, CChange>> expiring;
   for (std::size_t i = 0; i < wanted.size(); ++i) {
     const CWantedAddress& w = wanted[i];
     const std::size_t held = FindBytes(heldBytes, heldBytes.size(), wantedBytes[i]);
@@ -146,6 +156,10 @@ void PlanAddresses(const CAdapterPlan& plan, const std::vector<CWantedAddress>& 
       change.m_kind = ChangeKind::SetAddress;
       change.m_strStore.clear();
       NoteBefore(change, address);
+      if (IsExpiring(w.m_strValidLifetime)) {
+        expiring.emplace_back(held, std::move(change));
+        continue;
+      }
     } else {
       if (!others)
         others = AddressesOfOtherAdapters(plan.m_reading.m_pRecords, plan.m_reading.m_nCount, plan.m_nIndex);
@@ -167,16 +181,27 @@ void PlanAddresses(const CAdapterPlan& plan, const std::vector<CWantedAddress>& 
                   ? DefaultRoute::Present
                   : DefaultRoute::Absent;
   }
-  for (std::size_t i = 0; i < record.m_addresses.size(); ++i) {
-    const CAddressRecord& address = record.m_addresses[i];
-    if (kept[i] || !IsManual(address.m_strKind)) continue;
+  // Removals come after every add, with the windows' removal guards weighed
+  // on the addresses as the adds leave them.
+  const auto remove = [&](const CAddressRecord& address, CChange change) {
     plan.Note(CheckOpenConnections(address.m_strAddress, plan.Connections(), AddressChange::Remove));
     plan.Note(CheckLastGlobalAddress(address.m_strAddress, plan.Name(), model, gateway));
     model.erase(std::find_if(model.begin(), model.end(),
                              [&](const CAddressRecord& a) { return a.m_strAddress == address.m_strAddress; }));
+    plan.m_parts.m_addressRemovals.push_back(std::move(change));
+  };
+  for (auto& [held, change] : expiring) {
+    plan.Note({GuardOutcome::Warn, GuardReason::None,
+               "A valid lifetime of " + change.m_strValidLifetime + " for " + change.m_strAddress +
+                   " is shorter than a minute: the address goes, as if it were removed."});
+    remove(record.m_addresses[held], std::move(change));
+  }
+  for (std::size_t i = 0; i < record.m_addresses.size(); ++i) {
+    const CAddressRecord& address = record.m_addresses[i];
+    if (kept[i] || !IsManual(address.m_strKind)) continue;
     CChange change = plan.Change(ChangeKind::DeleteAddress, address.m_strAddress);
     NoteBefore(change, address);
-    plan.m_parts.m_addressRemovals.push_back(std::move(change));
+    remove(address, std::move(change));
   }
 }
 
@@ -275,12 +300,18 @@ void PlanRoutes(const CAdapterPlan& plan, const std::vector<CRouteInput>& wanted
     add.m_strPreferredLifetime = w.m_strPreferredLifetime;
     add.m_strStore = LowerAscii(w.m_strStore);
     if (held == routes->end()) {
+      // Added before any route is removed: a removal's guard counts it.
+      CRouteRecord added;
+      added.m_strDestination = w.m_strPrefix;
+      added.m_strNextHopAddress = w.m_strNextHop;
+      added.m_strOrigin = GetAddressTypeName(ADDRTYPE_MANUAL);
+      added.m_bDefault = IsSamePrefix(w.m_strPrefix, "::/0");
+      model.push_back(std::move(added));
       plan.m_parts.m_routeAdds.push_back(std::move(add));
       continue;
     }
-    if (IsRouteMet(w, *held)) continue;
-    plan.m_parts.m_routeChanges.push_back(MakeDeleteRouteChange(plan.Name(), *held));
-    plan.m_parts.m_routeChanges.push_back(std::move(add));
+    // Changed in place: the route is there all along.
+    if (!IsRouteMet(w, *held)) plan.m_parts.m_routeChanges.push_back(MakeSetRouteChange(plan.Name(), *held, w));
   }
   for (std::size_t i = 0; i < routes->size(); ++i) {
     const CRouteRecord& route = (*routes)[i];

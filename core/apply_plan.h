@@ -58,12 +58,17 @@ struct CApplyPlan {
 // manual addresses not wanted are removed, wanted ones added, or set when
 // their lifetimes differ; the DNS servers become the wanted list in its
 // order; manual routes not wanted are removed, wanted ones added, and a
-// route whose metric, lifetimes or store differ is removed and added again.
+// route whose metric, lifetimes or store differ is changed in place (set
+// route). A kept address set to a valid lifetime shorter than a minute goes
+// as good as a removal: it is planned among the removals, weighed by their
+// guards, and warned about.
 // What the system configured is never touched. A finite wanted lifetime is
 // met by a remaining one that is not longer (it counts down from when it
 // was set); "infinite" by one that the program shows as infinite.
-// Order, over all adapters: address adds and sets, address removals, route
-// adds, changed routes, route removals, DNS. Refusals: an address that
+// Order, over all adapters: address adds and sets, address removals (and
+// sets that end an address), route adds, changed routes, route removals,
+// DNS: whatever is removed has its replacement in place first, and the
+// default-route guard of every route removal counts the routes added. Refusals: an address that
 // cannot be given to an adapter, a type other than unicast, an invalid
 // lifetime or store, an address, route or DNS server listed twice, a route
 // the Add Route check refuses, routes wanted where the table could not be

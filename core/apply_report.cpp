@@ -21,6 +21,7 @@ std::string ChangeWords(ChangeKind kind) {
     case ChangeKind::DeleteDns: return "delete dns";
     case ChangeKind::AddRoute: return "add route";
     case ChangeKind::DeleteRoute: return "delete route";
+    case ChangeKind::SetRoute: return "set route";
     case ChangeKind::System: return "set system";
     case ChangeKind::SetInterface: return "set interface";
     case ChangeKind::DeleteNeighbors: return "delete neighbors";

@@ -27,6 +27,7 @@ enum class ChangeKind {
   System,
   SetInterface,     // interface_history.h
   DeleteNeighbors,  // interface_history.h; m_strAddress empty: every entry
+  SetRoute,         // a route's metric, lifetimes and store (the /apply plan)
 };
 
 // One command's change, in the terms that its line, its translations and its
@@ -43,8 +44,9 @@ struct CChange {
   std::string m_strValidLifetime;
   std::string m_strPreferredLifetime;
   std::string m_strStore;  // add address or route: "active" or "persistent"
-  // Routes: the next hop ("" for on-link). Add route: the metric sent ("" for
-  // the system's choice); delete route: the metric the route had.
+  // Routes: the next hop ("" for on-link). Add and set route: the metric sent
+  // ("" for the system's choice, or to keep it); delete route: the metric the
+  // route had.
   std::string m_strNextHop;
   std::string m_strMetric;
   // Add DNS: the position text sent. Delete DNS: the 1-based position the
@@ -61,6 +63,7 @@ struct CChange {
   std::uint32_t m_nValidSecondsBefore = 0xFFFFFFFFu;
   std::uint32_t m_nPreferredSecondsBefore = 0xFFFFFFFFu;
   std::string m_strStoreBefore;  // empty when the store is not known
+  std::string m_strMetricBefore;  // set route: the metric the route had
   // Who configured it: ORIGIN_MANUAL for a person, otherwise the kind or
   // origin as the windows name it ("Temporary", "Router Advertisement");
   // empty when not known.
@@ -151,8 +154,8 @@ std::string QuotePowerShellAlias(std::string_view name);
 std::string FormatPowerShellLifetime(std::string_view lifetimeText);
 // The PowerShell line that makes the same change: New-NetIPAddress,
 // Set-NetIPAddress, Remove-NetIPAddress -Confirm:$false, New-NetRoute,
-// Remove-NetRoute -Confirm:$false (-NextHop only for a route through a
-// gateway). A DNS change runs the system's netsh with the same command, every
+// Set-NetRoute, Remove-NetRoute -Confirm:$false (-NextHop only for a route
+// through a gateway). A DNS change runs the system's netsh with the same command, every
 // value single-quoted: it adds or removes that one server on whatever list
 // the machine has (Set-DnsClientServerAddress would replace the whole list,
 // and its reset clears the IPv4 servers too). An infinite lifetime is left
@@ -214,7 +217,8 @@ struct CAdapterIdentity {
 // when the set created the address; add DNS -> delete; delete DNS -> add at
 // its old position; add route -> delete (same prefix, name and next hop);
 // delete route -> add with the metric, lifetimes left and store it had
-// (else "persistent", with a note). Only what a person configured is put
+// (else "persistent", with a note); set route -> set the metric and
+// lifetimes left it had. Only what a person configured is put
 // back: an address or route of another origin (or of none known) is
 // refused, since the system configures it again by itself. Each inverse carries the facts that taking it back
 // would need in turn (a set back or a delete: the address or route as the

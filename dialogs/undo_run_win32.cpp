@@ -66,6 +66,7 @@ bool PassGuardsOf(HWND owner, const CChange& change, const CUndoReading& reading
     case ChangeKind::SetAddress:
     case ChangeKind::DeleteDns:
     case ChangeKind::AddRoute:
+    case ChangeKind::SetRoute:
     case ChangeKind::System:
     case ChangeKind::SetInterface:
     case ChangeKind::DeleteNeighbors:

@@ -132,6 +132,14 @@ void CarryOut(CMachine& machine, const std::vector<CChange>& changes) {
       case ChangeKind::DeleteRoute:
         std::erase_if(routes, sameRoute);
         break;
+      case ChangeKind::SetRoute: {
+        // netsh keeps the metric that the line leaves out.
+        CRouteRecord& route = *std::find_if(routes.begin(), routes.end(), sameRoute);
+        if (!c.m_strMetric.empty()) route.m_nMetric = static_cast<std::uint32_t>(std::stoul(c.m_strMetric));
+        route.m_nValidSeconds = Seconds(c.m_strValidLifetime);
+        route.m_nPreferredSeconds = Seconds(c.m_strPreferredLifetime);
+        break;
+      }
       default:
         ADD_FAILURE() << "a change the planner does not make: " << FormatChangeCommand(c);
         break;
@@ -197,10 +205,9 @@ TEST(ApplyPlan, EachSectionBecomesTheFilesAndASecondPlanFindsNothing) {
        "store=persistent\n",
        "a route added, the router's route skipped"},
       {"{" + ETHERNET + R"("routes": [{"destination": "2001:db8:5::/48", "next_hop": "fe80::99", "metric": 100}]})",
-       "netsh interface ipv6 delete route 2001:db8:5::/48 \"Ethernet\" fe80::99\n"
-       "netsh interface ipv6 add route 2001:db8:5::/48 \"Ethernet\" fe80::99 metric=100 validlifetime=infinite "
+       "netsh interface ipv6 set route 2001:db8:5::/48 \"Ethernet\" fe80::99 metric=100 validlifetime=infinite "
        "preferredlifetime=infinite store=persistent\n",
-       "a route with another metric is replaced"},
+       "a route with another metric is changed in place"},
       {"{" + ETHERNET + R"("routes": []})", "netsh interface ipv6 delete route 2001:db8:5::/48 \"Ethernet\" fe80::99\n",
        "a manual route not listed is removed; the router's stays"},
       {"{" + ETHERNET + R"("routes": [{"destination": "2001:db8:5::/48", "next_hop": "fe80::99"}]})", "",
@@ -229,6 +236,86 @@ TEST(ApplyPlan, EachSectionBecomesTheFilesAndASecondPlanFindsNothing) {
     EXPECT_EQ(plan.m_strError, "") << c.why;
     EXPECT_EQ(FormatPlanLines(plan, false), c.lines) << c.why;
     EXPECT_EQ(FormatPlanFindings(plan), "") << c.why;
+    CarryOut(machine, plan.m_changes);
+    EXPECT_EQ(FormatPlanLines(Plan(machine, file), false), "") << c.why << ": the second plan";
+  }
+}
+
+// A remote session from beyond the link, on Ethernet's 2001:db8::5.
+void RemoteSession(CMachine& m) { m.m_connections.m_connections = {{"2001:db8::5", 3389, "2001:db8:ffff::9", 50000}}; }
+
+TEST(ApplyPlan, NothingCutsTheMachineOffOnTheWay) {
+  // Ethernet with one manual global address and one manual default route.
+  const auto lone = [](CMachine& m) {
+    m.m_records[0].m_addresses.resize(1);
+    m.m_routes[0] = {Route("::/0", "fe80::1", 16, "Manual")};
+    RemoteSession(m);
+  };
+  const struct {
+    std::function<void(CMachine&)> change;
+    std::string entry;
+    std::string lines;
+    std::vector<std::string> warnings;  // a part of each finding's text, in order
+    const char* why;
+  } cases[] = {
+      {lone, R"("addresses": [{"address": "2001:db8::5", "valid_lifetime": "0s", "preferred_lifetime": "0s"}])",
+       "netsh interface ipv6 set address \"Ethernet\" 2001:db8::5 unicast 0s 0s\n",
+       {"A valid lifetime of 0s for 2001:db8::5 is shorter than a minute: the address goes, as if it were removed.",
+        "1 open connection uses 2001:db8::5: a Remote Desktop session from 2001:db8:ffff::9",
+        "2001:db8::5 is the only global address of Ethernet"},
+       "valid lifetime 0s on the only global address, which carries a remote session: a removal, guards and all"},
+      {nullptr, R"("addresses": [{"address": "2001:db8::5", "valid_lifetime": "59s", "preferred_lifetime": "0s"},
+          {"address": "2001:db8::9"}, {"address": "2001:db8::7"}])",
+       "netsh interface ipv6 add address \"Ethernet\" 2001:db8::7 unicast infinite infinite persistent\n"
+       "netsh interface ipv6 set address \"Ethernet\" 2001:db8::5 unicast 59s 0s\n",
+       {"A valid lifetime of 59s for 2001:db8::5 is shorter than a minute"},
+       "59 s, the last second short of a minute: after the new address, among the removals, with /force"},
+      {nullptr, R"("addresses": [{"address": "2001:db8::5", "valid_lifetime": "1m", "preferred_lifetime": "0s"},
+          {"address": "2001:db8::9"}])",
+       "netsh interface ipv6 set address \"Ethernet\" 2001:db8::5 unicast 1m 0s\n", {},
+       "a minute is a lifetime, not a removal"},
+      {lone, R"("routes": [{"destination": "::/0", "next_hop": "fe80::1", "metric": 10}])",
+       "netsh interface ipv6 set route ::/0 \"Ethernet\" fe80::1 metric=10 validlifetime=infinite "
+       "preferredlifetime=infinite store=persistent\n",
+       {}, "a metric change of the only default route: changed in place, never deleted"},
+      {lone, R"("routes": [{"destination": "::/0", "next_hop": "fe80::1", "valid_lifetime": "1d",
+          "preferred_lifetime": "1d"}])",
+       "netsh interface ipv6 set route ::/0 \"Ethernet\" fe80::1 validlifetime=1d preferredlifetime=1d "
+       "store=persistent\n",
+       {}, "new lifetimes of the only default route, its metric left to the system"},
+      {lone, R"("routes": [{"destination": "::/0", "next_hop": "fe80::2"}])",
+       "netsh interface ipv6 add route ::/0 \"Ethernet\" fe80::2 validlifetime=infinite preferredlifetime=infinite "
+       "store=persistent\n"
+       "netsh interface ipv6 delete route ::/0 \"Ethernet\" fe80::1\n",
+       {}, "the only default route moved to another gateway: the new one first, so the removal cuts nothing off"},
+      {[](CMachine& m) {
+         m.m_routes[0].push_back(Route("2001:db8:7::/48", "", 256, "Manual"));
+         m.m_routes[0].push_back(Route("2001:db8:8::/48", "fe80::98", 256, "Manual"));
+       },
+       R"("routes": [{"destination": "2001:db8:9::/48"}, {"destination": "2001:db8:5::/48", "next_hop": "fe80::99",
+          "metric": 5}, {"destination": "2001:db8:8::/48", "next_hop": "fe80::98", "valid_lifetime": "2h",
+          "preferred_lifetime": "1h"}])",
+       "netsh interface ipv6 add route 2001:db8:9::/48 \"Ethernet\" validlifetime=infinite preferredlifetime=infinite "
+       "store=persistent\n"
+       "netsh interface ipv6 set route 2001:db8:5::/48 \"Ethernet\" fe80::99 metric=5 validlifetime=infinite "
+       "preferredlifetime=infinite store=persistent\n"
+       "netsh interface ipv6 set route 2001:db8:8::/48 \"Ethernet\" fe80::98 validlifetime=2h preferredlifetime=1h "
+       "store=persistent\n"
+       "netsh interface ipv6 delete route 2001:db8:7::/48 \"Ethernet\"\n",
+       {}, "changed routes and a removal together: adds, then the changes in file order, then the removal"},
+  };
+  for (const auto& c : cases) {
+    CMachine machine;
+    if (c.change) c.change(machine);
+    const std::string file = Adapters("{" + ETHERNET + c.entry + "}");
+    const CApplyPlan plan = Plan(machine, file);
+    EXPECT_EQ(FormatPlanLines(plan, false), c.lines) << c.why;
+    ASSERT_EQ(plan.m_findings.size(), c.warnings.size()) << c.why << "\n" << FormatPlanFindings(plan);
+    for (std::size_t i = 0; i < c.warnings.size(); ++i) {
+      EXPECT_EQ(plan.m_findings[i].m_outcome, GuardOutcome::Warn) << c.why << ", finding " << i;
+      EXPECT_NE(plan.m_findings[i].m_strText.find(c.warnings[i]), std::string::npos)
+          << c.why << ", finding " << i << ": " << plan.m_findings[i].m_strText;
+    }
     CarryOut(machine, plan.m_changes);
     EXPECT_EQ(FormatPlanLines(Plan(machine, file), false), "") << c.why << ": the second plan";
   }
