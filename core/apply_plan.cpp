@@ -395,9 +395,22 @@ CApplyPlan PlanApply(const CWantedState& wanted, const CApplyReading& reading) {
     if (adapter.m_bRoutes) PlanRoutes(one, adapter.m_routes);
     if (adapter.m_bDnsServers) PlanDnsServers(one, adapter.m_dnsServers);
   }
+  const bool bAdds = std::any_of(parts.m_addressAdds.begin(), parts.m_addressAdds.end(),
+                                 [](const CChange& c) { return c.m_kind == ChangeKind::AddAddress; });
+  const std::size_t addsEnd = parts.m_addressAdds.size();
   for (auto* phase : {&parts.m_addressAdds, &parts.m_addressRemovals, &parts.m_routeAdds, &parts.m_routeChanges,
                       &parts.m_routeRemovals, &parts.m_dns})
     Append(plan.m_changes, *phase);
+  // What follows the address adds removes something when it ends an address
+  // (the address removals) or deletes a route or a DNS server.
+  const bool bRemovals = std::any_of(plan.m_changes.begin() + static_cast<std::ptrdiff_t>(addsEnd),
+                                     plan.m_changes.end(), [](const CChange& c) {
+                                       return c.m_kind == ChangeKind::DeleteAddress ||
+                                              c.m_kind == ChangeKind::SetAddress ||
+                                              c.m_kind == ChangeKind::DeleteRoute ||
+                                              c.m_kind == ChangeKind::DeleteDns;
+                                     });
+  if (bAdds && bRemovals) plan.m_nSettleBefore = addsEnd;
   // A line that netsh's own check would refuse stops the plan before it runs.
   for (const CChange& change : plan.m_changes) {
     CNetshResult refused;
@@ -411,6 +424,35 @@ CApplyPlan PlanApply(const CWantedState& wanted, const CApplyReading& reading) {
   }
   plan.m_findings = std::move(parts.m_findings);
   return plan;
+}
+
+CAddedAddressCheck CheckAddedAddresses(const CApplyPlan& plan, std::size_t ran, const CAdapterRecord* records,
+                                       std::size_t count) {
+  CAddedAddressCheck pending;
+  for (std::size_t i = 0; i < ran && i < plan.m_changes.size(); ++i) {
+    const CChange& change = plan.m_changes[i];
+    if (change.m_kind != ChangeKind::AddAddress) continue;
+    const std::string what = change.m_strAddress + " on " + change.m_strInterface;
+    const CAdapterRecord* record = std::find_if(records, records + count, [&](const CAdapterRecord& r) {
+      return r.m_strFriendlyName == change.m_strInterface;
+    });
+    const CAddressRecord* address = nullptr;
+    if (record != records + count) {
+      const auto found = std::find_if(record->m_addresses.begin(), record->m_addresses.end(),
+                                      [&](const CAddressRecord& a) { return IsSameAddress(a.m_strAddress, change.m_strAddress); });
+      if (found != record->m_addresses.end()) address = &*found;
+    }
+    if (address != nullptr && address->m_strState == GetAddressTypeName(ADDRSTATE_DUPLICATE))
+      return {AddedAddressState::Duplicate,
+              EscapeControlText(what + " is a duplicate: another node on the link holds that address.")};
+    if (!pending.m_strText.empty()) continue;
+    if (address == nullptr)
+      pending.m_strText = EscapeControlText(what + " is not among the adapter's addresses");
+    else if (address->m_strState == GetAddressTypeName(ADDRSTATE_TENTATIVE))
+      pending.m_strText = EscapeControlText(what + " is still tentative");
+  }
+  if (pending.m_strText.empty()) pending.m_state = AddedAddressState::Settled;
+  return pending;
 }
 
 }  // namespace vantoric

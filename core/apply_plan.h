@@ -45,6 +45,11 @@ struct CApplyPlan {
   std::string m_strError;
   std::vector<CChange> m_changes;
   std::vector<CPlanFinding> m_findings;
+  // The change before which a run reads the addresses it has added again
+  // and waits for them (CheckAddedAddresses): the first after the address
+  // adds, when something is removed from there on. NO_SETTLE: nowhere.
+  std::size_t m_nSettleBefore = NO_SETTLE;
+  static constexpr std::size_t NO_SETTLE = static_cast<std::size_t>(-1);
 
   bool IsRefused() const { return Has(GuardOutcome::Refuse); }
   bool HasWarnings() const { return Has(GuardOutcome::Warn); }
@@ -76,5 +81,23 @@ struct CApplyPlan {
 // open connections on a removed address, the last global address, the only
 // default route, a link-local DNS server, ...).
 CApplyPlan PlanApply(const CWantedState& wanted, const CApplyReading& reading);
+
+// How the addresses that a run has added stand in a new reading.
+enum class AddedAddressState {
+  Settled,    // each is there and has left Tentative
+  Pending,    // one is still Tentative, or not in the reading yet
+  Duplicate,  // one failed duplicate address detection
+};
+struct CAddedAddressCheck {
+  AddedAddressState m_state = AddedAddressState::Pending;
+  // The address that is pending or a duplicate, with its adapter, and what
+  // to tell about it; empty when settled.
+  std::string m_strText;
+};
+// The AddAddress changes among the first `ran` changes of the plan, looked
+// for in `records` by adapter name and address: a duplicate among them
+// decides, then one still pending.
+CAddedAddressCheck CheckAddedAddresses(const CApplyPlan& plan, std::size_t ran, const CAdapterRecord* records,
+                                       std::size_t count);
 
 }  // namespace vantoric

@@ -22,6 +22,11 @@
 //   VANTORIC_NETSH_STDERR   text for standard error, same escapes
 //   VANTORIC_NETSH_EXIT     exit code (default 0)
 //   VANTORIC_NETSH_HANG_MS  sleep this long before reading input or answering
+//   VANTORIC_NETSH_ONLY_FOR when set, the answer, error text and exit code
+//                           above are for a command line (or input line)
+//                           that holds this text; any other is answered as
+//                           a command that succeeded (so that a test can
+//                           fail one command of several)
 #include <windows.h>
 
 #include <cwchar>
@@ -124,13 +129,22 @@ void Write(DWORD stdHandle, const std::wstring& text) {
   ::WriteFile(::GetStdHandle(stdHandle), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
 }
 
-DWORD ExitCode() { return std::wcstoul(Setting(L"VANTORIC_NETSH_EXIT").c_str(), nullptr, 0); }
+// Whether the settings' answer is for this line (VANTORIC_NETSH_ONLY_FOR).
+bool IsAnswered(const std::wstring& line) {
+  const std::wstring only = Setting(L"VANTORIC_NETSH_ONLY_FOR");
+  return only.empty() || line.find(only) != std::wstring::npos;
+}
 
-void Answer() {
-  std::wstring answer = Unescape(Setting(L"VANTORIC_NETSH_ANSWER"));
-  if (answer.empty() && ExitCode() == 0) answer = L"Ok.\r\n\r\n";
+DWORD ExitCode(const std::wstring& line) {
+  return IsAnswered(line) ? std::wcstoul(Setting(L"VANTORIC_NETSH_EXIT").c_str(), nullptr, 0) : 0;
+}
+
+void Answer(const std::wstring& line) {
+  const bool bAnswered = IsAnswered(line);
+  std::wstring answer = bAnswered ? Unescape(Setting(L"VANTORIC_NETSH_ANSWER")) : std::wstring();
+  if (answer.empty() && ExitCode(line) == 0) answer = L"Ok.\r\n\r\n";
   Write(STD_OUTPUT_HANDLE, answer);
-  Write(STD_ERROR_HANDLE, Unescape(Setting(L"VANTORIC_NETSH_STDERR")));
+  if (bAnswered) Write(STD_ERROR_HANDLE, Unescape(Setting(L"VANTORIC_NETSH_STDERR")));
 }
 
 void LogInputLine(const std::string& bytes) {
@@ -139,26 +153,34 @@ void LogInputLine(const std::string& bytes) {
     end.insert(end.begin(), body.back());
     body.pop_back();
   }
-  Log("stdin: " + ToUtf8(FromCodePage(ConsoleInputCodePage(), body)) + end);
-  if (!body.empty()) Answer();
+  const std::wstring line = FromCodePage(ConsoleInputCodePage(), body);
+  Log("stdin: " + ToUtf8(line) + end);
+  if (!body.empty()) Answer(line);
 }
 
-// Reads standard input to its end, line by line.
-void RunInteractive() {
+// Reads standard input to its end, line by line. The exit code is the
+// settings' (with VANTORIC_NETSH_ONLY_FOR: once a line it is for was read).
+DWORD RunInteractive() {
   HANDLE in = ::GetStdHandle(STD_INPUT_HANDLE);
   std::string pending;
   char buffer[512];
   DWORD got = 0;
+  DWORD exitCode = ExitCode(L"");
+  const auto take = [&](const std::string& bytes) {
+    LogInputLine(bytes);
+    if (exitCode == 0) exitCode = ExitCode(FromCodePage(ConsoleInputCodePage(), bytes));
+  };
   while (::ReadFile(in, buffer, sizeof buffer, &got, nullptr) && got > 0) {
     pending.append(buffer, got);
     size_t nl;
     while ((nl = pending.find('\n')) != std::string::npos) {
-      LogInputLine(pending.substr(0, nl + 1));
+      take(pending.substr(0, nl + 1));
       pending.erase(0, nl + 1);
     }
   }
-  if (!pending.empty()) LogInputLine(pending);
+  if (!pending.empty()) take(pending);
   Log("eof\r\n");
+  return exitCode;
 }
 
 bool HasArguments(const wchar_t* cmd) {
@@ -181,12 +203,13 @@ int wmain() {
   Log("cmdline: " + ToUtf8(cmd) + "\r\n");
   const DWORD hangMs = std::wcstoul(Setting(L"VANTORIC_NETSH_HANG_MS").c_str(), nullptr, 10);
   if (hangMs > 0) ::Sleep(hangMs);
+  DWORD exitCode = 0;
   if (HasArguments(cmd)) {
-    Answer();
+    Answer(cmd);
+    exitCode = ExitCode(cmd);
   } else {
-    RunInteractive();
+    exitCode = RunInteractive();
   }
-  const DWORD exitCode = ExitCode();
   Log("exit: " + std::to_string(exitCode) + "\r\n");
   return static_cast<int>(exitCode);
 }

@@ -321,6 +321,75 @@ TEST(ApplyPlan, NothingCutsTheMachineOffOnTheWay) {
   }
 }
 
+TEST(ApplyPlan, ARunWaitsForItsNewAddressesBeforeTheFirstRemoval) {
+  constexpr std::size_t NONE = CApplyPlan::NO_SETTLE;
+  const struct {
+    std::string entry;
+    std::size_t settleBefore;
+    const char* why;
+  } cases[] = {
+      {R"("addresses": [{"address": "2001:db8::7"}])", 1, "an address replaced: after the add"},
+      {R"("addresses": [{"address": "2001:db8::5", "valid_lifetime": "1d", "preferred_lifetime": "1d"},
+          {"address": "2001:db8::9", "valid_lifetime": "10s", "preferred_lifetime": "10s"},
+          {"address": "2001:db8::7"}])",
+       2, "after the add and the set that keeps its address, before the set that ends one"},
+      {R"("addresses": [{"address": "2001:db8::5"}, {"address": "2001:db8::9"}, {"address": "2001:db8::7"}],
+          "routes": [])",
+       1, "before a route removal"},
+      {R"("addresses": [{"address": "2001:db8::5"}, {"address": "2001:db8::9"}, {"address": "2001:db8::7"}],
+          "dns_servers": ["2001:db8::53"])",
+       1, "before a DNS server removal"},
+      {R"("addresses": [{"address": "2001:db8::5"}, {"address": "2001:db8::9"}, {"address": "2001:db8::7"}])", NONE,
+       "nothing removed: no wait"},
+      {R"("addresses": [{"address": "2001:db8::5"}])", NONE, "nothing added: no wait"},
+  };
+  for (const auto& c : cases) {
+    CMachine machine;
+    const CApplyPlan plan = Plan(machine, Adapters("{" + ETHERNET + c.entry + "}"));
+    EXPECT_EQ(plan.m_nSettleBefore, c.settleBefore) << c.why << "\n" << FormatPlanLines(plan, false);
+  }
+}
+
+TEST(ApplyPlan, AnAddedAddressIsWaitedForWhileTentativeAndStopsTheRunAsADuplicate) {
+  CMachine machine;
+  const CApplyPlan plan =
+      Plan(machine, Adapters("{" + ETHERNET + R"("addresses": [{"address": "2001:db8::7"}, {"address": "2001:db8::8"}]},
+          {"friendly_name": "Wi-Fi", "addresses": [{"address": "2001:db8:2::7"}]})"));
+  ASSERT_EQ(plan.m_changes.size(), 7u) << FormatPlanLines(plan, false);
+  const struct {
+    std::vector<std::string> states;  // of 2001:db8::7, ::8 and 2001:db8:2::7; "" where it is not read
+    std::size_t ran;
+    AddedAddressState outcome;
+    std::string text;
+    const char* why;
+  } cases[] = {
+      {{"Preferred", "Deprecated", "Preferred"}, 3, AddedAddressState::Settled, "", "every one out of Tentative"},
+      {{"Preferred", "Tentative", "Preferred"}, 3, AddedAddressState::Pending, "2001:db8::8 on Ethernet is still tentative",
+       "one still tentative"},
+      {{"Preferred", "Preferred", ""}, 3, AddedAddressState::Pending,
+       "2001:db8:2::7 on Wi-Fi is not among the adapter's addresses", "one not read yet"},
+      {{"Tentative", "Duplicate", "Preferred"}, 3, AddedAddressState::Duplicate,
+       "2001:db8::8 on Ethernet is a duplicate: another node on the link holds that address.",
+       "a duplicate decides over a tentative one"},
+      {{"Preferred", "Preferred", "Duplicate"}, 2, AddedAddressState::Settled, "",
+       "only the addresses the run has added count"},
+      {{"Invalid", "Preferred", "Preferred"}, 3, AddedAddressState::Settled, "", "invalid is not tentative"},
+  };
+  for (const auto& c : cases) {
+    CMachine read = machine;
+    const char* added[][2] = {{"2001:db8::7", "Ethernet"}, {"2001:db8::8", "Ethernet"}, {"2001:db8:2::7", "Wi-Fi"}};
+    for (std::size_t i = 0; i < 3; ++i) {
+      if (c.states[i].empty()) continue;
+      CAddressRecord a = Address(added[i][0], "Manual");
+      a.m_strState = c.states[i];
+      read.m_records[std::string(added[i][1]) == "Ethernet" ? 0 : 1].m_addresses.push_back(a);
+    }
+    const CAddedAddressCheck check = CheckAddedAddresses(plan, c.ran, read.m_records.data(), read.m_records.size());
+    EXPECT_EQ(check.m_state, c.outcome) << c.why;
+    EXPECT_EQ(check.m_strText, c.text) << c.why;
+  }
+}
+
 TEST(ApplyPlan, WhatListWritesPlansNothing) {
   CMachine machine;
   const std::vector<CListedRoutes> routes(machine.m_routes.begin(), machine.m_routes.end());

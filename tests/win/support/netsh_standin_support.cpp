@@ -10,7 +10,7 @@ namespace vantoric::test {
 namespace {
 
 const wchar_t* const kVariables[] = {L"VANTORIC_NETSH_LOG", L"VANTORIC_NETSH_ANSWER", L"VANTORIC_NETSH_STDERR",
-                                     L"VANTORIC_NETSH_EXIT", L"VANTORIC_NETSH_HANG_MS"};
+                                     L"VANTORIC_NETSH_EXIT", L"VANTORIC_NETSH_HANG_MS", L"VANTORIC_NETSH_ONLY_FOR"};
 
 void SetVariable(const wchar_t* name, std::string_view value) {
   ::SetEnvironmentVariableW(name, Widen(value).c_str());
@@ -37,6 +37,7 @@ void CNetshStandin::SetAnswer(std::string_view text) { SetVariable(L"VANTORIC_NE
 void CNetshStandin::SetErrorText(std::string_view text) { SetVariable(L"VANTORIC_NETSH_STDERR", text); }
 void CNetshStandin::SetExitCode(DWORD code) { SetVariable(L"VANTORIC_NETSH_EXIT", std::to_string(code)); }
 void CNetshStandin::SetHangMs(DWORD ms) { SetVariable(L"VANTORIC_NETSH_HANG_MS", std::to_string(ms)); }
+void CNetshStandin::SetOnlyFor(std::string_view text) { SetVariable(L"VANTORIC_NETSH_ONLY_FOR", text); }
 
 std::string CNetshStandin::ReadLog() const {
   // Binary: the CR LF line ends are part of what is checked.
