@@ -10,6 +10,7 @@
 #include "core/apply_report.h"
 #include "core/change_run_win32.h"
 #include "core/connection_guard_win32.h"
+#include "core/history_log_win32.h"
 #include "core/netsh_run_win32.h"
 #include "framework/handles.h"
 #include "framework/message_box.h"
@@ -85,6 +86,8 @@ CApplyRun RunPlan(const CApplyPlan& plan, bool bJson, const CApplyOutput& output
   CCommandHistory history;
   history.SetReadingTime(CurrentUnixTime());
   CApplyRun run;
+  // A log that is full and cannot be moved aside is told once, as a note.
+  SetHistoryLogNotice([&](const std::string& text) { output.m_err("vantoric: note: " + text + "\n"); });
   const auto stopped = [&] {
     return !run.m_strStopped.empty() || (!run.m_results.empty() && !run.m_results.back().Succeeded());
   };
@@ -104,6 +107,7 @@ CApplyRun RunPlan(const CApplyPlan& plan, bool bJson, const CApplyOutput& output
     run.m_results.push_back(RunChangeInConsole(change, runner, &history));
     if (!bJson) output.m_out(FormatRunStep(change, run.m_results.back()));
   }
+  SetHistoryLogNotice(nullptr);
   output.m_out(bJson ? FormatPlanJson(plan, &run) : FormatRunSummary(run, plan.m_changes.size()));
   return run;
 }
