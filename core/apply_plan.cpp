@@ -438,8 +438,9 @@ CAddedAddressCheck CheckAddedAddresses(const CApplyPlan& plan, std::size_t ran, 
     });
     const CAddressRecord* address = nullptr;
     if (record != records + count) {
-      const auto found = std::find_if(record->m_addresses.begin(), record->m_addresses.end(),
-                                      [&](const CAddressRecord& a) { return IsSameAddress(a.m_strAddress, change.m_strAddress); });
+      const auto found =
+          std::find_if(record->m_addresses.begin(), record->m_addresses.end(),
+                       [&](const CAddressRecord& a) { return IsSameAddress(a.m_strAddress, change.m_strAddress); });
       if (found != record->m_addresses.end()) address = &*found;
     }
     if (address != nullptr && address->m_strState == GetAddressTypeName(ADDRSTATE_DUPLICATE))

@@ -57,8 +57,9 @@ CHandle OpenOwn(const std::wstring& path, DWORD access, DWORD share, DWORD dispo
   BY_HANDLE_FILE_INFORMATION info{};
   if (!h || !::GetFileInformationByHandle(h.get(), &info)) return CHandle();
   const DWORD pathAttributes = ::GetFileAttributesW(path.c_str());
-  const DWORD attributes =
-      info.dwFileAttributes | (pathAttributes != INVALID_FILE_ATTRIBUTES ? pathAttributes : FILE_ATTRIBUTE_REPARSE_POINT);
+  const DWORD attributes = info.dwFileAttributes | (pathAttributes != INVALID_FILE_ATTRIBUTES
+                                                        ? pathAttributes
+                                                        : static_cast<DWORD>(FILE_ATTRIBUTE_REPARSE_POINT));
   const bool bIsFolder = (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
   if ((attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0 || bIsFolder != bFolder ||
       (!bFolder && info.nNumberOfLinks > 1))

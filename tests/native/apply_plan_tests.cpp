@@ -364,8 +364,8 @@ TEST(ApplyPlan, AnAddedAddressIsWaitedForWhileTentativeAndStopsTheRunAsADuplicat
     const char* why;
   } cases[] = {
       {{"Preferred", "Deprecated", "Preferred"}, 3, AddedAddressState::Settled, "", "every one out of Tentative"},
-      {{"Preferred", "Tentative", "Preferred"}, 3, AddedAddressState::Pending, "2001:db8::8 on Ethernet is still tentative",
-       "one still tentative"},
+      {{"Preferred", "Tentative", "Preferred"}, 3, AddedAddressState::Pending,
+       "2001:db8::8 on Ethernet is still tentative", "one still tentative"},
       {{"Preferred", "Preferred", ""}, 3, AddedAddressState::Pending,
        "2001:db8:2::7 on Wi-Fi is not among the adapter's addresses", "one not read yet"},
       {{"Tentative", "Duplicate", "Preferred"}, 3, AddedAddressState::Duplicate,

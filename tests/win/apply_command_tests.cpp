@@ -66,7 +66,8 @@ TEST(ApplyCommand, PreviewRunStopWarnAndRefuse) {
   adapter["dns_servers"].push_back("2001:db8:a::53");
   std::vector<std::string> lines;
   for (const char* added : {"2001:db8:a::5", "2001:db8:a::6"})
-    lines.push_back("netsh interface ipv6 add address \"" + name + "\" " + added + " unicast infinite infinite persistent");
+    lines.push_back("netsh interface ipv6 add address \"" + name + "\" " + added +
+                    " unicast infinite infinite persistent");
   if (adapter["routes"].is_array()) {
     adapter["routes"].push_back({{"destination", "2001:db8:a::/48"}});
     lines.push_back("netsh interface ipv6 add route 2001:db8:a::/48 \"" + name +

@@ -15,6 +15,7 @@
 
 #include "core/history_log.h"
 #include "core/history_log_win32.h"
+#include "framework/handles.h"
 #include "framework/utf8.h"
 #include "tests/win/support/gui_support.h"
 
@@ -165,11 +166,17 @@ std::wstring HostPath(const std::wstring& path) {
 // program, and waits until `done` holds, for at most 10 s: such a program
 // cannot be waited for through its handle.
 bool RunOnHost(const std::wstring& program, std::wstring arguments, const std::function<bool()>& done) {
+  // Its standard handles lead nowhere: it holds none of this test's pipes.
+  SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+  const CHandle nul(::CreateFileW(L"NUL", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
+                                  OPEN_EXISTING, 0, nullptr));
   STARTUPINFOW si{};
   si.cb = sizeof si;
+  si.dwFlags = STARTF_USESTDHANDLES;
+  si.hStdInput = si.hStdOutput = si.hStdError = nul.get();
   PROCESS_INFORMATION pi{};
   std::wstring command = program + L" " + arguments;
-  if (!::CreateProcessW((L"Z:" + program).c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
+  if (!::CreateProcessW((L"Z:" + program).c_str(), command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si,
                         &pi))
     return false;
   ::CloseHandle(pi.hThread);
