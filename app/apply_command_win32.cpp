@@ -2,14 +2,16 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <memory>
 #include <vector>
 
 #include "core/adapter_enumeration_win32.h"
 #include "core/apply_report.h"
+#include "core/change_run_win32.h"
 #include "core/connection_guard_win32.h"
+#include "core/history_log_win32.h"
 #include "core/netsh_run_win32.h"
-#include "dialogs/netsh_outcome_win32.h"
 #include "framework/handles.h"
 #include "framework/message_box.h"
 #include "framework/utf8.h"
@@ -20,6 +22,11 @@ namespace {
 
 // The largest file read: a listing of hundreds of adapters is far smaller.
 constexpr DWORD MAX_FILE_BYTES = 64u << 20;
+// How long removals wait for the addresses just added to leave Tentative
+// (duplicate address detection takes about a second), and how often the
+// addresses are read meanwhile.
+constexpr DWORD SETTLE_WAIT_MS = 10000;
+constexpr DWORD SETTLE_POLL_MS = 250;
 
 // The file's bytes; 0, or the system's error code.
 DWORD ReadWholeFile(const std::string& file, std::string& bytes) {
@@ -54,23 +61,54 @@ struct CMachineReading {
   }
 };
 
-// Runs the plan in order until a command fails; the text as it goes.
+// The addresses the first `ran` changes of the plan added, read again (from
+// the adapter source the snapshot reads) until none is pending, one is a
+// duplicate, or SETTLE_WAIT_MS have passed.
+CAddedAddressCheck WaitForAddedAddresses(const CApplyPlan& plan, std::size_t ran) {
+  const DWORD start = ::GetTickCount();
+  for (;;) {
+    CAddedAddressCheck check;
+    check.m_strText = "the addresses could not be read";
+    std::unique_ptr<CAdapterRecord[]> records;
+    size_t count = 0;
+    std::vector<std::string> names;
+    if (TakeAdapterSnapshot(records, count, names) == 0) check = CheckAddedAddresses(plan, ran, records.get(), count);
+    const DWORD waited = ::GetTickCount() - start;
+    if (check.m_state != AddedAddressState::Pending || waited >= SETTLE_WAIT_MS) return check;
+    ::Sleep(std::min(SETTLE_POLL_MS, SETTLE_WAIT_MS - waited));
+  }
+}
+
+// Runs the plan in order until a command fails, or an added address turns
+// out a duplicate before anything is removed; the text as it goes.
 CApplyRun RunPlan(const CApplyPlan& plan, bool bJson, const CApplyOutput& output) {
   CNetshRunner runner;
   CCommandHistory history;
   history.SetReadingTime(CurrentUnixTime());
   CApplyRun run;
-  for (const CChange& change : plan.m_changes) {
-    if (!run.m_results.empty() && !run.m_results.back().Succeeded()) {
+  // A log that is full and cannot be moved aside is told once, as a note.
+  SetHistoryLogNotice([&](const std::string& text) { output.m_err("vantoric: note: " + text + "\n"); });
+  const auto stopped = [&] {
+    return !run.m_strStopped.empty() || (!run.m_results.empty() && !run.m_results.back().Succeeded());
+  };
+  for (size_t i = 0; i < plan.m_changes.size(); ++i) {
+    const CChange& change = plan.m_changes[i];
+    if (!stopped() && i == plan.m_nSettleBefore) {
+      const CAddedAddressCheck check = WaitForAddedAddresses(plan, i);
+      if (check.m_state == AddedAddressState::Duplicate) run.m_strStopped = check.m_strText;
+      if (check.m_state == AddedAddressState::Pending)
+        output.m_err("vantoric: note: " + check.m_strText + " after " + std::to_string(SETTLE_WAIT_MS / 1000) +
+                     " s; the removals go ahead.\n");
+    }
+    if (stopped()) {
       if (!bJson) output.m_out(FormatNotRun(change));
       continue;
     }
     run.m_results.push_back(RunChangeInConsole(change, runner, &history));
     if (!bJson) output.m_out(FormatRunStep(change, run.m_results.back()));
   }
-  const bool bFailed = ApplyRunExitCode(run) != APPLY_EXIT_DONE;
-  output.m_out(bJson ? FormatPlanJson(plan, &run)
-                     : FormatRunSummary(run.m_results.size(), plan.m_changes.size(), bFailed));
+  SetHistoryLogNotice(nullptr);
+  output.m_out(bJson ? FormatPlanJson(plan, &run) : FormatRunSummary(run, plan.m_changes.size()));
   return run;
 }
 

@@ -18,7 +18,8 @@ struct CApplyOutput {
 
 // Carries out an Apply or BadApply command; the process's exit code
 // (APPLY_EXIT_*, core/apply_report.h). Every command goes through the
-// windows' record path (RunChangeInConsole), in a history of this run.
+// windows' record path (RunChangeInConsole, core/change_run_win32.h), in a
+// history of this run; new addresses are waited for before removals.
 int RunApplyCommand(const CProgramCommand& command, const CApplyOutput& output);
 
 // Whether this process runs with administrator rights (its token is

@@ -48,6 +48,17 @@ bool HasVisibleWindow(DWORD processId) {
 
 bool IsRestartAsAdministratorOffered() { return IsShellElevationNeeded(); }
 
+void LetLaterStartsReach(HWND window, UINT message) {
+  // ChangeWindowMessageFilterEx (learn.microsoft.com, winuser.h): MSGFLT_ALLOW
+  // lets the message through to that window whatever sends it.
+  using ChangeFilterExFn = BOOL(WINAPI*)(HWND, UINT, DWORD, void*);
+  constexpr DWORD MESSAGE_FILTER_ALLOW = 1;
+  static const auto pfnChangeFilterEx =
+      GetSystemFunction<ChangeFilterExFn>(L"user32.dll", "ChangeWindowMessageFilterEx");
+  if (pfnChangeFilterEx != nullptr && window != nullptr && message != 0)
+    pfnChangeFilterEx(window, message, MESSAGE_FILTER_ALLOW, nullptr);
+}
+
 bool RestartAsAdministrator(HWND owner) {
   std::wstring self(MAX_PATH, L'\0');
   for (;;) {

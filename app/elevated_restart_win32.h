@@ -18,4 +18,11 @@ bool IsRestartAsAdministratorOffered();
 // the new instance did not come up (the user is told why).
 bool RestartAsAdministrator(HWND owner);
 
+// In the instance that a restart started: lets `message`, a later start's
+// signal, through to `window` alone, although it comes from a program
+// without this one's rights, which the system would otherwise drop
+// (ChangeWindowMessageFilterEx, Windows 6.1 on). No other window and no
+// other message of this elevated process is opened to such programs.
+void LetLaterStartsReach(HWND window, UINT message);
+
 }  // namespace vantoric

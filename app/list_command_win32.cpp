@@ -93,9 +93,6 @@ std::string UtcNow() {
   return text;
 }
 
-// Written beside the file, then moved over it: a reader never sees half a
-// listing, and a failed write leaves the old file as it was.
-DWORD WriteFileWhole(const std::string& file, const std::string& text) { return WriteFileReplacing(Widen(file), text); }
 
 int RunList(const std::string& file) {
   std::unique_ptr<CAdapterRecord[]> records;
@@ -118,9 +115,12 @@ int RunList(const std::string& file) {
     const COutput out(STD_OUTPUT_HANDLE);
     return out.Write(listing) ? EXIT_DONE : EXIT_USAGE;
   }
-  const DWORD written = WriteFileWhole(file, listing);
-  if (written != 0) {
-    WriteError(file + " could not be written: " + GetSystemMessage(written));
+  // Written beside the file, then put in its place: a reader never sees half
+  // a listing, and a failed write says where the old and the new text are.
+  const CFileWriteResult written = WriteFileReplacing(Widen(file), listing);
+  if (written.m_nError != 0) {
+    WriteError(file + " could not be written: " + GetSystemMessage(written.m_nError) +
+               (written.m_strFiles.empty() ? "" : " " + written.m_strFiles));
     return EXIT_USAGE;
   }
   return EXIT_DONE;

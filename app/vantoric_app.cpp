@@ -5,8 +5,10 @@
 
 #include "app/list_command_win32.h"
 #include "app/vantoric_dlg.h"
+#include "core/history_log_win32.h"
 #include "framework/accessible_object.h"
 #include "framework/command_line.h"
+#include "framework/message_box.h"
 
 namespace vantoric {
 
@@ -24,6 +26,9 @@ bool CVantoricApp::InitInstance() {
   ::InitCommonControlsEx(&icc);
   if (!CWinAppEx::InitInstance(VANTORIC_UNIQUE_NAME)) return false;
   SetRegistryKey(VANTORIC_REGISTRY_KEY);
+  // A history log that is full and cannot be moved aside is told once, over
+  // whichever window ran the command.
+  SetHistoryLogNotice([](const std::string& text) { ShowMessage(::GetActiveWindow(), text, MB_OK | MB_ICONWARNING); });
   {
     CVantoricDlg dlg(&GetProfile());
     SetMainWindow(&dlg);

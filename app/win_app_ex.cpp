@@ -1,9 +1,9 @@
 #include "app/win_app_ex.h"
 
+#include "app/elevated_restart_win32.h"
 #include "app/instance_rules.h"
 #include "framework/command_line.h"
 #include "framework/message_box.h"
-#include "framework/system_library.h"
 #include "framework/utf8.h"
 
 namespace vantoric {
@@ -41,12 +41,10 @@ bool CWinAppEx::InitInstance(std::string_view uniqueName, const std::vector<std:
   // once this one is up, and this one holds the name from now on. Its mutex
   // is the earlier instance's, open to starts without elevation, whose
   // message the system would drop on its way up to this elevated one unless
-  // let through (Windows 6 on; the message is checked when it comes).
+  // let through to its main window, once that is there (the message is
+  // checked when it comes).
   if (IsTakeOverStart(args)) {
-    using ChangeFilterFn = BOOL(WINAPI*)(UINT, DWORD);
-    constexpr DWORD MESSAGE_FILTER_ADD = 1;
-    if (const auto pfnChangeFilter = GetSystemFunction<ChangeFilterFn>(L"user32.dll", "ChangeWindowMessageFilter"))
-      pfnChangeFilter(m_uCheckInstanceMsg, MESSAGE_FILTER_ADD);
+    m_bTookOver = true;
     return true;
   }
   // Access denied: an instance with other rights holds it (an elevated one,
@@ -99,6 +97,7 @@ bool CWinAppEx::EnableTcbPrivilege() {
 }
 
 bool CWinAppEx::PreTranslateMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_INITDIALOG && m_bTookOver) LetLaterStartsReach(hwnd, m_uCheckInstanceMsg);
   if (m_uCheckInstanceMsg != 0 && msg == m_uCheckInstanceMsg) return OnAnotherInstance(msg, wp, lp);
   return CApplication::PreTranslateMessage(hwnd, msg, wp, lp);
 }

@@ -44,6 +44,7 @@ class CWinAppEx : public CApplication {
 
  private:
   CHandle m_hInstanceMutex;  // open for the life of the process: marks the running instance
+  bool m_bTookOver = false;  // started by "Restart as administrator"
   std::string m_strAnotherInstanceFile;
 };
 

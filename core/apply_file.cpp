@@ -3,7 +3,9 @@
 #include <nlohmann/json.hpp>
 
 #include <algorithm>
+#include <cstdio>
 #include <initializer_list>
+#include <iterator>
 #include <optional>
 
 #include "core/adapter_listing.h"
@@ -19,13 +21,21 @@ using Json = nlohmann::json;
 constexpr std::string_view UTF8_BOM = "\xEF\xBB\xBF";
 constexpr std::string_view UTF16LE_BOM = "\xFF\xFE";
 constexpr std::string_view MANUAL = "Manual";
+// How deep values may nest: a listing nests five deep; a file nested deeper
+// is not one, and its depth would only cost stack and time.
+constexpr int MAX_NESTING = 64;
+// How much of a value an error message quotes.
+constexpr std::size_t MAX_QUOTED_BYTES = 40;
 
 // A wrong field: where it is and why, carried out of the nested readers.
 struct CFieldError {
   std::string m_strText;
 };
 
-[[noreturn]] void Fail(const std::string& where, const std::string& why) { throw CFieldError{where + ": " + why}; }
+// Keys and values in `where` and `why` come from the file: escaped here.
+[[noreturn]] void Fail(const std::string& where, const std::string& why) {
+  throw CFieldError{EscapeControlText(where + ": " + why)};
+}
 
 std::string Member(const std::string& where, std::string_view key) {
   return where.empty() ? std::string(key) : where + "." + std::string(key);
@@ -65,6 +75,17 @@ std::string FromUtf16Le(std::string_view bytes) {
     }
   }
   return out;
+}
+
+// A value as an error names it: a number or a short text as written, any
+// other value by its type only, so that no message copies a whole structure.
+std::string DescribeValue(const Json& value) {
+  if (value.is_number() || value.is_boolean() || value.is_null()) return value.dump();
+  if (!value.is_string()) return std::string(value.type_name());
+  const std::string& text = value.get_ref<const std::string&>();
+  std::size_t cut = std::min(text.size(), MAX_QUOTED_BYTES);
+  while (cut < text.size() && cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80) --cut;
+  return "\"" + text.substr(0, cut) + (cut < text.size() ? "...\"" : "\"");
 }
 
 std::string WrongType(const Json& value, std::string_view wanted) {
@@ -221,7 +242,7 @@ void ReadState(const Json& root, CWantedState& state) {
   CheckKeys(root, "", {"format", "read_at", "adapters", "system"});
   if (const auto format = root.find("format"); format != root.end()) {
     if (!format->is_number_integer() || format->get<std::int64_t>() != ADAPTER_LISTING_FORMAT)
-      Fail("format", "is " + format->dump() + "; this version of Vantoric reads format " +
+      Fail("format", "is " + DescribeValue(*format) + "; this version of Vantoric reads format " +
                          std::to_string(ADAPTER_LISTING_FORMAT));
   }
   const auto adapters = root.find("adapters");
@@ -231,22 +252,185 @@ void ReadState(const Json& root, CWantedState& state) {
     state.m_adapters.push_back(ReadAdapter((*adapters)[i], Element("adapters", i)));
 }
 
+// "[json.exception.parse_error.101] parse error at line 3, column 14: ...",
+// or a number too large: "[json.exception.out_of_range.406] number overflow
+// ...", without the library's prefix.
+std::string JsonErrorText(const std::string& what) {
+  if (const std::size_t at = what.find(" at line "); at != std::string::npos) return what.substr(at + 4);
+  if (const std::size_t end = what.find("] "); end != std::string::npos) return what.substr(end + 2);
+  return what;
+}
+
+// "line L, column C" of the byte at `offset`, counted as the JSON library
+// counts its own positions (from 1, in bytes).
+std::string Position(std::string_view text, std::size_t offset) {
+  const std::string_view before = text.substr(0, offset);
+  const std::size_t line = static_cast<std::size_t>(std::count(before.begin(), before.end(), '\n')) + 1;
+  const std::size_t lineStart = before.rfind('\n') == std::string_view::npos ? 0 : before.rfind('\n') + 1;
+  return "line " + std::to_string(line) + ", column " + std::to_string(offset - lineStart + 1);
+}
+
+// Bytes read one at a time by the JSON library's parser, noting how far it
+// got: when it reports a key, that is just past the key's closing quote;
+// when it reports an array or object, just past its bracket.
+class CTrackedBytes {
+ public:
+  using iterator_category = std::input_iterator_tag;
+  using value_type = char;
+  using difference_type = std::ptrdiff_t;
+  using pointer = const char*;
+  using reference = const char&;
+
+  CTrackedBytes(const char* p, const char** pReached) : m_p(p), m_pReached(pReached) {}
+  reference operator*() const { return *m_p; }
+  CTrackedBytes& operator++() {
+    *m_pReached = ++m_p;
+    return *this;
+  }
+  CTrackedBytes operator++(int) {
+    CTrackedBytes before = *this;
+    ++*this;
+    return before;
+  }
+  bool operator==(const CTrackedBytes& other) const { return m_p == other.m_p; }
+  bool operator!=(const CTrackedBytes& other) const { return m_p != other.m_p; }
+
+ private:
+  const char* m_p;
+  const char** m_pReached;
+};
+
+// What the JSON library lets pass and a file of wanted state must not hold:
+// a key twice in one object (the library keeps the last), values nested
+// deeper than MAX_NESTING (each level costs stack wherever a value is
+// walked), and bytes after the document (a NUL ends the library's reading
+// early). The first fault found, with its position; empty when none.
+class CStrictCheck : public nlohmann::json_sax<Json> {
+ public:
+  explicit CStrictCheck(std::string_view text) : m_text(text), m_pReached(text.data()) {}
+
+  std::string Run() {
+    const CTrackedBytes begin(m_text.data(), &m_pReached), end(m_text.data() + m_text.size(), &m_pReached);
+    if (!Json::sax_parse(begin, end, this)) return m_strFault;
+    // The parser stops at the end of the input, or at a NUL, which it takes
+    // for the end.
+    const std::size_t reached = Reached();
+    const std::size_t nul = reached > 0 && m_text[reached - 1] == '\0' ? reached - 1 : reached;
+    if (nul < m_text.size())
+      return Position(m_text, nul) + ": bytes follow the end of the document; a file holds one JSON object only";
+    return {};
+  }
+
+  bool null() override { return true; }
+  bool boolean(bool) override { return true; }
+  bool number_integer(number_integer_t) override { return true; }
+  bool number_unsigned(number_unsigned_t) override { return true; }
+  bool number_float(number_float_t, const string_t&) override { return true; }
+  bool string(string_t&) override { return true; }
+  bool binary(binary_t&) override { return true; }
+  bool start_object(std::size_t) override {
+    m_keys.emplace_back();
+    return Enter();
+  }
+  bool key(string_t& key) override {
+    std::vector<std::string>& keys = m_keys.back();
+    if (std::find(keys.begin(), keys.end(), key) != keys.end())
+      return Fault(KeyStart(), "the key \"" + key + "\" is given twice in one object");
+    keys.push_back(key);
+    return true;
+  }
+  bool end_object() override {
+    m_keys.pop_back();
+    --m_nDepth;
+    return true;
+  }
+  bool start_array(std::size_t) override { return Enter(); }
+  bool end_array() override {
+    --m_nDepth;
+    return true;
+  }
+  bool parse_error(std::size_t, const std::string&, const nlohmann::detail::exception& e) override {
+    m_strFault = EscapeControlText(JsonErrorText(e.what()));
+    return false;
+  }
+
+ private:
+  std::size_t Reached() const { return static_cast<std::size_t>(m_pReached - m_text.data()); }
+  bool Enter() {
+    if (++m_nDepth <= MAX_NESTING) return true;
+    return Fault(Reached() - 1, "values are nested more than " + std::to_string(MAX_NESTING) + " deep");
+  }
+  // Where the key just read begins: its opening quote, the last quote before
+  // the closing one that no backslash escapes.
+  std::size_t KeyStart() const {
+    std::size_t at = Reached() - 1;
+    while (at > 0) {
+      --at;
+      std::size_t backslashes = 0;
+      while (backslashes < at && m_text[at - 1 - backslashes] == '\\') ++backslashes;
+      if (m_text[at] == '"' && backslashes % 2 == 0) break;
+    }
+    return at;
+  }
+  bool Fault(std::size_t offset, const std::string& why) {
+    m_strFault = EscapeControlText(Position(m_text, offset) + ": " + why);
+    return false;
+  }
+
+  std::string_view m_text;
+  const char* m_pReached;
+  std::vector<std::vector<std::string>> m_keys;  // the keys of each open object
+  int m_nDepth = 0;                              // arrays and objects open
+  std::string m_strFault;
+};
+
 }  // namespace
+
+std::string EscapeControlText(std::string_view text) {
+  std::string out;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const auto c = static_cast<unsigned char>(text[i]);
+    // U+0080 to U+009F, the C1 controls, are C2 80 to C2 9F in UTF-8.
+    const bool bC1 = c == 0xC2 && i + 1 < text.size() && static_cast<unsigned char>(text[i + 1]) >= 0x80 &&
+                     static_cast<unsigned char>(text[i + 1]) <= 0x9F;
+    if (c >= 0x20 && c != 0x7F && !bC1) {
+      out += text[i];
+      continue;
+    }
+    const unsigned code = bC1 ? static_cast<unsigned char>(text[++i]) : c;
+    switch (code) {
+      case '\b': out += "\\b"; break;
+      case '\f': out += "\\f"; break;
+      case '\n': out += "\\n"; break;
+      case '\r': out += "\\r"; break;
+      case '\t': out += "\\t"; break;
+      default: {
+        char escaped[8];
+        std::snprintf(escaped, sizeof escaped, "\\u%04X", code);
+        out += escaped;
+      }
+    }
+  }
+  return out;
+}
 
 std::string ReadWantedState(std::string_view bytes, CWantedState& state) {
   std::string text;
-  if (bytes.starts_with(UTF16LE_BOM)) text = FromUtf16Le(bytes.substr(UTF16LE_BOM.size()));
-  else text = bytes.starts_with(UTF8_BOM) ? bytes.substr(UTF8_BOM.size()) : bytes;
+  if (bytes.starts_with(UTF16LE_BOM)) {
+    const std::string_view units = bytes.substr(UTF16LE_BOM.size());
+    if (units.size() % 2 != 0) return "the file ends in half a UTF-16 character: a byte follows the last character";
+    text = FromUtf16Le(units);
+  } else {
+    text = bytes.starts_with(UTF8_BOM) ? bytes.substr(UTF8_BOM.size()) : bytes;
+  }
+  // Checked first, so that the document read below is one whose depth and
+  // keys are known to be sound.
+  if (std::string fault = CStrictCheck(text).Run(); !fault.empty()) return fault;
   Json root;
   try {
     root = Json::parse(text);
   } catch (const Json::exception& e) {
-    // "[json.exception.parse_error.101] parse error at line 3, column 14: ...",
-    // or a number too large: "[json.exception.out_of_range.406] number overflow ...".
-    std::string what = e.what();
-    if (const std::size_t at = what.find(" at line "); at != std::string::npos) return what.substr(at + 4);
-    if (const std::size_t end = what.find("] "); end != std::string::npos) what.erase(0, end + 2);
-    return what;
+    return EscapeControlText(JsonErrorText(e.what()));
   }
   CWantedState read;
   try {

@@ -58,11 +58,19 @@ struct CWantedState {
   std::vector<CWantedAdapter> m_adapters;
 };
 
+// Text from the file as a message shows it: each control character (C0,
+// DEL and C1) written as a JSON escape ("\t", "\u0007"), so that what a
+// file holds can never act on the console that shows the message.
+std::string EscapeControlText(std::string_view text);
+
 // Reads the file's bytes (UTF-8, with or without a byte-order mark, or
 // UTF-16 LE with its mark, as PowerShell 5 redirects) into `state`. Returns
 // the error, empty when the file was read: a JSON error with its line and
-// column ("line 3, column 14: ..."), or the field that is wrong with why
-// ("adapters[0].addresses[1].address: ... is not an IPv6 address").
+// column ("line 3, column 14: ..."), also for a key given twice in one
+// object, values nested more than 64 deep and bytes after the document; or
+// the field that is wrong with why ("adapters[0].addresses[1].address: ...
+// is not an IPv6 address"). Text from the file in it is escaped
+// (EscapeControlText).
 std::string ReadWantedState(std::string_view bytes, CWantedState& state);
 
 }  // namespace vantoric

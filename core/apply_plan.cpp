@@ -40,10 +40,15 @@ struct CAdapterPlan {
     if (!m_connections) m_connections = m_reading.m_readConnections ? m_reading.m_readConnections() : CConnectionReading{};
     return *m_connections;
   }
+  // Findings quote the file's values and the adapter's name: escaped here.
   void Note(const CGuardVerdict& verdict) const {
-    if (!verdict.m_strText.empty()) m_parts.m_findings.push_back({verdict.m_outcome, Name(), verdict.m_strText});
+    if (!verdict.m_strText.empty())
+      m_parts.m_findings.push_back(
+          {verdict.m_outcome, EscapeControlText(Name()), EscapeControlText(verdict.m_strText)});
   }
-  void Refuse(const std::string& text) const { m_parts.m_findings.push_back({GuardOutcome::Refuse, Name(), text}); }
+  void Refuse(const std::string& text) const {
+    m_parts.m_findings.push_back({GuardOutcome::Refuse, EscapeControlText(Name()), EscapeControlText(text)});
+  }
   CChange Change(ChangeKind kind, const std::string& address) const {
     CChange change;
     change.m_kind = kind;
@@ -53,7 +58,15 @@ struct CAdapterPlan {
   }
 };
 
+// A kept address given less valid lifetime than this is as good as removed:
+// it is gone before a person could notice and take the change back.
+constexpr std::uint64_t MIN_KEPT_VALID_SECONDS = 60;
+
 bool IsManual(const std::string& kindOrOrigin) { return kindOrOrigin == GetAddressTypeName(ADDRTYPE_MANUAL); }
+
+bool IsExpiring(const std::string& validLifetime) {
+  return !IsInfiniteLifetime(validLifetime) && LifetimeToSeconds(validLifetime) < MIN_KEPT_VALID_SECONDS;
+}
 
 // Whether a remaining lifetime meets the wanted one (see PlanApply).
 bool IsLifetimeMet(const std::string& wanted, std::uint32_t seconds) {
@@ -115,6 +128,8 @@ void PlanAddresses(const CAdapterPlan& plan, const std::vector<CWantedAddress>& 
   for (std::size_t i = 0; i < heldBytes.size(); ++i)
     if (!IsManual(record.m_addresses[i].m_strKind)) heldBytes[i].reset();
   std::optional<std::vector<CHeldAddress>> others;
+  // Kept addresses whose new valid lifetime ends them: removals in effect.
+  std::vector<std::pair<std::size_t, CChange>> expiring;
   for (std::size_t i = 0; i < wanted.size(); ++i) {
     const CWantedAddress& w = wanted[i];
     const std::size_t held = FindBytes(heldBytes, heldBytes.size(), wantedBytes[i]);
@@ -141,6 +156,10 @@ void PlanAddresses(const CAdapterPlan& plan, const std::vector<CWantedAddress>& 
       change.m_kind = ChangeKind::SetAddress;
       change.m_strStore.clear();
       NoteBefore(change, address);
+      if (IsExpiring(w.m_strValidLifetime)) {
+        expiring.emplace_back(held, std::move(change));
+        continue;
+      }
     } else {
       if (!others)
         others = AddressesOfOtherAdapters(plan.m_reading.m_pRecords, plan.m_reading.m_nCount, plan.m_nIndex);
@@ -162,16 +181,27 @@ void PlanAddresses(const CAdapterPlan& plan, const std::vector<CWantedAddress>& 
                   ? DefaultRoute::Present
                   : DefaultRoute::Absent;
   }
-  for (std::size_t i = 0; i < record.m_addresses.size(); ++i) {
-    const CAddressRecord& address = record.m_addresses[i];
-    if (kept[i] || !IsManual(address.m_strKind)) continue;
+  // Removals come after every add, with the windows' removal guards weighed
+  // on the addresses as the adds leave them.
+  const auto remove = [&](const CAddressRecord& address, CChange change) {
     plan.Note(CheckOpenConnections(address.m_strAddress, plan.Connections(), AddressChange::Remove));
     plan.Note(CheckLastGlobalAddress(address.m_strAddress, plan.Name(), model, gateway));
     model.erase(std::find_if(model.begin(), model.end(),
                              [&](const CAddressRecord& a) { return a.m_strAddress == address.m_strAddress; }));
+    plan.m_parts.m_addressRemovals.push_back(std::move(change));
+  };
+  for (auto& [held, change] : expiring) {
+    plan.Note({GuardOutcome::Warn, GuardReason::None,
+               "A valid lifetime of " + change.m_strValidLifetime + " for " + change.m_strAddress +
+                   " is shorter than a minute: the address goes, as if it were removed."});
+    remove(record.m_addresses[held], std::move(change));
+  }
+  for (std::size_t i = 0; i < record.m_addresses.size(); ++i) {
+    const CAddressRecord& address = record.m_addresses[i];
+    if (kept[i] || !IsManual(address.m_strKind)) continue;
     CChange change = plan.Change(ChangeKind::DeleteAddress, address.m_strAddress);
     NoteBefore(change, address);
-    plan.m_parts.m_addressRemovals.push_back(std::move(change));
+    remove(address, std::move(change));
   }
 }
 
@@ -258,12 +288,18 @@ void PlanRoutes(const CAdapterPlan& plan, const std::vector<CRouteInput>& wanted
     add.m_strPreferredLifetime = w.m_strPreferredLifetime;
     add.m_strStore = LowerAscii(w.m_strStore);
     if (held == routes->end()) {
+      // Added before any route is removed: a removal's guard counts it.
+      CRouteRecord added;
+      added.m_strDestination = w.m_strPrefix;
+      added.m_strNextHopAddress = w.m_strNextHop;
+      added.m_strOrigin = GetAddressTypeName(ADDRTYPE_MANUAL);
+      added.m_bDefault = IsSamePrefix(w.m_strPrefix, "::/0");
+      model.push_back(std::move(added));
       plan.m_parts.m_routeAdds.push_back(std::move(add));
       continue;
     }
-    if (IsRouteMet(w, *held)) continue;
-    plan.m_parts.m_routeChanges.push_back(MakeDeleteRouteChange(plan.Name(), *held));
-    plan.m_parts.m_routeChanges.push_back(std::move(add));
+    // Changed in place: the route is there all along.
+    if (!IsRouteMet(w, *held)) plan.m_parts.m_routeChanges.push_back(MakeSetRouteChange(plan.Name(), *held, w));
   }
   for (std::size_t i = 0; i < routes->size(); ++i) {
     const CRouteRecord& route = (*routes)[i];
@@ -336,7 +372,7 @@ bool CApplyPlan::Has(GuardOutcome outcome) const {
 CApplyPlan PlanApply(const CWantedState& wanted, const CApplyReading& reading) {
   CApplyPlan plan;
   std::vector<std::size_t> selected;
-  plan.m_strError = SelectAdapters(wanted, reading, selected);
+  plan.m_strError = EscapeControlText(SelectAdapters(wanted, reading, selected));
   if (!plan.m_strError.empty()) return plan;
   CPlanParts parts;
   std::optional<CConnectionReading> connections;
@@ -347,21 +383,65 @@ CApplyPlan PlanApply(const CWantedState& wanted, const CApplyReading& reading) {
     if (adapter.m_bRoutes) PlanRoutes(one, adapter.m_routes);
     if (adapter.m_bDnsServers) PlanDnsServers(one, adapter.m_dnsServers);
   }
+  const bool bAdds = std::any_of(parts.m_addressAdds.begin(), parts.m_addressAdds.end(),
+                                 [](const CChange& c) { return c.m_kind == ChangeKind::AddAddress; });
+  const std::size_t addsEnd = parts.m_addressAdds.size();
   for (auto* phase : {&parts.m_addressAdds, &parts.m_addressRemovals, &parts.m_routeAdds, &parts.m_routeChanges,
                       &parts.m_routeRemovals, &parts.m_dns})
     Append(plan.m_changes, *phase);
+  // What follows the address adds removes something when it ends an address
+  // (the address removals) or deletes a route or a DNS server.
+  const bool bRemovals = std::any_of(plan.m_changes.begin() + static_cast<std::ptrdiff_t>(addsEnd),
+                                     plan.m_changes.end(), [](const CChange& c) {
+                                       return c.m_kind == ChangeKind::DeleteAddress ||
+                                              c.m_kind == ChangeKind::SetAddress ||
+                                              c.m_kind == ChangeKind::DeleteRoute ||
+                                              c.m_kind == ChangeKind::DeleteDns;
+                                     });
+  if (bAdds && bRemovals) plan.m_nSettleBefore = addsEnd;
   // A line that netsh's own check would refuse stops the plan before it runs.
   for (const CChange& change : plan.m_changes) {
     CNetshResult refused;
     refused.m_outcome = NetshOutcome::Refused;
     refused.m_refusal = CheckNetshLine(FormatChangeCommand(change));
-    const CPlanFinding finding{GuardOutcome::Refuse, change.m_strInterface, DescribeNetshResult(refused)};
+    const CPlanFinding finding{GuardOutcome::Refuse, EscapeControlText(change.m_strInterface),
+                               DescribeNetshResult(refused)};
     if (refused.m_refusal != NetshRefusal::None &&
         std::find(parts.m_findings.begin(), parts.m_findings.end(), finding) == parts.m_findings.end())
       parts.m_findings.push_back(finding);
   }
   plan.m_findings = std::move(parts.m_findings);
   return plan;
+}
+
+CAddedAddressCheck CheckAddedAddresses(const CApplyPlan& plan, std::size_t ran, const CAdapterRecord* records,
+                                       std::size_t count) {
+  CAddedAddressCheck pending;
+  for (std::size_t i = 0; i < ran && i < plan.m_changes.size(); ++i) {
+    const CChange& change = plan.m_changes[i];
+    if (change.m_kind != ChangeKind::AddAddress) continue;
+    const std::string what = change.m_strAddress + " on " + change.m_strInterface;
+    const CAdapterRecord* record = std::find_if(records, records + count, [&](const CAdapterRecord& r) {
+      return r.m_strFriendlyName == change.m_strInterface;
+    });
+    const CAddressRecord* address = nullptr;
+    if (record != records + count) {
+      const auto found =
+          std::find_if(record->m_addresses.begin(), record->m_addresses.end(),
+                       [&](const CAddressRecord& a) { return IsSameAddress(a.m_strAddress, change.m_strAddress); });
+      if (found != record->m_addresses.end()) address = &*found;
+    }
+    if (address != nullptr && address->m_strState == GetAddressTypeName(ADDRSTATE_DUPLICATE))
+      return {AddedAddressState::Duplicate,
+              EscapeControlText(what + " is a duplicate: another node on the link holds that address.")};
+    if (!pending.m_strText.empty()) continue;
+    if (address == nullptr)
+      pending.m_strText = EscapeControlText(what + " is not among the adapter's addresses");
+    else if (address->m_strState == GetAddressTypeName(ADDRSTATE_TENTATIVE))
+      pending.m_strText = EscapeControlText(what + " is still tentative");
+  }
+  if (pending.m_strText.empty()) pending.m_state = AddedAddressState::Settled;
+  return pending;
 }
 
 }  // namespace vantoric

@@ -45,6 +45,11 @@ struct CApplyPlan {
   std::string m_strError;
   std::vector<CChange> m_changes;
   std::vector<CPlanFinding> m_findings;
+  // The change before which a run reads the addresses it has added again
+  // and waits for them (CheckAddedAddresses): the first after the address
+  // adds, when something is removed from there on. NO_SETTLE: nowhere.
+  std::size_t m_nSettleBefore = NO_SETTLE;
+  static constexpr std::size_t NO_SETTLE = static_cast<std::size_t>(-1);
 
   bool IsRefused() const { return Has(GuardOutcome::Refuse); }
   bool HasWarnings() const { return Has(GuardOutcome::Warn); }
@@ -58,12 +63,17 @@ struct CApplyPlan {
 // manual addresses not wanted are removed, wanted ones added, or set when
 // their lifetimes differ; the DNS servers become the wanted list in its
 // order; manual routes not wanted are removed, wanted ones added, and a
-// route whose metric, lifetimes or store differ is removed and added again.
+// route whose metric, lifetimes or store differ is changed in place (set
+// route). A kept address set to a valid lifetime shorter than a minute goes
+// as good as a removal: it is planned among the removals, weighed by their
+// guards, and warned about.
 // What the system configured is never touched. A finite wanted lifetime is
 // met by a remaining one that is not longer (it counts down from when it
 // was set); "infinite" by one that the program shows as infinite.
-// Order, over all adapters: address adds and sets, address removals, route
-// adds, changed routes, route removals, DNS. Refusals: an address that
+// Order, over all adapters: address adds and sets, address removals (and
+// sets that end an address), route adds, changed routes, route removals,
+// DNS: whatever is removed has its replacement in place first, and the
+// default-route guard of every route removal counts the routes added. Refusals: an address that
 // cannot be given to an adapter, a type other than unicast, an invalid
 // lifetime or store, an address, route or DNS server listed twice, a route
 // the Add Route check refuses, routes wanted where the table could not be
@@ -71,5 +81,23 @@ struct CApplyPlan {
 // open connections on a removed address, the last global address, the only
 // default route, a link-local DNS server, ...).
 CApplyPlan PlanApply(const CWantedState& wanted, const CApplyReading& reading);
+
+// How the addresses that a run has added stand in a new reading.
+enum class AddedAddressState {
+  Settled,    // each is there and has left Tentative
+  Pending,    // one is still Tentative, or not in the reading yet
+  Duplicate,  // one failed duplicate address detection
+};
+struct CAddedAddressCheck {
+  AddedAddressState m_state = AddedAddressState::Pending;
+  // The address that is pending or a duplicate, with its adapter, and what
+  // to tell about it; empty when settled.
+  std::string m_strText;
+};
+// The AddAddress changes among the first `ran` changes of the plan, looked
+// for in `records` by adapter name and address: a duplicate among them
+// decides, then one still pending.
+CAddedAddressCheck CheckAddedAddresses(const CApplyPlan& plan, std::size_t ran, const CAdapterRecord* records,
+                                       std::size_t count);
 
 }  // namespace vantoric

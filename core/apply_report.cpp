@@ -21,6 +21,7 @@ std::string ChangeWords(ChangeKind kind) {
     case ChangeKind::DeleteDns: return "delete dns";
     case ChangeKind::AddRoute: return "add route";
     case ChangeKind::DeleteRoute: return "delete route";
+    case ChangeKind::SetRoute: return "set route";
     case ChangeKind::System: return "set system";
     case ChangeKind::SetInterface: return "set interface";
     case ChangeKind::DeleteNeighbors: return "delete neighbors";
@@ -117,7 +118,8 @@ std::string FormatPlanJson(const CApplyPlan& plan, const CApplyRun* pRun) {
   for (const CPlanFinding& finding : plan.m_findings)
     findings.push_back(
         {{"adapter", finding.m_strAdapter}, {"finding", FindingWords(finding.m_outcome)}, {"text", finding.m_strText}});
-  const Json out{{"changes", std::move(changes)}, {"findings", std::move(findings)}};
+  Json out{{"changes", std::move(changes)}, {"findings", std::move(findings)}};
+  if (pRun != nullptr) out["stopped"] = pRun->m_strStopped.empty() ? Json(nullptr) : Json(pRun->m_strStopped);
   return out.dump(2, ' ', false, Json::error_handler_t::replace) + "\n";
 }
 
@@ -135,14 +137,18 @@ std::string FormatRunStep(const CChange& change, const CNetshResult& result) {
 
 std::string FormatNotRun(const CChange& change) { return "Not run: " + TypedLine(change) + "\n"; }
 
-std::string FormatRunSummary(std::size_t run, std::size_t planned, bool bFailed) {
-  if (!bFailed)
-    return "Done: " + std::to_string(run) + (run == 1 ? " command succeeded.\n" : " commands succeeded.\n");
-  return "Stopped: command " + std::to_string(run) + " of " + std::to_string(planned) + " failed; " +
-         std::to_string(planned - run) + " not run.\n";
+std::string FormatRunSummary(const CApplyRun& run, std::size_t planned) {
+  const std::size_t ran = run.m_results.size();
+  const std::string counts = std::to_string(ran) + " of " + std::to_string(planned);
+  const std::string left = std::to_string(planned - ran) + " not run.\n";
+  if (!run.m_strStopped.empty())
+    return "Stopped after command " + counts + ": " + run.m_strStopped + " Nothing was removed; " + left;
+  if (ApplyRunExitCode(run) != APPLY_EXIT_DONE) return "Stopped: command " + counts + " failed; " + left;
+  return "Done: " + std::to_string(ran) + (ran == 1 ? " command succeeded.\n" : " commands succeeded.\n");
 }
 
 int ApplyRunExitCode(const CApplyRun& run) {
+  if (!run.m_strStopped.empty()) return APPLY_EXIT_FAILED;
   for (const CNetshResult& result : run.m_results)
     if (!result.Succeeded()) return APPLY_EXIT_FAILED;
   return APPLY_EXIT_DONE;

@@ -34,13 +34,17 @@ std::string FormatPlanFindings(const CApplyPlan& plan);
 // commands after them were not run.
 struct CApplyRun {
   std::vector<CNetshResult> m_results;
+  // Why the run stopped although every command it ran succeeded (an added
+  // address turned out a duplicate); empty otherwise.
+  std::string m_strStopped;
 };
 
 // The plan as JSON: {"changes": [{"adapter", "change" ("add address", ...),
 // "target", "netsh", "powershell"}], "findings": [{"adapter", "finding"
 // ("refusal", "warning", "note"), "text"}]}; with a run, each change also
 // has "outcome" (the History's words, or "Not run") and "answer" (netsh's
-// words, null when it said nothing).
+// words, null when it said nothing), and the JSON has "stopped" (why a run
+// stopped with every command it ran succeeded, or null).
 std::string FormatPlanJson(const CApplyPlan& plan, const CApplyRun* pRun);
 
 // One command as run: its line, then its outcome and netsh's words,
@@ -48,11 +52,12 @@ std::string FormatPlanJson(const CApplyPlan& plan, const CApplyRun* pRun);
 std::string FormatRunStep(const CChange& change, const CNetshResult& result);
 // A command after a failure: "Not run: <line>".
 std::string FormatNotRun(const CChange& change);
-// The last line of a run: "Done: N commands succeeded." or "Stopped: command
-// K of N failed; M not run."
-std::string FormatRunSummary(std::size_t run, std::size_t planned, bool bFailed);
+// The last line of a run: "Done: N commands succeeded.", "Stopped: command
+// K of N failed; M not run." or "Stopped after command K of N: <why>
+// Nothing was removed; M not run."
+std::string FormatRunSummary(const CApplyRun& run, std::size_t planned);
 
-// The exit code of a run's results.
+// The exit code of a run: failed when a command failed or the run stopped.
 int ApplyRunExitCode(const CApplyRun& run);
 
 }  // namespace vantoric

@@ -121,6 +121,12 @@ std::string StoreParameter(std::string_view store) {
   return LowerAscii(store) == "active" ? " -PolicyStore ActiveStore" : "";
 }
 
+// A new or changed route's metric (when sent), lifetimes and store.
+std::string RouteValues(const CChange& change, bool bWriteInfinite) {
+  return (change.m_strMetric.empty() ? "" : " -RouteMetric " + change.m_strMetric) +
+         LifetimeParameters(change, bWriteInfinite) + StoreParameter(change.m_strStore);
+}
+
 // cmd expands %...% in a batch file even between double quotes, and outside
 // them & | < > ^ would start another command; a netsh line is quoted only
 // around the interface name.
@@ -218,7 +224,7 @@ std::string PositionIn(const std::vector<std::string>& servers, std::string_view
 // The address back as it was before `change`, with its lifetimes less the
 // time since that reading; a refusal when it would have expired by now.
 std::string InverseWithBefore(const CChange& change, std::int64_t now, const char* since, CChange& inverse) {
-  const bool bRoute = change.m_kind == ChangeKind::DeleteRoute;
+  const bool bRoute = change.m_kind == ChangeKind::DeleteRoute || change.m_kind == ChangeKind::SetRoute;
   const std::string what = bRoute ? "The route " + change.m_strAddress +
                                         (change.m_strNextHop.empty() ? "" : " through " + change.m_strNextHop)
                                   : "The address " + change.m_strAddress;
@@ -358,6 +364,14 @@ std::string PlanInverse(const CHistoryEntry& entry, std::int64_t now, std::strin
       inverse.m_strStore = change.m_strStoreBefore;
       NoteChosenStore(inverse, notes);
       return InverseWithBefore(change, now, "it was removed", inverse);
+    case ChangeKind::SetRoute:
+      inverse.m_kind = ChangeKind::SetRoute;
+      inverse.m_strNextHop = change.m_strNextHop;
+      inverse.m_strStore = change.m_strStore;
+      SetBeforeFromChange(inverse, change, entry.m_nTime, now);
+      inverse.m_strMetric = change.m_strMetricBefore;
+      inverse.m_strMetricBefore = change.m_strMetric;
+      return InverseWithBefore(change, now, "it was changed", inverse);
     case ChangeKind::System:
       inverse.m_kind = ChangeKind::System;
       return PlanSystemInverse(change.m_system, inverse.m_system);
@@ -400,6 +414,10 @@ std::string FormatChangeCommand(const CChange& change) {
                                     change.m_strValidLifetime, change.m_strPreferredLifetime, change.m_strStore});
     case ChangeKind::DeleteRoute:
       return FormatDeleteRouteCommand(change.m_strAddress, change.m_strInterface, change.m_strNextHop);
+    case ChangeKind::SetRoute:
+      return FormatSetRouteCommand(change.m_strInterface,
+                                   {change.m_strAddress, change.m_strNextHop, change.m_strMetric,
+                                    change.m_strValidLifetime, change.m_strPreferredLifetime, change.m_strStore});
     case ChangeKind::System:
       return FormatSystemCommand(change.m_system);
     case ChangeKind::SetInterface:
@@ -503,13 +521,18 @@ std::string FormatPowerShellCommand(const CChange& change) {
       return PowerShellDnsLine(change);
     case ChangeKind::AddRoute: {
       const std::string route = RouteParameters("New-NetRoute", change, false);
-      if (route.empty()) return {};
-      return route + (change.m_strMetric.empty() ? "" : " -RouteMetric " + change.m_strMetric) +
-             LifetimeParameters(change, false) + StoreParameter(change.m_strStore);
+      return route.empty() ? route : route + RouteValues(change, false);
     }
     case ChangeKind::DeleteRoute: {
       const std::string route = RouteParameters("Remove-NetRoute", change, true);
       return route.empty() ? route : route + " -Confirm:$false";
+    }
+    // Set-NetRoute (learn.microsoft.com, NetTCPIP module): its prefix, alias
+    // and next hop choose the route, like Remove-NetRoute's; a lifetime left
+    // out stays as it was.
+    case ChangeKind::SetRoute: {
+      const std::string route = RouteParameters("Set-NetRoute", change, true);
+      return route.empty() ? route : route + RouteValues(change, true);
     }
     case ChangeKind::SetInterface:
     case ChangeKind::DeleteNeighbors:

@@ -27,6 +27,7 @@ enum class ChangeKind {
   System,
   SetInterface,     // interface_history.h
   DeleteNeighbors,  // interface_history.h; m_strAddress empty: every entry
+  SetRoute,         // a route's metric, lifetimes and store (the /apply plan)
 };
 
 // One command's change, in the terms that its line, its translations and its
@@ -43,8 +44,9 @@ struct CChange {
   std::string m_strValidLifetime;
   std::string m_strPreferredLifetime;
   std::string m_strStore;  // add address or route: "active" or "persistent"
-  // Routes: the next hop ("" for on-link). Add route: the metric sent ("" for
-  // the system's choice); delete route: the metric the route had.
+  // Routes: the next hop ("" for on-link). Add and set route: the metric sent
+  // ("" for the system's choice, or to keep it); delete route: the metric the
+  // route had.
   std::string m_strNextHop;
   std::string m_strMetric;
   // Add DNS: the position text sent. Delete DNS: the 1-based position the
@@ -61,6 +63,7 @@ struct CChange {
   std::uint32_t m_nValidSecondsBefore = 0xFFFFFFFFu;
   std::uint32_t m_nPreferredSecondsBefore = 0xFFFFFFFFu;
   std::string m_strStoreBefore;  // empty when the store is not known
+  std::string m_strMetricBefore;  // set route: the metric the route had
   // Who configured it: ORIGIN_MANUAL for a person, otherwise the kind or
   // origin as the windows name it ("Temporary", "Router Advertisement");
   // empty when not known.
@@ -160,15 +163,17 @@ std::string FormatPowerShellLifetime(std::string_view lifetimeText);
 // Set-NetIPAddress without -Type (a filter there) when the type stays, else
 // the system's netsh with the same set command, Remove-NetIPAddress
 // -Confirm:$false, New-NetRoute (-NextHop only for a route through a
-// gateway), Remove-NetRoute -NextHop (:: on-link) -Confirm:$false; a route's
-// next hop without its zone, and no route line when its prefix or next hop
-// is not text a command line takes (MakeCommandNextHop). A DNS change runs
-// the system's netsh with the same command, every value single-quoted: it
-// adds or removes that one server on whatever list the machine has
-// (Set-DnsClientServerAddress would replace the whole list, and its reset
-// clears the IPv4 servers too). An infinite lifetime is left out of
-// New-NetIPAddress, whose default it is, but written as [TimeSpan]::MaxValue
-// for Set-NetIPAddress, which keeps a lifetime left out.
+// gateway), Set-NetRoute and Remove-NetRoute -NextHop (:: on-link; their
+// prefix, alias and next hop choose the route) with Remove-NetRoute's
+// -Confirm:$false; a route's next hop without its zone, and no route line
+// when its prefix or next hop is not text a command line takes
+// (MakeCommandNextHop). A DNS change runs the system's netsh with the same
+// command, every value single-quoted: it adds or removes that one server on
+// whatever list the machine has (Set-DnsClientServerAddress would replace the
+// whole list, and its reset clears the IPv4 servers too). An infinite
+// lifetime is left out of New-NetIPAddress, whose default it is, but written
+// as [TimeSpan]::MaxValue for Set-NetIPAddress and Set-NetRoute, which keep a
+// lifetime left out.
 std::string FormatPowerShellCommand(const CChange& change);
 
 // Whether an entry's line may be handed out as a command (copied or saved):
@@ -228,7 +233,8 @@ struct CAdapterIdentity {
 // when the set created the address; add DNS -> delete; delete DNS -> add at
 // its old position; add route -> delete (same prefix, name and next hop);
 // delete route -> add with the metric, lifetimes left and store it had
-// (else "persistent", with a note). Only what a person configured is put
+// (else "persistent", with a note); set route -> set the metric and
+// lifetimes left it had. Only what a person configured is put
 // back: an address or route of another origin (or of none known) is
 // refused, since the system configures it again by itself. Each inverse carries the facts that taking it back
 // would need in turn (a set back or a delete: the address or route as the

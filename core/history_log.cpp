@@ -19,10 +19,10 @@ namespace {
 using Json = nlohmann::ordered_json;
 
 // The log's words for the kinds and outcomes, by their enum's value.
-constexpr std::array<std::string_view, 10> KIND_WORDS = {
+constexpr std::array<std::string_view, 11> KIND_WORDS = {
     "add address", "set address", "delete address", "add dns",      "delete dns",
-    "add route",   "delete route", "system",        "set interface", "delete neighbors"};
-static_assert(KIND_WORDS.size() == static_cast<std::size_t>(ChangeKind::DeleteNeighbors) + 1,
+    "add route",   "delete route", "system",        "set interface", "delete neighbors", "set route"};
+static_assert(KIND_WORDS.size() == static_cast<std::size_t>(ChangeKind::SetRoute) + 1,
               "a word for every change kind, in the kinds' order");
 constexpr std::array<std::string_view, 6> OUTCOME_WORDS = {"succeeded",     "refused",   "elevation declined",
                                                            "not started",   "timed out", "failed"};
@@ -202,6 +202,7 @@ bool AreLoggedFieldsValid(const CChange& c) {
     case ChangeKind::DeleteDns:
       return CheckDnsServerText(c.m_strAddress).m_bPassed;
     case ChangeKind::AddRoute:
+    case ChangeKind::SetRoute:
       return CheckRouteInput({c.m_strAddress, c.m_strNextHop, c.m_strMetric, c.m_strValidLifetime,
                               c.m_strPreferredLifetime, c.m_strStore})
           .Passed();

@@ -98,6 +98,7 @@ constexpr CNetshCommand NETSH_COMMANDS[] = {
     {"interface ipv6 delete dns", true, 0, 1, 1, false},
     // prefix "name" [nexthop] [metric=] validlifetime= preferredlifetime= store=
     {"interface ipv6 add route", true, 1, 3, 5, false},
+    {"interface ipv6 set route", true, 1, 3, 5, false},
     {"interface ipv6 delete route", true, 1, 0, 1, false},
     // one to nine settings, then store=
     {"interface ipv6 set interface", true, 0, 1, 10, false},

@@ -113,6 +113,21 @@ CRouteInputCheck CheckPrefix(std::string_view text) {
                                          "/" + length + ").");
 }
 
+// The add and set route lines share their arguments: prefix, interface and
+// next hop by position, then the named values.
+std::string RouteCommand(std::string_view verb, std::string_view interfaceName, const CRouteInput& route) {
+  std::string nextHop;
+  if (!IsPrefixText(route.m_strPrefix) ||
+      (!route.m_strNextHop.empty() && !MakeCommandNextHop(route.m_strNextHop, nextHop)))
+    return {};
+  std::string line = "interface ipv6 " + std::string(verb) + " route " + route.m_strPrefix + " \"" +
+                     std::string(interfaceName) + "\"";
+  if (!nextHop.empty()) line += " " + nextHop;
+  if (!route.m_strMetric.empty()) line += " metric=" + route.m_strMetric;
+  return line + " validlifetime=" + route.m_strValidLifetime + " preferredlifetime=" + route.m_strPreferredLifetime +
+         " store=" + route.m_strStore;
+}
+
 }  // namespace
 
 std::string DescribeRouteOrigin(int origin) {
@@ -185,15 +200,11 @@ bool MakeCommandNextHop(std::string_view nextHop, std::string& out) {
 }
 
 std::string FormatAddRouteCommand(std::string_view interfaceName, const CRouteInput& route) {
-  std::string nextHop;
-  if (!IsPrefixText(route.m_strPrefix) ||
-      (!route.m_strNextHop.empty() && !MakeCommandNextHop(route.m_strNextHop, nextHop)))
-    return {};
-  std::string line = "interface ipv6 add route " + route.m_strPrefix + " \"" + std::string(interfaceName) + "\"";
-  if (!nextHop.empty()) line += " " + nextHop;
-  if (!route.m_strMetric.empty()) line += " metric=" + route.m_strMetric;
-  return line + " validlifetime=" + route.m_strValidLifetime + " preferredlifetime=" + route.m_strPreferredLifetime +
-         " store=" + route.m_strStore;
+  return RouteCommand("add", interfaceName, route);
+}
+
+std::string FormatSetRouteCommand(std::string_view interfaceName, const CRouteInput& route) {
+  return RouteCommand("set", interfaceName, route);
 }
 
 std::string FormatDeleteRouteCommand(std::string_view prefix, std::string_view interfaceName,
@@ -203,6 +214,18 @@ std::string FormatDeleteRouteCommand(std::string_view prefix, std::string_view i
   std::string line = "interface ipv6 delete route " + std::string(prefix) + " \"" + std::string(interfaceName) + "\"";
   if (!hop.empty()) line += " " + hop;
   return line;
+}
+
+CChange MakeSetRouteChange(std::string_view interfaceName, const CRouteRecord& route, const CRouteInput& wanted) {
+  CChange change = MakeDeleteRouteChange(interfaceName, route);
+  change.m_kind = ChangeKind::SetRoute;
+  change.m_strMetricBefore = change.m_strMetric;
+  change.m_strMetric = wanted.m_strMetric;
+  change.m_strValidLifetime = wanted.m_strValidLifetime;
+  change.m_strPreferredLifetime = wanted.m_strPreferredLifetime;
+  change.m_strStore = LowerAscii(wanted.m_strStore);
+  change.m_strOriginBefore = route.m_strOrigin;
+  return change;
 }
 
 CChange MakeDeleteRouteChange(std::string_view interfaceName, const CRouteRecord& route) {

@@ -98,6 +98,13 @@ bool MakeCommandNextHop(std::string_view nextHop, std::string& out);
 // (IsPrefixText, MakeCommandNextHop): a route read from the system with
 // such text cannot be changed through a command.
 std::string FormatAddRouteCommand(std::string_view interfaceName, const CRouteInput& route);
+// interface ipv6 set route <prefix> "<name>" [<nexthop>] [metric=<m>]
+// validlifetime=<v> preferredlifetime=<p> store=<s>: the route that prefix,
+// interface and next hop name takes the metric (kept when empty), the
+// lifetimes and the store. The arguments and their order are those of
+// "netsh interface ipv6 set route" on the "netsh interface" page of
+// Windows Commands (learn.microsoft.com).
+std::string FormatSetRouteCommand(std::string_view interfaceName, const CRouteInput& route);
 // interface ipv6 delete route <prefix> "<name>" [<nexthop>], with the same
 // checks.
 std::string FormatDeleteRouteCommand(std::string_view prefix, std::string_view interfaceName,
@@ -106,6 +113,9 @@ std::string FormatDeleteRouteCommand(std::string_view prefix, std::string_view i
 // The change that removes `route` from the adapter `interfaceName`, with
 // what the route was (metric, lifetimes, store) for taking it back.
 CChange MakeDeleteRouteChange(std::string_view interfaceName, const CRouteRecord& route);
+// The change that gives `route` the metric, lifetimes and store of `wanted`,
+// with what the route was, as MakeDeleteRouteChange keeps it.
+CChange MakeSetRouteChange(std::string_view interfaceName, const CRouteRecord& route, const CRouteInput& wanted);
 
 // Removing the only default route through a gateway while connections reach
 // beyond the link (the Routes page warns; "Remove it anyway?" follows). %1

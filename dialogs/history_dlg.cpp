@@ -145,10 +145,12 @@ void CHistoryDlg::OnSave() {
 }
 
 bool CHistoryDlg::WriteScript(const std::wstring& path, const std::string& text) {
-  const DWORD error = WriteFileReplacing(path, text);
-  if (error == 0) return true;
-  ShowMessage(m_hWnd, "The script could not be saved: " + GetSystemMessage(error), MB_OK | MB_ICONERROR,
-              kSaveCaption);
+  const CFileWriteResult written = WriteFileReplacing(path, text);
+  if (written.m_nError == 0) return true;
+  ShowMessage(m_hWnd,
+              "The script could not be saved: " + GetSystemMessage(written.m_nError) +
+                  (written.m_strFiles.empty() ? "" : "\n\n" + written.m_strFiles),
+              MB_OK | MB_ICONERROR, kSaveCaption);
   return false;
 }
 

@@ -72,6 +72,7 @@ bool PassGuardsOf(HWND owner, const CChange& change, const CUndoReading& reading
     case ChangeKind::SetAddress:
     case ChangeKind::DeleteDns:
     case ChangeKind::AddRoute:
+    case ChangeKind::SetRoute:
     case ChangeKind::System:
     case ChangeKind::DeleteNeighbors:
       break;

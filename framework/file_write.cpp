@@ -2,7 +2,9 @@
 
 #include <cstdio>
 
+#include "framework/file_replace_rules.h"
 #include "framework/handles.h"
+#include "framework/utf8.h"
 
 namespace vantoric {
 
@@ -48,32 +50,61 @@ CHandle CreateTempBeside(const std::wstring& path, std::wstring& temp) {
   return CHandle();
 }
 
+bool Exists(const std::wstring& path) { return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+// The outcome of a step that failed with `error`: the files as they are
+// now, and the temporary file removed only when the old file is untouched.
+CFileWriteResult Failed(DWORD error, const std::wstring& path, const std::wstring& backup, const std::wstring& temp) {
+  const std::string pathText = Narrow(path), backupText = Narrow(backup), tempText = Narrow(temp);
+  CReplaceFiles files;
+  files.m_path = pathText;
+  files.m_bPath = Exists(path);
+  files.m_backup = backupText;
+  files.m_bBackup = !backup.empty() && Exists(backup);
+  files.m_temp = tempText;
+  files.m_bTemp = Exists(temp);
+  CReplaceAftermath after = DescribeFailedReplace(files);
+  if (after.m_bDeleteTemp) ::DeleteFileW(temp.c_str());
+  return {error != 0 ? error : static_cast<DWORD>(ERROR_WRITE_FAULT), std::move(after.m_strText)};
+}
+
 }  // namespace
 
-DWORD WriteFileReplacing(const std::wstring& path, const std::string& text) {
+CFileWriteResult WriteFileReplacing(const std::wstring& path, const std::string& text) {
   std::wstring temp;
   {
     CHandle file = CreateTempBeside(path, temp);
-    if (!file) return ::GetLastError() != 0 ? ::GetLastError() : static_cast<DWORD>(ERROR_FILE_EXISTS);
+    if (!file) return {::GetLastError() != 0 ? ::GetLastError() : static_cast<DWORD>(ERROR_FILE_EXISTS), {}};
     DWORD written = 0;
     if (!::WriteFile(file.get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr) ||
         written != text.size() || !::FlushFileBuffers(file.get())) {
       const DWORD error = ::GetLastError();
       file.reset();
+      // Half written: of no use, and the old file has not been touched.
       ::DeleteFileW(temp.c_str());
-      return error != 0 ? error : static_cast<DWORD>(ERROR_WRITE_FAULT);
+      return {error != 0 ? error : static_cast<DWORD>(ERROR_WRITE_FAULT),
+              Exists(path) ? "\"" + Narrow(path) + "\" is as it was." : std::string()};
     }
   }
-  // Replacing keeps the old file's permissions and attributes.
-  if (::ReplaceFileW(path.c_str(), temp.c_str(), nullptr, 0, nullptr, nullptr)) return 0;
-  DWORD error = ::GetLastError();
-  // No file to replace (or it went meanwhile): the new one takes its name.
-  if (error == ERROR_FILE_NOT_FOUND || error == ERROR_UNABLE_TO_MOVE_REPLACEMENT) {
-    if (::MoveFileExW(temp.c_str(), path.c_str(), MOVEFILE_WRITE_THROUGH)) return 0;
-    error = ::GetLastError();
+  if (!Exists(path)) {
+    if (::MoveFileExW(temp.c_str(), path.c_str(), MOVEFILE_WRITE_THROUGH)) return {};
+    return Failed(::GetLastError(), path, {}, temp);
   }
-  ::DeleteFileW(temp.c_str());
-  return error;
+  // The old file's name on its way out, as unpredictable as the temporary one.
+  const std::wstring backup = path + L"." + RandomName() + L".bak";
+  // ReplaceFileW (learn.microsoft.com, winbase.h): given a backup name, a
+  // failure leaves the old file in its place or under that name, and the new
+  // one under its temporary name.
+  if (::ReplaceFileW(path.c_str(), temp.c_str(), backup.c_str(), 0, nullptr, nullptr)) {
+    ::DeleteFileW(backup.c_str());
+    return {};
+  }
+  const DWORD error = ::GetLastError();
+  // The old file went meanwhile: the new one takes its name.
+  if (error == ERROR_FILE_NOT_FOUND && !Exists(path) && !Exists(backup) &&
+      ::MoveFileExW(temp.c_str(), path.c_str(), MOVEFILE_WRITE_THROUGH))
+    return {};
+  return Failed(error, path, backup, temp);
 }
 
 }  // namespace vantoric

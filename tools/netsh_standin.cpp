@@ -30,6 +30,11 @@
 //                           commas: the first for the log's first call, and
 //                           so on; a run past the list takes VANTORIC_NETSH_EXIT
 //   VANTORIC_NETSH_HANG_MS  sleep this long before reading input or answering
+//   VANTORIC_NETSH_ONLY_FOR when set, the answer, error text and exit code
+//                           above are for a command line (or input line)
+//                           that holds this text; any other is answered as
+//                           a command that succeeded (so that a test can
+//                           fail one command of several)
 #include <windows.h>
 
 #include <algorithm>
@@ -44,6 +49,9 @@ namespace {
 // A run in which netsh's syntax refused a command.
 constexpr DWORD REFUSED_EXIT_CODE = 1;
 bool g_bRefused = false;
+// The exit code of the first command answered with one (see
+// VANTORIC_NETSH_ONLY_FOR); 0 when none was.
+DWORD g_nAnsweredExit = 0;
 
 std::wstring ExeDirectory() {
   wchar_t path[MAX_PATH] = {};
@@ -143,6 +151,12 @@ void Write(DWORD stdHandle, const std::wstring& text) {
   ::WriteFile(::GetStdHandle(stdHandle), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
 }
 
+// Whether the settings' answer is for this line (VANTORIC_NETSH_ONLY_FOR).
+bool IsAnswered(const std::wstring& line) {
+  const std::wstring only = Setting(L"VANTORIC_NETSH_ONLY_FOR");
+  return only.empty() || line.find(only) != std::wstring::npos;
+}
+
 // Which call of the log this run is: 1 for the first (its own call is
 // logged when it starts).
 size_t RunNumber() {
@@ -154,7 +168,8 @@ size_t RunNumber() {
   return runs;
 }
 
-DWORD ExitCode() {
+DWORD ExitCode(const std::wstring& line) {
+  if (!IsAnswered(line)) return 0;
   const std::wstring exits = Setting(L"VANTORIC_NETSH_EXITS");
   size_t run = exits.empty() ? 0 : RunNumber();
   for (size_t start = 0; run > 0 && start <= exits.size(); --run) {
@@ -165,19 +180,22 @@ DWORD ExitCode() {
   return std::wcstoul(Setting(L"VANTORIC_NETSH_EXIT").c_str(), nullptr, 0);
 }
 
-void Answer() {
-  std::wstring answer = Unescape(Setting(L"VANTORIC_NETSH_ANSWER"));
-  if (answer.empty() && ExitCode() == 0) answer = L"Ok.\r\n\r\n";
+void Answer(const std::wstring& line) {
+  const bool bAnswered = IsAnswered(line);
+  std::wstring answer = bAnswered ? Unescape(Setting(L"VANTORIC_NETSH_ANSWER")) : std::wstring();
+  if (answer.empty() && ExitCode(line) == 0) answer = L"Ok.\r\n\r\n";
   Write(STD_OUTPUT_HANDLE, answer);
-  Write(STD_ERROR_HANDLE, Unescape(Setting(L"VANTORIC_NETSH_STDERR")));
+  if (bAnswered) Write(STD_ERROR_HANDLE, Unescape(Setting(L"VANTORIC_NETSH_STDERR")));
 }
 
-// Answers one command (UTF-8): as told when netsh's syntax takes it, else
-// with netsh's message, which the log also records.
-void Run(const std::string& command) {
+// Answers one command: as told when netsh's syntax takes it, else with
+// netsh's message, which the log also records.
+void Run(const std::wstring& line) {
+  const std::string command = ToUtf8(line);
   const auto check = vantoric::netsh_syntax::CheckSyntax(command);
   if (check.Accepted()) {
-    Answer();
+    Answer(line);
+    if (g_nAnsweredExit == 0) g_nAnsweredExit = ExitCode(line);
     return;
   }
   g_bRefused = true;
@@ -192,8 +210,8 @@ void LogInputLine(const std::string& bytes) {
     end.insert(end.begin(), body.back());
     body.pop_back();
   }
-  const std::string line = ToUtf8(FromCodePage(ConsoleInputCodePage(), body));
-  Log("stdin: " + line + end);
+  const std::wstring line = FromCodePage(ConsoleInputCodePage(), body);
+  Log("stdin: " + ToUtf8(line) + end);
   if (!body.empty()) Run(line);
 }
 
@@ -238,11 +256,11 @@ int wmain() {
   if (hangMs > 0) ::Sleep(hangMs);
   const wchar_t* arguments = Arguments(cmd);
   if (*arguments != L'\0') {
-    Run(ToUtf8(arguments));
+    Run(arguments);
   } else {
-    RunInteractive();
+    exitCode = RunInteractive();
   }
-  const DWORD exitCode = g_bRefused ? REFUSED_EXIT_CODE : ExitCode();
+  const DWORD exitCode = g_bRefused ? REFUSED_EXIT_CODE : g_nAnsweredExit != 0 ? g_nAnsweredExit : ExitCode(L"");
   Log("exit: " + std::to_string(exitCode) + "\r\n");
   return static_cast<int>(exitCode);
 }

@@ -1,7 +1,7 @@
 // /apply files from arbitrary bytes, planned against a small machine: the
-// reader answers with a state or an error and nothing else; an entry error
-// plans nothing; and a plan that is not refused hands netsh only lines its
-// own check accepts.
+// reader answers with a state or an error and nothing else; no error or
+// finding holds a control character; an entry error plans nothing; and a
+// plan that is not refused hands netsh only lines its own check accepts.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -38,6 +38,14 @@ struct CMachine {
   }
 };
 
+// Whether text could act on a console: a C0 control or DEL. (What the file
+// says is escaped before any message quotes it.)
+bool HasControl(const std::string& text) {
+  for (const char c : text)
+    if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) return true;
+  return false;
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -46,6 +54,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string error = ReadWantedState(std::string_view(reinterpret_cast<const char*>(data), size), state);
   if (!error.empty()) {
     if (!state.m_adapters.empty()) std::abort();  // a file with an error is not read in part
+    if (HasControl(error)) std::abort();
     return 0;
   }
   CApplyReading reading;
@@ -55,6 +64,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   reading.m_readConnections = [] { return CConnectionReading{true, {{"2001:db8::5", 22, "2001:db8::99", 5000}}}; };
   const CApplyPlan plan = PlanApply(state, reading);
   if (!plan.m_strError.empty() && (!plan.m_changes.empty() || !plan.m_findings.empty())) std::abort();
+  if (HasControl(plan.m_strError)) std::abort();
+  for (const CPlanFinding& finding : plan.m_findings)
+    if (HasControl(finding.m_strAdapter) || HasControl(finding.m_strText)) std::abort();
   if (plan.IsRefused()) return 0;
   for (const CChange& change : plan.m_changes)
     if (CheckNetshLine(FormatChangeCommand(change)) != NetshRefusal::None) std::abort();

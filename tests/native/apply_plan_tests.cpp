@@ -132,6 +132,14 @@ void CarryOut(CMachine& machine, const std::vector<CChange>& changes) {
       case ChangeKind::DeleteRoute:
         std::erase_if(routes, sameRoute);
         break;
+      case ChangeKind::SetRoute: {
+        // netsh keeps the metric that the line leaves out.
+        CRouteRecord& route = *std::find_if(routes.begin(), routes.end(), sameRoute);
+        if (!c.m_strMetric.empty()) route.m_nMetric = static_cast<std::uint32_t>(std::stoul(c.m_strMetric));
+        route.m_nValidSeconds = Seconds(c.m_strValidLifetime);
+        route.m_nPreferredSeconds = Seconds(c.m_strPreferredLifetime);
+        break;
+      }
       default:
         ADD_FAILURE() << "a change the planner does not make: " << FormatChangeCommand(c);
         break;
@@ -197,10 +205,9 @@ TEST(ApplyPlan, EachSectionBecomesTheFilesAndASecondPlanFindsNothing) {
        "store=persistent\n",
        "a route added, the router's route skipped"},
       {"{" + ETHERNET + R"("routes": [{"destination": "2001:db8:5::/48", "next_hop": "fe80::99", "metric": 100}]})",
-       "netsh interface ipv6 delete route 2001:db8:5::/48 \"Ethernet\" fe80::99\n"
-       "netsh interface ipv6 add route 2001:db8:5::/48 \"Ethernet\" fe80::99 metric=100 validlifetime=infinite "
+       "netsh interface ipv6 set route 2001:db8:5::/48 \"Ethernet\" fe80::99 metric=100 validlifetime=infinite "
        "preferredlifetime=infinite store=persistent\n",
-       "a route with another metric is replaced"},
+       "a route with another metric is changed in place"},
       {"{" + ETHERNET + R"("routes": []})", "netsh interface ipv6 delete route 2001:db8:5::/48 \"Ethernet\" fe80::99\n",
        "a manual route not listed is removed; the router's stays"},
       {"{" + ETHERNET + R"("routes": [{"destination": "2001:db8:5::/48", "next_hop": "fe80::99"}]})", "",
@@ -231,6 +238,155 @@ TEST(ApplyPlan, EachSectionBecomesTheFilesAndASecondPlanFindsNothing) {
     EXPECT_EQ(FormatPlanFindings(plan), "") << c.why;
     CarryOut(machine, plan.m_changes);
     EXPECT_EQ(FormatPlanLines(Plan(machine, file), false), "") << c.why << ": the second plan";
+  }
+}
+
+// A remote session from beyond the link, on Ethernet's 2001:db8::5.
+void RemoteSession(CMachine& m) { m.m_connections.m_connections = {{"2001:db8::5", 3389, "2001:db8:ffff::9", 50000}}; }
+
+TEST(ApplyPlan, NothingCutsTheMachineOffOnTheWay) {
+  // Ethernet with one manual global address and one manual default route.
+  const auto lone = [](CMachine& m) {
+    m.m_records[0].m_addresses.resize(1);
+    m.m_routes[0] = {Route("::/0", "fe80::1", 16, "Manual")};
+    RemoteSession(m);
+  };
+  const struct {
+    std::function<void(CMachine&)> change;
+    std::string entry;
+    std::string lines;
+    std::vector<std::string> warnings;  // a part of each finding's text, in order
+    const char* why;
+  } cases[] = {
+      {lone, R"("addresses": [{"address": "2001:db8::5", "valid_lifetime": "0s", "preferred_lifetime": "0s"}])",
+       "netsh interface ipv6 set address \"Ethernet\" 2001:db8::5 unicast 0s 0s\n",
+       {"A valid lifetime of 0s for 2001:db8::5 is shorter than a minute: the address goes, as if it were removed.",
+        "1 open connection uses 2001:db8::5: a Remote Desktop session from 2001:db8:ffff::9",
+        "2001:db8::5 is the only global address of Ethernet"},
+       "valid lifetime 0s on the only global address, which carries a remote session: a removal, guards and all"},
+      {nullptr, R"("addresses": [{"address": "2001:db8::5", "valid_lifetime": "59s", "preferred_lifetime": "0s"},
+          {"address": "2001:db8::9"}, {"address": "2001:db8::7"}])",
+       "netsh interface ipv6 add address \"Ethernet\" 2001:db8::7 unicast infinite infinite persistent\n"
+       "netsh interface ipv6 set address \"Ethernet\" 2001:db8::5 unicast 59s 0s\n",
+       {"A valid lifetime of 59s for 2001:db8::5 is shorter than a minute"},
+       "59 s, the last second short of a minute: after the new address, among the removals, with /force"},
+      {nullptr, R"("addresses": [{"address": "2001:db8::5", "valid_lifetime": "1m", "preferred_lifetime": "0s"},
+          {"address": "2001:db8::9"}])",
+       "netsh interface ipv6 set address \"Ethernet\" 2001:db8::5 unicast 1m 0s\n", {},
+       "a minute is a lifetime, not a removal"},
+      {lone, R"("routes": [{"destination": "::/0", "next_hop": "fe80::1", "metric": 10}])",
+       "netsh interface ipv6 set route ::/0 \"Ethernet\" fe80::1 metric=10 validlifetime=infinite "
+       "preferredlifetime=infinite store=persistent\n",
+       {}, "a metric change of the only default route: changed in place, never deleted"},
+      {lone, R"("routes": [{"destination": "::/0", "next_hop": "fe80::1", "valid_lifetime": "1d",
+          "preferred_lifetime": "1d"}])",
+       "netsh interface ipv6 set route ::/0 \"Ethernet\" fe80::1 validlifetime=1d preferredlifetime=1d "
+       "store=persistent\n",
+       {}, "new lifetimes of the only default route, its metric left to the system"},
+      {lone, R"("routes": [{"destination": "::/0", "next_hop": "fe80::2"}])",
+       "netsh interface ipv6 add route ::/0 \"Ethernet\" fe80::2 validlifetime=infinite preferredlifetime=infinite "
+       "store=persistent\n"
+       "netsh interface ipv6 delete route ::/0 \"Ethernet\" fe80::1\n",
+       {}, "the only default route moved to another gateway: the new one first, so the removal cuts nothing off"},
+      {[](CMachine& m) {
+         m.m_routes[0].push_back(Route("2001:db8:7::/48", "", 256, "Manual"));
+         m.m_routes[0].push_back(Route("2001:db8:8::/48", "fe80::98", 256, "Manual"));
+       },
+       R"("routes": [{"destination": "2001:db8:9::/48"}, {"destination": "2001:db8:5::/48", "next_hop": "fe80::99",
+          "metric": 5}, {"destination": "2001:db8:8::/48", "next_hop": "fe80::98", "valid_lifetime": "2h",
+          "preferred_lifetime": "1h"}])",
+       "netsh interface ipv6 add route 2001:db8:9::/48 \"Ethernet\" validlifetime=infinite preferredlifetime=infinite "
+       "store=persistent\n"
+       "netsh interface ipv6 set route 2001:db8:5::/48 \"Ethernet\" fe80::99 metric=5 validlifetime=infinite "
+       "preferredlifetime=infinite store=persistent\n"
+       "netsh interface ipv6 set route 2001:db8:8::/48 \"Ethernet\" fe80::98 validlifetime=2h preferredlifetime=1h "
+       "store=persistent\n"
+       "netsh interface ipv6 delete route 2001:db8:7::/48 \"Ethernet\"\n",
+       {}, "changed routes and a removal together: adds, then the changes in file order, then the removal"},
+  };
+  for (const auto& c : cases) {
+    CMachine machine;
+    if (c.change) c.change(machine);
+    const std::string file = Adapters("{" + ETHERNET + c.entry + "}");
+    const CApplyPlan plan = Plan(machine, file);
+    EXPECT_EQ(FormatPlanLines(plan, false), c.lines) << c.why;
+    ASSERT_EQ(plan.m_findings.size(), c.warnings.size()) << c.why << "\n" << FormatPlanFindings(plan);
+    for (std::size_t i = 0; i < c.warnings.size(); ++i) {
+      EXPECT_EQ(plan.m_findings[i].m_outcome, GuardOutcome::Warn) << c.why << ", finding " << i;
+      EXPECT_NE(plan.m_findings[i].m_strText.find(c.warnings[i]), std::string::npos)
+          << c.why << ", finding " << i << ": " << plan.m_findings[i].m_strText;
+    }
+    CarryOut(machine, plan.m_changes);
+    EXPECT_EQ(FormatPlanLines(Plan(machine, file), false), "") << c.why << ": the second plan";
+  }
+}
+
+TEST(ApplyPlan, ARunWaitsForItsNewAddressesBeforeTheFirstRemoval) {
+  constexpr std::size_t NONE = CApplyPlan::NO_SETTLE;
+  const struct {
+    std::string entry;
+    std::size_t settleBefore;
+    const char* why;
+  } cases[] = {
+      {R"("addresses": [{"address": "2001:db8::7"}])", 1, "an address replaced: after the add"},
+      {R"("addresses": [{"address": "2001:db8::5", "valid_lifetime": "1d", "preferred_lifetime": "1d"},
+          {"address": "2001:db8::9", "valid_lifetime": "10s", "preferred_lifetime": "10s"},
+          {"address": "2001:db8::7"}])",
+       2, "after the add and the set that keeps its address, before the set that ends one"},
+      {R"("addresses": [{"address": "2001:db8::5"}, {"address": "2001:db8::9"}, {"address": "2001:db8::7"}],
+          "routes": [])",
+       1, "before a route removal"},
+      {R"("addresses": [{"address": "2001:db8::5"}, {"address": "2001:db8::9"}, {"address": "2001:db8::7"}],
+          "dns_servers": ["2001:db8::53"])",
+       1, "before a DNS server removal"},
+      {R"("addresses": [{"address": "2001:db8::5"}, {"address": "2001:db8::9"}, {"address": "2001:db8::7"}])", NONE,
+       "nothing removed: no wait"},
+      {R"("addresses": [{"address": "2001:db8::5"}])", NONE, "nothing added: no wait"},
+  };
+  for (const auto& c : cases) {
+    CMachine machine;
+    const CApplyPlan plan = Plan(machine, Adapters("{" + ETHERNET + c.entry + "}"));
+    EXPECT_EQ(plan.m_nSettleBefore, c.settleBefore) << c.why << "\n" << FormatPlanLines(plan, false);
+  }
+}
+
+TEST(ApplyPlan, AnAddedAddressIsWaitedForWhileTentativeAndStopsTheRunAsADuplicate) {
+  CMachine machine;
+  const CApplyPlan plan =
+      Plan(machine, Adapters("{" + ETHERNET + R"("addresses": [{"address": "2001:db8::7"}, {"address": "2001:db8::8"}]},
+          {"friendly_name": "Wi-Fi", "addresses": [{"address": "2001:db8:2::7"}]})"));
+  ASSERT_EQ(plan.m_changes.size(), 7u) << FormatPlanLines(plan, false);
+  const struct {
+    std::vector<std::string> states;  // of 2001:db8::7, ::8 and 2001:db8:2::7; "" where it is not read
+    std::size_t ran;
+    AddedAddressState outcome;
+    std::string text;
+    const char* why;
+  } cases[] = {
+      {{"Preferred", "Deprecated", "Preferred"}, 3, AddedAddressState::Settled, "", "every one out of Tentative"},
+      {{"Preferred", "Tentative", "Preferred"}, 3, AddedAddressState::Pending,
+       "2001:db8::8 on Ethernet is still tentative", "one still tentative"},
+      {{"Preferred", "Preferred", ""}, 3, AddedAddressState::Pending,
+       "2001:db8:2::7 on Wi-Fi is not among the adapter's addresses", "one not read yet"},
+      {{"Tentative", "Duplicate", "Preferred"}, 3, AddedAddressState::Duplicate,
+       "2001:db8::8 on Ethernet is a duplicate: another node on the link holds that address.",
+       "a duplicate decides over a tentative one"},
+      {{"Preferred", "Preferred", "Duplicate"}, 2, AddedAddressState::Settled, "",
+       "only the addresses the run has added count"},
+      {{"Invalid", "Preferred", "Preferred"}, 3, AddedAddressState::Settled, "", "invalid is not tentative"},
+  };
+  for (const auto& c : cases) {
+    CMachine read = machine;
+    const char* added[][2] = {{"2001:db8::7", "Ethernet"}, {"2001:db8::8", "Ethernet"}, {"2001:db8:2::7", "Wi-Fi"}};
+    for (std::size_t i = 0; i < 3; ++i) {
+      if (c.states[i].empty()) continue;
+      CAddressRecord a = Address(added[i][0], "Manual");
+      a.m_strState = c.states[i];
+      read.m_records[std::string(added[i][1]) == "Ethernet" ? 0 : 1].m_addresses.push_back(a);
+    }
+    const CAddedAddressCheck check = CheckAddedAddresses(plan, c.ran, read.m_records.data(), read.m_records.size());
+    EXPECT_EQ(check.m_state, c.outcome) << c.why;
+    EXPECT_EQ(check.m_strText, c.text) << c.why;
   }
 }
 
@@ -294,6 +450,8 @@ TEST(ApplyPlan, TheWindowsGuardsRefuseOrWarnBeforeAnythingRuns) {
       {R"("addresses": [{"address": "::ffff:192.0.2.1"}])", nullptr, GuardOutcome::Refuse, "IPv4-mapped", "mapped"},
       {R"("addresses": [{"address": "2001:db8::7", "type": "anycast"}])", nullptr, GuardOutcome::Refuse,
        "only unicast addresses", "an anycast address"},
+      {R"("addresses": [{"address": "2001:db8::7", "type": "uni\u0007cast"}])", nullptr, GuardOutcome::Refuse,
+       "the type \"uni\\u0007cast\"", "a control character in a value a refusal quotes is shown escaped"},
       {R"("addresses": [{"address": "2001:db8::7", "valid_lifetime": "soon"}])", nullptr, GuardOutcome::Refuse,
        "2001:db8::7: a lifetime is neither", "a lifetime that is not lifetime text"},
       {R"("addresses": [{"address": "2001:db8::7", "valid_lifetime": "1h", "preferred_lifetime": "2h"}])", nullptr,
@@ -403,6 +561,36 @@ TEST(ApplyFile, BadFilesAreNamedByPlace) {
        "a server with a zone and a command after it"},
       {Adapters(R"({"mac": "x", "routes": [{"destination": "::/0", "metric": -1}]})"),
        "adapters[0].routes[0].metric: is number, not a number from 0", "a negative metric"},
+      {Adapters(R"({"friendly_name": "E", "addresses": [],
+  "addresses": [{"address": "2001:db8::5"}]})"),
+       "line 2, column 3: the key \"addresses\" is given twice in one object",
+       "a second addresses key: which one would count is the reader's guess"},
+      {R"({"adapters": [], "adapters": []})", "line 1, column 18: the key \"adapters\" is given twice in one object",
+       "a key twice at the top"},
+      {R"({"adapters": [{"mac": "x"}, {"mac": "x"}]})", "", "the same key in two objects"},
+      {R"({"adapters": [], "a\"b": 1, "a\"b": 2})", "line 1, column 29: the key \"a\"b\" is given twice in one object",
+       "a key with an escaped quote, placed at its opening quote"},
+      {R"({"adapters": []} {"adapters": []})",
+       "line 1, column 18: syntax error while parsing value - unexpected '{'; expected end of input",
+       "a second document"},
+      {std::string(R"({"adapters": []})") + '\0' + "{\"adapters\": [{\"mac\": \"x\"}]}",
+       "line 1, column 17: bytes follow the end of the document; a file holds one JSON object only",
+       "bytes hidden behind a NUL, where the JSON library stops reading"},
+      {std::string(R"({"adapters": []})") + '\0', "line 1, column 17: bytes follow the end of the document; a file holds "
+                                                  "one JSON object only", "a NUL at the end"},
+      {std::string("\xFF\xFE{\0}\0!", 7),
+       "the file ends in half a UTF-16 character: a byte follows the last character", "UTF-16 with an odd byte"},
+      {R"({"adapters": [], "format": )" + std::string(30000, '[') + std::string(30000, ']') + "}",
+       "line 1, column 91: values are nested more than 64 deep", "30,000 nested arrays in format"},
+      {R"({"adapters": [], "format": [[1], {"a": 2}]})", "format: is array; this version of Vantoric reads format 1",
+       "a structure as format is named by its type, not written out"},
+      {R"({"adapters": [], "format": "1.0"})", "format: is \"1.0\"; this version of Vantoric reads format 1",
+       "a text as format"},
+      {R"({"adapters": [], "co\u001b[2Jmment": 1})",
+       "co\\u001B[2Jmment: is not a field this version of Vantoric reads", "a terminal escape in a key"},
+      {Adapters(R"({"mac": "x", "addresses": [{"address": "2001:db8::1\t\r\u0085"}]})"),
+       "adapters[0].addresses[0].address: \"2001:db8::1\\t\\r\\u0085\" is not an IPv6 address",
+       "a tab, a carriage return and a C1 control in a value"},
   };
   for (const auto& c : cases) {
     CWantedState state;

@@ -89,6 +89,16 @@ CChange DeleteRoute(std::string name, std::string prefix, std::string nextHop, s
   return c;
 }
 
+// metricBefore: what the route had.
+CChange SetRoute(std::string name, std::string prefix, std::string nextHop, std::string metric, std::string valid,
+                 std::string preferred, std::string store, std::string metricBefore = "") {
+  CChange c = AddRoute(std::move(name), std::move(prefix), std::move(nextHop), std::move(metric), std::move(valid),
+                       std::move(preferred), std::move(store));
+  c.m_kind = ChangeKind::SetRoute;
+  c.m_strMetricBefore = std::move(metricBefore);
+  return c;
+}
+
 CHistoryEntry Entry(CChange change, std::int64_t time, NetshOutcome outcome = NetshOutcome::Succeeded,
                     int group = 0, int undoes = 0) {
   CHistoryEntry e;
@@ -156,6 +166,13 @@ TEST(FormatChangeCommand, EachKindGivesTheCatalogueLine) {
        "interface ipv6 delete route ::/0 \"Local Area Connection\" fe80::1"},
       {"delete an on-link route", DeleteRoute(name, "2001:db8::/48", ""),
        "interface ipv6 delete route 2001:db8::/48 \"Local Area Connection\""},
+      {"set route: the route by prefix, name and next hop, then metric, lifetimes and store",
+       SetRoute(name, "::/0", "fe80::1", "10", "1d", "12h", "persistent", "256"),
+       "interface ipv6 set route ::/0 \"Local Area Connection\" fe80::1 metric=10 validlifetime=1d "
+       "preferredlifetime=12h store=persistent"},
+      {"set an on-link route, its metric kept", SetRoute(name, "2001:db8::/48", "", "", "infinite", "1h", "active"),
+       "interface ipv6 set route 2001:db8::/48 \"Local Area Connection\" validlifetime=infinite "
+       "preferredlifetime=1h store=active"},
   };
   for (const auto& c : cases) EXPECT_EQ(FormatChangeCommand(c.change), c.line) << c.reason;
 }
@@ -348,6 +365,14 @@ TEST(FormatPowerShellCommand, TheCmdletLineOfEachKind) {
       {"a next hop with a zone no command takes: no line", DeleteRoute("Ethernet", "::/0", "2001:db8::1%4"), ""},
       {"a prefix that is no prefix: no line", AddRoute("Ethernet", "::/0; calc", "", "", "infinite", "infinite", ""),
        ""},
+      {"set route: infinite is written out, a left-out lifetime would stay as it was",
+       SetRoute("Ethernet", "::/0", "fe80::1", "10", "infinite", "Infinite", "persistent"),
+       "Set-NetRoute -DestinationPrefix ::/0 -InterfaceAlias 'Ethernet' -NextHop fe80::1 -RouteMetric 10 "
+       "-ValidLifetime ([TimeSpan]::MaxValue) -PreferredLifetime ([TimeSpan]::MaxValue)"},
+      {"set an on-link route (-NextHop :: chooses it) in the active store, its metric kept",
+       SetRoute("Ethernet", "2001:db8::/48", "", "", "1h", "30m", "active"),
+       "Set-NetRoute -DestinationPrefix 2001:db8::/48 -InterfaceAlias 'Ethernet' -NextHop :: -ValidLifetime "
+       "([TimeSpan]'0.01:00:00') -PreferredLifetime ([TimeSpan]'0.00:30:00') -PolicyStore ActiveStore"},
   };
   for (const auto& c : cases) EXPECT_EQ(FormatPowerShellCommand(c.change), c.line) << c.reason;
 }
@@ -661,6 +686,14 @@ TEST(PlanUndo, TakesBackTheNewestChangeOrSaysWhyNot) {
        {Entry(WithBefore(DeleteRoute("Ethernet", "::/0", "fe80::1"), "", 600, 300, ""), T0)}, {}, T0 + 600, {}, {},
        "The route ::/0 through fe80::1 would have expired by now: its valid lifetime has run out since it was "
        "removed."},
+      {"set route -> set back the metric it had and its lifetimes less the time since the reading",
+       {Entry(WithBefore(SetRoute("Ethernet", "::/0", "fe80::1", "10", "infinite", "infinite", "persistent", "20"), "",
+                         7200, 3600, "persistent"),
+              T0 + 50)},
+       {}, T0 + 600,
+       {"interface ipv6 set route ::/0 \"Ethernet\" fe80::1 metric=20 validlifetime=1h50m0s "
+        "preferredlifetime=50m0s store=persistent | before  inf inf persistent read 600 metric 20"},
+       {1}, ""},
       {"delete on-link route whose earlier state is not known -> refusal",
        {Entry(DeleteRoute("Ethernet", "2001:db8::/48", ""), T0)}, {}, T0, {}, {},
        "The route 2001:db8::/48 cannot be put back: what it was before is not known."},

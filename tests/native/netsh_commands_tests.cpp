@@ -278,6 +278,7 @@ TEST(NetshCheck, EveryLineTheProgramFormatsPasses) {
       FormatDeleteDnsCommand(name, "2001:4860:4860::8888"),
       FormatAddRouteCommand(name, {"::/0", "FE80::1%12", "9999", "1d", "1h", "active"}),
       FormatAddRouteCommand(name, {"2001:db8::/48", "", "", "infinite", "infinite", "persistent"}),
+      FormatSetRouteCommand(name, {"::/0", "fe80::1%12", "", "1d", "1h", "persistent"}),
       FormatDeleteRouteCommand("::/0", name, "FE80::1%12"),
       FormatDeleteRouteCommand("2001:db8::/48", name, ""),
       FormatSetInterfaceCommand(name, {CInterfaceSettings{}, EverySettingChanged(), true}),

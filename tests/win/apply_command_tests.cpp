@@ -1,8 +1,11 @@
 // `vantoric /apply`: the real program started as a script starts it, with
 // the recording netsh as the system's. Its own /list output plans nothing;
 // a file that adds to the first adapter is previewed (3), run (0), stopped
-// at a failing command (1); a warning stops it unless /force; refusals, bad
-// files and command lines end with 2.
+// at a failing command after others succeeded (1), also with /json; a
+// warning stops it unless /force; refusals, bad files and command lines end
+// with 2. And the command run in this process on synthetic adapters, whose
+// new address is tentative for a while: the removal waits for it, and a
+// duplicate stops the run before anything is removed.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -13,10 +16,12 @@
 #include <string>
 #include <vector>
 
+#include "app/apply_command_win32.h"
 #include "framework/utf8.h"
 #include "tests/win/support/gui_support.h"
 #include "tests/win/support/netsh_standin_support.h"
 #include "tests/win/support/program_run.h"
+#include "tests/win/support/synthetic_adapters.h"
 
 namespace vantoric {
 namespace {
@@ -59,9 +64,12 @@ TEST_F(ApplyCommand, PreviewRunStopWarnAndRefuse) {
   Json adapter = listing["adapters"][0];
   const std::string name = adapter["friendly_name"];
   adapter["addresses"].push_back({{"address", "2001:db8:a::5"}});
+  adapter["addresses"].push_back({{"address", "2001:db8:a::6"}});
   adapter["dns_servers"].push_back("2001:db8:a::53");
-  std::vector<std::string> lines = {"netsh interface ipv6 add address \"" + name +
-                                    "\" 2001:db8:a::5 unicast infinite infinite persistent"};
+  std::vector<std::string> lines;
+  for (const char* added : {"2001:db8:a::5", "2001:db8:a::6"})
+    lines.push_back("netsh interface ipv6 add address \"" + name + "\" " + added +
+                    " unicast infinite infinite persistent");
   if (adapter["routes"].is_array()) {
     adapter["routes"].push_back({{"destination", "2001:db8:a::/48"}});
     lines.push_back("netsh interface ipv6 add route 2001:db8:a::/48 \"" + name +
@@ -97,16 +105,38 @@ TEST_F(ApplyCommand, PreviewRunStopWarnAndRefuse) {
   EXPECT_EQ(applied.out, done + "Done: " + std::to_string(lines.size()) + " commands succeeded.\n");
   EXPECT_EQ(netsh.ReadLog(), log);
 
+  // The second command fails: the first stays made, the rest are not run.
   netsh.ClearLog();
+  netsh.SetOnlyFor(lines[1].substr(6));
   netsh.SetExitCode(1);
   netsh.SetAnswer("The object already exists.\\r\\n");
   const CProgramRun failed = RunVantoric(L"/apply " + file);
   EXPECT_EQ(failed.exitCode, 1u) << failed.err;
-  std::string stopped = lines[0] + "\n  Failed (exit code 1)\n    The object already exists.\n";
-  for (size_t i = 1; i < lines.size(); ++i) stopped += "Not run: " + lines[i] + "\n";
-  EXPECT_EQ(failed.out, stopped + "Stopped: command 1 of " + std::to_string(lines.size()) + " failed; " +
-                            std::to_string(lines.size() - 1) + " not run.\n");
-  EXPECT_EQ(netsh.ReadLog(), CNetshStandin::RunLog(lines[0].substr(6), 1)) << "the first failure stops the rest";
+  std::string stopped = lines[0] + "\n  Succeeded\n    Ok.\n" + lines[1] +
+                        "\n  Failed (exit code 1)\n    The object already exists.\n";
+  for (size_t i = 2; i < lines.size(); ++i) stopped += "Not run: " + lines[i] + "\n";
+  EXPECT_EQ(failed.out, stopped + "Stopped: command 2 of " + std::to_string(lines.size()) + " failed; " +
+                            std::to_string(lines.size() - 2) + " not run.\n");
+  EXPECT_EQ(netsh.ReadLog(), CNetshStandin::RunLog(lines[0].substr(6)) + CNetshStandin::RunLog(lines[1].substr(6), 1))
+      << "the first failure stops the rest";
+  netsh.ClearLog();
+  const CProgramRun failedJson = RunVantoric(L"/apply " + file + L" /json");
+  EXPECT_EQ(failedJson.exitCode, 1u) << failedJson.err;
+  const Json outcome = Json::parse(failedJson.out, nullptr, false);
+  ASSERT_TRUE(outcome.is_object()) << failedJson.out;
+  ASSERT_EQ(outcome["changes"].size(), lines.size());
+  EXPECT_EQ(outcome["changes"][0]["outcome"], "Succeeded");
+  EXPECT_EQ(outcome["changes"][0]["answer"], "Ok.");
+  EXPECT_EQ(outcome["changes"][1]["outcome"], "Failed (exit code 1)");
+  EXPECT_EQ(outcome["changes"][1]["answer"], "The object already exists.");
+  for (size_t i = 2; i < lines.size(); ++i) {
+    EXPECT_EQ(outcome["changes"][i]["netsh"], lines[i]);
+    EXPECT_EQ(outcome["changes"][i]["outcome"], "Not run") << i;
+    EXPECT_EQ(outcome["changes"][i]["answer"], nullptr) << i;
+  }
+  EXPECT_EQ(outcome["stopped"], nullptr);
+  EXPECT_EQ(netsh.ReadLog(), CNetshStandin::RunLog(lines[0].substr(6)) + CNetshStandin::RunLog(lines[1].substr(6), 1));
+  netsh.SetOnlyFor("");
 
   // A warning stops the run unless /force is given.
   netsh.ClearLog();
@@ -158,6 +188,64 @@ TEST_F(ApplyCommand, PreviewRunStopWarnAndRefuse) {
   }
   EXPECT_FALSE(netsh.LogExists());
   for (const std::wstring& path : {listed, wanted, siteLocal, multicast, broken, unknown}) ::DeleteFileW(path.c_str());
+}
+
+// The command as this process runs it, on the synthetic adapter "Lab" with
+// the manual address 2001:db8:d::5, asked to put 2001:db8:d::7 in its place.
+// Once netsh has added the new address, the adapters show it tentative for
+// two queries, then in `settled` state.
+struct CDadRun {
+  int exitCode = 0;
+  std::string out, err;
+  int queriesAfterAdd = 0;
+};
+
+CDadRun RunReplacingAddress(CNetshStandin& netsh, const std::wstring& file, IP_DAD_STATE settled) {
+  using test::Address;
+  const auto lab = [](std::vector<test::SyntheticAddress> more) {
+    std::vector<test::SyntheticAddress> addresses = {
+        Address("2001:db8:d::5", IpPrefixOriginManual, IpSuffixOriginManual)};
+    addresses.insert(addresses.end(), more.begin(), more.end());
+    return test::Adapter("Lab", IF_TYPE_ETHERNET_CSMACD, {0x00, 0x15, 0x5D, 0x01, 0x02, 0x03}, addresses);
+  };
+  test::CSyntheticAdapterSource source({lab({})});
+  CDadRun run;
+  source.beforeQuery = [&](int) {
+    if (!netsh.LogExists()) return;
+    const IP_DAD_STATE state = ++run.queriesAfterAdd <= 2 ? IpDadStateTentative : settled;
+    source.SetAdapters({lab({Address("2001:db8:d::7", IpPrefixOriginManual, IpSuffixOriginManual, 0xFFFFFFFF,
+                                     0xFFFFFFFF, state)})});
+  };
+  netsh.ClearLog();
+  CApplyOutput output;
+  output.m_out = [&](const std::string& text) { run.out += text; };
+  output.m_err = [&](const std::string& text) { run.err += text; };
+  run.exitCode = RunApplyCommand(ParseProgramCommand({"/apply", Narrow(file)}), output);
+  return run;
+}
+
+TEST(ApplyCommand, TheRemovalWaitsForTheNewAddressAndADuplicateRemovesNothing) {
+  CNetshStandin netsh("apply-dad");
+  const std::wstring file = TempFile(L"replace.json");
+  WriteFile(file, R"({"adapters": [{"friendly_name": "Lab", "addresses": [{"address": "2001:db8:d::7"}]}]})");
+  const std::string add = "interface ipv6 add address \"Lab\" 2001:db8:d::7 unicast infinite infinite persistent";
+  const std::string remove = "interface ipv6 delete address \"Lab\" 2001:db8:d::5";
+
+  const CDadRun settled = RunReplacingAddress(netsh, file, IpDadStatePreferred);
+  EXPECT_EQ(settled.exitCode, 0) << settled.err;
+  EXPECT_EQ(settled.out, "netsh " + add + "\n  Succeeded\n    Ok.\nnetsh " + remove +
+                             "\n  Succeeded\n    Ok.\nDone: 2 commands succeeded.\n");
+  EXPECT_EQ(netsh.ReadLog(), CNetshStandin::RunLog(add) + CNetshStandin::RunLog(remove));
+  EXPECT_GE(settled.queriesAfterAdd, 3) << "the addresses are read until the new one is no longer tentative";
+
+  const CDadRun duplicate = RunReplacingAddress(netsh, file, IpDadStateDuplicate);
+  EXPECT_EQ(duplicate.exitCode, 1) << duplicate.err;
+  EXPECT_EQ(duplicate.out, "netsh " + add + "\n  Succeeded\n    Ok.\nNot run: netsh " + remove +
+                               "\nStopped after command 1 of 2: 2001:db8:d::7 on Lab is a duplicate: another node on "
+                               "the link holds that address. Nothing was removed; 1 not run.\n");
+  EXPECT_EQ(netsh.ReadLog(), CNetshStandin::RunLog(add)) << "the old address stays";
+  EXPECT_GE(duplicate.queriesAfterAdd, 3);
+  ::DeleteFileW(file.c_str());
 }
 
 }  // namespace

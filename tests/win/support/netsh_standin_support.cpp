@@ -37,8 +37,9 @@ void FailUnlessGuarded() {
     FAIL() << "the netsh stand-in is driven by a test whose fixture holds no CNetshStandinGuard";
 }
 
-const wchar_t* const kVariables[] = {L"VANTORIC_NETSH_LOG",  L"VANTORIC_NETSH_ANSWER", L"VANTORIC_NETSH_STDERR",
-                                     L"VANTORIC_NETSH_EXIT", L"VANTORIC_NETSH_EXITS",  L"VANTORIC_NETSH_HANG_MS"};
+const wchar_t* const kVariables[] = {L"VANTORIC_NETSH_LOG",     L"VANTORIC_NETSH_ANSWER", L"VANTORIC_NETSH_STDERR",
+                                     L"VANTORIC_NETSH_EXIT",    L"VANTORIC_NETSH_EXITS",  L"VANTORIC_NETSH_HANG_MS",
+                                     L"VANTORIC_NETSH_ONLY_FOR"};
 
 void SetVariable(const wchar_t* name, std::string_view value) {
   ::SetEnvironmentVariableW(name, Widen(value).c_str());
@@ -91,6 +92,7 @@ void CNetshStandin::SetExitCodes(const std::vector<DWORD>& codes) {
   SetVariable(L"VANTORIC_NETSH_EXITS", list);
 }
 void CNetshStandin::SetHangMs(DWORD ms) { SetVariable(L"VANTORIC_NETSH_HANG_MS", std::to_string(ms)); }
+void CNetshStandin::SetOnlyFor(std::string_view text) { SetVariable(L"VANTORIC_NETSH_ONLY_FOR", text); }
 
 std::string CNetshStandin::ReadLog() const {
   // Binary: the CR LF line ends are part of what is checked.

@@ -56,6 +56,9 @@ class CNetshStandin {
   // them take SetExitCode's.
   void SetExitCodes(const std::vector<DWORD>& codes);
   void SetHangMs(DWORD ms);
+  // The answer, error text and exit code are for a line holding `text`
+  // only; any other line is answered "Ok." with exit code 0.
+  void SetOnlyFor(std::string_view text);
 
   // The log as written (UTF-8, CR LF kept); "" when netsh never ran.
   std::string ReadLog() const;
