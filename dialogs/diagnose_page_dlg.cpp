@@ -261,10 +261,13 @@ void CDiagnosePage::OnSave() {
   if (choice.m_strPath.empty()) return;  // cancelled
   const CReportFile file = ChooseReportFile(choice.m_strPath, choice.m_nFilterIndex);
   if (!ConfirmReplace(Host(), file.m_strPath, kCaption)) return;
-  const DWORD error = WriteFileReplacing(Widen(file.m_strPath),
-                                         file.m_bJson ? FormatDiagnosisJson(m_report) : FormatDiagnosisText(m_report));
-  if (error != 0)
-    ShowMessage(Host(), "The report could not be saved: " + GetSystemMessage(error), MB_OK | MB_ICONERROR, kCaption);
+  const CFileWriteResult written = WriteFileReplacing(
+      Widen(file.m_strPath), file.m_bJson ? FormatDiagnosisJson(m_report) : FormatDiagnosisText(m_report));
+  if (written.m_nError != 0)
+    ShowMessage(Host(),
+                "The report could not be saved: " + GetSystemMessage(written.m_nError) +
+                    (written.m_strFiles.empty() ? "" : "\n\n" + written.m_strFiles),
+                MB_OK | MB_ICONERROR, kCaption);
 }
 
 void CDiagnosePage::JoinRun() {

@@ -258,7 +258,7 @@ int wmain() {
   if (*arguments != L'\0') {
     Run(arguments);
   } else {
-    exitCode = RunInteractive();
+    RunInteractive();
   }
   const DWORD exitCode = g_bRefused ? REFUSED_EXIT_CODE : g_nAnsweredExit != 0 ? g_nAnsweredExit : ExitCode(L"");
   Log("exit: " + std::to_string(exitCode) + "\r\n");

@@ -224,7 +224,7 @@ CDadRun RunReplacingAddress(CNetshStandin& netsh, const std::wstring& file, IP_D
   return run;
 }
 
-TEST(ApplyCommand, TheRemovalWaitsForTheNewAddressAndADuplicateRemovesNothing) {
+TEST_F(ApplyCommand, TheRemovalWaitsForTheNewAddressAndADuplicateRemovesNothing) {
   CNetshStandin netsh("apply-dad");
   const std::wstring file = TempFile(L"replace.json");
   WriteFile(file, R"({"adapters": [{"friendly_name": "Lab", "addresses": [{"address": "2001:db8:d::7"}]}]})");
