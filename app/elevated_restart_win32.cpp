@@ -55,8 +55,18 @@ void LetLaterStartsReach(HWND window, UINT message) {
   constexpr DWORD MESSAGE_FILTER_ALLOW = 1;
   static const auto pfnChangeFilterEx =
       GetSystemFunction<ChangeFilterExFn>(L"user32.dll", "ChangeWindowMessageFilterEx");
-  if (pfnChangeFilterEx != nullptr && window != nullptr && message != 0)
+  if (window == nullptr || message == 0) return;
+  if (pfnChangeFilterEx != nullptr) {
     pfnChangeFilterEx(window, message, MESSAGE_FILTER_ALLOW, nullptr);
+    return;
+  }
+  // Windows Vista has only the process's filter (ChangeWindowMessageFilter,
+  // MSGFLT_ADD): it is opened for this one message, without which a later
+  // start could not bring this window to the front there.
+  using ChangeFilterFn = BOOL(WINAPI*)(UINT, DWORD);
+  constexpr DWORD MESSAGE_FILTER_ADD = 1;
+  static const auto pfnChangeFilter = GetSystemFunction<ChangeFilterFn>(L"user32.dll", "ChangeWindowMessageFilter");
+  if (pfnChangeFilter != nullptr) pfnChangeFilter(message, MESSAGE_FILTER_ADD);
 }
 
 bool RestartAsAdministrator(HWND owner) {

@@ -22,7 +22,9 @@ bool RestartAsAdministrator(HWND owner);
 // signal, through to `window` alone, although it comes from a program
 // without this one's rights, which the system would otherwise drop
 // (ChangeWindowMessageFilterEx, Windows 6.1 on). No other window and no
-// other message of this elevated process is opened to such programs.
+// other message of this elevated process is opened to such programs. On
+// Windows 6.0, which filters by process only, that one message is let
+// through to the process.
 void LetLaterStartsReach(HWND window, UINT message);
 
 }  // namespace vantoric
