@@ -117,16 +117,23 @@ TEST(Handles, OwnersReleaseExactlyOnceAndMove) {
   EXPECT_FALSE(invalid) << "INVALID_HANDLE_VALUE counts as no handle";
 }
 
+// Each test has a section of its own: ctest runs them at the same time, in
+// one prefix, and one test's clean-up must not take the other's key away.
 class ProfileTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    ::RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Vantoric Tests");
+  void UseSection(const wchar_t* section) {
+    m_key = std::wstring(L"Software\\Vantoric Tests\\Профиль\\") + section;
+    ::RegDeleteTreeW(HKEY_CURRENT_USER, m_key.c_str());
   }
-  void TearDown() override { ::RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Vantoric Tests"); }
+  void TearDown() override {
+    if (!m_key.empty()) ::RegDeleteTreeW(HKEY_CURRENT_USER, m_key.c_str());
+  }
   CProfile profile{"Vantoric Tests", "Профиль"};
+  std::wstring m_key;
 };
 
 TEST_F(ProfileTest, IntegersRoundTripThroughTheRegistry) {
+  UseSection(L"66");
   EXPECT_EQ(profile.GetProfileInt("66", "CX", 7), 7) << "missing value gives the default";
   ASSERT_TRUE(profile.WriteProfileInt("66", "CX", 640));
   ASSERT_TRUE(profile.WriteProfileInt("66", "CY", -3));
@@ -142,14 +149,14 @@ TEST_F(ProfileTest, IntegersRoundTripThroughTheRegistry) {
 }
 
 TEST_F(ProfileTest, ValueOfAnotherTypeGivesTheDefault) {
+  UseSection(L"67");
   HKEY key = nullptr;
-  ASSERT_EQ(::RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Vantoric Tests\\Профиль\\66", 0, nullptr, 0,
-                              KEY_SET_VALUE, nullptr, &key, nullptr),
+  ASSERT_EQ(::RegCreateKeyExW(HKEY_CURRENT_USER, m_key.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr),
             ERROR_SUCCESS);
   const wchar_t text[] = L"640";
   ::RegSetValueExW(key, L"CX", 0, REG_SZ, reinterpret_cast<const BYTE*>(text), sizeof text);
   ::RegCloseKey(key);
-  EXPECT_EQ(profile.GetProfileInt("66", "CX", 5), 5);
+  EXPECT_EQ(profile.GetProfileInt("67", "CX", 5), 5);
 }
 
 TEST(ResourceString, LoadsTableEntriesAsUtf8) {
