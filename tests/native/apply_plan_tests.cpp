@@ -571,6 +571,47 @@ TEST(ApplyPlan, TheWindowsGuardsRefuseOrWarnBeforeAnythingRuns) {
   }
 }
 
+// The run's texts in the cases the windows' flow under Wine leaves out.
+TEST(ApplyReport, TextsOfARunAndAPreview) {
+  CMachine machine;
+  CApplyPlan plan = Plan(machine, Adapters("{" + ETHERNET + R"("addresses": [{"address": "2001:db8::5"}]})"));
+  ASSERT_EQ(plan.m_changes.size(), 1u) << FormatPlanLines(plan, false);
+  const CChange& removal = plan.m_changes[0];
+  const std::string line = "netsh interface ipv6 delete address \"Ethernet\" 2001:db8::9";
+  const auto succeeded = [](std::string output) {
+    CNetshResult result;
+    result.m_outcome = NetshOutcome::Succeeded;
+    result.m_strOutput = std::move(output);
+    return result;
+  };
+  CApplyPlan findings;
+  findings.m_findings = {{GuardOutcome::Refuse, "Ethernet", "a"},
+                         {GuardOutcome::Warn, "Ethernet", "b\nc"},
+                         {GuardOutcome::Proceed, "Wi-Fi", "d"}};
+  const struct {
+    std::function<std::string()> text;
+    std::string expected;
+    const char* why;
+  } cases[] = {
+      {[&] { return FormatRunStep(removal, succeeded("\r\n  \r\n")); }, line + "\n  Succeeded\n",
+       "netsh answered blank lines only: nothing under the outcome"},
+      {[&] { return FormatRunStep(removal, succeeded("\r\nOk.\r\nSecond line\r\n\r\n")); },
+       line + "\n  Succeeded\n    Ok.\n    Second line\n",
+       "each line of the answer under the outcome, without the blank lines around them"},
+      {[&] { return FormatRunSummary({{succeeded("Ok.")}, ""}, 1); }, "Done: 1 command succeeded.\n",
+       "one command: the singular"},
+      {[&] { return FormatPlanFindings(findings); }, "refused: Ethernet: a\nwarning: Ethernet: b c\nnote: Wi-Fi: d\n",
+       "each finding's label; a line break in a text becomes a space, one finding a line"},
+      {[&] { return FormatPlanJson(plan, nullptr); },
+       "{\n  \"changes\": [\n    {\n      \"adapter\": \"Ethernet\",\n      \"change\": \"delete address\",\n"
+       "      \"target\": \"2001:db8::9\",\n      \"netsh\": \"netsh interface ipv6 delete address \\\"Ethernet\\\" "
+       "2001:db8::9\",\n      \"powershell\": \"" +
+           FormatPowerShellCommand(removal) + "\"\n    }\n  ],\n  \"findings\": []\n}\n",
+       "a preview: no outcome, answer or stopped"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(c.text(), c.expected) << c.why;
+}
+
 TEST(ApplyFile, BadFilesAreNamedByPlace) {
   const struct {
     std::string file;
