@@ -199,6 +199,10 @@ TEST(HistoryLog, AnEarlierRunsEntryIsHandedOutOnlyWhenItsFieldsCheckOutAndGiveIt
        "-InterfaceAlias 'Ethernet' -AddressFamily IPv6 -NlMtuBytes 1400 | Set-NetIPInterface -InterfaceAlias "
        "'Ethernet' -AddressFamily IPv6 -NlMtuBytes 1400"},
       {"an MTU below the least that IPv6 allows", Recorded(Mtu(1000)), LEFT_OUT},
+      {"one neighbor removed", Recorded(Address(ChangeKind::DeleteNeighbors, "fe80::1")),
+       "netsh interface ipv6 delete neighbors \"Ethernet\" fe80::1 | Remove-NetNeighbor -InterfaceAlias 'Ethernet' "
+       "-IPAddress fe80::1 -AddressFamily IPv6 -Confirm:$false | Remove-NetNeighbor -InterfaceAlias 'Ethernet' "
+       "-IPAddress fe80::1 -AddressFamily IPv6 -Confirm:$false"},
   };
   for (const auto& c : cases) EXPECT_EQ(HandedOutLater(c.entry), c.expected) << c.reason;
 }
