@@ -96,6 +96,8 @@ void NoteBefore(CChange& change, const CAddressRecord& address) {
   change.m_strTypeBefore = "unicast";
   change.m_nValidSecondsBefore = address.m_nValidSeconds;
   change.m_nPreferredSecondsBefore = address.m_nPreferredSeconds;
+  // The history puts back only what a person configured.
+  change.m_strOriginBefore = address.m_strKind;
 }
 
 // Address texts as bytes, read once: a plan compares every wanted address
@@ -309,7 +311,9 @@ void PlanRoutes(const CAdapterPlan& plan, const std::vector<CRouteInput>& wanted
     });
     const std::size_t beyondLink = route.m_bDefault ? CountConnectionsBeyondLink(plan.Connections(), model) : 0;
     plan.Note(CheckDefaultRouteRemoval(model, route, plan.Name(), beyondLink));
-    plan.m_parts.m_routeRemovals.push_back(MakeDeleteRouteChange(plan.Name(), route));
+    CChange change = MakeDeleteRouteChange(plan.Name(), route);
+    change.m_strOriginBefore = route.m_strOrigin;
+    plan.m_parts.m_routeRemovals.push_back(std::move(change));
   }
 }
 

@@ -212,6 +212,10 @@ TEST(ApplyPlan, EachSectionBecomesTheFilesAndASecondPlanFindsNothing) {
        "a manual route not listed is removed; the router's stays"},
       {"{" + ETHERNET + R"("routes": [{"destination": "2001:db8:5::/48", "next_hop": "fe80::99"}]})", "",
        "a metric left out is the system's choice"},
+      {"{" + ETHERNET + R"("routes": [)" + KEEP_ROUTE + R"(, {"destination": "2001:db8:5::/48", "next_hop": "fe80::98"}]})",
+       "netsh interface ipv6 add route 2001:db8:5::/48 \"Ethernet\" fe80::98 validlifetime=infinite "
+       "preferredlifetime=infinite store=persistent\n",
+       "the same destination through another gateway is a route of its own, not one listed twice"},
       {R"({"friendly_name": "Ethernet"})", "", "sections left out are left alone"},
       {"{" + ETHERNET + R"("dns_servers": ["2001:db8::60"], "routes": [{"destination": "2001:db8:6::/48"}],
           "addresses": [{"address": "2001:db8::7"}]}, {"friendly_name": "Wi-Fi", "addresses": [
@@ -238,6 +242,42 @@ TEST(ApplyPlan, EachSectionBecomesTheFilesAndASecondPlanFindsNothing) {
     EXPECT_EQ(FormatPlanFindings(plan), "") << c.why;
     CarryOut(machine, plan.m_changes);
     EXPECT_EQ(FormatPlanLines(Plan(machine, file), false), "") << c.why << ": the second plan";
+  }
+}
+
+TEST(ApplyPlan, ASetOrRemovalKeepsWhatWasThereSoThatTheHistoryCanTakeItBack) {
+  const struct {
+    std::string entry;
+    ChangeKind kind;
+    std::string address;
+    bool bHadBefore;
+    std::uint32_t validBefore, preferredBefore;
+    std::string originBefore;
+    const char* why;
+  } cases[] = {
+      {R"({"friendly_name": "Wi-Fi", "addresses": [{"address": "2001:db8:2::1", "valid_lifetime": "40m",
+          "preferred_lifetime": "10m"}, {"address": "2001:db8:2::2", "valid_lifetime": "infinite"}]})",
+       ChangeKind::SetAddress, "2001:db8:2::1", true, 3000, 1000, "Manual",
+       "lifetimes set: the lifetimes the address had, counting down"},
+      {"{" + ETHERNET + R"("addresses": [{"address": "2001:db8::5"}]})", ChangeKind::DeleteAddress, "2001:db8::9", true,
+       INF, INF, "Manual", "a removed address: a person's, so that it can be put back"},
+      {"{" + ETHERNET + R"("routes": []})", ChangeKind::DeleteRoute, "2001:db8:5::/48", true, INF, INF, "Manual",
+       "a removed route: a person's, so that it can be put back"},
+      {"{" + ETHERNET + R"("addresses": [{"address": "2001:db8::5"}, {"address": "2001:db8::9"},
+          {"address": "2001:db8::7"}]})",
+       ChangeKind::AddAddress, "2001:db8::7", false, INF, INF, "", "an added address was not there"},
+  };
+  for (const auto& c : cases) {
+    CMachine machine;
+    const CApplyPlan plan = Plan(machine, Adapters(c.entry));
+    const auto change = std::find_if(plan.m_changes.begin(), plan.m_changes.end(), [&](const CChange& x) {
+      return x.m_kind == c.kind && x.m_strAddress == c.address;
+    });
+    ASSERT_NE(change, plan.m_changes.end()) << c.why << "\n" << FormatPlanLines(plan, false);
+    EXPECT_EQ(change->m_bHadBefore, c.bHadBefore) << c.why;
+    EXPECT_EQ(change->m_nValidSecondsBefore, c.validBefore) << c.why;
+    EXPECT_EQ(change->m_nPreferredSecondsBefore, c.preferredBefore) << c.why;
+    EXPECT_EQ(change->m_strOriginBefore, c.originBefore) << c.why;
   }
 }
 
@@ -288,6 +328,12 @@ TEST(ApplyPlan, NothingCutsTheMachineOffOnTheWay) {
        "store=persistent\n"
        "netsh interface ipv6 delete route ::/0 \"Ethernet\" fe80::1\n",
        {}, "the only default route moved to another gateway: the new one first, so the removal cuts nothing off"},
+      {[](CMachine& m) {
+         m.m_records[0].m_addresses.resize(1);
+         m.m_routes[0] = {Route("2001:db8:5::/48", "fe80::99", 256, "Manual")};
+       },
+       R"("addresses": [])", "netsh interface ipv6 delete address \"Ethernet\" 2001:db8::5\n", {},
+       "the only global address removed, with a gateway for one prefix but no default route: nothing to warn of"},
       {[](CMachine& m) {
          m.m_routes[0].push_back(Route("2001:db8:7::/48", "", 256, "Manual"));
          m.m_routes[0].push_back(Route("2001:db8:8::/48", "fe80::98", 256, "Manual"));
@@ -421,6 +467,11 @@ TEST(ApplyPlan, EntriesNameOneAdapterEach) {
        "adapters[0]: no adapter has friendly_name \"Ethernet\" and mac 00-11-22-33-44-55.", "name and MAC disagree"},
       {R"({"default_route": true)", [](CMachine& m) { m.m_routes[1] = m.m_routes[0]; },
        "adapters[0]: 2 adapters have a default route (Ethernet, Wi-Fi).", "two adapters with a gateway"},
+      {R"({"default_route": true)",
+       [](CMachine& m) {
+         m.m_routes[1] = {Route("2001:db8:7::/48", "fe80::7", 256, "Manual"), Route("::/0", "", 256, "Manual")};
+       },
+       "Ethernet", "a gateway for one prefix, or a default route on the link, is no default gateway"},
       {R"({"default_route": true)", [](CMachine& m) { m.m_bRoutesRead = false; },
        "adapters[0]: no adapter can be chosen by its default route: the route table could not be read.",
        "no route table"},
@@ -520,6 +571,47 @@ TEST(ApplyPlan, TheWindowsGuardsRefuseOrWarnBeforeAnythingRuns) {
   }
 }
 
+// The run's texts in the cases the windows' flow under Wine leaves out.
+TEST(ApplyReport, TextsOfARunAndAPreview) {
+  CMachine machine;
+  CApplyPlan plan = Plan(machine, Adapters("{" + ETHERNET + R"("addresses": [{"address": "2001:db8::5"}]})"));
+  ASSERT_EQ(plan.m_changes.size(), 1u) << FormatPlanLines(plan, false);
+  const CChange& removal = plan.m_changes[0];
+  const std::string line = "netsh interface ipv6 delete address \"Ethernet\" 2001:db8::9";
+  const auto succeeded = [](std::string output) {
+    CNetshResult result;
+    result.m_outcome = NetshOutcome::Succeeded;
+    result.m_strOutput = std::move(output);
+    return result;
+  };
+  CApplyPlan findings;
+  findings.m_findings = {{GuardOutcome::Refuse, "Ethernet", "a"},
+                         {GuardOutcome::Warn, "Ethernet", "b\nc"},
+                         {GuardOutcome::Proceed, "Wi-Fi", "d"}};
+  const struct {
+    std::function<std::string()> text;
+    std::string expected;
+    const char* why;
+  } cases[] = {
+      {[&] { return FormatRunStep(removal, succeeded("\r\n  \r\n")); }, line + "\n  Succeeded\n",
+       "netsh answered blank lines only: nothing under the outcome"},
+      {[&] { return FormatRunStep(removal, succeeded("\r\nOk.\r\nSecond line\r\n\r\n")); },
+       line + "\n  Succeeded\n    Ok.\n    Second line\n",
+       "each line of the answer under the outcome, without the blank lines around them"},
+      {[&] { return FormatRunSummary({{succeeded("Ok.")}, ""}, 1); }, "Done: 1 command succeeded.\n",
+       "one command: the singular"},
+      {[&] { return FormatPlanFindings(findings); }, "refused: Ethernet: a\nwarning: Ethernet: b c\nnote: Wi-Fi: d\n",
+       "each finding's label; a line break in a text becomes a space, one finding a line"},
+      {[&] { return FormatPlanJson(plan, nullptr); },
+       "{\n  \"changes\": [\n    {\n      \"adapter\": \"Ethernet\",\n      \"change\": \"delete address\",\n"
+       "      \"target\": \"2001:db8::9\",\n      \"netsh\": \"netsh interface ipv6 delete address \\\"Ethernet\\\" "
+       "2001:db8::9\",\n      \"powershell\": \"" +
+           FormatPowerShellCommand(removal) + "\"\n    }\n  ],\n  \"findings\": []\n}\n",
+       "a preview: no outcome, answer or stopped"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(c.text(), c.expected) << c.why;
+}
+
 TEST(ApplyFile, BadFilesAreNamedByPlace) {
   const struct {
     std::string file;
@@ -591,6 +683,9 @@ TEST(ApplyFile, BadFilesAreNamedByPlace) {
       {Adapters(R"({"mac": "x", "addresses": [{"address": "2001:db8::1\t\r\u0085"}]})"),
        "adapters[0].addresses[0].address: \"2001:db8::1\\t\\r\\u0085\" is not an IPv6 address",
        "a tab, a carriage return and a C1 control in a value"},
+      {Adapters(R"({"mac": "x", "addresses": [{"address": "2001:db8::1\u0080\u009f\u00a0\u00a9x"}]})"),
+       "adapters[0].addresses[0].address: \"2001:db8::1\\u0080\\u009F\xC2\xA0\xC2\xA9x\" is not an IPv6 address",
+       "the first and last C1 controls escaped; a no-break space and a copyright sign, just past them, as they are"},
   };
   for (const auto& c : cases) {
     CWantedState state;
@@ -601,23 +696,39 @@ TEST(ApplyFile, BadFilesAreNamedByPlace) {
 TEST(ApplyFile, TheEncodingsThatScriptsWrite) {
   const std::string name = "\xD0\x9B\xD0\xB0\xD0\xB1";  // Cyrillic, three letters
   const std::string utf8 = Adapters(R"({"friendly_name": ")" + name + R"("})");
-  std::string utf16 = "\xFF\xFE";
-  for (char c : Adapters(R"({"friendly_name": "XYZ"})")) utf16 += std::string{c, '\0'};
-  // The three letters as UTF-16 LE in place of XYZ.
-  utf16.replace(utf16.find(std::string("X\0Y\0Z\0", 6)), 6, std::string("\x1B\x04\x30\x04\x31\x04", 6));
+  // The file as UTF-16 LE with its mark, the adapter's name given as UTF-16 units.
+  const auto utf16 = [](const std::u16string& units) {
+    std::string bytes = "\xFF\xFE";
+    for (char c : Adapters(R"({"friendly_name": "@"})")) {
+      if (c != '@') {
+        bytes += std::string{c, '\0'};
+        continue;
+      }
+      for (char16_t u : units) bytes += std::string{static_cast<char>(u & 0xFF), static_cast<char>(u >> 8)};
+    }
+    return bytes;
+  };
+  const std::string replacement = "\xEF\xBF\xBD";  // U+FFFD
   const struct {
     std::string bytes;
+    std::string name;
     const char* why;
   } cases[] = {
-      {utf8, "UTF-8"},
-      {"\xEF\xBB\xBF" + utf8, "UTF-8 with a byte-order mark (Out-File -Encoding utf8)"},
-      {utf16, "UTF-16 LE with its mark (PowerShell 5's redirection)"},
+      {utf8, name, "UTF-8"},
+      {"\xEF\xBB\xBF" + utf8, name, "UTF-8 with a byte-order mark (Out-File -Encoding utf8)"},
+      {utf16(u"\u041B\u0430\u0431"), name, "UTF-16 LE with its mark (PowerShell 5's redirection)"},
+      {utf16({0xD83D, 0xDDA7}), "\xF0\x9F\x96\xA7", "UTF-16: a sign beyond the basic plane, a surrogate pair"},
+      {utf16({0xD800, 0xDC00, 0xDBFF, 0xDFFF}), "\xF0\x90\x80\x80\xF4\x8F\xBF\xBF",
+       "UTF-16: the first and the last surrogate pair, U+10000 and U+10FFFF"},
+      {utf16({0xD800, u'A', 0xDFFF, 0xDBFF, 0xD83D, 0xDDA7}),
+       replacement + "A" + replacement + replacement + "\xF0\x9F\x96\xA7",
+       "UTF-16: a high surrogate without a low one after it, and a low one alone, are each U+FFFD"},
   };
   for (const auto& c : cases) {
     CWantedState state;
     EXPECT_EQ(ReadWantedState(c.bytes, state), "") << c.why;
     ASSERT_EQ(state.m_adapters.size(), 1u) << c.why;
-    EXPECT_EQ(state.m_adapters[0].m_selector.m_strName, name) << c.why;
+    EXPECT_EQ(state.m_adapters[0].m_selector.m_strName, c.name) << c.why;
   }
 }
 

@@ -226,6 +226,8 @@ TEST(DiagnosisCheck, GlobalAddressIsPreferred) {
         "unique local address"},
        {"a site-local address is no global one", only({Address("fec0::5", "Site-Local", "Preferred"), ll}),
         Verdict::Problem, "Ethernet has no usable global IPv6 address."},
+       {"a global address whose second byte a link-local one could have (fe80::/10 needs fe first)",
+        only({Address("2a80:db8::5", "Public", "Preferred"), ll}), Verdict::Passed, "2a80:db8::5 is Preferred"},
        {"none, temporary addresses disabled",
         [](R& r, O&, T&) {
           r.m_adapter.m_addresses = {Address("fe80::1%4", "Link-Local", "Preferred")};
@@ -705,6 +707,10 @@ TEST(DiagnosisTarget, AnAddressAndItsZone) {
 }
 
 TEST(ParseDiagnoseCommand, TheAdapterTheTargetAndJson) {
+  // A host name is at most 253 characters written out.
+  const std::string longest = std::string(249, 'a') + ".net";
+  const std::string tooLong = "a" + longest;
+  const std::string tooLongReason = "The target is neither a host name nor an IPv6 address: " + tooLong;
   const struct {
     std::vector<std::string> args;
     ProgramCommand command;
@@ -744,6 +750,9 @@ TEST(ParseDiagnoseCommand, TheAdapterTheTargetAndJson) {
        false,
        "The target is neither a host name nor an IPv6 address: bad host"},
       {{"/diagnose", "/whatif"}, ProgramCommand::BadDiagnose, "", "", false, "Unknown switch after /diagnose: /whatif"},
+      {{"/diagnose", "/target", "Zone-A.Example.NET"}, ProgramCommand::Diagnose, "", "Zone-A.Example.NET", false, ""},
+      {{"/diagnose", "/target", longest}, ProgramCommand::Diagnose, "", longest.c_str(), false, ""},
+      {{"/diagnose", "/target", tooLong}, ProgramCommand::BadDiagnose, "", tooLong.c_str(), false, tooLongReason.c_str()},
   };
   for (const auto& c : cases) {
     const CProgramCommand command = ParseProgramCommand(c.args);

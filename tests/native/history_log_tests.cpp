@@ -153,6 +153,8 @@ TEST(HistoryLog, AnEarlierRunsEntryIsHandedOutOnlyWhenItsFieldsCheckOutAndGiveIt
                                            NetshRefusal::QuoteInValue);
   CHistoryEntry oldSystemEntry = Recorded(Teredo(SettingState::Disabled));
   oldSystemEntry.m_change.m_system = CSystemChange{};  // what a log without the settings gives back
+  CChange removedRoute = Route("2001:db8:5::/48", "fe80::99", "4294967295");
+  removedRoute.m_kind = ChangeKind::DeleteRoute;
   const struct {
     const char* reason;
     CHistoryEntry entry;
@@ -183,6 +185,10 @@ TEST(HistoryLog, AnEarlierRunsEntryIsHandedOutOnlyWhenItsFieldsCheckOutAndGiveIt
       {"a DNS server with a zone", Recorded(Dns("2001:db8::53%4", "1")), LEFT_OUT},
       {"a route's metric that is no number", Recorded(Route("::/0", "fe80::1", "(calc)")), LEFT_OUT},
       {"a route's next hop that is no address", Recorded(Route("::/0", "$(calc)", "")), LEFT_OUT},
+      {"a removed route's metric of ten digits, as large as 32 bits hold", Recorded(removedRoute),
+       "netsh interface ipv6 delete route 2001:db8:5::/48 \"Ethernet\" fe80::99 | Remove-NetRoute -DestinationPrefix "
+       "2001:db8:5::/48 -InterfaceAlias 'Ethernet' -NextHop fe80::99 -Confirm:$false | Remove-NetRoute "
+       "-DestinationPrefix 2001:db8:5::/48 -InterfaceAlias 'Ethernet' -NextHop fe80::99 -Confirm:$false"},
       {"Teredo disabled copies to the cmdlet that disables it", Recorded(Teredo(SettingState::Disabled)),
        "netsh interface teredo set state type=disabled | Set-NetTeredoConfiguration -Type Disabled -PolicyStore "
        "PersistentStore | Set-NetTeredoConfiguration -Type Disabled -PolicyStore PersistentStore"},
@@ -193,6 +199,10 @@ TEST(HistoryLog, AnEarlierRunsEntryIsHandedOutOnlyWhenItsFieldsCheckOutAndGiveIt
        "-InterfaceAlias 'Ethernet' -AddressFamily IPv6 -NlMtuBytes 1400 | Set-NetIPInterface -InterfaceAlias "
        "'Ethernet' -AddressFamily IPv6 -NlMtuBytes 1400"},
       {"an MTU below the least that IPv6 allows", Recorded(Mtu(1000)), LEFT_OUT},
+      {"one neighbor removed", Recorded(Address(ChangeKind::DeleteNeighbors, "fe80::1")),
+       "netsh interface ipv6 delete neighbors \"Ethernet\" fe80::1 | Remove-NetNeighbor -InterfaceAlias 'Ethernet' "
+       "-IPAddress fe80::1 -AddressFamily IPv6 -Confirm:$false | Remove-NetNeighbor -InterfaceAlias 'Ethernet' "
+       "-IPAddress fe80::1 -AddressFamily IPv6 -Confirm:$false"},
   };
   for (const auto& c : cases) EXPECT_EQ(HandedOutLater(c.entry), c.expected) << c.reason;
 }
@@ -244,6 +254,7 @@ TEST(HistoryLog, ALineWhoseNumbersDoNotFitIsSkipped) {
       {"a negative time-out", WithValue(plain, "\"timeout_ms\":0", "-5"), 0},
       {"a precedence past 32 bits", WithValue(teredo, "\"precedence\":0", "4294967296"), 0},
       {"an MTU as a floating-point number", WithValue(mtu, "\"mtu\":1400", "1e10"), 0},
+      {"router discovery disabled, the lowest mode", WithValue(mtu, "\"router_discovery\":1", "0"), 1},
       {"a router discovery mode that does not exist", WithValue(mtu, "\"router_discovery\":1", "3"), 0},
       {"a setting word this version does not know", WithValue(teredo, "\"setting\":\"teredo\"", "\"warp\""), 0},
   };

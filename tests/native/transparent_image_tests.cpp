@@ -59,6 +59,20 @@ TEST(TransparentImage, EdgesBlendedWithTheKeyTakeTheirNeighboursColour) {
         0, 0, 0},
        "beside before diagonal"},
       {{0x6640C0}, 1, {0}, "alone: transparent"},
+      {{0x806898, 0x6640C0, MAGENTA}, 3, {0x806898, 0x806898, 0},
+       "exactly the tolerance: the picture's own colour, and one a blend beside it takes"},
+      {{MAGENTA, MAGENTA, 0x6640C0,  //
+        ORANGE, MAGENTA, MAGENTA},
+       3,
+       {0, 0, 0,  //
+        ORANGE, 0, 0},
+       "at the right edge: the first pixel of the next row is no neighbour"},
+      {{MAGENTA, MAGENTA, ORANGE,  //
+        0x6640C0, MAGENTA, MAGENTA},
+       3,
+       {0, 0, ORANGE,  //
+        0, 0, 0},
+       "at the left edge: the last pixel of the row above is no neighbour"},
   };
   for (const auto& c : cases) {
     const int height = static_cast<int>(c.pixels.size()) / c.width;

@@ -54,6 +54,7 @@ TEST(VirtualListRules, RowFoundByTypedText) {
       {2, "2026-12", true, true, 3, "the start row and those after it come first"},
       {4, "2026-12", true, true, 1, "past the last row, round to the first"},
       {4, "2026-12", true, false, -1, "without going round: none after the start"},
+      {1, "2026-11", true, false, -1, "without going round: a row before the start is not found"},
       {1, "2026-11", true, true, 0, "round to a row before the start"},
       {0, "ETH", true, true, 2, "letters without case"},
       {0, "eth", false, true, 5, "the whole text: a row that only begins with it does not count"},
